@@ -1,0 +1,4 @@
+// Tervan: GNSS baseline estimation from between-receiver single differences.
+int main() {
+  return 0;
+}
