@@ -11,7 +11,6 @@ void RightTrim(std::string& s) {
   s.erase(e == std::string::npos ? 0 : e + 1);
 }
 
-
 bool HasLabel(const std::string& line, const char* label) {
   return line.size() > 60 && line.compare(60, std::char_traits<char>::length(label), label) == 0;
 }
@@ -148,7 +147,8 @@ bool SdCrinexDecoder::ApplyToken(const std::string& token, Arc& arc, int64_t& va
   size_t amp = token.find('&');
   if (amp != std::string::npos) {
     int64_t k, v;
-    if (!ParseInt(token, 0, amp, k) || k < 0 || k > 20 || !ParseInt(token, amp + 1, token.size(), v))
+    if (!ParseInt(token, 0, amp, k) || k < 0 || k > 20 ||
+        !ParseInt(token, amp + 1, token.size(), v))
       Fail("BAD NUMERIC FIELD '" + token + "'");
     arc.open = true;
     arc.order = static_cast<int>(k);

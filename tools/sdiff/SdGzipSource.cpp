@@ -7,7 +7,9 @@ SdGzipSource::SdGzipSource(std::unique_ptr<SdByteSource> in)
   if (inflateInit2(&zs_, 15 + 16) != Z_OK) SdError("GZIP DECODER CAN NOT BE STARTED!");
 }
 
-SdGzipSource::~SdGzipSource() { inflateEnd(&zs_); }
+SdGzipSource::~SdGzipSource() {
+  inflateEnd(&zs_);
+}
 
 bool SdGzipSource::Refill() {
   size_t k = in_->Read(reinterpret_cast<char*>(inbuf_.data()), inbuf_.size());

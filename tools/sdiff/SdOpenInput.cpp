@@ -18,7 +18,11 @@ std::string Unsupported(const std::string& head) {
   if (StartsWith(head, "\x1f\xa0", 2)) return "SCO LZH";
   if (StartsWith(head, "\x1f\x1e", 2)) return "PACK";
   if (StartsWith(head, "BZh", 3)) return "BZIP2";
-  if (StartsWith(head, "\xfd" "7zXZ\x00", 6)) return "XZ";
+  if (StartsWith(head,
+                 "\xfd"
+                 "7zXZ\x00",
+                 6))
+    return "XZ";
   if (StartsWith(head, "PK\x03\x04", 4)) return "ZIP";
   if (StartsWith(head, "\x28\xb5\x2f\xfd", 4)) return "ZSTD";
   return "";
@@ -41,7 +45,8 @@ std::unique_ptr<SdByteSource> SdUnpack(std::unique_ptr<SdByteSource> in) {
       in = std::make_unique<SdLzwSource>(std::move(in));
     } else {
       std::string kind = Unsupported(head);
-      if (!kind.empty()) SdError("FILE " + in->Name() + " IS " + kind + " COMPRESSED (NOT SUPPORTED)!");
+      if (!kind.empty())
+        SdError("FILE " + in->Name() + " IS " + kind + " COMPRESSED (NOT SUPPORTED)!");
       return in;
     }
   }

@@ -13,11 +13,15 @@ std::string& CleanupFile() {
 }
 }  // namespace
 
-void SdSetCleanupFile(const std::string& path) { CleanupFile() = path; }
+void SdSetCleanupFile(const std::string& path) {
+  CleanupFile() = path;
+}
 
 void SdError(const std::string& text) {
   if (!CleanupFile().empty()) std::remove(CleanupFile().c_str());
   ProgramError(kSdToolName, text);
 }
 
-void SdWarning(const std::string& text) { ProgramWarning(kSdToolName, text); }
+void SdWarning(const std::string& text) {
+  ProgramWarning(kSdToolName, text);
+}
