@@ -100,9 +100,8 @@ class PhsDiffData {
   void FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag);
   void FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag);
   long FirstRecordOf(short s, long ep, long off) const;
-  void ScreenOneArc(matrix<long double>& E, long double me, long MinObs, long double t0,
-                    long double dt, long double gap, short s, long first, long last,
-                    const std::vector<long>& offset, long& NAmb);
+  void ScreenOneArc(long MinObs, long double t0, long double dt, long double gap, short s,
+                    long first, long last, const std::vector<long>& offset, long& NAmb);
   void SplitArcMW(const AmbArc& arc, const std::vector<long>& offset, long double rms,
                   long MinObsAmb, std::vector<AmbArc>& out);
 
