@@ -36,6 +36,8 @@ TervanC::TervanC() {
   sigL1 = sigC / 100.0L;
   sig0 = sigP / 10.0L;  // derived again once the observation types are known
   satEclipsThres = 14.0L * Pi / 180.0L;
+  EclipsSat.Resize(100, 1, 0);
+  EclipsNObs.Resize(100, 1, 0);
   MaxIter = 10;
   IterThres = 0.001;
   IterThresFin = 0.0;

@@ -10,6 +10,8 @@
 #include <fstream>
 
 #include "core/ParseArgument.h"
+#include "core/matrix.h"
+#include "gnss/mjd.h"
 
 class TervanC {
  public:
@@ -34,9 +36,12 @@ class TervanC {
   bool GetIsGLN() const { return isGLN; }
   bool GetIsGAL() const { return isGAL; }
 
-  // --- 1. Input references: single-difference header, data and reader. ---
+  // --- 1. Input references: single-difference header, data and reader (sdh, sdd, sd). ---
 
-  // --- 2. Model and reader objects, filled while the inputs are loaded. ---
+  // --- 2. Model and reader objects, filled while the inputs are loaded: gpsnav, glnnav,
+  // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
+  // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
+  // acrd, glnfc and the reference ellipsoids eGPS, eGLN, eGAL. ---
 
   // --- 3. File names (NUL-terminated, empty when not given). ---
   char sdfile[FileNameSize]{};
@@ -118,6 +123,8 @@ class TervanC {
   long double ThresBlunder{};  // limit of the standardised residual
   long double MaxfDiff{};      // largest misclosure accepted, metres
   bool isThresBlunder{}, isMaxfDiff{};
+  matrix<long double> mB;  // design-matrix rows, one per observation, 20 columns
+  matrix<long> mIB;        // unknown indices of the design-matrix rows
   bool isSolidTide{}, isGNUPlotKin{}, isGNUPlotStat{};
   long MinObs{};
   short RecCodeTrackType{};
@@ -130,11 +137,16 @@ class TervanC {
   long double p0L1{}, p0L3G{}, p0L3R{}, p0L3E{};
 
   // --- 10. Satellite code-bias unknowns. ---
+  matrix<long double> dcbC1, dcbP1, dcbP2, dcbPc3, dcbPp3;
+  matrix<long> ixdcbC1, ixdcbP1, ixdcbP2, ixdcbPc3, ixdcbPp3;
   long ndcbC1{}, ndcbP1{}, ndcbP2{}, ndcbPc3{}, ndcbPp3{}, ndcbConstr{};
   bool isdcbC1{}, isdcbP1{}, isdcbP2{}, isdcbPc3{}, isdcbPp3{}, isDCB_Gc{}, isDCB_Rc{}, isDCB_Ec{};
 
   // --- 11. Troposphere unknowns (intervals in seconds, sigma in metres). ---
   long double TropoInterval{}, TropoShift{}, TropoGradInterval{}, TropoSigma{};
+  matrix<mjd> TropoEpoch, TropoGradEpoch;
+  matrix<long double> xTropoB, xTropoR, xTropoGradNB, xTropoGradEB, xTropoGradNR, xTropoGradER;
+  matrix<long> ixTropoB, ixTropoR, ixTropoGradNB, ixTropoGradEB, ixTropoGradNR, ixTropoGradER;
   long nTropoUnkB{}, nTropoUnkR{}, nTropoGradInt{}, nTropoUnkGradB{}, nTropoUnkGradNB{}, nTropoUnkGradEB{};
   long nTropoUnkGradR{}, nTropoUnkGradNR{}, nTropoUnkGradER{};
 
@@ -142,23 +154,43 @@ class TervanC {
   bool CorrAmbig{};
   long MinObsAmb{}, nAmbL1{}, nAmbL2{}, nAmbL3{}, nAmbCorrL1{}, nAmbCorrL2{}, nAmbCorrL3{};
   long double ThresL40{}, dThresL4{}, MWRMSThres{}, MaxAmbTimeGap{};
+  matrix<long double> xAmbL1, xAmbL2, xAmbL3;
+  matrix<long> AmbIndex, ixAmbL1, ixAmbL2, ixAmbL3;
+  matrix<short> AmbSat;
 
-  // --- 13. Per-observation model values. ---
+  // --- 13. Per-observation model values: one row per observation record, column 0
+  // for the BASE and 1 for the ROVER (MFGRAD: BASE north, BASE east, ROVER north,
+  // ROVER east; WGHT and OKSAT: one column).
+  matrix<long double> TROP, MFTROP, ION, SETIDE, PTIDE, OTIDE, ELV, AZM, REL2, SAT_DIST;
+  matrix<long double> MFGRAD, WGHT;
+  matrix<bool> OKSAT;
+  // SAT_POS (matrix<xyzt>, satellite positions for BASE and ROVER) belongs here.
 
   // --- 14. Eclipsing satellites. ---
   long double satEclipsThres{};  // eclipsing angle threshold, radians
+  matrix<short> EclipsSat;
+  matrix<long> EclipsNObs;
   long NEclipsSat{};
+  // posSunUnit (matrix<xyz>, Sun unit vector per epoch) belongs here.
+  matrix<long double> SunMag;  // Sun distance per epoch, metres
 
-  // --- 15. Station positions. ---
+  // --- 15. Station positions (the xyz, flh and neu members belong before RecMag_BASE). ---
   long double RecMag_BASE{}, RecMag_ROVER{};
 
   // --- 16. Unknown layout and normal equations. ---
   long ixX{}, ixY{}, ixZ{};
   long ixDTsys[3]{};
   long nDTsys{};
+  matrix<long double> NFin, Nc, Nt, Nall, NtR, tc, tt, tall, tcR, ttR, QxxAll, xAll, dtAll, QdtAll;
   long double dtGNSS[3]{};
+  matrix<long double> Bmat;
 
-  // --- 17. Misclosures and outlier flags. ---
+  // --- 17. Misclosures and outlier flags (C1, P1, P2, Pc3, Pp3, L3, L2, L1). ---
+  matrix<long double> fc1, fp1, fp2, fc3, fp3, fl3, fl2, fl1;
+  matrix<bool> ifOc1, ifOp1, ifOp2, ifOc3, ifOp3, ifOl3, ifOl2, ifOl1;
+  matrix<bool> ifXc1, ifXp1, ifXp2, ifXc3, ifXp3, ifXl3, ifXl2, ifXl1;
+  matrix<long double> xtemp, dttempG, dttempR;
+  matrix<bool> IsUnkOK;
 
   // --- 18. Statistics. ---
   long double vtPv{}, s0apost{}, s0apost_C1{}, s0apost_P1{}, s0apost_P2{}, s0apost_Pc3{}, s0apost_Pp3{};
