@@ -35,8 +35,8 @@ void ParseFileName(const std::string& prog, const char* arg, std::size_t pos, ch
   std::strcpy(name, value);
 }
 
-void GetFileName(const std::string& prog, const char* arg, std::size_t pos, char* name,
-                 bool& flag, bool verbose, const std::string& prefix, const std::string& label) {
+void GetFileName(const std::string& prog, const char* arg, std::size_t pos, char* name, bool& flag,
+                 bool verbose, const std::string& prefix, const std::string& label) {
   ParseFileName(prog, arg, pos, name);
   flag = true;
   if (verbose) std::cerr << prefix << label << name << "!" << std::endl;

@@ -18,8 +18,8 @@ void ParseFileName(const std::string& prog, const char* arg, std::size_t pos, ch
 
 // ParseFileName, then sets flag; when verbose writes prefix, label, the name and "!"
 // as one line to standard error.
-void GetFileName(const std::string& prog, const char* arg, std::size_t pos, char* name,
-                 bool& flag, bool verbose, const std::string& prefix, const std::string& label);
+void GetFileName(const std::string& prog, const char* arg, std::size_t pos, char* name, bool& flag,
+                 bool verbose, const std::string& prefix, const std::string& label);
 
 // Number behind pos. ok (when given) tells whether any digits were converted.
 // A float is read as a double and rounded to single precision.

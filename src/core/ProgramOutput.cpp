@@ -63,7 +63,9 @@ void PrintChar(char c, int n, int nblank) {
   std::cout << std::setfill(' ') << std::endl;
 }
 
-void PrintCharNoEndl(char c, int n) { Rule(std::cout, c, n); }
+void PrintCharNoEndl(char c, int n) {
+  Rule(std::cout, c, n);
+}
 
 void PrintChar(char c, int n, std::ostream& file) {
   Rule(file, c, n);
@@ -90,7 +92,9 @@ void ProgramSubTitle(const std::string& text, int nblank) {
   std::cout << std::endl;
 }
 
-void ProgramSubSubTitle(const std::string& text, int nblank) { UnderlinedTitle(text, nblank, '='); }
+void ProgramSubSubTitle(const std::string& text, int nblank) {
+  UnderlinedTitle(text, nblank, '=');
+}
 
 void ProgramSubSubSubTitle(const std::string& text, int nblank) {
   UnderlinedTitle(text, nblank, '-');

@@ -55,5 +55,8 @@ void TervanC::StartProg() {
 
 void TervanC::EndProg() {
   if (!verbose) return;
-  std::cerr << "Tervan" << ": ***** SUCCESFULLY ENDING PROGRAM *****!" << '\n' << '\n' << std::endl;
+  std::cerr << "Tervan"
+            << ": ***** SUCCESFULLY ENDING PROGRAM *****!" << '\n'
+            << '\n'
+            << std::endl;
 }

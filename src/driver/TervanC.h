@@ -89,8 +89,10 @@ class TervanC {
   bool verbose{};
   bool iCout{};
   // presence of each input
-  bool isSDfile{}, isClkErr{}, isGLNnav{}, isGPSnav{}, isGALnav{}, isPEph{}, isSCrx{}, isPclk{}, isGPT2file{};
-  bool isIonx{}, isKlob{}, isMyion{}, isAtx{}, isP1P2{}, isP1C1{}, isP2C2{}, isMyDCB{}, isMP1{}, isMP2{};
+  bool isSDfile{}, isClkErr{}, isGLNnav{}, isGPSnav{}, isGALnav{}, isPEph{}, isSCrx{}, isPclk{},
+      isGPT2file{};
+  bool isIonx{}, isKlob{}, isMyion{}, isAtx{}, isP1P2{}, isP1C1{}, isP2C2{}, isMyDCB{}, isMP1{},
+      isMP2{};
   bool isRCodTrc{}, isTrpModel{}, isAprCrd{}, isGLNfrch{}, isPTide{}, isOTide{};
   // models
   bool isPhaseWindUp{}, isEcclipsing{};
@@ -101,14 +103,15 @@ class TervanC {
   // satellite code-bias estimation per system
   bool isGPSxdcb{}, isGLNxdcb{}, isGALxdcb{};
   // troposphere estimation
-  bool ifEstTropo{}, ifEstTropoGrad{}, ifEstTropoB{}, ifEstTropoR{}, ifEstTropoGradB{}, ifEstTropoGradR{};
+  bool ifEstTropo{}, ifEstTropoGrad{}, ifEstTropoB{}, ifEstTropoR{}, ifEstTropoGradB{},
+      ifEstTropoGradR{};
   bool ifTropoSigma{};
   // result files
   bool isOutDCBFile{}, isOutTropFile{}, isOutTropEphFile{};
   bool isGRTDiff{}, isSkyPlot{}, isHelp{}, RunProg{};
 
   // --- 6. Model selectors. ---
-  short obsP{};        // observation weighting: 1 = cos(z) model, 0 = none
+  short obsP{};  // observation weighting: 1 = cos(z) model, 0 = none
   short GRTDiff{};
   short TrpModel{};    // troposphere zenith delay model code, -1 = none
   short TrpMappFun{};  // troposphere mapping function code, -1 = none
@@ -147,7 +150,8 @@ class TervanC {
   matrix<mjd> TropoEpoch, TropoGradEpoch;
   matrix<long double> xTropoB, xTropoR, xTropoGradNB, xTropoGradEB, xTropoGradNR, xTropoGradER;
   matrix<long> ixTropoB, ixTropoR, ixTropoGradNB, ixTropoGradEB, ixTropoGradNR, ixTropoGradER;
-  long nTropoUnkB{}, nTropoUnkR{}, nTropoGradInt{}, nTropoUnkGradB{}, nTropoUnkGradNB{}, nTropoUnkGradEB{};
+  long nTropoUnkB{}, nTropoUnkR{}, nTropoGradInt{}, nTropoUnkGradB{}, nTropoUnkGradNB{},
+      nTropoUnkGradEB{};
   long nTropoUnkGradR{}, nTropoUnkGradNR{}, nTropoUnkGradER{};
 
   // --- 12. Ambiguities (thresholds in metres, gaps in seconds). ---
@@ -193,7 +197,8 @@ class TervanC {
   matrix<bool> IsUnkOK;
 
   // --- 18. Statistics. ---
-  long double vtPv{}, s0apost{}, s0apost_C1{}, s0apost_P1{}, s0apost_P2{}, s0apost_Pc3{}, s0apost_Pp3{};
+  long double vtPv{}, s0apost{}, s0apost_C1{}, s0apost_P1{}, s0apost_P2{}, s0apost_Pc3{},
+      s0apost_Pp3{};
   long double s0apost_L3{}, s0apost_L2{}, s0apost_L1{};
   long NObs{}, NObsOutl{}, NObsOutlPh{}, NObsOutlCd{}, NObsG{}, NObsR{}, NObsE{};
   long NObsOutlG{}, NObsOutlR{}, NObsOutlE{}, NObsOutlGPh{}, NObsOutlRPh{}, NObsOutlEPh{};

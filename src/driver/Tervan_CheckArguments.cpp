@@ -15,7 +15,9 @@ void Step(const TervanC& tc, const char* text) {
   if (tc.verbose) std::cerr << "Tervan::SetFiles():         " << text << std::endl;
 }
 
-bool Opens(const char* name) { return FileExists(std::string(name)) != 0; }
+bool Opens(const char* name) {
+  return FileExists(std::string(name)) != 0;
+}
 
 // A given input that cannot be opened ends the run.
 void RequireFile(bool given, const char* name, const std::string& error) {
@@ -70,8 +72,10 @@ void CheckEphemerides(TervanC& tc) {
   DropSystemWithoutOrbits(tc.isGPS, tc.isGPSnav, tc.isPEph, "GPS");
   DropSystemWithoutOrbits(tc.isGLN, tc.isGLNnav, tc.isPEph, "GLONASS");
   DropSystemWithoutOrbits(tc.isGAL, tc.isGALnav, tc.isPEph, "GALILEO");
-  DropUnreadable(tc.isPclk, tc.pclkfile, "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
-  DropUnreadable(tc.isSCrx, tc.scrxfile, "GPS AND GLONASS SATELLITE PROBLEM FILE CAN NOT BE OPENED!");
+  DropUnreadable(tc.isPclk, tc.pclkfile,
+                 "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+  DropUnreadable(tc.isSCrx, tc.scrxfile,
+                 "GPS AND GLONASS SATELLITE PROBLEM FILE CAN NOT BE OPENED!");
 }
 
 // Code biases of a system that is not processed are not estimated.

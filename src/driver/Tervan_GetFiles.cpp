@@ -42,11 +42,19 @@ char At(const char* arg, std::size_t i) {
   return arg[i];
 }
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
-bool IsVerboseArg(const char* arg) { return arg[0] == '-' && Lower(At(arg, 1)) == 'v'; }
-bool IsHelpArg(const char* arg) { return ContainsAny(arg, {"Help", "HELP", "help"}); }
-bool IsRedirectArg(const char* arg) { return arg[0] == '-' && (Key(arg, "wo") || Key(arg, "we")); }
+bool IsVerboseArg(const char* arg) {
+  return arg[0] == '-' && Lower(At(arg, 1)) == 'v';
+}
+bool IsHelpArg(const char* arg) {
+  return ContainsAny(arg, {"Help", "HELP", "help"});
+}
+bool IsRedirectArg(const char* arg) {
+  return arg[0] == '-' && (Key(arg, "wo") || Key(arg, "we"));
+}
 
 template <typename T>
 std::string Text(const T& value) {
@@ -187,8 +195,7 @@ const FileOption EphemerisFiles[] = {
 const FileOption IonosphereFiles[] = {
     {"k", 3, &TervanC::ionkfile, &TervanC::isKlob, "Klobuchar ionosphere file name: "},
     {"i", 3, &TervanC::ionxfile, &TervanC::isIonx, "IONEX ionosphere file name: "},
-    {"m", 3, &TervanC::myionfile, &TervanC::isMyion,
-     "MyIono (Lustra.exe) ionosphere file name: "},
+    {"m", 3, &TervanC::myionfile, &TervanC::isMyion, "MyIono (Lustra.exe) ionosphere file name: "},
 };
 
 const FileOption CodeBiasFiles[] = {
@@ -220,8 +227,7 @@ template <typename T>
 T Number(const char* arg, std::size_t pos, T (*parse)(const char*, std::size_t, bool*)) {
   bool ok = false;
   T value = parse(arg, pos, &ok);
-  if (!ok)
-    ProgramError(Prog, "VALUE OF OPTION " + std::string(arg, pos) + " IS NOT A NUMBER!");
+  if (!ok) ProgramError(Prog, "VALUE OF OPTION " + std::string(arg, pos) + " IS NOT A NUMBER!");
   return value;
 }
 
@@ -249,8 +255,12 @@ const char* Marker(const char* arg, char lower) {
   return upper ? upper : std::strchr(arg, lower);
 }
 
-bool NamesBase(const char* arg) { return ContainsAny(arg, {"BASE", "Base", "base"}); }
-bool NamesRover(const char* arg) { return ContainsAny(arg, {"ROVER", "Rover", "rover"}); }
+bool NamesBase(const char* arg) {
+  return ContainsAny(arg, {"BASE", "Base", "base"});
+}
+bool NamesRover(const char* arg) {
+  return ContainsAny(arg, {"ROVER", "Rover", "rover"});
+}
 
 void ParseTropoInterval(TervanC& tc, const char* arg) {
   tc.ifEstTropo = true;
@@ -296,15 +306,17 @@ struct TropoWord {
 
 // Tested in this order: "GPT2" before "GPT".
 const TropoWord TropoModels[] = {
-    {{"SAAST", "Saast", "saast"}, 0, "SAASTAMOINEN"}, {{"HOPF", "Hopf", "hopf"}, 1, "HOPFILED"},
-    {{"VIENNA", "Vienna", "vienna"}, 4, "VIENNA MODEL"}, {{"GPT2", "Gpt2", "gpt2"}, 3, "GPT2 MODEL"},
+    {{"SAAST", "Saast", "saast"}, 0, "SAASTAMOINEN"},
+    {{"HOPF", "Hopf", "hopf"}, 1, "HOPFILED"},
+    {{"VIENNA", "Vienna", "vienna"}, 4, "VIENNA MODEL"},
+    {{"GPT2", "Gpt2", "gpt2"}, 3, "GPT2 MODEL"},
     {{"GPT", "Gpt", "gpt"}, 2, "GPT MODEL"},
 };
 
 const TropoWord TropoMappings[] = {
-    {{"NIELL", "Niell", "niell"}, 0, "NIELL"},    {{"CHAO", "Chao", "chao"}, 1, "CHAO"},
-    {{"DAVIS", "Davis", "davis"}, 2, "DAVIS"},    {{"MARINI", "Marini", "marini"}, 3, "MARINI"},
-    {{"UNB3", "Unb3", "unb3"}, 4, "UNB3"},        {{"VMF1", "Vmf1", "vmf1"}, 5, "VMF1"},
+    {{"NIELL", "Niell", "niell"}, 0, "NIELL"}, {{"CHAO", "Chao", "chao"}, 1, "CHAO"},
+    {{"DAVIS", "Davis", "davis"}, 2, "DAVIS"}, {{"MARINI", "Marini", "marini"}, 3, "MARINI"},
+    {{"UNB3", "Unb3", "unb3"}, 4, "UNB3"},     {{"VMF1", "Vmf1", "vmf1"}, 5, "VMF1"},
     {{"GLPT2", "Glpt2", "glpt2"}, 6, "GPT2"},
 };
 
@@ -338,7 +350,7 @@ void ParseObservations(TervanC& tc, const char* arg) {
   tc.ifPp3 = list.Pp3, tc.ifL3 = list.L3, tc.ifL1 = list.L1, tc.ifL2 = list.L2;
   std::string line = "Observation types: ";
   const std::pair<bool, const char*> types[] = {
-      {tc.ifC1, " C1"}, {tc.ifP1, " P1"}, {tc.ifP2, " P2"}, {tc.ifPc3, " P3[C1]"},
+      {tc.ifC1, " C1"},      {tc.ifP1, " P1"}, {tc.ifP2, " P2"}, {tc.ifPc3, " P3[C1]"},
       {tc.ifPp3, " P3[P1]"}, {tc.ifL3, " L3"}, {tc.ifL1, " L1"}, {tc.ifL2, " L2"}};
   for (const auto& t : types)
     if (t.first) line += t.second;
@@ -379,15 +391,18 @@ bool ParseFamily(TervanC& tc, const char* arg) {
       TakeFile(tc, arg, *opt);
     else
       ProgramWarning(
-          Prog, "DIFFERENTIAL CODE BIAS (DCB) FILE NOT SET CORRECTLY [ use -cb[1|2|3,m]FILENAME ]!");
+          Prog,
+          "DIFFERENTIAL CODE BIAS (DCB) FILE NOT SET CORRECTLY [ use -cb[1|2|3,m]FILENAME ]!");
   } else if (Key(arg, "gp")) {
     char kind = At(arg, 3);
     if (kind == 'k')
-      TakeFile(tc, arg, {"gpk", 4, &TervanC::gnuplotKin, &TervanC::isGNUPlotKin,
-                         "GNUPlot input file with kinematic coordinates: "});
+      TakeFile(tc, arg,
+               {"gpk", 4, &TervanC::gnuplotKin, &TervanC::isGNUPlotKin,
+                "GNUPlot input file with kinematic coordinates: "});
     else if (kind == 's')
-      TakeFile(tc, arg, {"gps", 4, &TervanC::gnuplotStat, &TervanC::isGNUPlotStat,
-                         "GNUPlot input file with static coordinates: "});
+      TakeFile(tc, arg,
+               {"gps", 4, &TervanC::gnuplotStat, &TervanC::isGNUPlotStat,
+                "GNUPlot input file with static coordinates: "});
     else
       ProgramError(Prog, "GNUPLOT FILE NOT SET CORRECTLY [ use -gp[k|s]FILENAME ]!");
   } else {
@@ -423,11 +438,13 @@ bool ParseOutputFile(TervanC& tc, const char* arg) {
   if (Lower(arg[1]) != 'o' || (At(arg, 2) != 't' && At(arg, 2) != 'T')) return false;
   // "-ot" names the troposphere file, "-oT" the epoch troposphere file.
   if (arg[2] == 't')
-    TakeFile(tc, arg, {"ot", 3, &TervanC::esttropfile, &TervanC::isOutTropFile,
-                       "Estimated troposphere delays output file: "});
+    TakeFile(tc, arg,
+             {"ot", 3, &TervanC::esttropfile, &TervanC::isOutTropFile,
+              "Estimated troposphere delays output file: "});
   else
-    TakeFile(tc, arg, {"oT", 3, &TervanC::esttropephfile, &TervanC::isOutTropEphFile,
-                       "Estimated epoch troposphere delays output file: "});
+    TakeFile(tc, arg,
+             {"oT", 3, &TervanC::esttropephfile, &TervanC::isOutTropEphFile,
+              "Estimated epoch troposphere delays output file: "});
   return true;
 }
 
@@ -477,8 +494,8 @@ bool ParseIteration(TervanC& tc, const char* arg) {
 void ParseOption(TervanC& tc, const char* arg) {
   const FileOption* simple = SimpleFile(arg);
   if (Lower(arg[1]) == 'r') {
-    TakeFile(tc, arg, {"r", 2, &TervanC::sdfile, &TervanC::isSDfile,
-                       "SINGLE DIFFERENCES file name: "});
+    TakeFile(tc, arg,
+             {"r", 2, &TervanC::sdfile, &TervanC::isSDfile, "SINGLE DIFFERENCES file name: "});
   } else if (simple != nullptr) {
     TakeFile(tc, arg, *simple);
   } else if (ParseFamily(tc, arg) || ParseSetting(tc, arg) || ParseOutputFile(tc, arg)) {
@@ -487,7 +504,8 @@ void ParseOption(TervanC& tc, const char* arg) {
   } else if (Key(arg, "tm")) {
     ParseTropoModel(tc, arg);
   } else if (Key(arg, "g2")) {
-    GetFileName(Prog, arg, 3, tc.gpt2file, tc.isGPT2file, tc.verbose, "Morvik::GetFiles():         ",
+    GetFileName(Prog, arg, 3, tc.gpt2file, tc.isGPT2file, tc.verbose,
+                "Morvik::GetFiles():         ",
                 "GPT2 troposphere model (delay and/or mapping function) data: ");
   } else if (Lower(arg[1]) == 'x') {
     ParseEstimation(tc, arg);

@@ -16,7 +16,8 @@ const char* const HelpLines[] = {
     "tockama na osnovi enojnih faznih in kodnih razlik. Poleg komponent baznega",
     "vektorja, program oceni tudi druge parametre: relativne kodne zamike (GPS,",
     "GLONASS,GALILEO), parametre troposfere in fazne nedolocenosti.",
-    "Program deluje tako, da se ga kli\xE8" "e iz ukazne vrstice DOS-a s podanimi",
+    "Program deluje tako, da se ga kli\xE8"
+    "e iz ukazne vrstice DOS-a s podanimi",
     "parametri. V izogib klicanju programa iz DOS-a je mo\x9Eno napisati datoteko",
     "s kon\xE8nico *.bat (angl. batch file), kamor vnesemo ukaze za DOS.",
     "",
@@ -40,7 +41,8 @@ const char* const HelpLines[] = {
     "-ac            Podaja datoteko s pribliznimi koordinatami tocke ",
     "               (-acAPRCRD.txt)",
     "",
-    "-ep            Podaja datoteko s preciznimi efemeridami za satelite GNSS (GPS+GLONASS+GALILEO)",
+    "-ep            Podaja datoteko s preciznimi efemeridami za satelite GNSS "
+    "(GPS+GLONASS+GALILEO)",
     "               (-epIGS15660.SP3)",
     "",
     "-eg            Podaja datoteko s satelita oddanimi efemeridami za satelite GPS",
@@ -112,7 +114,8 @@ const char* const HelpLines[] = {
     "",
     "-help          Izpise datoteko s pomocjo na ekran (to vsebino).",
     "",
-    "",};
+    "",
+};
 
 }  // namespace
 

@@ -8,7 +8,9 @@
 
 namespace {
 
-const char* YesNo(bool on) { return on ? "YES" : " ---"; }
+const char* YesNo(bool on) {
+  return on ? "YES" : " ---";
+}
 
 // Printed names of the troposphere zenith delay models and mapping functions.
 const char* TropModelName(short code) {
@@ -72,8 +74,8 @@ void Observations(const TervanC& tc) {
             << (tc.ifPp3 ? " P3[P1,P2]" : "") << '\n';
   std::cout << "  Phase observations used in program  :" << (tc.ifL3 ? " L3" : "")
             << (tc.ifL2 ? " L2" : "") << (tc.ifL1 ? " L1" : "") << '\n';
-  std::cout << "  Minimum elevation angle             : " << std::setprecision(1)
-            << tc.MinElevation << (tc.isMinElev ? " [MANUALLY SET]" : " [DEFAULT VALUE]") << '\n';
+  std::cout << "  Minimum elevation angle             : " << std::setprecision(1) << tc.MinElevation
+            << (tc.isMinElev ? " [MANUALLY SET]" : " [DEFAULT VALUE]") << '\n';
 }
 
 const char* CodeBiasSource(const TervanC& tc) {
@@ -92,8 +94,8 @@ void Models(const TervanC& tc) {
   std::cout << "  Ionosphere modeling                 :\n";
   std::cout << "     IONEX model                      : " << YesNo(tc.isIonx) << '\n';
   std::cout << "     Global Klobuchar parameters      : " << YesNo(tc.isKlob) << '\n';
-  std::cout << "     Iono-free linear combination     : "
-            << YesNo(tc.ifPc3 || tc.ifPp3 || tc.ifL3) << '\n';
+  std::cout << "     Iono-free linear combination     : " << YesNo(tc.ifPc3 || tc.ifPp3 || tc.ifL3)
+            << '\n';
   std::cout << "  Differential code biases            : " << CodeBiasSource(tc) << '\n';
   std::cout << "  Differential code biases - Lustra   : "
             << (tc.isMyDCB ? std::string("YES - ") + tc.mydbcfile : std::string(" ---")) << '\n';
@@ -173,8 +175,8 @@ void Troposphere(const TervanC& tc) {
 void Iteration(const TervanC& tc) {
   ProgramSubSubTitle("ITERATION PROCESS:", 0);
   std::cout << "  Maximum number of iteration         : " << tc.MaxIter << '\n';
-  std::cout << "  Iteration process threshold         : " << std::scientific
-            << std::setprecision(2) << tc.IterThres << std::fixed << '\n';
+  std::cout << "  Iteration process threshold         : " << std::scientific << std::setprecision(2)
+            << tc.IterThres << std::fixed << '\n';
   std::cout << "\n\n";
 }
 
