@@ -300,5 +300,8 @@ void CheckArgumetns(TervanC& tc) {
   CheckTroposphere(tc);
   CheckOutputs(tc);
   CheckResultFiles(tc);
+  // The static solution needs at least one iteration to produce any estimate.
+  if (tc.MaxIter < 1)
+    ProgramError(Prog, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");
   DeriveWeights(tc);
 }

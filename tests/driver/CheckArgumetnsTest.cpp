@@ -293,3 +293,8 @@ TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceInputs) {
   auto tc = Checked({Opt("-cf", "clock.out"), Opt("-gps", "stat.out")});
   EXPECT_TRUE(tc->isClkFile && tc->isGNUPlotStat);
 }
+
+TEST_F(CheckArgumetnsTest, AtLeastOneIteration) {
+  ExpectFatal({"-mi0"}, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");
+  EXPECT_EQ(Checked({"-mi1"})->MaxIter, 1);
+}
