@@ -48,8 +48,9 @@ SdField SdParseNumber(const std::string& line, size_t from, size_t len, long dou
   }
   if (digits == 0) return SdField::kBad;
   long double v = static_cast<long double>(mant);
-  static const long double kPow10[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L,
-                                       1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
+  static const long double kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                       1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                       1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
   v /= kPow10[decimals];
   value = neg ? -v : v;
   return SdField::kNumber;

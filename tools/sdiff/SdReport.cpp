@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "core/ProgramError.h"
 
@@ -9,27 +10,34 @@ const char* const kSdToolName = "tervan-sdiff";
 
 namespace {
 
-std::string& CleanupFile() {
-  static std::string path;
-  return path;
+std::vector<std::string>& CleanupFiles() {
+  static std::vector<std::string> files;
+  return files;
 }
 
-void RemoveCleanupFile() {
-  if (!CleanupFile().empty()) std::remove(CleanupFile().c_str());
+void RemoveCleanupFiles() {
+  for (const std::string& f : CleanupFiles()) std::remove(f.c_str());
+  CleanupFiles().clear();
 }
 
 }  // namespace
 
-void SdSetCleanupFile(const std::string& path) {
+void SdAddCleanupFile(const std::string& path) {
   // Fatal errors of the program's own classes end the run through exit() as well.
-  static const bool registered = (std::atexit(RemoveCleanupFile) == 0);
+  static const bool registered = (std::atexit(RemoveCleanupFiles) == 0);
   (void)registered;
-  CleanupFile() = path;
+  CleanupFiles().push_back(path);
+}
+
+void SdClearCleanupFiles() {
+  CleanupFiles().clear();
 }
 
 void SdError(const std::string& text) {
-  RemoveCleanupFile();
+  RemoveCleanupFiles();
   ProgramError(kSdToolName, text);
 }
 
-void SdWarning(const std::string& text) { ProgramWarning(kSdToolName, text); }
+void SdWarning(const std::string& text) {
+  ProgramWarning(kSdToolName, text);
+}

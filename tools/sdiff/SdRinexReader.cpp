@@ -79,7 +79,8 @@ void SdRinexReader::ParseHeaderLine(const std::string& line) {
   } else if (StartsWith(label, "APPROX POSITION XYZ")) {
     long double p[3];
     bool ok = true;
-    for (int i = 0; i < 3; ++i) ok = ok && SdParseNumber(line, 14 * i, 14, p[i]) == SdField::kNumber;
+    for (int i = 0; i < 3; ++i)
+      ok = ok && SdParseNumber(line, 14 * i, 14, p[i]) == SdField::kNumber;
     if (ok) {
       for (int i = 0; i < 3; ++i) header_.position[i] = p[i];
       header_.hasPosition = true;

@@ -25,7 +25,7 @@ struct SdRinexEpoch {
   mjd time;  // epoch tag of the receiver, in the file's time scale
   int flag = 0;
   bool hasClock = false;
-  long double clock = 0.0L;  // receiver clock offset of the epoch line [s]
+  long double clock = 0.0L;    // receiver clock offset of the epoch line [s]
   std::vector<SdSatObs> sats;  // GPS, GLONASS and Galileo satellites only
 };
 
@@ -63,9 +63,9 @@ class SdRinexReader {
 
   std::unique_ptr<SdLineSource> in_;
   SdRinexHeader header_;
-  char typesSys_ = 0;    // system of the type list being read
-  long typesLeft_ = 0;   // types still to come on continuation lines
-  char scaleSys_ = 0;    // system of the scale factor record being continued
+  char typesSys_ = 0;   // system of the type list being read
+  long typesLeft_ = 0;  // types still to come on continuation lines
+  char scaleSys_ = 0;   // system of the scale factor record being continued
   long double scaleFactor_ = 1;
   bool haveLast_ = false;
   mjd last_;
