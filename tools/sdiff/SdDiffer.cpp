@@ -13,6 +13,8 @@
 namespace {
 
 const char kSystems[] = {'G', 'R', 'E'};
+// A tag exactly at the tolerance is accepted despite the rounding of its decimals.
+constexpr long double kTagSlack = 1e-9L;
 
 bool BySat(const SdSatObs& a, const SdSatObs& b) {
   return a.sat < b.sat;
@@ -138,7 +140,8 @@ void SdDiffer::Run(SdDiffWriter& writer) {
     Progress(b.time);
     if (options_.interval > 0 && kb % options_.interval != 0)
       ++stats_.decimated;
-    else if (std::fabs(offB) > options_.tagTolerance || std::fabs(offR) > options_.tagTolerance)
+    else if (std::fabs(offB) > options_.tagTolerance + kTagSlack ||
+             std::fabs(offR) > options_.tagTolerance + kTagSlack)
       ++stats_.tagOffset;
     else
       ProcessEpoch(b, r, writer);

@@ -93,7 +93,7 @@ std::string SdGlonassChannelText(const std::map<int, int>& channels, const mjd& 
   char buf[96];
   for (const auto& [slot, ch] : channels) {
     // Slot, start of validity (open end: column 32 blank), channel from column 52.
-    std::snprintf(buf, sizeof buf, "R%02d       %04u %02u %02u 00 00 00.0%20s%3d\n", slot,
+    std::snprintf(buf, sizeof buf, "R%02d       %04u %02u %02u 00 00 00.0%20s%d\n", slot,
                   c.GetYear(), c.GetMonth(), c.GetDay(), "", ch);
     text += buf;
   }
