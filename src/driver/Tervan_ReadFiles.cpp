@@ -1,0 +1,81 @@
+#include "driver/Tervan_ReadFiles.h"
+
+#include <iostream>
+#include <string>
+
+#include "core/ProgramError.h"
+
+namespace {
+
+const char* const Prog = "Tervan";
+const char* const SetDetail = "Tervan::SetFiles():         ";
+const char* const ReadDetail = "Tervan::ReadFiles():        ";
+
+void Setting(const TervanC& tc, const char* what) {
+  if (tc.verbose) std::cerr << SetDetail << "setting " << what << std::endl;
+}
+
+// A chosen system with too little data in the single differences is switched
+// off together with its code-bias estimation.
+void CheckSystem(bool has, bool& use, bool& dcb, const char* name) {
+  if (!use || has) return;
+  use = false;
+  dcb = false;
+  ProgramWarning(Prog, std::string("NO OR NOT ENOUGH ") + name +
+                           " DATA IN SINGLE DIFFERENCES FILE - NOT USING " + name +
+                           " OBSERVATIONS IN PROCESSING!");
+}
+
+void ReadSingleDifferences(TervanC& tc) {
+  tc.sd.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading SINGLE DIFFERENCES file - " << tc.sdd.GetNEpoch()
+              << " epochs, " << tc.sdd.GetNObs() << " C1 observations, " << tc.sdh.GetNObs()
+              << " obs types" << std::endl;
+}
+
+void ReadSatelliteProblems(TervanC& tc) {
+  tc.scrx.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading GPS AND GLONASS SATELLITE PROBLEM file - "
+              << tc.scrx.GetNSat() << " problematic epochs/satellites!" << std::endl;
+}
+
+// Systems present in the data, and P2 from C2 when the file has no P2.
+void CheckSingleDifferences(TervanC& tc) {
+  CheckSystem(tc.sdd.HasGPSObs(), tc.isGPS, tc.isGPSxdcb, "GPS");
+  CheckSystem(tc.sdd.HasGLONASSObs(), tc.isGLN, tc.isGLNxdcb, "GLONASS");
+  CheckSystem(tc.sdd.HasGALILEOObs(), tc.isGAL, tc.isGALxdcb, "GALILEO");
+  if (!tc.isGPS && !tc.isGLN && !tc.isGAL)
+    ProgramError(Prog,
+                 "NO OR NOT ENOUGH GNSS (G|R|E) DATA IN RINEX FILE - PROBLEMATIC RINEX FILE!");
+  if (!tc.sdh.HasP2() && tc.sdh.HasC2()) {
+    ProgramWarning(Prog,
+                   "SINGLE DIFFERENCES FILE HAS ONLY C2 CODE OBSERVATIONS ON L2 - COPYING "
+                   "VALUES TO P2!");
+    tc.sd.copyC2toP2();
+  }
+}
+
+}  // namespace
+
+void SetFiles(TervanC& tc) {
+  if (tc.verbose)
+    std::cerr << "Tervan::SetFiles(): SETTING INPUT FILE NAMES AND PROCESSING SETTINGS!"
+              << std::endl;
+  if (tc.isSDfile) {
+    tc.sd.SetFile(tc.sdfile);
+    Setting(tc, "SINGLE DIFFERENCES file!");
+  }
+  if (tc.isSCrx) {
+    tc.scrx.SetFile(tc.scrxfile);
+    Setting(tc, "GPS AND GLONASS SATELLITE PROBLEM file!");
+  }
+}
+
+void ReadFiles(TervanC& tc) {
+  if (tc.verbose) std::cerr << "Tervan::ReadFiles(): READING INPUT DATA FILES!" << std::endl;
+  if (tc.isSDfile) ReadSingleDifferences(tc);
+  if (tc.isSCrx) ReadSatelliteProblems(tc);
+  CheckSingleDifferences(tc);
+}
