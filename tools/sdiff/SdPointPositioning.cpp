@@ -4,20 +4,22 @@
 
 #include "core/matrix.h"
 #include "core/matrixUtil.h"
+#include "gnss/SatAzimuthZenit.h"
+#include "gnss/SatelliteNumbering.h"
 #include "gnss/elipsoid.h"
 #include "gnss/flh.h"
 #include "gnss/xyz_flh.h"
 #include "gnss/xyzt.h"
-#include "gnss/SatAzimuthZenit.h"
-#include "gnss/SatelliteNumbering.h"
 
 namespace {
 
-constexpr long double kC = 299792458.0L;            // speed of light [m/s]
-constexpr long double kOmegaE = 7.2921151467e-5L;   // Earth rotation rate [rad/s]
+constexpr long double kC = 299792458.0L;           // speed of light [m/s]
+constexpr long double kOmegaE = 7.2921151467e-5L;  // Earth rotation rate [rad/s]
 constexpr long double kPi = 3.141592653589793L;
 
-int SystemIndex(short sat) { return satnum::IsGPS(sat) ? 0 : satnum::IsGLONASS(sat) ? 1 : 2; }
+int SystemIndex(short sat) {
+  return satnum::IsGPS(sat) ? 0 : satnum::IsGLONASS(sat) ? 1 : 2;
+}
 
 // RINEX 3 codes (or RINEX 2 types) of the two bands of each system, best first.
 struct BandCodes {
@@ -29,8 +31,19 @@ const std::vector<BandCodes> kFirst[3] = {
     {{"C1C", 1}, {"C1P", 1}, {"C1", 1}, {"P1", 1}},
     {{"C1C", 1}, {"C1X", 1}, {"C1", 1}}};
 const std::vector<BandCodes> kSecond[3] = {
-    {{"C2W", 2}, {"C2P", 2}, {"C2D", 2}, {"C2Y", 2}, {"C2L", 2}, {"C2X", 2}, {"C2S", 2},
-     {"P2", 2}, {"C2", 2}, {"C5Q", 5}, {"C5X", 5}, {"C5I", 5}, {"C5", 5}},
+    {{"C2W", 2},
+     {"C2P", 2},
+     {"C2D", 2},
+     {"C2Y", 2},
+     {"C2L", 2},
+     {"C2X", 2},
+     {"C2S", 2},
+     {"P2", 2},
+     {"C2", 2},
+     {"C5Q", 5},
+     {"C5X", 5},
+     {"C5I", 5},
+     {"C5", 5}},
     {{"C2P", 2}, {"C2C", 2}, {"P2", 2}, {"C2", 2}},
     {{"C5Q", 5}, {"C5X", 5}, {"C5I", 5}, {"C5", 5}, {"C7Q", 7}, {"C7X", 7}, {"C7I", 7}, {"C7", 7}}};
 
@@ -54,16 +67,18 @@ SdPointPositioning::SdPointPositioning(const SdRinexHeader& header, SdOrbitSourc
     for (const BandCodes& b : kSecond[s])
       for (int i : Indices(types, b.codes)) second_[s].push_back({i, b.band});
   }
-  if (header_.hasPosition &&
-      header_.position[0] * header_.position[0] + header_.position[1] * header_.position[1] +
-              header_.position[2] * header_.position[2] > 1e12L) {
+  if (header_.hasPosition && header_.position[0] * header_.position[0] +
+                                     header_.position[1] * header_.position[1] +
+                                     header_.position[2] * header_.position[2] >
+                                 1e12L) {
     last_.Set(header_.position[0], header_.position[1], header_.position[2]);
     haveLast_ = true;
   }
 }
 
 long double SdPointPositioning::Frequency(int system, int band, int channel) {
-  if (system == 1) return band == 1 ? 1602.0e6L + 0.5625e6L * channel : 1246.0e6L + 0.4375e6L * channel;
+  if (system == 1)
+    return band == 1 ? 1602.0e6L + 0.5625e6L * channel : 1246.0e6L + 0.4375e6L * channel;
   switch (band) {
     case 1:
       return 1575.42e6L;
@@ -211,9 +226,9 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
     xyzt st(s.GetX(), s.GetY(), s.GetZ(), 0.0L);
     SatelliteAzimuthElevation(pos, st, ell, elev, azim);
     if (elev < kMask) continue;
-    long double model = rho + x[sysCol[ref]] - kC * o.satClk +
-                        delays_.Troposphere(geo.GetF(), geo.GetH(), elev,
-                                            static_cast<long>(t.GetMJDay()));
+    long double model =
+        rho + x[sysCol[ref]] - kC * o.satClk +
+        delays_.Troposphere(geo.GetF(), geo.GetH(), elev, static_cast<long>(t.GetMJDay()));
     if (o.system != ref) model += x[sysCol[o.system]];
     if (o.freq > 0.0L) {
       long double r = 1575.42e6L / o.freq;

@@ -6,7 +6,7 @@ namespace {
 constexpr long double kC = 299792458.0L;  // [m/s]
 // Signals received at the first epoch of the file left the satellites a little earlier.
 constexpr long double kMargin = 60.0L;  // [s]
-}
+}  // namespace
 
 SdPreciseOrbits::SdPreciseOrbits(const std::string& sp3, const std::string& clk) {
   eph_.SetFile(sp3.c_str());

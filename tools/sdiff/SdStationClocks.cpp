@@ -16,8 +16,7 @@ bool SdStationClocks::Solve(int station, const SdRinexEpoch& epoch, long double&
   return pp_[station]->Solve(epoch, pos, clock);
 }
 
-void SdStationClocks::HeaderPosition(int station, const std::string& name,
-                                     long double p[3]) const {
+void SdStationClocks::HeaderPosition(int station, const std::string& name, long double p[3]) const {
   xyz mean;
   if (!pp_[station]->MeanPosition(mean)) return;
   const long double dx = p[0] - mean.GetX(), dy = p[1] - mean.GetY(), dz = p[2] - mean.GetZ();

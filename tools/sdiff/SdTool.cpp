@@ -148,8 +148,9 @@ int SdRun(const std::vector<std::string>& args) {
     clocks->HeaderPosition(0, base.Header().markerName, header.xyz[0]);
     clocks->HeaderPosition(1, rover.Header().markerName, header.xyz[1]);
     if (differ.Stats().noClock > 0)
-      SdWarning(std::to_string(differ.Stats().noClock) +
-                " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
+      SdWarning(
+          std::to_string(differ.Stats().noClock) +
+          " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
   }
   writer.Finish(header);
   if (!o.glonassChannels.empty())

@@ -1,5 +1,3 @@
-#include "sdiff/SdPointPositioning.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
+#include "sdiff/SdPointPositioning.h"
 
 namespace {
 
