@@ -108,19 +108,21 @@ void Redirect(std::ostream& stream, std::ofstream& file, const char* name, const
   saved = stream.rdbuf(file.rdbuf());
 }
 
-// First pass: verbose mode and the redirection file names.
+// First pass: verbose mode and the redirection file names. Verbose mode is known
+// before the names are read, so that the named files are shown on the terminal
+// wherever "-v" stands, before the streams go to the files.
 void ReadRedirections(TervanC& tc, int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (IsVerboseArg(argv[i])) tc.verbose = true;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (IsVerboseArg(arg)) tc.verbose = true;
     if (arg[0] != '-') continue;
-    if (Key(arg, "wo")) {
-      ParseFileName(Prog, arg, 3, tc.CoutFile);
-      tc.isCoutFile = true;
-    } else if (Key(arg, "we")) {
-      ParseFileName(Prog, arg, 3, tc.CerrFile);
-      tc.isCerrFile = true;
-    }
+    if (Key(arg, "wo"))
+      GetFileName(Prog, arg, 3, tc.CoutFile, tc.isCoutFile, tc.verbose && At(arg, 3) != '\0',
+                  Detail, "COUT redirection file: ");
+    else if (Key(arg, "we"))
+      GetFileName(Prog, arg, 3, tc.CerrFile, tc.isCerrFile, tc.verbose && At(arg, 3) != '\0',
+                  Detail, "CERR redirection file: ");
   }
 }
 
