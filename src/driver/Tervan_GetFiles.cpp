@@ -16,10 +16,18 @@ std::ofstream coutRedirect;
 std::ofstream cerrRedirect;
 
 bool SameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
+  // Spellings of one path ("R.txt", "./R.txt", "dir/../R.txt"), also before the
+  // file exists.
+  std::error_code ea, eb;
+  fs::path pa = fs::weakly_canonical(fs::absolute(a, ea), ea);
+  fs::path pb = fs::weakly_canonical(fs::absolute(b, eb), eb);
+  if (!ea && !eb && pa == pb) return true;
+  // Links of one existing file.
   std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec) && !ec;
+  return fs::equivalent(a, b, ec) && !ec;
 }
 
 namespace {
@@ -135,7 +143,7 @@ void CheckRedirections(TervanC& tc) {
     ProgramWarning(Prog, "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!");
     tc.isCoutFile = false;
   }
-  if (tc.isCoutFile && tc.isCerrFile && std::strcmp(tc.CoutFile, tc.CerrFile) == 0) {
+  if (tc.isCoutFile && tc.isCerrFile && SameFile(tc.CoutFile, tc.CerrFile)) {
     ProgramWarning(Prog,
                    "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!");
     const char* suffix = ".CERR";

@@ -209,6 +209,19 @@ TEST(TervanRun, SameRedirectionFileForBothStreams) {
   EXPECT_NE(ReadFile(dir.File("RUN.txt.CERR")).find("SUCCESFULLY ENDING"), std::string::npos);
 }
 
+TEST(TervanRun, OneRedirectionFileUnderTwoSpellings) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "IGS15660.SP3"});
+  auto r = RunTervan(dir.Path(),
+                     {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-woRUN.txt", "-we./RUN.txt", "-v"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("APPENDING .CERR TO CERR FILENAME!"), std::string::npos);
+  std::string report = ReadFile(dir.File("RUN.txt"));
+  EXPECT_NE(report.find("ITERATION PROCESS:"), std::string::npos);
+  EXPECT_EQ(report.find("Tervan::"), std::string::npos);  // no progress lines in the report
+  EXPECT_NE(ReadFile(dir.File("RUN.txt.CERR")).find("SUCCESFULLY ENDING"), std::string::npos);
+}
+
 TEST(TervanRun, RedirectionWithoutName) {
   TempDir dir;
   auto r = RunTervan(dir.Path(), {"-wo", "-we", "-help"});
