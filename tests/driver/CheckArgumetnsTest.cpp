@@ -295,6 +295,12 @@ TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceInputs) {
   EXPECT_TRUE(tc->isClkFile && tc->isGNUPlotStat);
 }
 
+TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceEachOther) {
+  ExpectFatal({Opt("-gpk", "plot.out"), "-gps" + dir.Path() + "/./plot.out"},
+              "RESULT FILE " + dir.File("plot.out") +
+                  " IS NAMED FOR TWO RESULTS - ONE WOULD OVERWRITE THE OTHER!");
+}
+
 TEST(SameFile, SpellingsOfOnePathAndLinks) {
   testsupport::TempDir dir;
   const std::string a = dir.File("a.txt");
