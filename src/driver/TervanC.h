@@ -18,6 +18,12 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "orbits/GLNSat.h"
+#include "orbits/GLNbEph.h"
+#include "orbits/GNSSpClk.h"
+#include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
+#include "orbits/LuniSolarPosition.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
@@ -63,7 +69,14 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
-  SatCRX scrx;  // problem satellites
+  GPSbEph gpsnav;         // GPS broadcast orbits
+  GLNbEph glnnav;         // GLONASS broadcast orbits
+  GPSbEph galnav;         // Galileo broadcast orbits (Galileo records, set by SetFiles)
+  GNSSpEph pephM;         // multi-GNSS precise orbits
+  SatCRX scrx;            // problem satellites
+  GNSSpClk pclkM;         // multi-GNSS precise satellite clocks
+  LuniSolarPosition lsp;  // Sun and Moon
+  GLNSat glnfc;           // GLONASS frequency channels
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../orbits/OrbitFixtures.h"
 #include "support/TestSupport.h"
 
 using testsupport::NormaliseDate;
@@ -34,12 +35,24 @@ const char* const SdText =
     "3 59000 0 0 0 0\n  5 20000000.0 100000.0\n105 21000000.0 110000.0\n211 22000000.0 120000.0\n"
     "3 59000 30 0 0 0\n  5 20000030.0 100030.0\n105 21000030.0 110030.0\n211 22000030.0 120030.0\n";
 
+bool EndsWith(const std::string& n, const std::string& end) {
+  return n.size() > end.size() && n.compare(n.size() - end.size(), end.size(), end) == 0;
+}
+
 // Creates the named input files in the folder: single differences for names
-// ending in ".sdf", one line for the others.
+// ending in ".sdf", small orbit, clock and channel files for their names, one
+// line for the others.
 void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
   for (const auto& n : names) {
-    bool sdf = n.size() > 4 && n.compare(n.size() - 4, 4, ".sdf") == 0;
-    WriteFile(dir.File(n), sdf ? SdText : "input\n");
+    std::string text = "input\n";
+    if (EndsWith(n, ".sdf")) text = SdText;
+    if (EndsWith(n, ".SP3")) text = orbitfixture::Sp3();
+    if (EndsWith(n, ".12n")) text = orbitfixture::GpsNav();
+    if (EndsWith(n, ".12g")) text = orbitfixture::GlonassNav();
+    if (EndsWith(n, ".12l")) text = orbitfixture::GalileoNav();
+    if (EndsWith(n, ".CLK")) text = orbitfixture::Clock();
+    if (n == "GLNFREQ.TXT") text = orbitfixture::Channels();
+    WriteFile(dir.File(n), text);
   }
 }
 
@@ -237,7 +250,7 @@ TEST(TervanRun, InputFilesAreNeverRedirectionTargets) {
   r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-weIGS15660.SP3"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("CERR REDIRECTION FILE IS AN INPUT FILE"), std::string::npos);
-  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), "input\n");
+  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), orbitfixture::Sp3());
 }
 
 TEST(TervanRun, UnopenableRedirection) {
