@@ -96,17 +96,23 @@ void PhsDiffData::SetData() {
   }
 }
 
+long PhsDiffData::EpochCount(const char* line, size_t len, long lineNo) {
+  long n = 0;
+  if (!ParseInteger(line, line + len, n) || n < 0 || n > kMaxEpochRecords)
+    ProgramError("Tervan", AtLine("INVALID NUMBER OF SATELLITES IN EPOCH LINE OF SINGLE "
+                                  "DIFFERENCES FILE",
+                                  lineNo));
+  return n;
+}
+
 // Epoch line: records, MJD, seconds of day, then three clock values in
 // microseconds (missing clock values read as 0).
 void PhsDiffData::ReadEpochLine(const char* line, size_t len, long ep, long lineNo) {
   const char* end = line + len;
   const char* p = line;
-  long n = 0, day = 0;
+  long n = EpochCount(line, len, lineNo), day = 0;
   long double sec = 0;
-  if (!ParseInteger(p, end, n, &p) || n < 0 || n > kMaxEpochRecords)
-    ProgramError("Tervan", AtLine("INVALID NUMBER OF SATELLITES IN EPOCH LINE OF SINGLE "
-                                  "DIFFERENCES FILE",
-                                  lineNo));
+  ParseInteger(p, end, n, &p);
   if (!ParseInteger(p, end, day, &p) || !ParseDecimal(p, end, sec, &p))
     ProgramError("Tervan", AtLine("INVALID EPOCH IN SINGLE DIFFERENCES FILE", lineNo));
   long double clk[3] = {0, 0, 0};
