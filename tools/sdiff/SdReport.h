@@ -1,0 +1,23 @@
+// Error and warning reporting of the tervan-sdiff tool.
+//
+// Every fatal error of the tool goes through SdError: it removes the partly written
+// output (registered with SdSetCleanupFile) before the framed message ends the run
+// with exit status 1, so that a failed conversion never leaves a half-written file.
+#ifndef TERVAN_TOOLS_SDIFF_SDREPORT_H
+#define TERVAN_TOOLS_SDIFF_SDREPORT_H
+
+#include <string>
+
+// Name under which the tool reports ("**** tervan-sdiff: Error -> ... ****").
+extern const char* const kSdToolName;
+
+// Framed error on standard error, removal of the registered file, exit status 1.
+[[noreturn]] void SdError(const std::string& text);
+
+// Framed warning on standard error; the run goes on.
+void SdWarning(const std::string& text);
+
+// Registers the file that SdError removes (empty: none).
+void SdSetCleanupFile(const std::string& path);
+
+#endif
