@@ -1,8 +1,11 @@
 #include "sim/ObsFiles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
+#include "sdiff/PhsDiffData.h"
+#include "sdiff/PhsDiffHeader.h"
 #include "sim/Simulator.h"
 #include "sim/TextFormat.h"
 
@@ -182,58 +185,88 @@ bool WriteRinex2(const Simulator& sim, Station st, const std::string& path) {
 
 namespace {
 
-// A pair of length-prefixed texts of the single-difference header.
-std::string TextPair(const char* label, const std::string& base, const std::string& rover) {
-  return Format("%-16s:%3zu %s%3zu %s\n", label, base.size(), base.c_str(), rover.size(),
-                rover.c_str());
-}
-
 const RawObs* Partner(const StationEpoch& ep, int sat) {
   for (const RawObs& o : ep.obs)
     if (o.sat == sat) return &o;
   return nullptr;
 }
 
+void FillHeader(const Simulator& sim, PhsDiffHeader& h) {
+  const Scenario& sc = sim.Sc();
+  const std::string names[2] = {sc.baseName, sc.roverName};
+  for (int i = 0; i < 2; ++i) {
+    const Station st = i == 0 ? kBase : kRover;
+    h.SetMarkerName(i, names[i].c_str());
+    h.SetMarkerNumber(i, (names[i] + (i == 0 ? "0001" : "0002")).c_str());
+    h.SetReceiverType(i, "SIMULATED RECEIVER");
+    h.SetAntennaType(i, "SIMULATED       NONE");
+    h.SetAntennaSerial(i, i == 0 ? "ANT0001" : "ANT0002");
+    const Vec3& p = sim.Position(st);
+    h.SetX0(i, xyz(p.x, p.y, p.z));
+    h.SetDp(i, neu(0, 0, 0));
+  }
+  static const short codes[kNumTypes] = {sdobs::C1, sdobs::P1, sdobs::P2, sdobs::L1,
+                                         sdobs::L2, sdobs::C7, sdobs::L7};
+  matrix<short> types(kNumTypes, 1);
+  for (int k = 0; k < kNumTypes; ++k) types(k) = codes[k];
+  h.SetObsTypes(types);
+  h.SetDiffLevel(1);
+  h.SetHasObservations(true);
+}
+
+matrix<gnssobs>* Column(PhsDiffData& d, int type) {
+  matrix<gnssobs>* cols[kNumTypes] = {&d.C1, &d.P1, &d.P2, &d.L1, &d.L2, &d.C7, &d.L7};
+  return cols[type];
+}
+
 }  // namespace
+
+void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
+  const std::vector<StationEpoch>&base = sim.Epochs(kBase), &rover = sim.Epochs(kRover);
+  const size_t n = std::min(base.size(), rover.size());
+  // Epochs with at least one satellite seen at both stations, and their records.
+  std::vector<size_t> epochs;
+  long records = 0;
+  for (size_t k = 0; k < n; ++k) {
+    long common = 0;
+    for (const RawObs& ob : base[k].obs) common += Partner(rover[k], ob.sat) != nullptr;
+    if (common == 0) continue;
+    epochs.push_back(k);
+    records += common;
+  }
+  d.SetNRecords(static_cast<long>(epochs.size()), records);
+  d.SetData();
+  long rec = 0;
+  for (size_t e = 0; e < epochs.size(); ++e) {
+    const size_t k = epochs[e];
+    const long double tag = base[k].tag;
+    d.epoch(e) = mjd(Mjd(tag), SecondsOfDay(tag));
+    d.dtR_B(e) = rover[k].tag - tag;
+    d.clkErB(e) = base[k].clock;
+    d.clkErR(e) = rover[k].clock;
+    short count = 0;
+    for (const RawObs& ob : base[k].obs) {
+      const RawObs* orv = Partner(rover[k], ob.sat);
+      if (!orv) continue;
+      d.sat(rec) = sim.Sats().Sat(ob.sat).number;
+      for (int t = 0; t < kNumTypes; ++t)
+        if (ob.value[t] != 0 && orv->value[t] != 0)
+          (*Column(d, t))(rec) = gnssobs(orv->value[t] - ob.value[t]);
+      ++rec;
+      ++count;
+    }
+    d.nsat(e) = count;
+  }
+}
 
 bool WriteSingleDifferences(const Simulator& sim, const std::string& path) {
   std::ofstream os(path, std::ios::binary);
   if (!os) return false;
-  const Vec3 &b = sim.Position(kBase), &r = sim.Position(kRover);
-  os << "SINGLE_DIFFERENCES\n"
-     << TextPair("MARKER NAME", sim.Sc().baseName, sim.Sc().roverName)
-     << TextPair("MARKER NUMBER", sim.Sc().baseName + "0001", sim.Sc().roverName + "0002")
-     << TextPair("RECEIVER TYPE", "SIMULATED RECEIVER", "SIMULATED RECEIVER")
-     << TextPair("ANTENNA TYPE", "SIMULATED       NONE", "SIMULATED       NONE")
-     << TextPair("ANTENNA SERIAL", "ANT0001", "ANT0002")
-     << Format("XYZ POSITION    :%14.4Lf%14.4Lf%14.4Lf  %14.4Lf%14.4Lf%14.4Lf\n", b.x, b.y, b.z,
-               r.x, r.y, r.z)
-     << Format("DELTA N/E/U     :%12.4f%12.4f%12.4f%12.4f%12.4f%12.4f\n", 0.0, 0.0, 0.0, 0.0, 0.0,
-               0.0)
-     << Format("# & TYPES OF OBS:%4d", kNumTypes);
-  for (const char* t : kObsTypeName) os << " " << t;
-  os << "\nDIFFERENCE LEVEL:   1\nEND OF HEADER 1\n";
-  const std::vector<StationEpoch>&base = sim.Epochs(kBase), &rover = sim.Epochs(kRover);
-  for (size_t k = 0; k < base.size() && k < rover.size(); ++k) {
-    std::string lines;
-    int n = 0;
-    for (const RawObs& ob : base[k].obs) {
-      const RawObs* orv = Partner(rover[k], ob.sat);
-      if (!orv) continue;
-      ++n;
-      lines += Format("%3d", sim.Sats().Sat(ob.sat).number);
-      for (int t = 0; t < kNumTypes; ++t) {
-        const bool both = ob.value[t] != 0 && orv->value[t] != 0;
-        lines += Format("%17.3Lf", both ? orv->value[t] - ob.value[t] : 0.0L);
-      }
-      lines += "\n";
-    }
-    if (n == 0) continue;
-    const long double tag = base[k].tag;
-    os << Format("%d %ld %.7Lf %.6Lf %.6Lf %.6Lf\n", n, Mjd(tag), SecondsOfDay(tag),
-                 (rover[k].tag - tag) * 1e6L, base[k].clock * 1e6L, rover[k].clock * 1e6L)
-       << lines;
-  }
+  PhsDiffHeader head;
+  FillHeader(sim, head);
+  PhsDiffData data(head);
+  SingleDifferences(sim, data);
+  os << head << data;
   return static_cast<bool>(os);
 }
 

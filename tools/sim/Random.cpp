@@ -6,6 +6,13 @@
 
 namespace sim {
 
+std::uint64_t Random::Hash(std::uint64_t key) {
+  std::uint64_t z = key + 0x9e3779b97f4a7c15ULL;
+  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+  return z ^ (z >> 31);
+}
+
 long double Random::Uniform() {
   return static_cast<long double>(engine_() >> 11) * (1.0L / 9007199254740992.0L);
 }

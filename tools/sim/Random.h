@@ -17,6 +17,10 @@ class Random {
   long Integer(long lo, long hi);                // lo..hi inclusive
   long double Normal(long double sigma = 1.0L);  // zero mean
 
+  // A value fixed by its key alone (SplitMix64), for draws that must not depend
+  // on how many numbers were taken before them.
+  static std::uint64_t Hash(std::uint64_t key);
+
  private:
   std::mt19937_64 engine_;
   bool hasSpare_ = false;

@@ -181,8 +181,8 @@ void Simulator::Observe(Station st) {
     for (size_t i = 0; i < nsat; ++i) {
       if (InGap(st, sats_->Sat(i).Id(), ep.tag)) continue;
       if (lastSeen[i] != static_cast<long>(k) - 1) {  // a new arc: new ambiguities
-        n1[i] = rnd_.Integer(-2000000, 2000000);
-        n2[i] = rnd_.Integer(-2000000, 2000000);
+        n1[i] = ArcAmbiguity(st, i, k, 1);
+        n2[i] = ArcAmbiguity(st, i, k, 2);
       }
       RawObs o;
       o.n1 = n1[i];
@@ -196,6 +196,15 @@ void Simulator::Observe(Station st) {
   const long double t0 = sc_.StartSeconds();
   for (const WindowSpec& g : sc_.gaps)
     if (g.station == st) events_.push_back({"gap", st, g.sat, t0 + g.from, t0 + g.to, ""});
+}
+
+long Simulator::ArcAmbiguity(Station st, size_t sat, size_t epoch, int band) const {
+  // Fixed by the arc alone, so that an effect elsewhere leaves it unchanged.
+  std::uint64_t key = Random::Hash(sc_.seed);
+  for (std::uint64_t part : {static_cast<std::uint64_t>(st), static_cast<std::uint64_t>(sat),
+                             static_cast<std::uint64_t>(epoch), static_cast<std::uint64_t>(band)})
+    key = Random::Hash(key ^ part);
+  return static_cast<long>(key % 4000001ULL) - 2000000L;
 }
 
 RawObs* Simulator::FindObs(Station st, size_t epoch, const std::string& sat) {

@@ -81,6 +81,7 @@ class Simulator {
   void AddRandomGaps();
   void Observe(Station st);
   bool Compute(Station st, int sat, long double tag, long double clock, RawObs& o) const;
+  long ArcAmbiguity(Station st, size_t sat, size_t epoch, int band) const;
   bool InGap(Station st, const std::string& sat, long double t) const;
   void AddNoise(RawObs& o, Station st);
   void ApplySlips();
