@@ -9,30 +9,29 @@
 namespace sim {
 
 namespace {
-// Luni-solar accelerations of the records are a few 1e-6 m/s^2; they are kept at
-// the precision the navigation file carries (km/s^2 with 12 mantissa decimals).
-Vec3 RecordAcceleration(Random& rnd) {
-  auto one = [&rnd]() { return RoundExp(rnd.Uniform(-3e-9L, 3e-9L), 12) * 1000.0L; };
-  Vec3 a;
-  a.x = one();
-  a.y = one();
-  a.z = one();
-  return a;
+// Record accelerations are kept at the precision the navigation file carries
+// (km/s^2 with 12 mantissa decimals).
+Vec3 AsWritten(const Vec3& a) {
+  return {RoundExp(a.x / 1000.0L, 12) * 1000.0L, RoundExp(a.y / 1000.0L, 12) * 1000.0L,
+          RoundExp(a.z / 1000.0L, 12) * 1000.0L};
 }
 }  // namespace
 
 GlonassOrbit::GlonassOrbit(const Vec3& pos, const Vec3& vel, long double start, long double end,
                            long double firstRecord, long double recordStep, Random& rnd)
-    : start_(start), end_(end), recordStep_(recordStep) {
+    : start_(start), end_(end) {
+  accAmplitude_ = rnd.Uniform(1e-6L, 4e-6L);
+  accPhase_ = rnd.Uniform(0, 2 * kPi);
+  accDeclination_ = rnd.Uniform(-0.4L, 0.4L);
+  Integrate(pos, vel);
   for (long double tb = firstRecord; tb <= end; tb += recordStep) {
     if (tb < start) continue;
     GlonassRecord r;
     r.tb = tb;
-    r.acc = RecordAcceleration(rnd);
+    Interpolate(tb, r.pos, r.vel);
+    r.acc = AsWritten(AccelerationAt(tb));
     records_.push_back(r);
   }
-  Integrate(pos, vel);
-  for (GlonassRecord& r : records_) Interpolate(r.tb, r.pos, r.vel);
 }
 
 void GlonassOrbit::Derivative(const Vec3& p, const Vec3& v, const Vec3& acc, Vec3& dpos,
@@ -48,53 +47,36 @@ void GlonassOrbit::Derivative(const Vec3& p, const Vec3& v, const Vec3& acc, Vec
   dvel.z = c * p.z + k * p.z * (3.0L - 5.0L * z2) + acc.z;
 }
 
-const Vec3& GlonassOrbit::AccelerationAt(long double t) const {
-  static const Vec3 none;
-  if (records_.empty()) return none;
-  // The nearest record; half-way between two records the earlier one.
-  const long double k = std::ceil((t - records_.front().tb) / recordStep_ - 0.5L);
-  const long last = static_cast<long>(records_.size()) - 1;
-  const long i = k < 0 ? 0 : (k > last ? last : static_cast<long>(k));
-  return records_[i].acc;
+Vec3 GlonassOrbit::AccelerationAt(long double t) const {
+  // The pull of a distant body: a fixed magnitude toward a direction that turns
+  // once a day in the Earth-fixed frame.
+  const long double a = accPhase_ - kOmegaGlonass * t, cd = Cos(accDeclination_);
+  return {accAmplitude_ * cd * Cos(a), accAmplitude_ * cd * Sin(a),
+          accAmplitude_ * Sin(accDeclination_)};
 }
 
 void GlonassOrbit::Step(Vec3& p, Vec3& v, long double t, long double h) const {
-  // One classical fourth-order Runge-Kutta step; the acceleration of the record that
-  // holds at the middle of the step is constant over it.
-  const Vec3& a = AccelerationAt(t + 0.5L * h);
+  // One classical fourth-order Runge-Kutta step.
+  const Vec3 a0 = AccelerationAt(t), a1 = AccelerationAt(t + 0.5L * h);
+  const Vec3 a2 = AccelerationAt(t + h);
   Vec3 k1p, k1v, k2p, k2v, k3p, k3v, k4p, k4v;
-  Derivative(p, v, a, k1p, k1v);
-  Derivative(p + (0.5L * h) * k1p, v + (0.5L * h) * k1v, a, k2p, k2v);
-  Derivative(p + (0.5L * h) * k2p, v + (0.5L * h) * k2v, a, k3p, k3v);
-  Derivative(p + h * k3p, v + h * k3v, a, k4p, k4v);
+  Derivative(p, v, a0, k1p, k1v);
+  Derivative(p + (0.5L * h) * k1p, v + (0.5L * h) * k1v, a1, k2p, k2v);
+  Derivative(p + (0.5L * h) * k2p, v + (0.5L * h) * k2v, a1, k3p, k3v);
+  Derivative(p + h * k3p, v + h * k3v, a2, k4p, k4v);
   p = p + (h / 6.0L) * (k1p + 2.0L * k2p + 2.0L * k3p + k4p);
   v = v + (h / 6.0L) * (k1v + 2.0L * k2v + 2.0L * k3v + k4v);
 }
 
-long double GlonassOrbit::NextChange(long double t) const {
-  // Accelerations change half-way between records.
-  if (records_.empty()) return end_ + kNodeStep;
-  const long double t0 = records_.front().tb + 0.5L * recordStep_;
-  const long double k = std::floor((t - t0) / recordStep_) + 1.0L;
-  return t0 + (k < 0 ? 0 : k) * recordStep_;
-}
-
 void GlonassOrbit::Integrate(Vec3 p, Vec3 v) {
-  // Steps of the node spacing, cut where the acceleration of the records changes.
+  // One step per node spacing.
   const long nodes = static_cast<long>(std::ceil((end_ - start_) / kNodeStep)) + 1;
   nodePos_.reserve(nodes);
   nodeVel_.reserve(nodes);
   for (long n = 0; n < nodes; ++n) {
     nodePos_.push_back(p);
     nodeVel_.push_back(v);
-    long double t = start_ + n * kNodeStep;
-    const long double next = t + kNodeStep;
-    const long double cut = NextChange(t);
-    if (cut > t && cut < next) {
-      Step(p, v, t, cut - t);
-      t = cut;
-    }
-    Step(p, v, t, next - t);
+    Step(p, v, start_ + n * kNodeStep, kNodeStep);
   }
 }
 

@@ -1,8 +1,9 @@
 // A GLONASS satellite whose orbit is integrated with the force model of the
-// broadcast records (central body, second zonal harmonic, Earth rotation in the
-// Earth-fixed frame, and a constant luni-solar acceleration per record). Each
-// record's acceleration holds from half-way to the previous record to half-way to
-// the next one, so a record integrated with its own acceleration follows the orbit.
+// broadcast records: central body, second zonal harmonic and Earth rotation in the
+// Earth-fixed frame, plus a small luni-solar acceleration that changes slowly.
+// Each record carries the state and that acceleration at its epoch; integrated
+// with the acceleration held constant, as a receiver does, it follows the orbit
+// to a few centimetres over its quarter hour.
 #ifndef TERVAN_SIM_GLONASSORBIT_H
 #define TERVAN_SIM_GLONASSORBIT_H
 
@@ -24,8 +25,8 @@ struct GlonassRecord {
 class GlonassOrbit {
  public:
   // Integrates from `start` to `end` (GPS seconds) starting from the Earth-fixed
-  // state (pos, vel) at `start`; records every `recordStep` seconds on the epochs
-  // `firstRecord` + k·recordStep that lie within the span.
+  // state (pos, vel) at `start`; records on the epochs `firstRecord` + k·recordStep
+  // that lie within the span.
   GlonassOrbit(const Vec3& pos, const Vec3& vel, long double start, long double end,
                long double firstRecord, long double recordStep, Random& rnd);
 
@@ -39,12 +40,11 @@ class GlonassOrbit {
  private:
   void Integrate(Vec3 pos, Vec3 vel);
   void Step(Vec3& pos, Vec3& vel, long double t, long double h) const;
-  long double NextChange(long double t) const;
   void Interpolate(long double t, Vec3& pos, Vec3& vel) const;
-  const Vec3& AccelerationAt(long double t) const;
+  Vec3 AccelerationAt(long double t) const;  // m/s^2, Earth-fixed
 
   long double start_, end_;
-  long double recordStep_;
+  long double accAmplitude_ = 0, accPhase_ = 0, accDeclination_ = 0;
   static constexpr long double kNodeStep = 10.0L;  // seconds between stored states
   std::vector<GlonassRecord> records_;
   std::vector<Vec3> nodePos_, nodeVel_;

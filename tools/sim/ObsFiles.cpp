@@ -241,7 +241,7 @@ void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
     const size_t k = epochs[e];
     const long double tag = base[k].tag;
     d.epoch(e) = mjd(Mjd(tag), SecondsOfDay(tag));
-    d.dtR_B(e) = rover[k].tag - tag;
+    d.dtR_B(e) = sim.Sc().roverTagOffset;  // nominal: the tags carry rounding of 1e-10 s
     d.clkErB(e) = base[k].clock;
     d.clkErR(e) = rover[k].clock;
     short count = 0;

@@ -12,9 +12,11 @@ const char* const kObsTypeName[kNumTypes] = {"C1", "P1", "P2", "L1", "L2", "C7",
 
 Simulator::Simulator(const Scenario& sc)
     : sc_(sc), rnd_(sc.seed), iono_(sc.peakTec, sc.ionosphere) {
+  // Products reach seven orbit epochs beyond the observations, so that a
+  // 14-node interpolation is centred on every epoch of the observations.
   const long double step = sc_.sp3Interval;
-  productStart_ = std::floor(sc_.StartSeconds() / step) * step - step;
-  productEnd_ = std::ceil(sc_.EndSeconds() / step) * step + step;
+  productStart_ = std::floor(sc_.StartSeconds() / step) * step - 7 * step;
+  productEnd_ = std::ceil(sc_.EndSeconds() / step) * step + 7 * step;
 }
 
 long double Simulator::Lambda1(int sat) const {
