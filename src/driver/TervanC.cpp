@@ -6,7 +6,33 @@ namespace {
 constexpr long double Pi = 3.141592653589793L;
 }
 
-TervanC::TervanC() {
+struct TervanC::OwnInputs {
+  PhsDiffHeader h;
+  PhsDiffData d{h};
+  PhsDiff r{h, d};
+  IONEXHeader ih;
+  IONEXData id{ih};
+  IONEX ix{ih, id};
+};
+
+TervanC::TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r, IONEXHeader& ih, IONEXData& id,
+                 IONEX& ix)
+    : sdh(h), sdd(d), sd(r), ionxh(ih), ionxd(id), ionx(ix) {
+  SetDefaults();
+}
+
+TervanC::TervanC()
+    : own_(std::make_unique<OwnInputs>()),
+      sdh(own_->h),
+      sdd(own_->d),
+      sd(own_->r),
+      ionxh(own_->ih),
+      ionxd(own_->id),
+      ionx(own_->ix) {
+  SetDefaults();
+}
+
+void TervanC::SetDefaults() {
   RunProg = true;
   CorrAmbig = true;  // try to correct improper cycle-slip decisions
   obsP = 1;          // cos(z) weighting

@@ -8,7 +8,15 @@
 #define TERVAN_DRIVER_TERVANC_H
 
 #include <fstream>
+#include <memory>
 
+#include "atmosphere/IONEX.h"
+#include "atmosphere/IONEXData.h"
+#include "atmosphere/IONEXHeader.h"
+#include "atmosphere/IonKlobuchar.h"
+#include "atmosphere/gTropDelay.h"
+#include "atmosphere/gTropModel.h"
+#include "atmosphere/myIono.h"
 #include "core/ParseArgument.h"
 #include "core/matrix.h"
 #include "gnss/elipsoid.h"
@@ -17,9 +25,21 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "sdiff/PhsDiff.h"
+#include "sdiff/PhsDiffData.h"
+#include "sdiff/PhsDiffHeader.h"
+#include "sdiff/SatCRX.h"
 
 class TervanC {
+  // Inputs of its own, for a context built without them (tests, tools).
+  struct OwnInputs;
+  std::unique_ptr<OwnInputs> own_;
+
  public:
+  // On the single-difference header, data and reader and the IONEX header, maps and
+  // reader owned by main.
+  TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r, IONEXHeader& ih, IONEXData& id, IONEX& ix);
+  // On empty single-difference and IONEX objects of its own.
   TervanC();
   ~TervanC();
   TervanC(const TervanC&) = delete;
@@ -33,6 +53,7 @@ class TervanC {
   bool GetRunProg() const { return RunProg; }
   bool GetVerbose() const { return verbose; }
   bool GetIsSCRX() const { return isSCrx; }
+  SatCRX* GetSatCRX() { return &scrx; }
   bool GetNOutl() const { return NObsOutl != 0; }
   bool GetIsMP1() const { return isMP1; }
   bool GetIsMP2() const { return isMP2; }
@@ -42,11 +63,22 @@ class TervanC {
   bool GetIsGAL() const { return isGAL; }
 
   // --- 1. Input references: single-difference header, data and reader (sdh, sdd, sd). ---
+  PhsDiffHeader& sdh;
+  PhsDiffData& sdd;
+  PhsDiff& sd;
 
   // --- 2. Model and reader objects, filled while the inputs are loaded: gpsnav, glnnav,
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
+  SatCRX scrx;         // problem satellites
+  IONEXHeader& ionxh;  // IONEX header, maps and reader (owned by main)
+  IONEXData& ionxd;
+  IONEX& ionx;
+  IonKlobuchar ionk;    // Klobuchar coefficients of a GPS navigation header
+  myIono myion;         // ionosphere delays estimated by Lustra
+  gTropModel trpmodel;  // troposphere model and mapping function of the run
+  gTropDelay trpdelay;  // troposphere delay of the current observation
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---
@@ -225,6 +257,9 @@ class TervanC {
   // --- 19. Iteration control. ---
   int MaxIter{}, IterDone{};
   double IterThres{}, IterThresFin{};
+
+ private:
+  void SetDefaults();
 };
 
 #endif

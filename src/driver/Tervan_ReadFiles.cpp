@@ -1,0 +1,131 @@
+#include "driver/Tervan_ReadFiles.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "core/ProgramError.h"
+
+namespace {
+
+const char* const Prog = "Tervan";
+const char* const SetDetail = "Tervan::SetFiles():         ";
+const char* const ReadDetail = "Tervan::ReadFiles():        ";
+
+void Setting(const TervanC& tc, const char* what) {
+  if (tc.verbose) std::cerr << SetDetail << "setting " << what << std::endl;
+}
+
+// A chosen system with too little data in the single differences is switched
+// off together with its code-bias estimation.
+void CheckSystem(bool has, bool& use, bool& dcb, const char* name) {
+  if (!use || has) return;
+  use = false;
+  dcb = false;
+  ProgramWarning(Prog, std::string("NO OR NOT ENOUGH ") + name +
+                           " DATA IN SINGLE DIFFERENCES FILE - NOT USING " + name +
+                           " OBSERVATIONS IN PROCESSING!");
+}
+
+void ReadSingleDifferences(TervanC& tc) {
+  tc.sd.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading SINGLE DIFFERENCES file - " << tc.sdd.GetNEpoch()
+              << " epochs, " << tc.sdd.GetNObs() << " C1 observations, " << tc.sdh.GetNObs()
+              << " obs types" << std::endl;
+}
+
+void ReadSatelliteProblems(TervanC& tc) {
+  tc.scrx.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading GPS AND GLONASS SATELLITE PROBLEM file - "
+              << tc.scrx.GetNSat() << " problematic epochs/satellites!" << std::endl;
+}
+
+// Klobuchar coefficients from the header of a GPS navigation file.
+void ReadKlobuchar(TervanC& tc) {
+  if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
+  std::ifstream in(tc.ionkfile);
+  if (!in) ProgramError(Prog, "KLOBUCHAR IONOSPHERE FILE CAN NOT BE OPENED!");
+  in >> tc.ionk;
+  if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
+}
+
+void ReadIonex(TervanC& tc) {
+  tc.ionx.ReadFile();
+  if (tc.verbose) std::cerr << ReadDetail << "reading IONEX ionosphere file" << std::endl;
+}
+
+void ReadMyIono(TervanC& tc) {
+  tc.myion.ReadFile();
+  if (tc.verbose) std::cerr << ReadDetail << "reading MYIONO file!" << std::endl;
+}
+
+void ReadTroposphereFile(TervanC& tc) {
+  tc.trpmodel.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading GPT2 TROP. MODEL/MAPP. FUNCTION file!" << std::endl;
+}
+
+// Systems present in the data, and P2 from C2 when the file has no P2.
+void CheckSingleDifferences(TervanC& tc) {
+  CheckSystem(tc.sdd.HasGPSObs(), tc.isGPS, tc.isGPSxdcb, "GPS");
+  CheckSystem(tc.sdd.HasGLONASSObs(), tc.isGLN, tc.isGLNxdcb, "GLONASS");
+  CheckSystem(tc.sdd.HasGALILEOObs(), tc.isGAL, tc.isGALxdcb, "GALILEO");
+  if (!tc.isGPS && !tc.isGLN && !tc.isGAL)
+    ProgramError(Prog,
+                 "NO OR NOT ENOUGH GNSS (G|R|E) DATA IN RINEX FILE - PROBLEMATIC RINEX FILE!");
+  if (!tc.sdh.HasP2() && tc.sdh.HasC2()) {
+    ProgramWarning(Prog,
+                   "SINGLE DIFFERENCES FILE HAS ONLY C2 CODE OBSERVATIONS ON L2 - COPYING "
+                   "VALUES TO P2!");
+    tc.sd.copyC2toP2();
+  }
+}
+
+}  // namespace
+
+void SetFiles(TervanC& tc) {
+  if (tc.verbose)
+    std::cerr << "Tervan::SetFiles(): SETTING INPUT FILE NAMES AND PROCESSING SETTINGS!"
+              << std::endl;
+  if (tc.isSDfile) {
+    tc.sd.SetFile(tc.sdfile);
+    Setting(tc, "SINGLE DIFFERENCES file!");
+  }
+  if (tc.isSCrx) {
+    tc.scrx.SetFile(tc.scrxfile);
+    Setting(tc, "GPS AND GLONASS SATELLITE PROBLEM file!");
+  }
+  if (tc.isIonx) {
+    tc.ionx.SetFile(tc.ionxfile);
+    Setting(tc, "IONEX file!");
+  }
+  if (tc.isMyion) {
+    tc.myion.SetFile(tc.myionfile);
+    Setting(tc, "MYIONO file!");
+  }
+  if (tc.isTrpModel) {
+    tc.trpmodel.SetTropModel(tc.TrpModel);
+    tc.trpmodel.SetMappFunction(tc.TrpMappFun);
+    const std::string codes =
+        "TROPOSPHERE model and mapping function: " + std::to_string(tc.TrpModel) + "/" +
+        std::to_string(tc.TrpMappFun);
+    Setting(tc, codes.c_str());
+  }
+  if (tc.isGPT2file) {
+    tc.trpmodel.SetFile(tc.gpt2file);
+    Setting(tc, "GPT2 TROPOSPHERE MODEL/MAPPING FUNCTION file!");
+  }
+}
+
+void ReadFiles(TervanC& tc) {
+  if (tc.verbose) std::cerr << "Tervan::ReadFiles(): READING INPUT DATA FILES!" << std::endl;
+  if (tc.isSDfile) ReadSingleDifferences(tc);
+  if (tc.isSCrx) ReadSatelliteProblems(tc);
+  if (tc.isKlob) ReadKlobuchar(tc);
+  if (tc.isIonx) ReadIonex(tc);
+  if (tc.isMyion) ReadMyIono(tc);
+  if (tc.isGPT2file) ReadTroposphereFile(tc);
+  CheckSingleDifferences(tc);
+}
