@@ -25,6 +25,12 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "orbits/GLNSat.h"
+#include "orbits/GLNbEph.h"
+#include "orbits/GNSSpClk.h"
+#include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
+#include "orbits/LuniSolarPosition.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
@@ -71,14 +77,21 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
+  GPSbEph gpsnav;      // GPS broadcast orbits
+  GLNbEph glnnav;      // GLONASS broadcast orbits
+  GPSbEph galnav;      // Galileo broadcast orbits (Galileo records, set by SetFiles)
+  GNSSpEph pephM;      // multi-GNSS precise orbits
   SatCRX scrx;         // problem satellites
+  GNSSpClk pclkM;      // multi-GNSS precise satellite clocks
   IONEXHeader& ionxh;  // IONEX header, maps and reader (owned by main)
   IONEXData& ionxd;
   IONEX& ionx;
-  IonKlobuchar ionk;    // Klobuchar coefficients of a GPS navigation header
-  myIono myion;         // ionosphere delays estimated by Lustra
-  gTropModel trpmodel;  // troposphere model and mapping function of the run
-  gTropDelay trpdelay;  // troposphere delay of the current observation
+  IonKlobuchar ionk;      // Klobuchar coefficients of a GPS navigation header
+  myIono myion;           // ionosphere delays estimated by Lustra
+  gTropModel trpmodel;    // troposphere model and mapping function of the run
+  gTropDelay trpdelay;    // troposphere delay of the current observation
+  LuniSolarPosition lsp;  // Sun and Moon
+  GLNSat glnfc;           // GLONASS frequency channels
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---
