@@ -1,10 +1,14 @@
 #include "orbits/GNSSpEph.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
 
 #include "core/ProgramError.h"
+#include "gnss/GNSSSatBasis.h"
 #include "orbits/LightTime.h"
 #include "orbits/OrbitText.h"
 #include "orbits/TextColumns.h"
@@ -201,6 +205,8 @@ void GNSSpEph::CheckSpacing() {
 
 void GNSSpEph::ReadFile() {
   nSatListLines = nComments = 0;
+  nsat = 0;
+  satIx.Resize(kMaxSatNumber, 1, -1);
   CountHeader(sp3file);
   std::ifstream in(sp3file);
   ReadHeader(in);
@@ -375,4 +381,26 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
   if (!PSisOK) return -1.0L;
   ps = lighttime::RotateAboutZ(receiver, OMEGAz * tau);
   return lighttime::Range(ps, pos);
+}
+
+void GNSSpEph::PrintEpoch(long e) const {
+  std::cout << std::setw(4) << e << ". " << epoch(e) << '\n';
+}
+
+void GNSSpEph::OffsetNotFound(short satno) const {
+  char text[80];
+  std::snprintf(text, sizeof(text),
+                "SATELLITE PHASE CENTER OFFSET NOT FOUND IN ANTEX FILE: PRN: %3d", satno);
+  ProgramWarning("Tervan", text);
+}
+
+// The offset's north, east and up hold the satellite-fixed x, y and z. An offset
+// along the z axis alone needs no Sun; otherwise the body frame has z toward the
+// Earth's centre and y perpendicular to the Sun (unit axes).
+void GNSSpEph::ShiftRecord(long rec, const neu& offset, const xyz& sun) {
+  xyzt& p = sPos(rec);
+  xyz X, Y, Z = p.GetUnitVector(-1.0L);
+  if (std::fabs(offset.GetN()) + std::fabs(offset.GetE()) >= 0.001L) GNSSSatBasis(X, Y, Z, p, sun);
+  const xyz shift = offset.GetN() * X + offset.GetE() * Y + offset.GetU() * Z;
+  p = xyzt(p.GetX() + shift.GetX(), p.GetY() + shift.GetY(), p.GetZ() + shift.GetZ(), p.GetT());
 }
