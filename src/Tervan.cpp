@@ -1,4 +1,14 @@
 // Tervan: GNSS baseline estimation from between-receiver single differences.
-int main() {
+#include "driver/TervanC.h"
+#include "driver/Tervan_GetFiles.h"
+
+int main(int argc, char** argv) {
+  TervanC tc;
+  ParseArgumetns(tc, argc, argv);
+  if (tc.GetRunProg()) {
+    CheckArgumetns(tc);
+    PrintArgumetns(tc);
+  }
+  tc.EndProg();
   return 0;
 }
