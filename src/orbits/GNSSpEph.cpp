@@ -1,0 +1,378 @@
+#include "orbits/GNSSpEph.h"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+
+#include "core/ProgramError.h"
+#include "orbits/LightTime.h"
+#include "orbits/OrbitText.h"
+#include "orbits/TextColumns.h"
+
+using textcol::Cut;
+
+namespace {
+const char* kClass = "GNSSpEph";
+const int kMaxSatNumber = 700;
+const int kMaxNodes = 40;  // interpolation nodes on each side are limited to 20
+}  // namespace
+
+GNSSpEph::GNSSpEph()
+    : version(' '),
+      flag(' '),
+      nepoch(0),
+      nSatListLines(0),
+      nComments(0),
+      nsat(0),
+      interval(0),
+      posBase(0),
+      clkBase(0),
+      nPtsPos(7),
+      nPtsTime(2),
+      OMEGAz(7.2921151467e-5L),
+      Relativity(0),
+      DTisOK(true),
+      PSisOK(true),
+      uniform(true),
+      headerEpochs(0) {
+  sp3file[0] = '\0';
+  satIx.Resize(kMaxSatNumber, 1, -1);
+}
+
+void GNSSpEph::SetFile(const char* name) {
+  std::strncpy(sp3file, name, sizeof(sp3file) - 1);
+  sp3file[sizeof(sp3file) - 1] = '\0';
+}
+
+void GNSSpEph::SetNInterpPoints(int n) {
+  if (n < 1) n = 1;
+  if (n > kMaxNodes / 2) n = kMaxNodes / 2;
+  nPtsPos = n;
+  if (nepoch > 0) SetLfact();
+}
+
+int GNSSpEph::SatIndex(short satno) const {
+  if (satno < 0 || satno >= kMaxSatNumber) return -1;
+  return satIx(satno);
+}
+
+// The header lines are found by their leading characters; the epoch blocks are
+// counted up to "EOF" so that a file cut short holds the epochs it has.
+void GNSSpEph::CountHeader(const std::string& name) {
+  std::ifstream in(name);
+  if (!in) FileError(kClass, "PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
+  std::string line;
+  long blocks = 0;
+  while (textcol::GetLine(in, line)) {
+    if (line.compare(0, 3, "EOF") == 0) break;
+    if (line[0] == '*') {
+      ++blocks;
+    } else if (blocks == 0) {
+      if (line.compare(0, 2, "+ ") == 0) ++nSatListLines;
+      if (line.compare(0, 2, "/*") == 0) ++nComments;
+    }
+  }
+  nepoch = static_cast<int32_t>(blocks);
+}
+
+void GNSSpEph::ReadSatList(const std::string& line, int lineNo) {
+  if (lineNo == 0) {
+    const long n = textcol::Int(Cut(line, 2, 4));
+    if (n < 1 || n > 17L * nSatListLines)
+      FileError(kClass, "PRECISE EPHEMERIS FILE - IMPROPER NUMBER OF SATELLITES!");
+    nsat = static_cast<short>(n);
+    satList.Resize(nsat, 1, 0);
+    satListSig.Resize(nsat, 1, 0);
+  }
+  for (int k = 0; k < 17; k++) {
+    const long i = lineNo * 17L + k;
+    if (i >= nsat) return;
+    const short s = orbittext::SatNumber(line, 9 + 3 * k);
+    satList(i) = s;
+    if (s >= 0 && s < kMaxSatNumber && satIx(s) < 0) satIx(s) = static_cast<short>(i);
+  }
+}
+
+void GNSSpEph::ReadSatSig(const std::string& line, int lineNo) {
+  for (int k = 0; k < 17; k++) {
+    const long i = lineNo * 17L + k;
+    if (i >= nsat) return;
+    satListSig(i) = static_cast<short>(textcol::Int(Cut(line, 9 + 3 * k, 3)));
+  }
+}
+
+void GNSSpEph::ReadHeader(std::istream& in) {
+  std::string line;
+  textcol::GetLine(in, line);
+  version = line.size() > 1 ? line[1] : ' ';
+  flag = line.size() > 2 ? line[2] : ' ';
+  headerEpochs = static_cast<int32_t>(textcol::Int(Cut(line, 32, 7)));
+  textcol::GetLine(in, line);
+  interval = textcol::Real(Cut(line, 23, 15));
+  const long day = textcol::Int(Cut(line, 38, 6));
+  const long double fraction = textcol::Real(Cut(line, 44));
+  if (day < 1 || day >= 200000 || fraction < 0 || fraction >= 1)
+    FileError(kClass, "PRECISE EPHEMERIS FILE - IMPROPER START EPOCH IN HEADER!");
+  StartEpoch = mjd(static_cast<unsigned long>(day), fraction * 86400.0L);
+  int listLine = 0, sigLine = 0;
+  bool haveBases = false;
+  while (in.peek() != '*' && textcol::GetLine(in, line)) {
+    if (line.compare(0, 2, "+ ") == 0) {
+      ReadSatList(line, listLine++);
+    } else if (line.compare(0, 2, "++") == 0 && sigLine < listLine) {
+      ReadSatSig(line, sigLine++);
+    } else if (line.compare(0, 2, "%f") == 0 && !haveBases) {
+      posBase = textcol::Real(Cut(line, 2, 11));
+      clkBase = textcol::Real(Cut(line, 13, 13));
+      haveBases = true;
+    }
+  }
+  if (nsat < 1) FileError(kClass, "PRECISE EPHEMERIS FILE - NO SATELLITE LIST IN HEADER!");
+}
+
+mjd GNSSpEph::ReadEpochLine(const std::string& line) {
+  mjd t;
+  if (!orbittext::ParseEpoch(Cut(line, 1), t))
+    FileError(kClass, "PRECISE EPHEMERIS FILE - IMPROPER EPOCH LINE: " + line);
+  return t;
+}
+
+void GNSSpEph::ReadRecord(const std::string& line, long block) {
+  // Velocity, correlation and other record lines carry no positions.
+  if (line[0] != 'P') return;
+  const int isat = SatIndex(orbittext::SatNumber(line, 1));
+  if (isat < 0) return;
+  const long rec = block * nsat + isat;
+  const long double x = textcol::Real(Cut(line, 4, 14)) * 1000.0L;
+  const long double y = textcol::Real(Cut(line, 18, 14)) * 1000.0L;
+  const long double z = textcol::Real(Cut(line, 32, 14)) * 1000.0L;
+  const long double clkus = textcol::Real(Cut(line, 46, 14));
+  long double clk = clkus * 1e-6L;
+  long double sx = 0, sy = 0, sz = 0, sc = 0;
+  if (line.size() > 60) {
+    if (std::fabs(clkus - 999999.0L) <= 2.0L) {
+      clk = 999999.0L;
+    } else {
+      auto sig = [&](size_t pos, size_t minLen, long double base, long double unit) {
+        if (line.size() < minLen) return 0.0L;
+        return std::pow(base, static_cast<long double>(textcol::Int(Cut(line, pos, 2)))) * unit;
+      };
+      sx = sig(61, 63, posBase, 0.001L);
+      sy = sig(64, 66, posBase, 0.001L);
+      sz = sig(67, 69, posBase, 0.001L);
+      sc = line.size() < 73
+               ? 0.0L
+               : std::pow(clkBase, static_cast<long double>(textcol::Int(Cut(line, 70, 3)))) *
+                     1e-12L;
+    }
+  }
+  sat(rec) = satList(isat);
+  sPos(rec) = xyzt(x, y, z, clk);
+  sPosSig(rec) = xyzt(sx, sy, sz, sc);
+}
+
+void GNSSpEph::ReadBlocks(std::istream& in) {
+  std::string line;
+  long block = -1;
+  while (textcol::GetLine(in, line)) {
+    if (line.compare(0, 3, "EOF") == 0) break;
+    if (line.empty()) continue;
+    if (line[0] == '*') {
+      if (++block >= nepoch) break;
+      epoch(block) = ReadEpochLine(line);
+      tnode(block) = epoch(block) - epoch(0);
+      if (block > 0 && tnode(block) <= tnode(block - 1))
+        FileError(kClass, "PRECISE EPHEMERIS FILE - EPOCHS NOT IN INCREASING ORDER: " + line);
+    } else if (block >= 0) {
+      ReadRecord(line, block);
+    }
+  }
+}
+
+void GNSSpEph::CheckSpacing() {
+  uniform = interval > 0;
+  for (long i = 1; i < nepoch && uniform; i++)
+    if (std::fabs(tnode(i) - tnode(i - 1) - interval) > 1e-3L) uniform = false;
+  if (!uniform && nepoch > 1)
+    ClassWarning(kClass,
+                 "PRECISE EPHEMERIS FILE - EPOCHS NOT EQUALLY SPACED BY THE HEADER INTERVAL!");
+  if (interval <= 0 && nepoch > 1) interval = tnode(1) - tnode(0);
+}
+
+void GNSSpEph::ReadFile() {
+  nSatListLines = nComments = 0;
+  CountHeader(sp3file);
+  std::ifstream in(sp3file);
+  ReadHeader(in);
+  // The header's epoch count holds unless the file ends sooner.
+  if (headerEpochs > 0 && headerEpochs < nepoch) nepoch = headerEpochs;
+  epoch.Resize(nepoch > 0 ? nepoch : 0, 1);
+  tnode.Resize(nepoch > 0 ? nepoch : 0, 1, 0.0L);
+  const long nrec = static_cast<long>(nepoch) * nsat;
+  sat.Resize(nrec, 1, 0);
+  sPos.Resize(nrec, 1, xyzt());
+  sPosSig.Resize(nrec, 1, xyzt());
+  ReadBlocks(in);
+  if (nepoch > 0) StartEpoch = epoch(0);
+  CheckSpacing();
+  SetLfact();
+}
+
+void GNSSpEph::SetLfact() {
+  auto fill = [this](matrix<long double>& f, int n) {
+    f.Resize(2 * n, 1);
+    for (int i = 0; i < 2 * n; i++) {
+      f(i) = 1.0L;
+      for (int j = 0; j < 2 * n; j++)
+        if (j != i) f(i) *= (i - j) * interval / 3600.0L;
+    }
+  };
+  fill(Lfact, nPtsPos);
+  fill(LfactDT, nPtsTime);
+}
+
+void GNSSpEph::CheckCoverage(const mjd& t) const {
+  if (nepoch < 1) return;
+  if (epoch(0) - t > 900.0L || t - epoch(nepoch - 1) > 900.0L)
+    ProgramWarning("Tervan",
+                   "CALCULATION EPOCH NOT IN EPOCH INTERVAL OF INPUT PRECISE ORBIT FILE!");
+}
+
+void GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
+  // The node at or before t: binary search over the block epochs.
+  const long double dt = t - epoch(0);
+  long lo = 0, hi = nepoch;  // first node later than t lies in [lo, hi]
+  while (lo < hi) {
+    const long mid = (lo + hi) / 2;
+    if (tnode(mid) <= dt)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  const long end = lo - 1;
+  first = end - n + 1;
+  last = end + n;
+  if (first < 0) {
+    first = 0;
+    last = 2 * n - 1;
+  }
+  if (last >= nepoch) {
+    last = nepoch - 1;
+    first = nepoch - 2 * n;
+  }
+  if (first < 0) first = 0;  // fewer epochs than nodes: all of them
+}
+
+long double GNSSpEph::Denominator(long i, long first, long last, const matrix<long double>& fact) {
+  if (uniform && last - first + 1 == fact.NRow()) return fact(i - first);
+  long double d = 1.0L;
+  for (long j = first; j <= last; j++)
+    if (j != i) d *= (tnode(i) - tnode(j)) / 3600.0L;
+  return d;
+}
+
+void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
+  long first, last;
+  Window(t, nPtsPos, first, last);
+  long double h[kMaxNodes];
+  for (long j = first; j <= last; j++) h[j - first] = (t - epoch(j)) / 3600.0L;
+  long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
+  for (long i = first; i <= last; i++) {
+    const xyzt& node = sPos(isat + i * nsat);
+    const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
+    if (std::fabs(val[0]) + std::fabs(val[1]) + std::fabs(val[2]) < 1.0L) {
+      PSisOK = DTisOK = false;
+      return;
+    }
+    long double prod = 1.0L, prodNonZero = 1.0L, sum = 0.0L;
+    bool onNode = false;
+    for (long j = first; j <= last; j++) {
+      if (j == i) continue;
+      const long double hj = h[j - first];
+      prod *= hj;
+      if (std::fabs(hj) > 1e-10L) {
+        prodNonZero *= hj;
+        sum += 1.0L / hj;
+      } else {
+        onNode = true;
+      }
+    }
+    const long double den = Denominator(i, first, last, Lfact);
+    const long double dfac = prodNonZero * (onNode ? 1.0L : sum) / den / 3600.0L;
+    for (int k = 0; k < 3; k++) {
+      p[k] += val[k] * prod / den;
+      v[k] += val[k] * dfac;
+    }
+  }
+  pos = xyzt(p[0], p[1], p[2], 0.0L);
+  vel = xyzt(v[0], v[1], v[2], 0.0L);
+}
+
+void GNSSpEph::InterpolateClock(int isat, const mjd& t, xyzt& pos) {
+  long first, last;
+  Window(t, nPtsTime, first, last);
+  long double clk = 0.0L;
+  for (long i = first; i <= last; i++) {
+    const long double val = sPos(isat + i * nsat).GetT();
+    if (std::fabs(val) > 0.9L) {
+      DTisOK = false;
+      return;
+    }
+    long double prod = 1.0L;
+    for (long j = first; j <= last; j++)
+      if (j != i) prod *= (t - epoch(j)) / 3600.0L;
+    clk += val * prod / Denominator(i, first, last, LfactDT);
+  }
+  pos.SetT(clk);
+}
+
+void GNSSpEph::CalcSatPosition(short satno, const mjd& t, xyzt& pos, xyzt& vel) {
+  CheckCoverage(t);
+  PSisOK = DTisOK = true;
+  const int isat = SatIndex(satno);
+  if (isat < 0 || nepoch < 1) {
+    PSisOK = DTisOK = false;
+    return;
+  }
+  InterpolatePosition(isat, t, pos, vel);
+  if (PSisOK) InterpolateClock(isat, t, pos);
+}
+
+long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos,
+                                      xyzt& vel) {
+  CheckCoverage(t);
+  PSisOK = DTisOK = true;
+  const int isat = SatIndex(satno);
+  if (isat < 0 || nepoch < 1) {
+    PSisOK = DTisOK = false;
+    return -1.0L;
+  }
+  auto evaluate = [&](const mjd& te) {
+    PSisOK = DTisOK = true;
+    ephr = te;
+    InterpolatePosition(isat, te, p0, v0);
+    if (PSisOK) InterpolateClock(isat, te, p0);
+    return PSisOK;
+  };
+  bool exhausted = false;
+  const long double rho = lighttime::Solve(t, receiver, OMEGAz, 10, evaluate, p0, &exhausted);
+  if (exhausted) ProgramWarning("Tervan", "CalcSatPosition():      TO MANY ITERATIONS: > 10!!");
+  if (rho < 0) return -1.0L;
+  Relativity = 2.0L * (v0.GetX() * p0.GetX() + v0.GetY() * p0.GetY() + v0.GetZ() * p0.GetZ()) /
+               (lighttime::c * lighttime::c);
+  p0.SetT(p0.GetT() - Relativity);
+  pos = p0;
+  vel = v0;
+  return rho;
+}
+
+long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos,
+                                      xyzt& vel, const gnssobs& P) {
+  const long double tau = P.GetObs() / lighttime::c;
+  mjd te = t;
+  te += -tau;
+  CalcSatPosition(satno, te, pos, vel);
+  if (!PSisOK) return -1.0L;
+  ps = lighttime::RotateAboutZ(receiver, OMEGAz * tau);
+  return lighttime::Range(ps, pos);
+}

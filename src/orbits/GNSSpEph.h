@@ -1,0 +1,106 @@
+// Precise orbits from an SP3 file (versions c and d, several satellite systems):
+// Lagrange interpolation of position, velocity and clock, and the light-time
+// solution toward a receiver with Earth rotation and the relativistic clock term.
+#ifndef TERVAN_ORBITS_GNSSPEPH_H
+#define TERVAN_ORBITS_GNSSPEPH_H
+
+#include <cstdint>
+#include <string>
+
+#include "core/matrix.h"
+#include "gnss/gnssobs.h"
+#include "gnss/mjd.h"
+#include "gnss/xyz.h"
+#include "gnss/xyzt.h"
+
+class GNSSpEph {
+ public:
+  GNSSpEph();
+
+  void SetFile(const char* name);
+  void ReadFile();
+
+  int32_t GetNEpoch() const { return nepoch; }
+  short GetNSatList() const { return nsat; }
+  short GetSat(long i) { return sat(i); }
+  short GetSatList(long i) { return satList(i); }
+  short GetSatListSig(long i) { return satListSig(i); }
+  xyzt GetSatPos(long i) { return sPos(i); }
+  xyzt GetSatPosSig(long i) { return sPosSig(i); }
+  mjd GetMJD(long i) { return epoch(i); }
+  long double GetInterval() const { return interval; }
+  long double GetPositionBase() const { return posBase; }
+  long double GetClockBase() const { return clkBase; }
+  long double GetRelativity() const { return Relativity; }
+  char GetVersion() const { return version; }
+  bool GetDTisOK() const { return DTisOK; }
+  bool GetPSisOK() const { return PSisOK; }
+  // Half the number of interpolation nodes of the positions (default 7: 14 nodes).
+  void SetNInterpPoints(int n);
+
+  // Interpolated position (ECEF, m), velocity (m/s) and clock (s) at the GPS-time
+  // epoch t, without light time.
+  void CalcSatPosition(short satno, const mjd& t, xyzt& pos, xyzt& vel);
+  // Position at the emission of a signal received at t by the receiver (ECEF, m);
+  // returns the range (m), or -1 when the satellite has no usable position.
+  long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel);
+  // The same with the travel time taken from a pseudorange P (m) in one step.
+  long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
+                              const gnssobs& P);
+
+ private:
+  void CountHeader(const std::string& name);
+  void ReadHeader(std::istream& in);
+  void ReadSatList(const std::string& line, int lineNo);
+  void ReadSatSig(const std::string& line, int lineNo);
+  void ReadBlocks(std::istream& in);
+  mjd ReadEpochLine(const std::string& line);
+  void ReadRecord(const std::string& line, long block);
+  void CheckSpacing();
+  void SetLfact();
+  // Index of the satellite in satList, -1 when it is not listed.
+  int SatIndex(short satno) const;
+  void CheckCoverage(const mjd& t) const;
+  // Window [first, last] of 2n nodes around the epoch t.
+  void Window(const mjd& t, int n, long& first, long& last) const;
+  // Lagrange denominator of node i of the window [first, last] (hours^(n-1)).
+  long double Denominator(long i, long first, long last, const matrix<long double>& fact);
+  void InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel);
+  void InterpolateClock(int isat, const mjd& t, xyzt& pos);
+
+  char sp3file[256];
+  char version;
+  char flag;
+  int32_t nepoch;
+  int32_t nSatListLines;
+  int32_t nComments;
+  short nsat;
+  matrix<short> satList;
+  matrix<short> satListSig;
+  mjd StartEpoch;
+  matrix<short> sat;
+  matrix<mjd> epoch;
+  matrix<xyzt> sPos;
+  matrix<xyzt> sPosSig;
+  long double interval;
+  long double posBase, clkBase;
+  int nPtsPos;
+  int nPtsTime;
+  matrix<long double> Lfact, LfactDT;
+  long double OMEGAz;
+  long double Relativity;
+  xyzt p0, v0;
+  xyz ps;
+  mjd ephr;
+  bool DTisOK;
+  bool PSisOK;
+
+  // Node epochs in seconds from the first epoch, and whether they are equally
+  // spaced by the header interval (then the precomputed denominators serve).
+  matrix<long double> tnode;
+  bool uniform;
+  matrix<short> satIx;  // satellite number -> index in satList, -1 when not listed
+  int32_t headerEpochs;
+};
+
+#endif

@@ -1,0 +1,57 @@
+// Light-time solution shared by the precise and broadcast orbit classes: the
+// satellite is evaluated at the emission epoch and the receiver is turned about
+// the z axis by the Earth's rotation during the signal's travel.
+#ifndef TERVAN_ORBITS_LIGHTTIME_H
+#define TERVAN_ORBITS_LIGHTTIME_H
+
+#include <cmath>
+
+#include "gnss/mjd.h"
+#include "gnss/xyz.h"
+#include "gnss/xyzt.h"
+
+namespace lighttime {
+
+const long double c = 299792458.0L;  // speed of light (m/s)
+
+// Receiver position (ECEF, m) turned about the z axis by angle (rad).
+inline xyz RotateAboutZ(const xyz& r, long double angle) {
+  const long double ca = std::cos(angle), sa = std::sin(angle);
+  return xyz(r.GetX() * ca - r.GetY() * sa, r.GetX() * sa + r.GetY() * ca, r.GetZ());
+}
+
+// Distance (m) between a receiver position and a satellite position.
+inline long double Range(const xyz& r, const xyzt& s) {
+  const long double dx = r.GetX() - s.GetX(), dy = r.GetY() - s.GetY(), dz = r.GetZ() - s.GetZ();
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// Iterates the travel time of a signal received at t (GPS time) by the receiver
+// until the range and the travel time agree to 0.01 mm. evaluate(epoch) fills the
+// satellite position at the emission epoch and returns false when there is none.
+// Returns the range (m), -1 when the satellite has no position; sets *exhausted
+// when maxIter iterations did not converge (the last result is kept).
+template <class Evaluate>
+long double Solve(const mjd& t, const xyz& receiver, long double omega, int maxIter,
+                  Evaluate evaluate, const xyzt& sat, bool* exhausted) {
+  long double dt = -0.075L, threshold = 1.0L, rho = 0.0L;
+  int iter = 0;
+  *exhausted = false;
+  while (threshold > 1e-5L) {
+    mjd te = t;
+    te += dt;
+    if (!evaluate(te)) return -1.0L;
+    rho = Range(RotateAboutZ(receiver, -dt * omega), sat);
+    threshold = std::fabs(dt * c + rho);
+    dt = -rho / c;
+    if (++iter > maxIter) {
+      *exhausted = true;
+      break;
+    }
+  }
+  return rho;
+}
+
+}  // namespace lighttime
+
+#endif

@@ -1,0 +1,625 @@
+#include "sdiff/PhsDiffData.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "core/LineReader.h"
+#include "core/ProgramError.h"
+#include "core/TextNumbers.h"
+#include "gnss/GNSSLinCombs.h"
+#include "gnss/SatelliteNumbering.h"
+#include "gnss/mGNSSc.h"
+
+namespace {
+
+constexpr size_t kDataLine = 1023;  // data lines are read up to this length
+constexpr size_t kField = 17;       // width of one observation field
+constexpr size_t kFirstField = 3;   // the satellite number occupies columns 0 to 2
+constexpr long kMaxEpochRecords = satnum::kMaxSatNumber;
+
+std::string AtLine(const char* text, long lineNo) {
+  return std::string(text) + " (LINE " + std::to_string(lineNo) + ")!";
+}
+
+// Next line that is not blank; false at the end of the input.
+bool NextNonBlank(LineReader& lr, const char*& p, size_t& n) {
+  while (lr.Next(p, n)) {
+    for (size_t i = 0; i < n; ++i)
+      if (p[i] != ' ' && p[i] != '\t') return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+PhsDiffData::PhsDiffData(PhsDiffHeader& head) : rhead(head) {
+  AmbFile[0] = '\0';
+}
+
+void PhsDiffData::SetNRecords(long nepoch, long nobsall) {
+  neph = nepoch;
+  nobs = nobsall;
+}
+
+matrix<gnssobs>* PhsDiffData::ObsMatrix(int code) {
+  switch (code) {
+    case sdobs::C1:
+      return &C1;
+    case sdobs::P1:
+      return &P1;
+    case sdobs::P2:
+      return &P2;
+    case sdobs::L1:
+      return &L1;
+    case sdobs::L2:
+      return &L2;
+    case sdobs::C2:
+      return &C2;
+    case sdobs::C5:
+      return &C5;
+    case sdobs::L5:
+      return &L5;
+    case sdobs::C7:
+      return &C7;
+    case sdobs::L7:
+      return &L7;
+    case sdobs::C8:
+      return &C8;
+    case sdobs::L8:
+      return &L8;
+    default:
+      return nullptr;
+  }
+}
+
+matrix<gnssobsshort>* PhsDiffData::DopplerMatrix(int code) {
+  if (code == sdobs::D1) return &D1;
+  if (code == sdobs::D2) return &D2;
+  return nullptr;
+}
+
+void PhsDiffData::SetData() {
+  epoch.Resize(neph);
+  nsat.Resize(neph);
+  clkErB.Resize(neph);
+  dtR_B.Resize(neph);
+  clkErR.Resize(neph);
+  sat.Resize(nobs);
+  for (int code = 0; code < sdobs::NTYPES; ++code) {
+    if (!rhead.HasType(code)) continue;
+    if (matrix<gnssobs>* m = ObsMatrix(code)) m->Resize(nobs, 1, gnssobs());
+    if (matrix<gnssobsshort>* m = DopplerMatrix(code)) m->Resize(nobs, 1, gnssobsshort());
+  }
+}
+
+// Epoch line: records, MJD, seconds of day, then three clock values in
+// microseconds (missing clock values read as 0).
+void PhsDiffData::ReadEpochLine(const char* line, size_t len, long ep, long lineNo) {
+  const char* end = line + len;
+  const char* p = line;
+  long n = 0, day = 0;
+  long double sec = 0;
+  if (!ParseInteger(p, end, n, &p) || n < 0 || n > kMaxEpochRecords)
+    ProgramError("Tervan", AtLine("INVALID NUMBER OF SATELLITES IN EPOCH LINE OF SINGLE "
+                                  "DIFFERENCES FILE",
+                                  lineNo));
+  if (!ParseInteger(p, end, day, &p) || !ParseDecimal(p, end, sec, &p))
+    ProgramError("Tervan", AtLine("INVALID EPOCH IN SINGLE DIFFERENCES FILE", lineNo));
+  long double clk[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i)
+    if (!ParseDecimal(p, end, clk[i], &p)) break;
+  nsat(ep) = static_cast<short>(n);
+  epoch(ep) = mjd(day, sec);
+  dtR_B(ep) = clk[0] * 1e-6L;
+  clkErB(ep) = clk[1] * 1e-6L;
+  clkErR(ep) = clk[2] * 1e-6L;
+}
+
+void PhsDiffData::Read(LineReader& lr) {
+  if (!rhead.HasObservations) return;
+  SetData();
+  const long ntypes = rhead.nobs;
+  std::vector<gnssobs*> obsCol(static_cast<size_t>(ntypes), nullptr);
+  std::vector<gnssobsshort*> dopCol(static_cast<size_t>(ntypes), nullptr);
+  for (long k = 0; k < ntypes; ++k) {
+    if (matrix<gnssobs>* m = ObsMatrix(rhead.obs(k))) obsCol[k] = m->v;
+    if (matrix<gnssobsshort>* m = DopplerMatrix(rhead.obs(k))) dopCol[k] = m->v;
+  }
+  bool seen[satnum::kMaxSatNumber + 1] = {};
+  long rec = 0;
+  const char* p;
+  size_t n;
+  for (long ep = 0; ep < neph; ++ep) {
+    if (!NextNonBlank(lr, p, n))
+      ProgramError("Tervan", "SINGLE DIFFERENCES FILE ENDS BEFORE ITS LAST EPOCH!");
+    ReadEpochLine(p, n, ep, lr.LineNumber());
+    if (rec + nsat(ep) > nobs)
+      ProgramError("Tervan",
+                   AtLine("MORE RECORDS IN SINGLE DIFFERENCES FILE THAN COUNTED", lr.LineNumber()));
+    for (long i = 0; i < nsat(ep); ++i, ++rec) {
+      if (!lr.Next(p, n))
+        ProgramError("Tervan", "SINGLE DIFFERENCES FILE ENDS INSIDE ITS LAST EPOCH!");
+      size_t len = n < kDataLine ? n : kDataLine;
+      long s = 0;
+      if (!ParseInteger(p, p + len, s) || s < 1 || s > satnum::kMaxSatNumber)
+        ProgramError("Tervan", AtLine("SATELLITE NUMBER NOT IN RANGE [1-699] IN SINGLE "
+                                      "DIFFERENCES FILE",
+                                      lr.LineNumber()));
+      sat.v[rec] = static_cast<short>(s);
+      seen[s] = true;
+      for (long k = 0; k < ntypes; ++k) {
+        if (!obsCol[k] && !dopCol[k]) continue;
+        const char *b, *e;
+        FieldRange(p, len, kFirstField + kField * static_cast<size_t>(k), kField, b, e);
+        long double v = 0;
+        ParseDecimal(b, e, v);  // a field that is not a number is a missing value
+        if (obsCol[k]) obsCol[k][rec] = v;
+        if (dopCol[k]) dopCol[k][rec] = v;
+      }
+    }
+  }
+  if (rec != nobs) ProgramError("Tervan", "FEWER RECORDS IN SINGLE DIFFERENCES FILE THAN COUNTED!");
+  SetIntervalAndSatList(seen);
+}
+
+void PhsDiffData::SetIntervalAndSatList(const bool* seen) {
+  long count = 0;
+  for (int s = 1; s <= satnum::kMaxSatNumber; ++s) count += seen[s] ? 1 : 0;
+  satList.Resize(count);
+  for (int s = 1, i = 0; s <= satnum::kMaxSatNumber; ++s)
+    if (seen[s]) satList(i++) = static_cast<short>(s);
+  if (neph < 2) ProgramError("Tervan", "SINGLE DIFFERENCES FILE HAS FEWER THAN TWO EPOCHS!");
+  long double interval = epoch(1) - epoch(0);
+  for (long i = 1; i < neph; ++i) {
+    long double d = epoch(i) - epoch(i - 1);
+    if (d < 0)
+      ProgramError(
+          "Tervan",
+          "PROBLEMS WITH CONSECUTIVE EPOCHS IN SINGLE DIFFERENCES FILE (eph(i) < eph(i-1))");
+    if (d < interval) interval = d;
+  }
+  rhead.interval = static_cast<float>(interval);
+}
+
+namespace {
+
+// Share of the records whose satellite passes the system test.
+template <class Test>
+bool HasSystem(const matrix<short>& satList, const matrix<short>& sat, long nobs, Test isSys) {
+  bool listed = false;
+  for (long i = 0; i < satList.Length(); ++i) listed = listed || isSys(satList(i));
+  if (!listed || nobs <= 0) return false;
+  long n = 0;
+  for (long r = 0; r < nobs; ++r) n += isSys(sat.v[r]) ? 1 : 0;
+  return n > 0.1L * nobs;
+}
+
+}  // namespace
+
+bool PhsDiffData::HasGPSObs() const {
+  return HasSystem(satList, sat, nobs, satnum::IsGPS);
+}
+bool PhsDiffData::HasGLONASSObs() const {
+  return HasSystem(satList, sat, nobs, satnum::IsGLONASS);
+}
+bool PhsDiffData::HasGALILEOObs() const {
+  return HasSystem(satList, sat, nobs, satnum::IsGALILEO);
+}
+
+void PhsDiffData::CopyC2toP2() {
+  if (rhead.iP2 || !rhead.iC2) return;
+  P2 = C2;
+  rhead.iP2 = true;
+}
+
+std::istream& operator>>(std::istream& is, PhsDiffData& d) {
+  LineReader lr(is);
+  d.Read(lr);
+  return is;
+}
+
+namespace {
+
+// Epoch line with the seconds rounded to the printed 7 decimals, carried into
+// the next day when they round to a full day.
+int FormatEpochLine(char* buf, size_t size, long n, const mjd& t, long double dt, long double clkB,
+                    long double clkR) {
+  unsigned long day = t.GetMJDay();
+  long double sec = std::round(t.GetSecond() * 1e7L) / 1e7L;
+  if (sec >= 86400.0L) {
+    sec -= 86400.0L;
+    ++day;
+  }
+  return std::snprintf(buf, size, "%3ld %6lu %15.7Lf %15.6Lf %15.6Lf %15.6Lf\n", n, day, sec,
+                       dt * 1e6L, clkB * 1e6L, clkR * 1e6L);
+}
+
+// One 17-character field with 4 decimals; wider values lose decimals, and
+// values no fixed form can hold are written in exponent form, so that a field
+// never runs into the next one.
+int FormatField(char* p, long double v) {
+  char tmp[64];
+  int n = 0;
+  for (int dec = 4; dec >= 0; --dec) {
+    n = std::snprintf(tmp, sizeof(tmp), "%17.*Lf", dec, v);
+    if (n == static_cast<int>(kField)) break;
+  }
+  if (n != static_cast<int>(kField)) n = std::snprintf(tmp, sizeof(tmp), "%17.9Le", v);
+  std::memcpy(p, tmp, kField);
+  return static_cast<int>(kField);
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& os, const PhsDiffData& d) {
+  PhsDiffData& md = const_cast<PhsDiffData&>(d);
+  const long ntypes = d.rhead.nobs;
+  std::vector<const gnssobs*> obsCol(static_cast<size_t>(ntypes), nullptr);
+  std::vector<const gnssobsshort*> dopCol(static_cast<size_t>(ntypes), nullptr);
+  for (long k = 0; k < ntypes; ++k) {
+    const matrix<gnssobs>* m = md.ObsMatrix(d.rhead.obs(k));
+    if (m && m->Length() == d.nobs) obsCol[k] = m->v;
+    const matrix<gnssobsshort>* dm = md.DopplerMatrix(d.rhead.obs(k));
+    if (dm && dm->Length() == d.nobs) dopCol[k] = dm->v;
+  }
+  std::vector<char> line(kFirstField + kField * static_cast<size_t>(ntypes) + 64);
+  long rec = 0;
+  for (long ep = 0; ep < d.neph; ++ep) {
+    int len = FormatEpochLine(line.data(), line.size(), d.nsat(ep), d.epoch(ep), d.dtR_B(ep),
+                              d.clkErB(ep), d.clkErR(ep));
+    os.write(line.data(), len);
+    for (long i = 0; i < d.nsat(ep); ++i, ++rec) {
+      char* p = line.data();
+      p += std::snprintf(p, 8, "%3d", static_cast<int>(d.sat.v[rec]));
+      for (long k = 0; k < ntypes; ++k) {
+        long double v = 0;
+        if (obsCol[k] && !obsCol[k][rec].IsNull()) v = obsCol[k][rec].GetObs();
+        if (dopCol[k] && !dopCol[k][rec].IsNull()) v = dopCol[k][rec].GetObs();
+        p += FormatField(p, v);
+      }
+      *p++ = '\n';
+      os.write(line.data(), p - line.data());
+    }
+  }
+  return os;
+}
+
+void PhsDiffData::SetAmbFile(const char* name) {
+  std::snprintf(AmbFile, sizeof(AmbFile), "%s", name);
+}
+
+// --- Data operations ---------------------------------------------------------
+
+namespace {
+
+constexpr long double kMillisecond = 299792.458L;  // light travel in 1 ms [m]
+constexpr long double kHalfWideLaneGPS = 0.43095920016100281867L;  // [m]
+constexpr long double kWideLaneGPS = 0.86191840032200563735L;      // [m]
+
+// First record of each epoch in the flat sequence, and the total at the end.
+std::vector<long> EpochOffsets(const matrix<short>& nsat, long neph) {
+  std::vector<long> off(static_cast<size_t>(neph) + 1, 0);
+  for (long i = 0; i < neph; ++i) off[i + 1] = off[i] + nsat(i);
+  return off;
+}
+
+// Carrier wavelengths of a GPS or GLONASS satellite [m]; 0 when unknown.
+void Wavelengths(short s, long double& l1, long double& l2) {
+  if (satnum::IsGLONASS(s)) {
+    l1 = GLONASSc::SatLambda(s, 0);
+    l2 = GLONASSc::SatLambda(s, 1);
+  } else {
+    l1 = GPSc::lamb1;
+    l2 = GPSc::lamb2;
+  }
+}
+
+bool Present(const matrix<gnssobs>& m, long r) { return !m.v[r].IsNull(); }
+
+}  // namespace
+
+long PhsDiffData::FirstRecordOf(short s, long ep, long off) const {
+  for (long r = off; r < off + nsat(ep); ++r)
+    if (sat.v[r] == s) return r;
+  return -1;
+}
+
+// Receiver-clock millisecond jumps: the mean over the satellites common to two
+// epochs of (code step - phase step) on both frequencies, in milliseconds, is a
+// jump when it rounds to a non-zero integer. Phases are then raised by the
+// accumulated jump so that they follow the codes.
+long PhsDiffData::CorrMSJumps(long& nMSJumps) {
+  nMSJumps = 0;
+  const PhsDiffHeader& h = rhead;
+  if (neph < 2 || !(h.iC1 && h.iL1 && h.iL2 && h.iP2)) return 0;
+  std::vector<long> off = EpochOffsets(nsat, neph);
+  std::vector<long double> jump(static_cast<size_t>(neph), 0.0L);
+  for (long i = 1; i < neph; ++i) {
+    double sum = 0;
+    long count = 0;
+    for (long r0 = off[i - 1]; r0 < off[i]; ++r0) {
+      short s = sat.v[r0];
+      if (!satnum::IsGPS(s) && !satnum::IsGLONASS(s)) continue;
+      long r1 = FirstRecordOf(s, i, off[i]);
+      long double l1, l2;
+      Wavelengths(s, l1, l2);
+      if (r1 < 0 || !(l1 > 0.01L || l1 < -0.01L)) continue;
+      if (!Present(C1, r0) || !Present(L1, r0) || !Present(L2, r0) || !Present(P2, r0) ||
+          !Present(C1, r1) || !Present(L1, r1) || !Present(L2, r1) || !Present(P2, r1))
+        continue;
+      double dC1 = static_cast<double>(C1.v[r1].GetObs() - C1.v[r0].GetObs());
+      double dP2 = static_cast<double>(P2.v[r1].GetObs() - P2.v[r0].GetObs());
+      double dL1 = static_cast<double>((L1.v[r1].GetObs() - L1.v[r0].GetObs()) * l1);
+      double dL2 = static_cast<double>((L2.v[r1].GetObs() - L2.v[r0].GetObs()) * l2);
+      if (std::fabs(dL2 - dL1) < 1.0 && std::fabs(dP2 - dC1) < 10.0) {
+        sum += (dC1 - dL1) + (dP2 - dL2);
+        count += 2;
+      }
+    }
+    if (count == 0) continue;
+    long double ms = std::round(static_cast<long double>(sum / count) / kMillisecond);
+    if (ms > 0.1L || ms < -0.1L) {
+      jump[i] = ms * kMillisecond;
+      ++nMSJumps;
+    }
+  }
+  long double S = 0;
+  for (long i = 0; i < neph; ++i) {
+    S += jump[i];
+    if (S == 0.0L) continue;
+    for (long r = off[i]; r < off[i + 1]; ++r) {
+      short s = sat.v[r];
+      bool glonass = satnum::IsGLONASS(s);
+      if (!satnum::IsGPS(s) && !(glonass && jump[i] == 0.0L)) continue;
+      long double l1, l2;
+      Wavelengths(s, l1, l2);
+      if (!(l1 > 0.01L) || !(l2 > 0.01L)) continue;  // GLONASS channel unknown
+      if (Present(L1, r)) L1.v[r] += S / l1;
+      if (Present(L2, r)) L2.v[r] += S / l2;
+    }
+  }
+  return nMSJumps;
+}
+
+// Ionosphere-free code from a first code (C1 or P1) and P2; GLONASS records with
+// the fixed GLONASS coefficients. Galileo records are then formed from the
+// first code and C7 with the Galileo coefficients when the file has C7.
+void PhsDiffData::FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag) {
+  const PhsDiffHeader& h = rhead;
+  const bool hasFirst = useC1 ? h.iC1 : h.iP1;
+  const matrix<gnssobs>& first = useC1 ? C1 : P1;
+  if (!hasFirst || !(h.iP2 || h.iC7)) return;
+  flag = true;
+  out.Resize(nobs, 1, gnssobs());
+  if (h.iP2) {
+    for (long r = 0; r < nobs; ++r) {
+      if (!Present(first, r) || !Present(P2, r)) continue;
+      if (satnum::IsGLONASS(sat.v[r])) {
+        out.v[r] = GNSS_P3R(first.v[r], P2.v[r]);
+      } else {
+        GLC::SetGPS();
+        out.v[r] = GNSS_P3(first.v[r], P2.v[r]);
+      }
+    }
+  }
+  if (!h.iC7) return;
+  for (long r = 0; r < nobs; ++r) {
+    if (!satnum::IsGALILEO(sat.v[r])) continue;
+    out.v[r] = gnssobs();
+    if (!Present(first, r) || !Present(C7, r)) continue;
+    GLC::SetGALILEO();
+    out.v[r] = GNSS_P3(first.v[r], C7.v[r]);
+  }
+}
+
+void PhsDiffData::SetLC_PC3() { FormPC3(true, PC3, rhead.iPC3); }
+void PhsDiffData::SetLC_PP3() { FormPC3(false, PP3, rhead.iPP3); }
+
+// Ionosphere-free (L3) or geometry-free (L4) phase from L1 and L2 with the
+// coefficients of the record's system; Galileo records from L1 and L7 with the
+// Galileo coefficients when the file has L7. A geometry-free value that would
+// read as missing is stored as 0.0005 m.
+void PhsDiffData::FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag) {
+  const PhsDiffHeader& h = rhead;
+  if (!h.iL1 || !(h.iL2 || h.iL7)) return;
+  flag = true;
+  out.Resize(nobs, 1, gnssobs());
+  if (h.iL2) {
+    for (long r = 0; r < nobs; ++r) {
+      if (!Present(L1, r) || !Present(L2, r)) continue;
+      GLC::SetForSatellite(sat.v[r], false);
+      gnssobs v = l4 ? GNSS_L4(L1.v[r], L2.v[r]) : GNSS_L3(L1.v[r], L2.v[r]);
+      if (l4 && v.IsNull() && GLC::lamb1 != 0.0L) v = 0.0005L;
+      out.v[r] = v;
+    }
+  }
+  if (!h.iL7) return;
+  for (long r = 0; r < nobs; ++r) {
+    if (!satnum::IsGALILEO(sat.v[r])) continue;
+    out.v[r] = gnssobs();
+    if (!Present(L1, r) || !Present(L7, r)) continue;
+    GLC::SetGALILEO();
+    out.v[r] = l4 ? GNSS_L4(L1.v[r], L7.v[r]) : GNSS_L3(L1.v[r], L7.v[r]);
+  }
+}
+
+void PhsDiffData::SetLC_L3() { FormPhaseLC(false, L3, rhead.iL3); }
+void PhsDiffData::SetLC_L4() { FormPhaseLC(true, L4, rhead.iL4); }
+
+void PhsDiffData::SetLC_MW(bool UseC1) {
+  PhsDiffHeader& h = rhead;
+  const bool hasFirst = UseC1 ? h.iC1 : h.iP1;
+  const matrix<gnssobs>& code = UseC1 ? C1 : P1;
+  h.iMW = h.iL1 && (h.iL2 || h.iL7) && hasFirst && (h.iP2 || h.iC7);
+  if (!h.iMW) return;
+  MW.Resize(nobs, 1, gnssobs());
+  for (long r = 0; r < nobs; ++r) {
+    short s = sat.v[r];
+    MW.v[r] = gnssobs();
+    if (!Present(L1, r) || !Present(code, r)) continue;
+    if (satnum::IsGALILEO(s)) {
+      if (!h.iL7 || !h.iC7 || !Present(L7, r) || !Present(C7, r)) continue;
+      GLC::SetGALILEO();
+      MW.v[r] = GNSS_MW(L1.v[r], L7.v[r], code.v[r], C7.v[r]);
+    } else if (satnum::IsGPS(s) || satnum::IsGLONASS(s)) {
+      if (!h.iL2 || !h.iP2 || !Present(L2, r) || !Present(P2, r)) continue;
+      GLC::SetForSatellite(s, false);
+      MW.v[r] = GNSS_MW(L1.v[r], L2.v[r], code.v[r], P2.v[r]);
+    }
+  }
+}
+
+// --- Arc screening -----------------------------------------------------------
+
+void PhsDiffData::ScreenL4Linear(matrix<long double>& E, long double me, long MinObs,
+                                 long double t0, long double dt, long double gap, long& NAmb) {
+  NAmb = 0;
+  if (!rhead.iL4 || L4.Length() != nobs || E.NRow() < nobs || E.NCol() < 2) return;
+  std::vector<long> off = EpochOffsets(nsat, neph);
+  // An epoch qualifies when the satellite has a present L4 seen above the
+  // elevation limit from both stations.
+  auto qualifies = [&](short s, long k) {
+    long r = FirstRecordOf(s, k, off[k]);
+    return r >= 0 && !L4.v[r].IsNull() && E(r, 0) > me && E(r, 1) > me;
+  };
+  for (long i = 0; i < satList.Length(); ++i) {
+    short s = satList(i);
+    long ep = 0;
+    while (ep < neph) {
+      long first = ep;
+      while (first < neph && !qualifies(s, first)) ++first;
+      if (first >= neph || first > neph - MinObs) break;
+      long last = first;
+      while (last + 1 < neph && epoch(last + 1) - epoch(last) <= gap && qualifies(s, last + 1))
+        ++last;
+      if (last - first + 1 >= MinObs)
+        ScreenOneArc(MinObs, t0, dt, gap, s, first, last, off, NAmb);
+      ep = last + 1;
+    }
+  }
+}
+
+// Cuts one continuous arc [first, last] at L4 slips. Each piece starts where
+// three consecutive values lie smoothly on a line and ends before the first
+// second difference above the slip limit.
+void PhsDiffData::ScreenOneArc(long MinObs, long double t0, long double dt, long double gap,
+                               short s, long first, long last, const std::vector<long>& off,
+                               long& NAmb) {
+  const long double root = std::sqrt(gap) * dt;
+  const long double A = root + t0 / 3;      // slip limit [m]
+  const long double V = root / 2 + t0 / 6;  // start-smoothness limit [m]
+  const long double D = root + t0;          // start-step limit [m]
+  auto o = [&](long k) {
+    long r = FirstRecordOf(s, k, off[k]);
+    return r >= 0 ? L4.v[r].GetObs() : 0.0L;
+  };
+  long k = first;
+  while (last - k + 1 >= MinObs) {
+    long start = -1;
+    for (long j = k; j + 2 <= last && start < 0; ++j) {
+      long double x1 = o(j) - o(j + 1), x3 = o(j + 2) - o(j + 1);
+      long double c = (x3 - x1) / 2, q = (x1 + x3) / 3;
+      if (std::fabs(-c - q - x1) <= V && std::fabs(q) <= V && std::fabs(c - q - x3) <= V &&
+          std::fabs(x1) <= D && std::fabs(x3) <= D)
+        start = j;
+    }
+    if (start < 0) return;
+    long end = last;
+    for (long j = start; j + 2 <= last; ++j) {
+      if (std::fabs(o(j + 2) - 2 * o(j + 1) + o(j)) > A) {
+        end = j + 1;
+        break;
+      }
+    }
+    if (end - start + 1 >= MinObs) {
+      ambArcs.push_back({s, static_cast<std::int32_t>(start), static_cast<std::int32_t>(off[start]),
+                         static_cast<std::int32_t>(end),
+                         static_cast<std::int32_t>(end - start + 1)});
+      ++NAmb;
+    }
+    if (end == last) return;
+    k = end + 1;
+  }
+}
+
+void PhsDiffData::ScreenMW(long double rms, long MinObsAmb, long& NAmbAll) {
+  long n = NAmbAll < static_cast<long>(ambArcs.size()) ? NAmbAll : static_cast<long>(ambArcs.size());
+  if (n < 0) n = 0;
+  std::vector<AmbArc> in(ambArcs.begin(), ambArcs.begin() + n);
+  std::vector<AmbArc> out;
+  std::vector<long> off = EpochOffsets(nsat, neph);
+  const bool haveMW = rhead.iMW && MW.Length() == nobs;
+  for (const AmbArc& arc : in) {
+    if (haveMW)
+      SplitArcMW(arc, off, rms, MinObsAmb, out);
+    else
+      out.push_back(arc);
+  }
+  ambArcs = out;
+  NAmbAll = static_cast<long>(ambArcs.size());
+}
+
+// Keeps an arc whose MW values scatter no more than rms; otherwise follows the
+// MW level with a running mean and sigma, skips isolated outliers and starts a
+// new arc where the level changes.
+void PhsDiffData::SplitArcMW(const AmbArc& arc, const std::vector<long>& off, long double rms,
+                             long MinObsAmb, std::vector<AmbArc>& out) {
+  std::vector<long double> v;
+  std::vector<long> ev;  // epoch of each value
+  for (long e = arc.firstEpoch; e <= arc.lastEpoch && e < neph; ++e) {
+    long r = FirstRecordOf(arc.sat, e, off[e]);
+    if (r < 0 || MW.v[r].IsNull()) continue;
+    v.push_back(MW.v[r].GetObs());
+    ev.push_back(e);
+  }
+  const long nv = static_cast<long>(v.size());
+  long double sd = 0;  // about the first value; a single value has no spread
+  if (nv > 1) {
+    long double s1 = 0, s2 = 0;
+    for (long double x : v) {
+      s1 += x - v[0];
+      s2 += (x - v[0]) * (x - v[0]);
+    }
+    long double var = (s2 - s1 * s1 / nv) / (nv - 1);
+    sd = var > 0 ? std::sqrt(var) : 0;
+  }
+  if (sd <= rms) {
+    out.push_back(arc);
+    return;
+  }
+  long segStart = 0, segEnd = 0, n = 1;
+  long double u = v[0], s = kHalfWideLaneGPS;
+  auto write = [&]() {
+    if (n - 1 < MinObsAmb) return;
+    long e0 = ev[segStart];
+    out.push_back({arc.sat, static_cast<std::int32_t>(e0), static_cast<std::int32_t>(off[e0]),
+                   static_cast<std::int32_t>(ev[segEnd]), static_cast<std::int32_t>(n - 1)});
+  };
+  auto restart = [&](long k) {
+    write();
+    segStart = segEnd = k;
+    u = v[k];
+    n = 1;
+    s = kHalfWideLaneGPS;
+  };
+  for (long k = 1; k <= nv - 2; ++k) {
+    long double d = v[k] - u;
+    if (std::fabs(d) <= 3 * s) {
+      ++n;
+      u += d / n;
+      s = std::sqrt((d * d - s * s) / n + s * s);
+      segEnd = k;
+    } else if (std::fabs(v[k + 1] - u) < 3 * s) {
+      segEnd = k;  // isolated outlier
+    } else if (std::fabs(v[k] - v[k + 1]) < kWideLaneGPS) {
+      restart(k);  // a new level starts here
+    } else {
+      restart(++k);
+    }
+  }
+  write();
+}

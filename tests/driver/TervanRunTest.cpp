@@ -1,0 +1,239 @@
+// Runs of the whole program compared with golden files: the help text, the title
+// block and settings report, the warnings and the verbose progress lines.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+using testsupport::NormaliseDate;
+using testsupport::ReadFile;
+using testsupport::RunTervan;
+using testsupport::TempDir;
+using testsupport::WriteFile;
+
+namespace {
+
+std::string GoldenPath(const std::string& name) {
+  return std::string(TERVAN_GOLDEN) + "/driver/" + name;
+}
+
+// Compares text with a golden file; TERVAN_UPDATE_GOLDEN=1 rewrites the file instead.
+void ExpectGolden(const std::string& text, const std::string& name) {
+  if (std::getenv("TERVAN_UPDATE_GOLDEN")) WriteFile(GoldenPath(name), text);
+  std::string golden = ReadFile(GoldenPath(name));
+  ASSERT_FALSE(golden.empty()) << name;
+  EXPECT_EQ(text, golden) << name;
+}
+
+// Creates the named input files (one line each) in the folder.
+void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
+  for (const auto& n : names) WriteFile(dir.File(n), "input\n");
+}
+
+const std::string StartLines =
+    "\nTervan: ***** GNSS CODE/PHASE SINGLE DIFFERENCES POSITIONING - STARTING APPLICATION "
+    "*****\nTervan::GetFiles(): PARSING INPUT PARAMETERS!\n";
+const std::string EndLines = "Tervan: ***** SUCCESFULLY ENDING PROGRAM *****!\n\n\n";
+
+}  // namespace
+
+TEST(TervanRun, HelpWithoutOptions) {
+  TempDir dir;
+  std::string help = ReadFile(GoldenPath("help.txt"));
+  ASSERT_FALSE(help.empty());
+  EXPECT_NE(help.find("kli\xE8"
+                      "e iz ukazne"),
+            std::string::npos);  // Windows-1250 bytes
+  for (auto args : std::vector<std::vector<std::string>>{{}, {"-help"}, {"HELP"}}) {
+    auto r = RunTervan(dir.Path(), args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    if (args.size() == 1 && args[0] == "HELP")
+      EXPECT_EQ(r.err.substr(r.err.size() - help.size()), help);  // after the stray warning
+    else
+      EXPECT_EQ(r.err, help);
+  }
+}
+
+TEST(TervanRun, HelpInVerboseModeIsFramedByStartAndEnd) {
+  TempDir dir;
+  std::string help = ReadFile(GoldenPath("help.txt"));
+  for (auto args :
+       std::vector<std::vector<std::string>>{{"-v"}, {"-help", "-v"}, {"-V", "-Help"}}) {
+    auto r = RunTervan(dir.Path(), args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, StartLines + help + EndLines);
+  }
+}
+
+TEST(TervanRun, AllDefaults) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "IGS15660.SP3"});
+  auto r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3"});
+  EXPECT_EQ(r.status, 0);
+  ExpectGolden(NormaliseDate(r.out), "defaults.out.txt");
+  ExpectGolden(r.err, "defaults.err.txt");
+}
+
+TEST(TervanRun, EveryFileOptionAndSwitch) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "brdc1200.12n", "brdc1200.12g", "brdc1200.12l", "IGS15660.CLK",
+                  "IGS15667.ERP", "SAT_2009.CRX", "IONEX.12i", "igs08.atx", "P1P2.DCB", "P1C1.DCB",
+                  "P2C2.DCB", "LUSTRA.DCB", "RECTRACK.TXT", "GLNFREQ.TXT", "APRCRD.txt",
+                  "gpt2_5.grd", "OCEAN.BLQ"});
+  auto r = RunTervan(dir.Path(), {"-v",
+                                  "-rRDVL_BOVC.sdf",
+                                  "-egbrdc1200.12n",
+                                  "-erbrdc1200.12g",
+                                  "-eebrdc1200.12l",
+                                  "-ecIGS15660.CLK",
+                                  "-eoIGS15667.ERP",
+                                  "-csGRE",
+                                  "-sxSAT_2009.CRX",
+                                  "-iiIONEX.12i",
+                                  "-pvigs08.atx",
+                                  "-cb1P1P2.DCB",
+                                  "-cb2P1C1.DCB",
+                                  "-cb3P2C2.DCB",
+                                  "-cbmLUSTRA.DCB",
+                                  "-ctRECTRACK.TXT",
+                                  "-gfGLNFREQ.TXT",
+                                  "-cxGPS,GLN,GAL",
+                                  "-ca",
+                                  "-ti01:00:00d00:30:00BASE,ROVER",
+                                  "-tgi2BASE,ROVER",
+                                  "-ts0.05",
+                                  "-acAPRCRD.txt",
+                                  "-gpkKIN.txt",
+                                  "-gpsSTAT.txt",
+                                  "-spSKY.txt",
+                                  "-cfCLOCK.txt",
+                                  "-odDCB.txt",
+                                  "-otTROP.txt",
+                                  "-oTTROPEPOCH.txt",
+                                  "-lC1,P1,P2,Pc3,Pp3,L3,L1,L2",
+                                  "-tmGPT2,GLPT2",
+                                  "-g2gpt2_5.grd",
+                                  "-xSTA,KIN",
+                                  "-pCOSZ",
+                                  "-me15",
+                                  "-bt3.5",
+                                  "-ft20",
+                                  "-st",
+                                  "-wu",
+                                  "-cc",
+                                  "-bqOCEAN.BLQ",
+                                  "-fpRES.bin",
+                                  "-mi20",
+                                  "-mt0.0001"});
+  EXPECT_EQ(r.status, 0);
+  ExpectGolden(NormaliseDate(r.out), "every_option.out.txt");
+  ExpectGolden(r.err, "every_option.err.txt");
+}
+
+TEST(TervanRun, ChecksRepairSettings) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "IGS15660.SP3", "brdc1200.12n"});
+  auto r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-egbrdc1200.12n",
+                                  "-ecMISSING.CLK", "-sxMISSING.CRX", "-ikMISSING.KLB", "-csG",
+                                  "-cxGLN", "-lL3", "-ti01:00:00", "-tg", "-odDCB.txt",
+                                  "-otTROP.txt", "-eoMISSING.ERP", "-acMISSING.CRD", "-bt3.3"});
+  EXPECT_EQ(r.status, 0);
+  ExpectGolden(NormaliseDate(r.out), "repairs.out.txt");
+  ExpectGolden(r.err, "repairs.err.txt");
+}
+
+TEST(TervanRun, FatalCheckEndsWithStatusOne) {
+  TempDir dir;
+  auto r = RunTervan(dir.Path(), {"-rMISSING.sdf", "-epMISSING.SP3"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("\n**** Tervan: Error -> SINGLE DIFFERENCES (OBSERVATION) FILE CAN NOT BE "
+                       "OPENED! ****\n     Exiting Tervan ... \n"),
+            std::string::npos)
+      << r.err;
+}
+
+TEST(TervanRun, RedirectionsIntoFiles) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "IGS15660.SP3"});
+  auto r = RunTervan(
+      dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-woREPORT.txt", "-weERRORS.txt", "-v"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  std::string report = ReadFile(dir.File("REPORT.txt"));
+  std::string errors = ReadFile(dir.File("ERRORS.txt"));
+  EXPECT_NE(report.find("PROGRAM SETTINGS AND INPUT PARAMETERS:"), std::string::npos);
+  EXPECT_EQ(errors.substr(0, StartLines.size()), StartLines);
+  EXPECT_EQ(errors.substr(errors.size() - EndLines.size()), EndLines);
+  EXPECT_NE(errors.find("COUT redirection"), 0u);
+}
+
+TEST(TervanRun, SameRedirectionFileForBothStreams) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "IGS15660.SP3"});
+  auto r = RunTervan(dir.Path(),
+                     {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-woRUN.txt", "-weRUN.txt", "-v"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "\n#### Tervan: Warning -> COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING "
+            ".CERR TO CERR FILENAME! ####\n     Continuing Tervan ... \n\n");
+  EXPECT_NE(ReadFile(dir.File("RUN.txt")).find("ITERATION PROCESS:"), std::string::npos);
+  EXPECT_NE(ReadFile(dir.File("RUN.txt.CERR")).find("SUCCESFULLY ENDING"), std::string::npos);
+}
+
+TEST(TervanRun, RedirectionWithoutName) {
+  TempDir dir;
+  auto r = RunTervan(dir.Path(), {"-wo", "-we", "-help"});
+  EXPECT_EQ(r.status, 1);  // not help alone: the run needs its inputs
+  EXPECT_EQ(r.err.find("\n#### Tervan: Warning -> CERR REDIRECTION FILE SET WITHOUT FILENAME: "
+                       "CERR GOES TO TERMINAL! ####\n     Continuing Tervan ... \n\n"
+                       "\n#### Tervan: Warning -> COUT REDIRECTION FILE SET WITHOUT FILENAME: "
+                       "COUT GOES TO TERMINAL! ####\n     Continuing Tervan ... \n\n"),
+            0u);
+}
+
+TEST(TervanRun, ErrorsFollowTheErrorStream) {
+  TempDir dir;
+  // Standard output redirected: the error still reaches the terminal's standard error.
+  auto r = RunTervan(dir.Path(), {"-epX.SP3", "-woREPORT.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("**** Tervan: Error -> NO SINGLE DIFFERENCES (OBSERVATION) FILE SET!"),
+            std::string::npos);
+  // Standard error redirected: the error goes into the file.
+  r = RunTervan(dir.Path(), {"-epX.SP3", "-weERRORS.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(ReadFile(dir.File("ERRORS.txt")).find("**** Tervan: Error -> NO SINGLE DIFFERENCES"),
+            std::string::npos);
+}
+
+TEST(TervanRun, InputFilesAreNeverRedirectionTargets) {
+  TempDir dir;
+  WriteFile(dir.File("RDVL_BOVC.sdf"), "SINGLE_DIFFERENCES\n");
+  MakeFiles(dir, {"IGS15660.SP3"});
+  auto r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-wo./RDVL_BOVC.sdf"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("**** Tervan: Error -> COUT REDIRECTION FILE IS AN INPUT FILE - WILL NOT "
+                       "OVERWRITE IT! ****"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("RDVL_BOVC.sdf")), "SINGLE_DIFFERENCES\n");
+  r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-weIGS15660.SP3"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("CERR REDIRECTION FILE IS AN INPUT FILE"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), "input\n");
+}
+
+TEST(TervanRun, UnopenableRedirection) {
+  TempDir dir;
+  auto r = RunTervan(dir.Path(), {"-rX", "-woNO_FOLDER/REPORT.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("**** Tervan: Error -> COUT REDIRECTION FILE CAN NOT BE OPENED! ****"),
+            std::string::npos);
+}

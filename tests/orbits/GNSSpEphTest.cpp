@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iostream>
+
+#include "Sp3Fixture.h"
+#include "orbits/GNSSpEph.h"
+#include "support/TestSupport.h"
+
+namespace {
+using sp3fixture::Sp3;
+using testsupport::TempDir;
+
+const long double c = 299792458.0L;
+const mjd kStart(59025, 0.0L);
+
+mjd At(long double seconds) {
+  mjd t = kStart;
+  t += seconds;
+  return t;
+}
+
+class GNSSpEphTest : public ::testing::Test {
+ protected:
+  void Read(const Sp3& f) {
+    const std::string name = dir.File("orbit.sp3");
+    testsupport::WriteFile(name, f.Text());
+    eph.SetFile(name.c_str());
+    eph.ReadFile();
+  }
+  // Interpolation error (m) of satellite index k at t seconds.
+  long double PositionError(short sat, int k, long double t) {
+    xyzt pos, vel;
+    eph.CalcSatPosition(sat, At(t), pos, vel);
+    long double p[3];
+    sp3fixture::Orbit(k, t, p);
+    return std::sqrt(std::pow(pos.GetX() - p[0], 2) + std::pow(pos.GetY() - p[1], 2) +
+                     std::pow(pos.GetZ() - p[2], 2));
+  }
+  TempDir dir;
+  GNSSpEph eph;
+};
+
+TEST_F(GNSSpEphTest, ReadsHeaderAndRecords) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(30, 900);
+  Read(f);
+  EXPECT_EQ(eph.GetNEpoch(), 30);
+  EXPECT_EQ(eph.GetNSatList(), 3);
+  EXPECT_EQ(eph.GetVersion(), 'c');
+  EXPECT_EQ(eph.GetInterval(), 900.0L);
+  EXPECT_EQ(eph.GetPositionBase(), 1.25L);
+  EXPECT_EQ(eph.GetClockBase(), 1.025L);
+  EXPECT_EQ(eph.GetSatList(1), 105);
+  EXPECT_EQ(eph.GetMJD(4), At(3600));
+  // Record index = epoch index * nsat + satellite index.
+  EXPECT_EQ(eph.GetSat(3 * 3 + 2), 211);
+  long double p[3];
+  sp3fixture::Orbit(2, 2700, p);
+  EXPECT_NEAR(static_cast<double>(eph.GetSatPos(3 * 3 + 2).GetX()), static_cast<double>(p[0]),
+              6e-4);
+  EXPECT_NEAR(static_cast<double>(eph.GetSatPos(3 * 3 + 2).GetT()),
+              static_cast<double>(sp3fixture::Clock(2, 2700) * 1e-6L), 1e-12);
+  EXPECT_NEAR(static_cast<double>(eph.GetSatPosSig(0).GetX()), std::pow(1.25, 5) * 0.001, 1e-15);
+  EXPECT_NEAR(static_cast<double>(eph.GetSatPosSig(0).GetT()), std::pow(1.025, 117) * 1e-12, 1e-20);
+}
+
+TEST_F(GNSSpEphTest, SatelliteIdentifiersOfEverySystem) {
+  Sp3 f;
+  f.ids = {"R05", "  1", "J02", "E11", "C23", "S20", "G20"};
+  f.epochs = sp3fixture::Epochs(16, 900);
+  Read(f);
+  EXPECT_EQ(eph.GetSatList(0), 105);
+  EXPECT_EQ(eph.GetSatList(1), 1);
+  EXPECT_EQ(eph.GetSatList(2), 502);
+  EXPECT_EQ(eph.GetSatList(3), 211);
+  EXPECT_EQ(eph.GetSatList(4), 323);
+  // An SBAS satellite does not take the place of the GPS satellite of its number.
+  EXPECT_NE(eph.GetSatList(5), 20);
+  xyzt pos, vel;
+  eph.CalcSatPosition(20, At(5000), pos, vel);
+  long double p[3];
+  sp3fixture::Orbit(6, 5000, p);
+  EXPECT_NEAR(static_cast<double>(pos.GetX()), static_cast<double>(p[0]), 2e-3);
+}
+
+TEST_F(GNSSpEphTest, InterpolatesBetweenAndOnNodes) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  Read(f);
+  for (long double t : {4000.0L, 17777.7L, 20000.0L, 30000.0L})
+    EXPECT_LT(PositionError(1, 0, t), 2e-3L) << t;
+  xyzt pos, vel;
+  eph.CalcSatPosition(211, At(9000), pos, vel);  // on a node
+  EXPECT_TRUE(eph.GetPSisOK());
+  EXPECT_TRUE(eph.GetDTisOK());
+  long double p[3], v[3];
+  sp3fixture::Orbit(2, 9000, p, v);
+  EXPECT_NEAR(static_cast<double>(pos.GetX()), static_cast<double>(p[0]), 6e-4);
+  // The velocity on a node is the derivative of the interpolating polynomial.
+  for (int k = 0; k < 3; k++) {
+    const long double got = k == 0 ? vel.GetX() : (k == 1 ? vel.GetY() : vel.GetZ());
+    EXPECT_TRUE(std::isfinite(got));
+    EXPECT_NEAR(static_cast<double>(got), static_cast<double>(v[k]), 1e-5);
+  }
+  EXPECT_EQ(vel.GetT(), 0.0L);
+  eph.CalcSatPosition(211, At(9100), pos, vel);
+  sp3fixture::Orbit(2, 9100, p, v);
+  EXPECT_NEAR(static_cast<double>(vel.GetY()), static_cast<double>(v[1]), 1e-5);
+  EXPECT_NEAR(static_cast<double>(pos.GetT()),
+              static_cast<double>(sp3fixture::Clock(2, 9100) * 1e-6L), 1e-15);
+}
+
+TEST_F(GNSSpEphTest, CoverageWarningOnlyBeyond900Seconds) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(20, 900);
+  Read(f);
+  testing::internal::CaptureStderr();
+  EXPECT_LT(PositionError(1, 0, -600), 10.0L);  // extrapolated from the first 14 nodes
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  testing::internal::CaptureStderr();
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(-1200), pos, vel);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                "#### Tervan: Warning -> CALCULATION EPOCH NOT IN EPOCH INTERVAL OF INPUT PRECISE "
+                "ORBIT FILE! ####"),
+            std::string::npos);
+  EXPECT_TRUE(eph.GetPSisOK());
+  EXPECT_GT(pos.GetLength(), 2e7L);
+}
+
+TEST_F(GNSSpEphTest, ZeroPositionAtANodeLeavesNoPosition) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  f.zero.insert({20, 0});
+  Read(f);
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(19 * 900 + 100), pos, vel);
+  EXPECT_FALSE(eph.GetPSisOK());
+  EXPECT_FALSE(eph.GetDTisOK());
+  xyz r(4000e3L, 1000e3L, 4800e3L);
+  EXPECT_EQ(eph.CalcSatPosition(1, At(19 * 900 + 100), r, pos, vel), -1.0L);
+  eph.CalcSatPosition(1, At(35 * 900), pos, vel);  // the window no longer holds node 20
+  EXPECT_TRUE(eph.GetPSisOK());
+  eph.CalcSatPosition(105, At(19 * 900 + 100), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
+}
+
+TEST_F(GNSSpEphTest, MissingClockAtAClockNodeKeepsThePosition) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  f.noClock.insert({21, 0});
+  Read(f);
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(20 * 900 + 450), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
+  EXPECT_FALSE(eph.GetDTisOK());
+  eph.CalcSatPosition(1, At(25 * 900 + 450), pos, vel);  // clock nodes 24-27
+  EXPECT_TRUE(eph.GetDTisOK());
+}
+
+TEST_F(GNSSpEphTest, VelocityAndCorrelationLinesAreNotSatellites) {
+  Sp3 plain, full;
+  plain.epochs = full.epochs = sp3fixture::Epochs(30, 900);
+  full.velocities = full.correlations = true;
+  Read(full);
+  xyzt a, va, b, vb;
+  eph.CalcSatPosition(105, At(12345), a, va);
+  GNSSpEph other;
+  const std::string name = dir.File("plain.sp3");
+  testsupport::WriteFile(name, plain.Text());
+  other.SetFile(name.c_str());
+  other.ReadFile();
+  other.CalcSatPosition(105, At(12345), b, vb);
+  EXPECT_EQ(a.GetX(), b.GetX());
+  EXPECT_EQ(a.GetT(), b.GetT());
+  EXPECT_EQ(eph.GetNEpoch(), 30);
+}
+
+TEST_F(GNSSpEphTest, EpochsAreTakenFromTheEpochLines) {
+  // Every 900 s, but the block of 5400 s is missing: the interpolation uses the
+  // node epochs as they are.
+  Sp3 f;
+  for (long double t : sp3fixture::Epochs(40, 900))
+    if (t != 5400) f.epochs.push_back(t);
+  testing::internal::CaptureStdout();
+  Read(f);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("NOT EQUALLY SPACED"), std::string::npos);
+  EXPECT_EQ(eph.GetMJD(6), At(6300));
+  EXPECT_LT(PositionError(105 - 104, 0, 5400), 5e-3L);
+  EXPECT_LT(PositionError(1, 0, 5000), 5e-3L);
+}
+
+TEST_F(GNSSpEphTest, FileCutShortHoldsTheEpochsPresent) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(20, 900);
+  f.headerEpochs = 96;
+  f.eofLine = false;
+  Read(f);
+  EXPECT_EQ(eph.GetNEpoch(), 20);
+  EXPECT_LT(PositionError(1, 0, 15000), 2e-3L);
+  Sp3 g;  // a header that counts fewer epochs than the file has
+  g.epochs = sp3fixture::Epochs(30, 900);
+  g.headerEpochs = 25;
+  Read(g);
+  EXPECT_EQ(eph.GetNEpoch(), 25);
+}
+
+TEST_F(GNSSpEphTest, FewerEpochsThanNodes) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(5, 900);
+  Read(f);
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(1000), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
+  EXPECT_LT(PositionError(1, 0, 1800), 1e-3L);
+}
+
+TEST_F(GNSSpEphTest, LightTimeSolution) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  Read(f);
+  const xyz r(4075580.0L, 931854.0L, 4801568.0L);
+  const mjd t = At(15000);
+  xyzt pos, vel;
+  const long double rho = eph.CalcSatPosition(1, t, r, pos, vel);
+  ASSERT_GT(rho, 1.9e7L);
+  // The satellite at the emission epoch, seen from the receiver turned by the
+  // Earth's rotation during the travel time.
+  const long double tau = rho / c;
+  long double p[3];
+  sp3fixture::Orbit(0, 15000 - tau, p);
+  const long double a = 7.2921151467e-5L * tau;
+  const long double rx = r.GetX() * std::cos(a) - r.GetY() * std::sin(a);
+  const long double ry = r.GetX() * std::sin(a) + r.GetY() * std::cos(a);
+  const long double d =
+      std::sqrt(std::pow(rx - p[0], 2) + std::pow(ry - p[1], 2) + std::pow(r.GetZ() - p[2], 2));
+  EXPECT_NEAR(static_cast<double>(rho), static_cast<double>(d), 3e-3);
+  const long double rel =
+      2 * (pos.GetX() * vel.GetX() + pos.GetY() * vel.GetY() + pos.GetZ() * vel.GetZ()) / (c * c);
+  EXPECT_NEAR(static_cast<double>(eph.GetRelativity()), static_cast<double>(rel), 1e-18);
+  EXPECT_NEAR(static_cast<double>(pos.GetT()),
+              static_cast<double>(sp3fixture::Clock(0, 15000 - tau) * 1e-6L - rel), 1e-14);
+  // The pseudorange form with the exact range gives the same distance.
+  gnssobs P;
+  P = rho;
+  xyzt pos2, vel2;
+  EXPECT_NEAR(static_cast<double>(eph.CalcSatPosition(1, t, r, pos2, vel2, P)),
+              static_cast<double>(rho), 1e-4);
+}
+
+TEST_F(GNSSpEphTest, UnlistedSatelliteHasNoPosition) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(20, 900);
+  Read(f);
+  xyzt pos, vel;
+  eph.CalcSatPosition(7, At(3000), pos, vel);
+  EXPECT_FALSE(eph.GetPSisOK());
+  EXPECT_EQ(eph.CalcSatPosition(7, At(3000), xyz(1, 2, 3), pos, vel), -1.0L);
+  eph.CalcSatPosition(-5, At(3000), pos, vel);
+  EXPECT_FALSE(eph.GetPSisOK());
+}
+
+TEST(GNSSpEphDeath, MalformedFilesEndWithAFramedError) {
+  TempDir dir;
+  GNSSpEph eph;
+  const std::string missing = dir.File("none.sp3");
+  eph.SetFile(missing.c_str());
+  EXPECT_EXIT_COUT(eph.ReadFile(),
+                   "**** GNSSpEph: Error -> PRECISE EPHEMERIS FILE CAN NOT BE OPENED! ****\n"
+                   "     Exiting GNSSpEph ... ");
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(3, 900);
+  std::string text = f.Text();
+  text.replace(text.find("*  2020  6 25  0 15"), 19, "*  2020 13 25  0 15");
+  const std::string bad = dir.File("bad.sp3");
+  testsupport::WriteFile(bad, text);
+  eph.SetFile(bad.c_str());
+  EXPECT_EXIT_COUT(eph.ReadFile(), "PRECISE EPHEMERIS FILE - IMPROPER EPOCH LINE: *  2020 13 25");
+  const std::string garbage = dir.File("garbage.sp3");
+  testsupport::WriteFile(garbage, "#cP\n\nPG01 x\n");
+  eph.SetFile(garbage.c_str());
+  EXPECT_EXIT_COUT(
+      eph.ReadFile(),
+      "**** GNSSpEph: Error -> PRECISE EPHEMERIS FILE - IMPROPER START EPOCH IN HEADER! ****");
+}
+
+}  // namespace
