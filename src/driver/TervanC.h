@@ -12,6 +12,14 @@
 #include "core/ParseArgument.h"
 #include "core/matrix.h"
 #include "gnss/mjd.h"
+#include "station/DCB.h"
+#include "station/OceanTideLoading.h"
+#include "station/PoleTide.h"
+#include "station/RecCodeTrack.h"
+#include "station/SolidEarthTide.h"
+#include "station/antex.h"
+#include "station/gCRD.h"
+#include "station/myDCB.h"
 
 class TervanC {
  public:
@@ -42,6 +50,14 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc and the reference ellipsoids eGPS, eGLN, eGAL. ---
+  antex atx;             // antenna calibrations
+  DCB p1p2, p1c1, p2c2;  // monthly satellite code biases
+  myDCB mydcb;           // code biases estimated by Lustra
+  RecCodeTrack rctrack;  // receiver code-tracking classes
+  SolidEarthTide nset;   // solid earth tide
+  PoleTide ptide;        // pole tide from the Earth rotation parameters
+  OceanTideLoading otide;  // ocean tide loading coefficients
+  gCRD acrd;             // a-priori station coordinates
 
   // --- 3. File names (NUL-terminated, empty when not given). ---
   char sdfile[FileNameSize]{};
