@@ -11,6 +11,9 @@ TervanC::TervanC() {
   CorrAmbig = true;  // try to correct improper cycle-slip decisions
   obsP = 1;          // cos(z) weighting
   MinElevation = 10.0;
+  eGPS.Set(elipsoidns::GRS80);
+  eGLN.Set(elipsoidns::PZ90);
+  eGAL.Set(elipsoidns::GRS80);
   IonexUnit = 0;
   IonexProc = 1;
   IonexTECV = 0;

@@ -11,7 +11,12 @@
 
 #include "core/ParseArgument.h"
 #include "core/matrix.h"
+#include "gnss/elipsoid.h"
+#include "gnss/flh.h"
 #include "gnss/mjd.h"
+#include "gnss/neu.h"
+#include "gnss/xyz.h"
+#include "gnss/xyzt.h"
 #include "station/DCB.h"
 #include "station/OceanTideLoading.h"
 #include "station/PoleTide.h"
@@ -49,7 +54,7 @@ class TervanC {
   // --- 2. Model and reader objects, filled while the inputs are loaded: gpsnav, glnnav,
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
-  // acrd, glnfc and the reference ellipsoids eGPS, eGLN, eGAL. ---
+  // acrd, glnfc, then the reference ellipsoids. ---
   antex atx;             // antenna calibrations
   DCB p1p2, p1c1, p2c2;  // monthly satellite code biases
   myDCB mydcb;           // code biases estimated by Lustra
@@ -58,6 +63,7 @@ class TervanC {
   PoleTide ptide;        // pole tide from the Earth rotation parameters
   OceanTideLoading otide;  // ocean tide loading coefficients
   gCRD acrd;             // a-priori station coordinates
+  elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---
   char sdfile[FileNameSize]{};
@@ -184,17 +190,28 @@ class TervanC {
   matrix<long double> TROP, MFTROP, ION, SETIDE, PTIDE, OTIDE, ELV, AZM, REL2, SAT_DIST;
   matrix<long double> MFGRAD, WGHT;
   matrix<bool> OKSAT;
-  // SAT_POS (matrix<xyzt>, satellite positions for BASE and ROVER) belongs here.
+  matrix<xyzt> SAT_POS;  // satellite position and clock seen from BASE and ROVER
 
   // --- 14. Eclipsing satellites. ---
   long double satEclipsThres{};  // eclipsing angle threshold, radians
   matrix<short> EclipsSat;
   matrix<long> EclipsNObs;
   long NEclipsSat{};
-  // posSunUnit (matrix<xyz>, Sun unit vector per epoch) belongs here.
+  matrix<xyz> posSunUnit;      // Sun unit vector per epoch
   matrix<long double> SunMag;  // Sun distance per epoch, metres
 
-  // --- 15. Station positions (the xyz, flh and neu members belong before RecMag_BASE). ---
+  // --- 15. Station positions (ECEF metres, geodetic radians and metres, local metres). ---
+  xyz RecPosFC_BASE, RecPosFC_ROVER, Delta_RecPosFC;
+  flh RecPosFCG_BASE, RecPosFCG_ROVER;
+  xyz RecPos0_BASE, RecPos0_ROVER, Delta_RecPos0;
+  flh RecPos0G_BASE, RecPos0G_ROVER;
+  xyz RecPosEcc_BASE, RecPosEcc_ROVER;
+  neu RecPosEccLG_BASE, RecPosEccLG_ROVER;
+  xyz RecPosCorr;
+  neu RecPosCorrG;
+  xyz RecPosEst, Delta_RecPosEst;
+  flh RecPosEstG;
+  xyz RecPosUnit_BASE, RecPosUnit_ROVER;
   long double RecMag_BASE{}, RecMag_ROVER{};
 
   // --- 16. Unknown layout and normal equations. ---

@@ -36,6 +36,11 @@ TEST(TervanC, Defaults) {
   EXPECT_EQ(tc->EclipsSat.NRow(), 100);
   EXPECT_EQ(tc->EclipsNObs.NRow(), 100);
   EXPECT_EQ(tc->EclipsSat(99, 0), 0);
+  EXPECT_EQ(tc->eGPS.GetA(), elipsoid(0).GetA());
+  EXPECT_EQ(tc->eGPS.GetF(), elipsoid(0).GetF());
+  EXPECT_EQ(tc->eGAL.GetF(), elipsoid(0).GetF());
+  EXPECT_EQ(tc->eGLN.GetA(), elipsoid(2).GetA());
+  EXPECT_EQ(tc->eGLN.GetF(), elipsoid(2).GetF());
   EXPECT_EQ(tc->MaxIter, 10);
   EXPECT_EQ(tc->IterThres, 0.001);
   EXPECT_EQ(tc->IterThresFin, 0.0);
