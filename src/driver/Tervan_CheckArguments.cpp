@@ -196,6 +196,45 @@ void CheckOutputs(TervanC& tc) {
         "WRITTEN!");
 }
 
+struct NamedFile {
+  char (TervanC::*name)[FileNameSize];
+  bool TervanC::*given;
+};
+
+const NamedFile InputFiles[] = {
+    {&TervanC::sdfile, &TervanC::isSDfile},       {&TervanC::gnavfile, &TervanC::isGPSnav},
+    {&TervanC::rnavfile, &TervanC::isGLNnav},     {&TervanC::enavfile, &TervanC::isGALnav},
+    {&TervanC::sp3file, &TervanC::isPEph},        {&TervanC::pclkfile, &TervanC::isPclk},
+    {&TervanC::ptidefile, &TervanC::isPTide},     {&TervanC::scrxfile, &TervanC::isSCrx},
+    {&TervanC::ionkfile, &TervanC::isKlob},       {&TervanC::ionxfile, &TervanC::isIonx},
+    {&TervanC::myionfile, &TervanC::isMyion},     {&TervanC::atxfile, &TervanC::isAtx},
+    {&TervanC::dcbp1p2file, &TervanC::isP1P2},    {&TervanC::dcbp1c1file, &TervanC::isP1C1},
+    {&TervanC::dcbp2c2file, &TervanC::isP2C2},    {&TervanC::mydbcfile, &TervanC::isMyDCB},
+    {&TervanC::rctrackfile, &TervanC::isRCodTrc}, {&TervanC::glnfreqch, &TervanC::isGLNfrch},
+    {&TervanC::aprcrdfile, &TervanC::isAprCrd},   {&TervanC::gpt2file, &TervanC::isGPT2file},
+    {&TervanC::otidefile, &TervanC::isOTide},
+};
+
+const NamedFile ResultFiles[] = {
+    {&TervanC::gnuplotKin, &TervanC::isGNUPlotKin},
+    {&TervanC::gnuplotStat, &TervanC::isGNUPlotStat},
+    {&TervanC::clkfile, &TervanC::isClkFile},
+    {&TervanC::estdcbfile, &TervanC::isOutDCBFile},
+    {&TervanC::esttropfile, &TervanC::isOutTropFile},
+    {&TervanC::resfile, &TervanC::isresfile},
+};
+
+// A result file must not replace one of the inputs.
+void CheckResultFiles(const TervanC& tc) {
+  for (const NamedFile& out : ResultFiles) {
+    if (!(tc.*out.given)) continue;
+    for (const NamedFile& in : InputFiles)
+      if (tc.*in.given && SameFile(tc.*out.name, tc.*in.name))
+        ProgramError(Prog, std::string("RESULT FILE ") + tc.*out.name +
+                               " IS ALSO AN INPUT FILE - WILL NOT OVERWRITE IT!");
+  }
+}
+
 // Squared factors a^2 and b^2 of the ionosphere-free combination of two carriers,
 // a = f1^2 / (f1^2 - f2^2) and b = f2^2 / (f1^2 - f2^2).
 struct IonoFreeFactors {
@@ -260,5 +299,9 @@ void CheckArgumetns(TervanC& tc) {
   CheckEstimation(tc);
   CheckTroposphere(tc);
   CheckOutputs(tc);
+  CheckResultFiles(tc);
+  // The static solution needs at least one iteration to produce any estimate.
+  if (tc.MaxIter < 1)
+    ProgramError(Prog, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");
   DeriveWeights(tc);
 }

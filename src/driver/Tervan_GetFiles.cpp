@@ -15,6 +15,13 @@
 std::ofstream coutRedirect;
 std::ofstream cerrRedirect;
 
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  if (a == b) return true;
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
 namespace {
 
 const char* const Prog = "Tervan";
@@ -79,11 +86,6 @@ void RestoreStandardStreams() {
   cerrRedirect.close();
 }
 
-bool SameExistingFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
 // A redirection file must not be one of the files named by the other options: it
 // would be truncated before being read.
 void RefuseInputAsRedirection(int argc, char** argv, const char* name, const char* which) {
@@ -91,7 +93,7 @@ void RefuseInputAsRedirection(int argc, char** argv, const char* name, const cha
     const char* arg = argv[i];
     if (arg[0] != '-' || IsRedirectArg(arg)) continue;
     for (std::size_t pos = 2; pos <= 4 && At(arg, pos - 1) != '\0'; ++pos)
-      if (SameExistingFile(arg + pos, name))
+      if (SameFile(arg + pos, name))
         ProgramError(Prog, std::string(which) + " REDIRECTION FILE IS AN INPUT FILE - WILL NOT " +
                                "OVERWRITE IT!");
   }

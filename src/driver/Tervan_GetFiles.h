@@ -4,6 +4,7 @@
 #define TERVAN_DRIVER_TERVAN_GETFILES_H
 
 #include <fstream>
+#include <string>
 
 #include "driver/TervanC.h"
 
@@ -19,6 +20,9 @@ void ParseArgumetns(TervanC& tc, int argc, char** argv);
 // run, other problems switch the input or setting off or to a default with a warning.
 // Derives the observation sigmas and weights.
 void CheckArgumetns(TervanC& tc);
+
+// True when two names denote one file: the same name, or existing paths of one file.
+bool SameFile(const std::string& a, const std::string& b);
 
 // Title block and the report of the settings on standard output.
 void PrintArgumetns(TervanC& tc);

@@ -133,9 +133,9 @@ void Write(std::ostream& os, long double f, long double l, long double h) {
     case flhns::DMSV:
       os << dms2dms(rad2dms(f), flhns::NDecFL) << dms2dms(rad2dms(l), flhns::NDecFL);
       break;
-    case flhns::SINEX:
-      os << setw(11) << dms2dms(rad2dms(l), 1) << ' ' << setw(11) << dms2dms(rad2dms(f), 1) << ' '
-         << std::setprecision(1) << setw(7) << h;
+    case flhns::SINEX:  // longitude counted eastward from 0 to 360 degrees
+      os << setw(11) << dms2dms(rad2dms(l < 0.0L ? l + 2.0L * kPi : l), 1) << ' ' << setw(11)
+         << dms2dms(rad2dms(f), 1) << ' ' << std::setprecision(1) << setw(7) << h;
       return;
     default: {
       long double a = f, b = l;

@@ -282,3 +282,19 @@ TEST_F(CheckArgumetnsTest, ReferenceSigmaFollowsTheObservationTypes) {
   EXPECT_EQ(l3->p0L3G, 1.0L);
   EXPECT_EQ(Checked({"-lC1,L2", "-xsta"})->sig0, 0.2L / 100.0L);
 }
+
+TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceInputs) {
+  ExpectFatal({"-fp" + dir.File("sd.sdf")}, "RESULT FILE " + dir.File("sd.sdf") +
+                                                " IS ALSO AN INPUT FILE - WILL NOT OVERWRITE IT!");
+  ExpectFatal(
+      {Opt("-ac", "file"), "-gpk" + dir.Path() + "/./file"},
+      "RESULT FILE " + dir.Path() + "/./file IS ALSO AN INPUT FILE - WILL NOT OVERWRITE IT!");
+  // Result files of their own pass.
+  auto tc = Checked({Opt("-cf", "clock.out"), Opt("-gps", "stat.out")});
+  EXPECT_TRUE(tc->isClkFile && tc->isGNUPlotStat);
+}
+
+TEST_F(CheckArgumetnsTest, AtLeastOneIteration) {
+  ExpectFatal({"-mi0"}, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");
+  EXPECT_EQ(Checked({"-mi1"})->MaxIter, 1);
+}

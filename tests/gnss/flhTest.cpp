@@ -38,6 +38,8 @@ TEST(flh, OutputUnits) {
   EXPECT_EQ(Print(p, flhns::DEG), " 46.05342917 14.50000000  300.1235");
   EXPECT_EQ(Print(p, flhns::DMS), " 46.03123450 14.30000000  300.1235");
   EXPECT_EQ(Print(p, flhns::SINEX), " 14 30  0.0  46  3 12.3   300.1");
+  EXPECT_EQ(Print(flh(deg2rad(-33.5L), deg2rad(-70.25L), 12), flhns::SINEX),
+            "289 45  0.0 -33 30  0.0    12.0");
   const short old = flhns::NDecFL;
   flhns::NDecFL = 3;
   EXPECT_EQ(Print(p, flhns::DMSV), " 46  3 12.345 14 30  0.000  300.1235");

@@ -29,6 +29,7 @@ class SdCrinexDecoder : public SdLineSource {
   // An integer in units of 10^-decimals as fixed-point text right-justified in width
   // (no zero before the point: -920 with 3 decimals is "-.920").
   static std::string FormatFixed(int64_t v, int decimals, int width);
+  bool Truncated() const override { return in_->Truncated(); }
 
  protected:
   bool NextRaw(std::string& line) override;

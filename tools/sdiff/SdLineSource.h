@@ -19,6 +19,8 @@ class SdLineSource {
   const std::string& Name() const { return name_; }
   // Number of lines returned so far (hand-backs excluded).
   long LineNumber() const { return lineNumber_; }
+  // True when the text ended in the middle of a line (a cut-off file).
+  virtual bool Truncated() const { return false; }
 
  protected:
   virtual bool NextRaw(std::string& line) = 0;

@@ -1,24 +1,40 @@
 #include "sdiff/SdReport.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "core/ProgramError.h"
 
 const char* const kSdToolName = "tervan-sdiff";
 
 namespace {
-std::string& CleanupFile() {
-  static std::string path;
-  return path;
+
+std::vector<std::string>& CleanupFiles() {
+  static std::vector<std::string> files;
+  return files;
 }
+
+void RemoveCleanupFiles() {
+  for (const std::string& f : CleanupFiles()) std::remove(f.c_str());
+  CleanupFiles().clear();
+}
+
 }  // namespace
 
-void SdSetCleanupFile(const std::string& path) {
-  CleanupFile() = path;
+void SdAddCleanupFile(const std::string& path) {
+  // Fatal errors of the program's own classes end the run through exit() as well.
+  static const bool registered = (std::atexit(RemoveCleanupFiles) == 0);
+  (void)registered;
+  CleanupFiles().push_back(path);
+}
+
+void SdClearCleanupFiles() {
+  CleanupFiles().clear();
 }
 
 void SdError(const std::string& text) {
-  if (!CleanupFile().empty()) std::remove(CleanupFile().c_str());
+  RemoveCleanupFiles();
   ProgramError(kSdToolName, text);
 }
 

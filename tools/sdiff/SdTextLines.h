@@ -1,5 +1,5 @@
 // Lines of a text held in a byte source. Line ends may be LF or CR LF; the CR is
-// removed. A last line without its line end is still returned (EndedWithNewline says
+// removed. A last line without its line end is still returned (Truncated says
 // so: a cut-off download shows this way).
 #ifndef TERVAN_TOOLS_SDIFF_SDTEXTLINES_H
 #define TERVAN_TOOLS_SDIFF_SDTEXTLINES_H
@@ -16,7 +16,7 @@ class SdTextLines : public SdLineSource {
   static constexpr size_t kMaxLine = 1 << 16;
 
   explicit SdTextLines(std::unique_ptr<SdByteSource> in);
-  bool EndedWithNewline() const { return endedWithNewline_; }
+  bool Truncated() const override { return !endedWithNewline_; }
 
  protected:
   bool NextRaw(std::string& line) override;

@@ -1,0 +1,245 @@
+#include "orbits/GNSSpClk.h"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+
+#include "core/ProgramError.h"
+#include "orbits/OrbitText.h"
+#include "orbits/TextColumns.h"
+
+using textcol::Cut;
+
+namespace {
+const int kMaxSatNumber = 700;
+const long double kMissing = 999.999L;  // clock value of an epoch without a record
+
+void HeaderError(const char* what) {
+  ProgramError("Tervan", what);
+}
+}  // namespace
+
+GNSSpClk::GNSSpClk()
+    : type(' '),
+      version(0),
+      nepoch(0),
+      nsat(0),
+      interval(0),
+      intervalUnit(0),
+      nPtsInt(2),
+      EpochIx(0),
+      Lfact{0, 0, 0, 0},
+      T{0, 0, 0, 0},
+      DX(0),
+      IxI{0, 0, 0, 0},
+      DTisOK(false),
+      nameWidthExtra(0) {
+  clkfile[0] = '\0';
+  satIx.Resize(kMaxSatNumber, 1, -1);
+}
+
+void GNSSpClk::SetFile(const char* name) {
+  std::strncpy(clkfile, name, sizeof(clkfile) - 1);
+  clkfile[sizeof(clkfile) - 1] = '\0';
+}
+
+void GNSSpClk::ReadSatListLines(std::istream& in) {
+  satList.Resize(nsat, 1, 0);
+  std::string line;
+  for (long i = 0; i < nsat;) {
+    if (!textcol::GetLine(in, line) || line.find("END OF HEADER") != std::string::npos)
+      HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
+    for (int k = 0; k < 15 && i < nsat; k++, i++) {
+      const std::string field = Cut(line, 4 * k, 4);
+      const long number = textcol::Int(Cut(field, 1, 3));
+      const short s =
+          orbittext::SatNumber(field.empty() ? ' ' : field[0],
+                               static_cast<int>(number > 0 && number < 100 ? number : 0));
+      satList(i) = s;
+      if (s > 0 && s < kMaxSatNumber && satIx(s) < 0) satIx(s) = static_cast<short>(i);
+    }
+  }
+}
+
+void GNSSpClk::ReadHeader(std::istream& in) {
+  std::string line;
+  if (!textcol::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
+  version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+  type = line.size() > 20 ? line[20] : ' ';
+  if (type != 'C')
+    HeaderError("RINEX CLOCK FILE IS NOT IN RINEX CLOCK FORMAT - RINEX TYPE IS NOT 'C'");
+  // From version 3.04 the record name field is 9 characters wide instead of 4.
+  nameWidthExtra = version > 3.035f ? 5 : 0;
+  while (true) {
+    if (!textcol::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
+    if (line.find("END OF HEADER") != std::string::npos) break;
+    if (line.find("# OF SOLN SATS") != std::string::npos) {
+      const long n = textcol::Int(Cut(line, 0, 6));
+      if (n < 0 || n > kMaxSatNumber)
+        HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
+      nsat = static_cast<short>(n);
+      ReadSatListLines(in);
+    }
+  }
+}
+
+bool GNSSpClk::SplitRecord(const std::string& line, short& satno, std::string& text,
+                           long double& value) const {
+  if (line.compare(0, 2, "AS") != 0) return false;
+  const long number = textcol::Int(Cut(line, 4, 2));
+  satno = orbittext::SatNumber(line.size() > 3 ? line[3] : ' ',
+                               static_cast<int>(number > 0 && number < 100 ? number : 0));
+  text = Cut(line, 8 + nameWidthExtra, 26);
+  value = textcol::Real(Cut(line, 40 + nameWidthExtra, 19));
+  return true;
+}
+
+// Records are grouped by epoch: each change of the epoch text starts a new epoch.
+void GNSSpClk::CountEpochs() {
+  std::ifstream in(clkfile);
+  std::string line, text, last;
+  short satno;
+  long double value;
+  while (textcol::GetLine(in, line) && line.find("END OF HEADER") == std::string::npos) {
+  }
+  nepoch = 0;
+  while (textcol::GetLine(in, line)) {
+    if (!SplitRecord(line, satno, text, value)) continue;
+    if (nepoch == 0 || text != last) ++nepoch;
+    last = text;
+  }
+}
+
+void GNSSpClk::ReadData() {
+  std::ifstream in(clkfile);
+  std::string line, text, last;
+  while (true) {
+    if (!textcol::GetLine(in, line))
+      HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
+    if (line.find("END OF HEADER") != std::string::npos) break;
+  }
+  long ix = -1;
+  short satno;
+  long double value;
+  while (textcol::GetLine(in, line) && ix < nepoch) {
+    if (!SplitRecord(line, satno, text, value)) continue;
+    if (ix < 0 || text != last) {
+      if (++ix >= nepoch) break;
+      mjd t;
+      if (!orbittext::ParseEpoch(text, t))
+        ProgramError("Tervan", "RINEX CLOCK FILE - IMPROPER EPOCH OF RECORD: " + line);
+      if (ix > 0 && !(t > epoch(ix - 1)))
+        ProgramError("Tervan", "RINEX CLOCK FILE - EPOCHS NOT IN INCREASING ORDER: " + line);
+      epoch(ix) = t;
+      last = text;
+    }
+    // A satellite missing from the header list has no column.
+    if (satno <= 0 || satno >= kMaxSatNumber || satIx(satno) < 0) continue;
+    SatClk(ix, satIx(satno)) = value;
+  }
+}
+
+void GNSSpClk::ReadFile() {
+  std::ifstream in(clkfile);
+  if (!in) ProgramError("Tervan", "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+  ReadHeader(in);
+  in.close();
+  CountEpochs();
+  epoch.Resize(nepoch, 1);
+  SatClk.Resize(nepoch, nsat, kMissing);
+  ReadData();
+  interval = 0;
+  for (long i = 1; i < nepoch; i++) {
+    const long double d = epoch(i) - epoch(i - 1);
+    if (i == 1 || d < interval) interval = d;
+  }
+  intervalUnit = interval / 60.0L;
+  const long double u3 = intervalUnit * intervalUnit * intervalUnit;
+  Lfact[0] = -6 * u3;
+  Lfact[1] = 2 * u3;
+  Lfact[2] = -2 * u3;
+  Lfact[3] = 6 * u3;
+}
+
+bool GNSSpClk::OutsideWarning(const mjd& t) {
+  if (nepoch < 1) {
+    EpochIx = 0;
+    return true;
+  }
+  if (t < epoch(0)) {
+    EpochIx = 0;
+    if (epoch(0) - t > 300.0L)
+      ProgramWarning("Tervan",
+                     "RINEX CLOCK - GETTING INDEX - INPUT EPOCH OUT OF DATA INTERVAL (<-300s)");
+    return true;
+  }
+  if (t > epoch(nepoch - 1)) {
+    if (t - epoch(nepoch - 1) > 300.0L)
+      ProgramWarning("Tervan",
+                     "RINEX CLOCK - GETTING INDEX - INPUT EPOCH OUT OF DATA INTERVAL (>300s)");
+    return true;
+  }
+  return false;
+}
+
+void GNSSpClk::SetEpochIndex(const mjd& t) {
+  if (OutsideWarning(t)) {
+    if (nepoch > 0 && t > epoch(nepoch - 1)) EpochIx = nepoch > 1 ? nepoch - 2 : 0;
+    return;
+  }
+  // Last epoch at or before t.
+  long lo = 0, hi = nepoch - 1;
+  while (lo < hi) {
+    const long mid = (lo + hi + 1) / 2;
+    if (epoch(mid) <= t)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  EpochIx = static_cast<int32_t>(lo);
+}
+
+void GNSSpClk::SetEpochIndex(const mjd& t, long start) {
+  if (OutsideWarning(t)) {
+    if (nepoch > 0 && t > epoch(nepoch - 1)) EpochIx = nepoch - 1;
+    return;
+  }
+  long i = start < 0 ? 0 : (start >= nepoch ? nepoch - 1 : start);
+  while (i > 0 && !(epoch(i) <= t)) --i;
+  while (i < nepoch - 1 && epoch(i + 1) <= t) ++i;
+  EpochIx = static_cast<int32_t>(i);
+}
+
+void GNSSpClk::GetSatelliteClock(const short& sat, const mjd& t, long double& dt) {
+  DTisOK = false;
+  if (sat < 0 || sat >= kMaxSatNumber || satIx(sat) < 0 || nepoch < 4) return;
+  const long col = satIx(sat);
+  long first;
+  if (EpochIx == 0)
+    first = 0;
+  else if (EpochIx < nepoch - 4)
+    first = EpochIx - 1;
+  else
+    first = nepoch - 4;
+  long double x[4];
+  for (int i = 0; i < 4; i++) {
+    IxI[i] = static_cast<int32_t>(first + i);
+    if (SatClk(first + i, col) > 999.0L) return;
+    x[i] = (epoch(first + i) - epoch(first)) / 60.0L;
+  }
+  // Lagrange weights on the node epochs themselves (minutes from the first node),
+  // so that a gap in the clock records does not distort the interpolation.
+  DX = (t - epoch(first)) / 60.0L;
+  dt = 0.0L;
+  for (int i = 0; i < 4; i++) {
+    long double num = 1.0L, den = 1.0L;
+    for (int j = 0; j < 4; j++) {
+      if (j == i) continue;
+      num *= DX - x[j];
+      den *= x[i] - x[j];
+    }
+    T[i] = num;
+    dt += num / den * SatClk(first + i, col);
+  }
+  DTisOK = true;
+}

@@ -1,0 +1,72 @@
+// Satellite clock corrections from a RINEX clock file (versions 2 to 3.04), held
+// as an epoch x satellite table and interpolated with a four-node Lagrange
+// polynomial.
+#ifndef TERVAN_ORBITS_GNSSPCLK_H
+#define TERVAN_ORBITS_GNSSPCLK_H
+
+#include <cstdint>
+#include <string>
+
+#include "core/matrix.h"
+#include "gnss/mjd.h"
+
+class GNSSpClk {
+ public:
+  GNSSpClk();
+
+  void SetFile(const char* name);
+  void ReadFile();
+
+  int32_t GetNEpoch() const { return nepoch; }
+  short GetNSatList() const { return nsat; }
+  int32_t GetEpochIx() const { return EpochIx; }
+  short GetSatList(long i) { return satList(i); }
+  mjd GetEpoch(long i) { return epoch(i); }
+  long double GetInterval() const { return interval; }
+  float GetVersion() const { return version; }
+  bool GetDTisOK() const { return DTisOK; }
+
+  // Positions the epoch index for the GPS-time epoch t: the last clock epoch at or
+  // before t (the first one before the data, the last but one after them).
+  void SetEpochIndex(const mjd& t);
+  // The same, searching from a previous index (after the data: the last epoch).
+  void SetEpochIndex(const mjd& t, long start);
+
+  // Clock correction dt (s) of satellite sat at t; DTisOK tells whether it is
+  // usable. SetEpochIndex must have been called for t.
+  void GetSatelliteClock(const short& sat, const mjd& t, long double& dt);
+
+ private:
+  void ReadHeader(std::istream& in);
+  void ReadSatListLines(std::istream& in);
+  void CountEpochs();
+  void ReadData();
+  // Record fields of an "AS" line: satellite, epoch text and value.
+  bool SplitRecord(const std::string& line, short& satno, std::string& text,
+                   long double& value) const;
+  bool OutsideWarning(const mjd& t);
+
+  char clkfile[256];
+  char type;
+  float version;
+  int32_t nepoch;
+  short nsat;
+  matrix<short> satList;
+  matrix<short> satIx;
+  matrix<short> sat;
+  matrix<mjd> epoch;
+  matrix<long double> SatClk;
+  long double interval;
+  long double intervalUnit;
+  int nPtsInt;
+  int32_t EpochIx;
+  long double Lfact[4];
+  long double T[4];
+  long double DX;
+  int32_t IxI[4];
+  bool DTisOK;
+
+  int nameWidthExtra;  // 5 for files whose record names are 9 characters wide
+};
+
+#endif

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "sdiff/SdObsMapping.h"
+#include "sdiff/SdTool.h"
+#include "tools/sdiff/SdTestHelpers.h"
+
+namespace {
+
+std::string H(const std::string& content, const std::string& label) {
+  return content + std::string(60 - content.size(), ' ') + label + "\n";
+}
+
+// A RINEX 3 satellite line; 0 leaves the field blank.
+std::string Sat(const char* id, std::vector<double> values) {
+  std::string s = id;
+  char buf[32];
+  for (double v : values) {
+    if (v == 0)
+      s += std::string(16, ' ');
+    else {
+      std::snprintf(buf, sizeof buf, "%14.3f  ", v);
+      s += buf;
+    }
+  }
+  return s + "\n";
+}
+
+std::string Header3(const std::string& name, const std::string& gTypes, const std::string& eTypes) {
+  return H("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE") +
+         H(name, "MARKER NAME") + H("SN1                 SEPT POLARX5", "REC # / TYPE / VERS") +
+         H("A1                  TRM59800.00     NONE", "ANT # / TYPE") +
+         H("  4595212.4530  1148421.1070  4270496.5390", "APPROX POSITION XYZ") +
+         H("        0.1000        0.2000        0.3000", "ANTENNA: DELTA H/E/N") +
+         H(gTypes, "SYS / # / OBS TYPES") + H(eTypes, "SYS / # / OBS TYPES") +
+         H("  1 R01  1", "GLONASS SLOT / FRQ #") + H("", "END OF HEADER");
+}
+
+std::string Epoch(const char* hms, int n) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "> 2024 03 01 %s  0 %2d\n", hms, n);
+  return buf;
+}
+
+std::string Record(int sat, std::vector<double> v) {
+  std::string s;
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%3d", sat);
+  s = buf;
+  for (double x : v) {
+    std::snprintf(buf, sizeof buf, "%17.4f", x);
+    s += buf;
+  }
+  return s + "\n";
+}
+
+struct Pair {
+  testsupport::TempDir dir;
+  std::string base = dir.File("base.rnx"), rover = dir.File("rover.crx"), out = dir.File("sd.txt");
+  Pair() {
+    const std::string g = "G    5 C1C L1C C2W L2W L2L", e = "E    4 C1C L1C C7Q L7Q";
+    std::string b = Header3("BASE", g, e), r = Header3("ROVR", g, "E    4 C1X L1X C7Q L7Q");
+    b += Epoch("00 00  0.0000000", 3) +
+         Sat("G05", {20000000, 105000000, 20000001, 81000000, 81000000.25}) +
+         Sat("E11", {23000000, 120000000, 23000002, 90000000}) + Sat("E12", {1, 2, 3, 4});
+    r += Epoch("00 00  0.0004000", 3) + Sat("G07", {1, 2, 3, 4, 5}) +
+         Sat("G05", {20000100.5, 105000500.25, 20000101, 0, 81000400.5}) +
+         Sat("E11", {23000001, 120000300, 23000052, 90000200});
+    b += Epoch("00 00 30.0000000", 1) + Sat("G05", {1, 2, 3, 4, 5});
+    r += Epoch("00 00 30.0020000", 1) + Sat("G05", {1, 2, 3, 4, 5});  // beyond 1 ms
+    b += Epoch("00 01  0.0000000", 1) +
+         Sat("G05", {20000010, 105000050, 20000011, 81000040, 81000040.25});
+    r += Epoch("00 00 59.9990000", 1) +
+         Sat("G05", {20000110, 105000550, 20000111, 81000440, 81000440.75});
+    b += Epoch("00 01 30.0000000", 1) + Sat("G05", {1, 2, 3, 4, 5});
+    r += Epoch("00 02  0.0000000", 1) + Sat("G05", {1, 2, 3, 4, 5});
+    testsupport::WriteFile(base, b);
+    testsupport::WriteFile(rover, sdtest::Gzip(r));
+  }
+  std::vector<std::string> Args() const {
+    return {"--base", base, "--rover", rover, "--out", out, "--quiet"};
+  }
+};
+
+}  // namespace
+
+TEST(SdTool, WritesTheCommonEpochsAndSatellitesRoverMinusBase) {
+  Pair p;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(SdRun(p.Args()), 0);
+  std::string summary = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(summary, "tervan-sdiff: 2 epochs, 2 satellites, 3 records written to " + p.out +
+                         "; dropped epochs: 1 only at the BASE, 1 only at the ROVER, 1 with a "
+                         "tag offset beyond 0.001 s, 0 without common satellites, 0 out of time "
+                         "order, 0 cut off\n");
+  const std::string expected =
+      "SINGLE_DIFFERENCES\n"
+      "MARKER NAME     :  4 BASE  4 ROVR\n"
+      "MARKER NUMBER   :  0   0 \n"
+      "RECEIVER TYPE   : 12 SEPT POLARX5 12 SEPT POLARX5\n"
+      "ANTENNA TYPE    : 20 TRM59800.00     NONE 20 TRM59800.00     NONE\n"
+      "ANTENNA SERIAL  :  2 A1  2 A1\n"
+      "XYZ POSITION    :  4595212.4530  1148421.1070  4270496.5390    4595212.4530  "
+      "1148421.1070  4270496.5390\n"
+      "DELTA N/E/U     :      0.3000      0.2000      0.1000      0.3000      0.2000      0.1000\n"
+      "# & TYPES OF OBS:  6  C1 P2 L1 L2 C7 L7\n"
+      "DIFFERENCE LEVEL:  1\n"
+      "END OF HEADER 1\n"
+      "  2  60370       0.0000000      400.000000        0.000000        0.000000\n" +
+      // The L2 of G05 comes from L2L at both stations (L2W is missing at the ROVER), and
+      // stays on L2L in the next epoch; E11 has no common E1 code or phase.
+      Record(5, {100.5, 100, 500.25, 400.25, 0, 0}) + Record(211, {0, 0, 0, 0, 50, 200}) +
+      "  1  60370      60.0000000    -1000.000000        0.000000        0.000000\n" +
+      Record(5, {100, 100, 500, 400.5, 0, 0});
+  EXPECT_EQ(testsupport::ReadFile(p.out), expected);
+}
+
+TEST(SdTool, IntervalDecimatesAndChannelFileIsWritten) {
+  Pair p;
+  auto args = p.Args();
+  args.insert(args.end(), {"--interval", "60", "--glonass-channels", p.dir.File("glo.txt"),
+                           "--tag-tolerance", "0.003"});
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(SdRun(args), 0);
+  std::string summary = testing::internal::GetCapturedStdout();
+  EXPECT_NE(summary.find("; 1 left out by the interval"), std::string::npos);
+  std::string sd = testsupport::ReadFile(p.out);
+  EXPECT_NE(sd.find("  1  60370      60.0000000"), std::string::npos);
+  EXPECT_EQ(sd.find("  1  60370      30.0000000"), std::string::npos);
+  EXPECT_EQ(testsupport::ReadFile(p.dir.File("glo.txt")),
+            "# GLONASS frequency channels from the RINEX headers\n"
+            "R01       2024 03 01 00 00 00.0" +
+                std::string(20, ' ') + "1\n");
+}
+
+TEST(SdToolDeathTest, FailedRunsLeaveNoOutputBehind) {
+  Pair p;
+  // A ROVER file cut inside its last epoch record.
+  std::string r = testsupport::ReadFile(p.base);
+  testsupport::WriteFile(p.rover, r.substr(0, r.rfind("G05")));
+  EXPECT_EXIT(SdRun(p.Args()), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("FILE " + p.rover +
+                                " IS NOT A VALID RINEX OBSERVATION FILE (LINE 19: FILE ENDS "
+                                "INSIDE AN EPOCH RECORD)!"));
+  std::vector<std::string> left;
+  for (const auto& e : std::filesystem::directory_iterator(p.dir.Path()))
+    left.push_back(e.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"base.rnx", "rover.crx"}));
+}
+
+TEST(SdToolDeathTest, CommandLineErrors) {
+  Pair p;
+  EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover, "--out", p.base}),
+              ::testing::ExitedWithCode(1),
+              sdtest::ToolError("OUTPUT FILE " + p.base + " IS ALSO AN INPUT FILE!"));
+  EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover}), ::testing::ExitedWithCode(1),
+              sdtest::ToolError(
+                  "OPTIONS --base, --rover AND --out ARE REQUIRED (see tervan-sdiff --help)"));
+  EXPECT_EXIT(SdRun({"--bogus", "1"}), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("UNKNOWN OPTION --bogus (see tervan-sdiff --help)"));
+  EXPECT_EXIT(
+      SdRun({"--interval=0.5"}), ::testing::ExitedWithCode(1),
+      sdtest::ToolError("INVALID VALUE '0.5' OF OPTION --interval (see tervan-sdiff --help)"));
+  auto args = p.Args();
+  args.insert(args.end(), {"--tag-tolerance", "0.0001"});
+  std::string r = testsupport::ReadFile(p.base);
+  EXPECT_EXIT(SdRun(args), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("FILES " + p.base + " AND " + p.rover +
+                                " HAVE NO COMMON EPOCH (EPOCH TAGS BEYOND THE TAG TOLERANCE: SEE "
+                                "--tag-tolerance)!"));
+}
+
+TEST(SdObsMapping, SameCodeAtBothStationsAndRinex2TypesPairWithAnyCode) {
+  using V = std::vector<std::string>;
+  using P = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(sdmap::Pairs('G', sdmap::kL2, V{"L2L", "L2W"}, V{"L2W", "L2S", "L2L"}),
+            (P{{1, 0}, {0, 2}}));
+  EXPECT_EQ(sdmap::Pairs('G', sdmap::kC2, V{"C2L"}, V{"C2S"}), P{});
+  EXPECT_EQ(sdmap::Pairs('E', sdmap::kC1, V{"C1", "L1"}, V{"C1X", "C1C"}), (P{{0, 1}, {0, 0}}));
+  EXPECT_EQ(sdmap::Pairs('R', sdmap::kP2, V{"P2"}, V{"P2"}), (P{{0, 0}}));
+  EXPECT_EQ(sdmap::FileCode(sdmap::kL7), 19);
+}

@@ -1,0 +1,159 @@
+#include "sdiff/SdDiffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "gnss/SatelliteNumbering.h"
+#include "gnss/TimeConverse.h"
+#include "gnss/ymdhms.h"
+#include "sdiff/SdObsMapping.h"
+#include "sdiff/SdReport.h"
+
+namespace {
+
+const char kSystems[] = {'G', 'R', 'E'};
+// A tag exactly at the tolerance is accepted despite the rounding of its decimals.
+constexpr long double kTagSlack = 1e-9L;
+
+bool BySat(const SdSatObs& a, const SdSatObs& b) {
+  return a.sat < b.sat;
+}
+
+}  // namespace
+
+SdDiffer::SdDiffer(SdRinexReader& base, SdRinexReader& rover, const SdDiffOptions& options)
+    : base_(base), rover_(rover), options_(options) {
+  for (int t = 0; t < sdmap::kNumTypes; ++t) {
+    for (char sys : kSystems) {
+      if (!sdmap::Pairs(sys, t, base_.Header().TypesOf(sys), rover_.Header().TypesOf(sys))
+               .empty()) {
+        types_.push_back(t);
+        break;
+      }
+    }
+  }
+  if (types_.empty())
+    SdError("FILES " + base_.Name() + " AND " + rover_.Name() +
+            " HAVE NO OBSERVATION TYPE IN COMMON!");
+  SetPairs();
+}
+
+void SdDiffer::SetPairs() {
+  for (char sys : kSystems) {
+    std::vector<PairList>& p = pairs_[sys];
+    p.clear();
+    for (int t : types_)
+      p.push_back(sdmap::Pairs(sys, t, base_.Header().TypesOf(sys), rover_.Header().TypesOf(sys)));
+  }
+}
+
+long long SdDiffer::NominalSecond(const mjd& t, long double& offset) {
+  long double sec = t.GetSecond();
+  long double whole = std::round(sec);
+  offset = sec - whole;
+  return static_cast<long long>(t.GetMJDay()) * 86400LL + static_cast<long long>(whole);
+}
+
+bool SdDiffer::Difference(const SdSatObs& b, const SdSatObs& r, SdDiffRecord& rec) {
+  const std::vector<PairList>& pairs = pairs_[satnum::SystemLetter(b.sat)];
+  rec.sat = b.sat;
+  rec.values.assign(types_.size(), 0.0L);
+  bool any = false;
+  for (size_t k = 0; k < types_.size(); ++k) {
+    const PairList& list = pairs[k];
+    auto usable = [&](int i) {
+      const auto& pr = list[i];
+      return pr.first < static_cast<int>(b.values.size()) &&
+             pr.second < static_cast<int>(r.values.size()) && b.values[pr.first] != 0.0L &&
+             r.values[pr.second] != 0.0L;
+    };
+    auto last = lastPair_.find({b.sat, static_cast<int>(k)});
+    int chosen = -1;
+    if (last != lastPair_.end() && last->second < static_cast<int>(list.size()) &&
+        usable(last->second))
+      chosen = last->second;
+    for (int i = 0; chosen < 0 && i < static_cast<int>(list.size()); ++i)
+      if (usable(i)) chosen = i;
+    if (chosen < 0) continue;
+    lastPair_[{b.sat, static_cast<int>(k)}] = chosen;
+    rec.values[k] = r.values[list[chosen].second] - b.values[list[chosen].first];
+    any = true;
+  }
+  return any;
+}
+
+void SdDiffer::ProcessEpoch(const SdRinexEpoch& b, const SdRinexEpoch& r, SdDiffWriter& writer) {
+  std::vector<SdSatObs> bs = b.sats, rs = r.sats;
+  std::sort(bs.begin(), bs.end(), BySat);
+  std::sort(rs.begin(), rs.end(), BySat);
+  std::vector<SdDiffRecord> records;
+  SdDiffRecord rec;
+  for (size_t i = 0, j = 0; i < bs.size() && j < rs.size();) {
+    if (bs[i].sat < rs[j].sat) {
+      ++i;
+    } else if (rs[j].sat < bs[i].sat) {
+      ++j;
+    } else {
+      if (Difference(bs[i], rs[j], rec)) records.push_back(rec);
+      ++i;
+      ++j;
+    }
+  }
+  if (records.empty()) {
+    ++stats_.noCommon;
+    return;
+  }
+  long double clk[2] = {0.0L, 0.0L};
+  if (clock_ && !(clock_->Solve(0, b, clk[0]) & clock_->Solve(1, r, clk[1]))) ++stats_.noClock;
+  writer.WriteEpoch(b.time, r.time - b.time, clk[0], clk[1], records);
+  ++stats_.epochs;
+  stats_.records += static_cast<long>(records.size());
+  for (const SdDiffRecord& x : records) stats_.satellites.insert(x.sat);
+}
+
+void SdDiffer::Progress(const mjd& t) {
+  long hour = static_cast<long>(t.GetMJDay()) * 24 + static_cast<long>(t.GetSecond() / 3600.0L);
+  if (!options_.progress || hour == lastProgressHour_) return;
+  lastProgressHour_ = hour;
+  ymdhms c = mjd2ymdhms(t);
+  std::fprintf(stderr, "tervan-sdiff: epochs of %04u-%02u-%02u %02u h\n", c.GetYear(), c.GetMonth(),
+               c.GetDay(), c.GetHour());
+}
+
+void SdDiffer::Run(SdDiffWriter& writer) {
+  SdRinexEpoch b, r;
+  bool haveB = base_.NextEpoch(b), haveR = rover_.NextEpoch(r);
+  while (haveB && haveR) {
+    long double offB, offR;
+    long long kb = NominalSecond(b.time, offB), kr = NominalSecond(r.time, offR);
+    if (kb < kr) {
+      ++stats_.onlyBase;
+      haveB = base_.NextEpoch(b);
+      continue;
+    }
+    if (kr < kb) {
+      ++stats_.onlyRover;
+      haveR = rover_.NextEpoch(r);
+      continue;
+    }
+    Progress(b.time);
+    if (options_.interval > 0 && kb % options_.interval != 0)
+      ++stats_.decimated;
+    else if (std::fabs(offB) > options_.tagTolerance + kTagSlack ||
+             std::fabs(offR) > options_.tagTolerance + kTagSlack)
+      ++stats_.tagOffset;
+    else
+      ProcessEpoch(b, r, writer);
+    haveB = base_.NextEpoch(b);
+    haveR = rover_.NextEpoch(r);
+  }
+  while (haveB) {
+    ++stats_.onlyBase;
+    haveB = base_.NextEpoch(b);
+  }
+  while (haveR) {
+    ++stats_.onlyRover;
+    haveR = rover_.NextEpoch(r);
+  }
+}

@@ -1,0 +1,70 @@
+// Epoch matching and single differences of a BASE and a ROVER observation file.
+//
+// Epochs are matched on their nominal second (the tag rounded to the whole second);
+// a tag further than the tolerance from its nominal second is not matched. Every
+// record is ROVER minus BASE of one satellite observed at both stations, codes in
+// metres and phases in cycles, each type formed from the same RINEX code at both
+// stations (the code of the previous epoch is kept while both stations have it).
+#ifndef TERVAN_TOOLS_SDIFF_SDDIFFER_H
+#define TERVAN_TOOLS_SDIFF_SDDIFFER_H
+
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "sdiff/SdDiffWriter.h"
+#include "sdiff/SdReceiverClock.h"
+#include "sdiff/SdRinexReader.h"
+
+struct SdDiffOptions {
+  long interval = 0;                  // decimation interval [s], 0 for every common epoch
+  long double tagTolerance = 0.001L;  // largest tag offset from the nominal second [s]
+  bool progress = false;              // progress lines on standard error
+};
+
+struct SdDiffStats {
+  long epochs = 0, records = 0;
+  std::set<short> satellites;
+  long onlyBase = 0, onlyRover = 0;  // epochs of one station only
+  long tagOffset = 0;                // common epochs with a tag beyond the tolerance
+  long noCommon = 0;                 // common epochs without a common satellite
+  long decimated = 0;                // common epochs left out by the interval
+  long noClock = 0;                  // epochs without a receiver clock solution
+};
+
+class SdDiffer {
+ public:
+  SdDiffer(SdRinexReader& base, SdRinexReader& rover, const SdDiffOptions& options);
+
+  // Single-difference types that both stations can form, in file order.
+  const std::vector<int>& Types() const { return types_; }
+  // Source of the clock offsets of the epoch lines (none: 0 is written).
+  void SetClockSource(SdReceiverClock* clock) { clock_ = clock; }
+
+  // Reads both files to the end and writes the common epochs.
+  void Run(SdDiffWriter& writer);
+  const SdDiffStats& Stats() const { return stats_; }
+
+  // Nominal second of an epoch tag (seconds since MJD 0) and the tag's offset from it.
+  static long long NominalSecond(const mjd& t, long double& offset);
+
+ private:
+  using PairList = std::vector<std::pair<int, int>>;
+  void SetPairs();
+  bool Difference(const SdSatObs& b, const SdSatObs& r, SdDiffRecord& rec);
+  void ProcessEpoch(const SdRinexEpoch& b, const SdRinexEpoch& r, SdDiffWriter& writer);
+  void Progress(const mjd& t);
+
+  SdRinexReader& base_;
+  SdRinexReader& rover_;
+  SdDiffOptions options_;
+  SdReceiverClock* clock_ = nullptr;
+  std::vector<int> types_;
+  std::map<char, std::vector<PairList>> pairs_;    // per system, per entry of types_
+  std::map<std::pair<short, int>, int> lastPair_;  // (satellite, type entry) -> pair used
+  SdDiffStats stats_;
+  long lastProgressHour_ = -1;
+};
+
+#endif

@@ -1,0 +1,24 @@
+// Command line of tervan-sdiff (GNU style: --name VALUE or --name=VALUE).
+#ifndef TERVAN_TOOLS_SDIFF_SDOPTIONS_H
+#define TERVAN_TOOLS_SDIFF_SDOPTIONS_H
+
+#include <string>
+#include <vector>
+
+struct SdOptions {
+  std::string base, rover, out;
+  std::vector<std::string> nav;       // RINEX navigation files
+  std::string sp3, clk;               // precise orbit and clock files
+  std::string glonassChannels;        // GLONASS channel file to write
+  long interval = 0;                  // [s], 0: every common epoch
+  long double tagTolerance = 0.001L;  // [s]
+  bool quiet = false;
+  bool help = false;
+
+  // Parses the arguments (without the program name); ends the run with an error on a
+  // bad command line.
+  static SdOptions Parse(const std::vector<std::string>& args);
+  static std::string HelpText();
+};
+
+#endif

@@ -1,0 +1,134 @@
+#include "sdiff/SdTool.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "gnss/TimeConverse.h"
+#include "gnss/ymdhms.h"
+#include "sdiff/SdDiffer.h"
+#include "sdiff/SdOpenInput.h"
+#include "sdiff/SdOptions.h"
+#include "sdiff/SdReport.h"
+
+namespace {
+
+// Tervan never writes over one of its inputs.
+void CheckOutputIsNoInput(const SdOptions& o) {
+  std::vector<std::string> inputs = {o.base, o.rover, o.sp3, o.clk};
+  inputs.insert(inputs.end(), o.nav.begin(), o.nav.end());
+  for (const std::string& out : {o.out, o.glonassChannels}) {
+    if (out.empty()) continue;
+    for (const std::string& in : inputs) {
+      std::error_code ec;
+      if (!in.empty() && (in == out || std::filesystem::equivalent(in, out, ec)))
+        SdError("OUTPUT FILE " + out + " IS ALSO AN INPUT FILE!");
+    }
+  }
+}
+
+void FillStation(SdDiffHeader& h, int i, const SdRinexHeader& r) {
+  h.markerName[i] = r.markerName;
+  h.markerNumber[i] = r.markerNumber;
+  h.receiverType[i] = r.receiverType;
+  h.antennaType[i] = r.antennaType.empty() ? std::string("NONE") : r.antennaType;
+  h.antennaSerial[i] = r.antennaSerial;
+  for (int k = 0; k < 3; ++k) h.xyz[i][k] = r.position[k];
+  // RINEX gives up/east/north, the difference file north/east/up.
+  h.neu[i][0] = r.deltaHEN[2];
+  h.neu[i][1] = r.deltaHEN[1];
+  h.neu[i][2] = r.deltaHEN[0];
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+  std::string tmp = path + ".tmp";
+  SdAddCleanupFile(tmp);
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  ok = f && std::fclose(f) == 0 && ok;
+  if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0)
+    SdError("OUTPUT FILE " + path + " CAN NOT BE WRITTEN!");
+  SdClearCleanupFiles();
+}
+
+void WriteGlonassChannels(const std::string& path, const SdRinexReader& base,
+                          const SdRinexReader& rover, const mjd& from) {
+  std::map<int, int> channels = base.Header().glonassChannels;
+  for (const auto& [slot, ch] : rover.Header().glonassChannels) {
+    auto it = channels.find(slot);
+    if (it != channels.end() && it->second != ch)
+      SdWarning("GLONASS SLOT " + std::to_string(slot) + " HAS CHANNEL " +
+                std::to_string(it->second) + " AT THE BASE AND " + std::to_string(ch) +
+                " AT THE ROVER; THE BASE VALUE IS WRITTEN");
+    channels.insert({slot, ch});
+  }
+  if (channels.empty()) {
+    SdWarning("THE RINEX HEADERS HAVE NO GLONASS SLOT / FRQ # RECORDS; " + path +
+              " IS NOT WRITTEN");
+    return;
+  }
+  WriteTextFile(path, SdGlonassChannelText(channels, from));
+}
+
+void PrintSummary(const SdOptions& o, const SdDiffer& d, const SdRinexReader& b,
+                  const SdRinexReader& r) {
+  const SdDiffStats& s = d.Stats();
+  std::cout << "tervan-sdiff: " << s.epochs << " epochs, " << s.satellites.size() << " satellites, "
+            << s.records << " records written to " << o.out << "; dropped epochs: " << s.onlyBase
+            << " only at the BASE, " << s.onlyRover << " only at the ROVER, " << s.tagOffset
+            << " with a tag offset beyond " << static_cast<double>(o.tagTolerance) << " s, "
+            << s.noCommon << " without common satellites, "
+            << b.SkippedOutOfOrder() + r.SkippedOutOfOrder() << " out of time order, "
+            << b.SkippedTruncated() + r.SkippedTruncated() << " cut off";
+  if (o.interval > 0) std::cout << "; " << s.decimated << " left out by the interval";
+  std::cout << std::endl;
+}
+
+}  // namespace
+
+std::string SdGlonassChannelText(const std::map<int, int>& channels, const mjd& from) {
+  ymdhms c = mjd2ymdhms(from);
+  std::string text = "# GLONASS frequency channels from the RINEX headers\n";
+  char buf[96];
+  for (const auto& [slot, ch] : channels) {
+    // Slot, start of validity (open end: column 32 blank), channel from column 52.
+    std::snprintf(buf, sizeof buf, "R%02d       %04u %02u %02u 00 00 00.0%20s%d\n", slot,
+                  c.GetYear(), c.GetMonth(), c.GetDay(), "", ch);
+    text += buf;
+  }
+  return text;
+}
+
+int SdRun(const std::vector<std::string>& args) {
+  SdOptions o = SdOptions::Parse(args);
+  if (o.help) {
+    std::cout << SdOptions::HelpText();
+    return 0;
+  }
+  CheckOutputIsNoInput(o);
+  SdRinexReader base(SdOpenObservationFile(o.base));
+  SdRinexReader rover(SdOpenObservationFile(o.rover));
+  SdDiffOptions dopt;
+  dopt.interval = o.interval;
+  dopt.tagTolerance = o.tagTolerance;
+  dopt.progress = !o.quiet;
+  SdDiffer differ(base, rover, dopt);
+  SdDiffWriter writer(o.out);
+  differ.Run(writer);
+  if (writer.Epochs() == 0) {
+    std::string why = differ.Stats().tagOffset > 0
+                          ? " (EPOCH TAGS BEYOND THE TAG TOLERANCE: SEE --tag-tolerance)"
+                          : "";
+    SdError("FILES " + o.base + " AND " + o.rover + " HAVE NO COMMON EPOCH" + why + "!");
+  }
+  SdDiffHeader header;
+  FillStation(header, 0, base.Header());
+  FillStation(header, 1, rover.Header());
+  header.types = differ.Types();
+  writer.Finish(header);
+  if (!o.glonassChannels.empty())
+    WriteGlonassChannels(o.glonassChannels, base, rover, writer.FirstEpoch());
+  PrintSummary(o, differ, base, rover);
+  return 0;
+}

@@ -1,0 +1,10 @@
+// tervan-sdiff: single differences for Tervan from the RINEX observation files of a
+// BASE and a ROVER station.
+#include <string>
+#include <vector>
+
+#include "sdiff/SdTool.h"
+
+int main(int argc, char** argv) {
+  return SdRun(std::vector<std::string>(argv + 1, argv + argc));
+}
