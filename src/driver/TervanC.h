@@ -55,14 +55,14 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
-  antex atx;             // antenna calibrations
-  DCB p1p2, p1c1, p2c2;  // monthly satellite code biases
-  myDCB mydcb;           // code biases estimated by Lustra
-  RecCodeTrack rctrack;  // receiver code-tracking classes
-  SolidEarthTide nset;   // solid earth tide
-  PoleTide ptide;        // pole tide from the Earth rotation parameters
+  antex atx;               // antenna calibrations
+  DCB p1p2, p1c1, p2c2;    // monthly satellite code biases
+  myDCB mydcb;             // code biases estimated by Lustra
+  RecCodeTrack rctrack;    // receiver code-tracking classes
+  SolidEarthTide nset;     // solid earth tide
+  PoleTide ptide;          // pole tide from the Earth rotation parameters
   OceanTideLoading otide;  // ocean tide loading coefficients
-  gCRD acrd;             // a-priori station coordinates
+  gCRD acrd;               // a-priori station coordinates
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---

@@ -50,8 +50,8 @@ void SetStationFiles(TervanC& tc) {
 void ReadTides(TervanC& tc) {
   if (tc.isPTide) {
     tc.ptide.ReadFile();
-    ReadLine(tc, "reading EARTH ROTATION PARAMETERS file - " + std::to_string(tc.ptide.GetNEpoch()) +
-                     " epochs ");
+    ReadLine(tc, "reading EARTH ROTATION PARAMETERS file - " +
+                     std::to_string(tc.ptide.GetNEpoch()) + " epochs ");
   }
   if (tc.isOTide) {
     tc.otide.ReadFile();

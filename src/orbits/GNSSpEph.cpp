@@ -9,8 +9,8 @@
 
 #include "core/ProgramError.h"
 #include "gnss/GNSSSatBasis.h"
-#include "orbits/LuniSolarPosition.h"
 #include "orbits/LightTime.h"
+#include "orbits/LuniSolarPosition.h"
 #include "orbits/OrbitText.h"
 #include "orbits/TextColumns.h"
 
@@ -396,8 +396,8 @@ void GNSSpEph::ApplyAntennaOffset(const SatelliteOffsetLookup& lookup, bool prin
       neu off;
       if (!lookup(s, epoch(i), s < 100 ? 0 : 2, off)) {
         char text[96];
-        std::snprintf(text, sizeof text, "SATELLITE PHASE CENTER OFFSET NOT FOUND IN ANTEX FILE: PRN: %3d",
-                      s);
+        std::snprintf(text, sizeof text,
+                      "SATELLITE PHASE CENTER OFFSET NOT FOUND IN ANTEX FILE: PRN: %3d", s);
         ClassWarning(kClass, text);
         continue;
       }
@@ -408,8 +408,8 @@ void GNSSpEph::ApplyAntennaOffset(const SatelliteOffsetLookup& lookup, bool prin
       if (std::fabs(off.GetN()) + std::fabs(off.GetE()) >= 0.001L)
         shift += off.GetN() * X + off.GetE() * Y;
       const xyzt& p = sPos(rec);
-      sPos(rec) = xyzt(p.GetX() + shift.GetX(), p.GetY() + shift.GetY(), p.GetZ() + shift.GetZ(),
-                       p.GetT());
+      sPos(rec) =
+          xyzt(p.GetX() + shift.GetX(), p.GetY() + shift.GetY(), p.GetZ() + shift.GetZ(), p.GetT());
     }
   }
 }

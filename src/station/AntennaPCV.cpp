@@ -38,7 +38,9 @@ neu& AntennaPCV::Offset(int f) {
   neu* o[6] = {&PC_G01, &PC_G02, &PC_R01, &PC_R02, &PC_E01, &PC_E07};
   return *o[f];
 }
-const neu& AntennaPCV::Offset(int f) const { return const_cast<AntennaPCV*>(this)->Offset(f); }
+const neu& AntennaPCV::Offset(int f) const {
+  return const_cast<AntennaPCV*>(this)->Offset(f);
+}
 
 matrix<double>& AntennaPCV::Zenith(int f) {
   matrix<double>* z[6] = {&PVZEN_G01, &PVZEN_G02, &PVZEN_R01, &PVZEN_R02, &PVZEN_E01, &PVZEN_E07};

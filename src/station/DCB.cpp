@@ -15,7 +15,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // A satellite line: 'G' or 'R', two digits, then white space.
 bool IsSatelliteLine(const std::string& line) {
@@ -41,7 +43,9 @@ bool Number(const std::string& line, size_t col, long double& v) {
 
 }  // namespace
 
-DCB::DCB() : nsat(0), StartEpoch(44250, 0.0L), EndEpoch(85000, 0.0L) { file[0] = '\0'; }
+DCB::DCB() : nsat(0), StartEpoch(44250, 0.0L), EndEpoch(85000, 0.0L) {
+  file[0] = '\0';
+}
 
 void DCB::SetFile(const char* name) {
   std::snprintf(file, sizeof file, "%s", name);
@@ -106,8 +110,9 @@ namespace {
 
 void NotListed(short satellite, const char* tail) {
   char text[128];
-  std::snprintf(text, sizeof text, "SATELLITE: %02d NOT LISTED IN DCB VALUES - SETTING 0.0s VALUES%s",
-                satellite, tail);
+  std::snprintf(text, sizeof text,
+                "SATELLITE: %02d NOT LISTED IN DCB VALUES - SETTING 0.0s VALUES%s", satellite,
+                tail);
   ClassWarning("DCB", text);
 }
 

@@ -23,7 +23,9 @@ std::string Trimmed(const std::string& s) {
   return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
 }
 
-bool Contains(const std::string& s, const char* what) { return s.find(what) != std::string::npos; }
+bool Contains(const std::string& s, const char* what) {
+  return s.find(what) != std::string::npos;
+}
 
 // Reads lines up to and including the one with "$$ END HEADER".
 bool SkipHeader(std::istream& in) {
@@ -80,7 +82,9 @@ OceanTideLoading::OceanTideLoading()
   for (int k = 0; k < 342; k++) TAMP[k] = tidetables::kConstituentAmplitude[k];
 }
 
-void OceanTideLoading::SetFile(const char* name) { std::snprintf(file, sizeof file, "%s", name); }
+void OceanTideLoading::SetFile(const char* name) {
+  std::snprintf(file, sizeof file, "%s", name);
+}
 
 void OceanTideLoading::Unreadable() const {
   ProgramError("Tervan", "OCEAN TIDE LOADING FILE CAN NOT BE READ!");
@@ -173,8 +177,8 @@ void OceanTideLoading::SetStation(const char* name) {
       ixOTide = i;
       return;
     }
-  const std::string text =
-      "STATION NAME -" + std::string(name) + "- NOT LISTED IN BLQ FILE > SETTING ALL DISPLACEMENTS TO ZERO!";
+  const std::string text = "STATION NAME -" + std::string(name) +
+                           "- NOT LISTED IN BLQ FILE > SETTING ALL DISPLACEMENTS TO ZERO!";
   ProgramWarning("Tervan", text);
 }
 
@@ -306,8 +310,8 @@ void OceanTideLoading::ADMINT(matrix<long double>& amp, matrix<long double>& phs
   }
 }
 
-long double OceanTideLoading::RECURS(const matrix<long double>& amp,
-                                     const matrix<long double>& phs, matrix<long double>& hc) {
+long double OceanTideLoading::RECURS(const matrix<long double>& amp, const matrix<long double>& phs,
+                                     matrix<long double>& hc) {
   long double sum = 0;
   for (long k = 0; k < 342; k++) {
     const long double p = phs(k) * kDeg2Rad;

@@ -65,15 +65,15 @@ class OceanTideLoading {
   long nstation;
   long ixOTide;  // selected station, -1 for none
   matrix<otlData> OTL;
-  int IDT[6][11];              // Doodson multipliers of the 11 BLQ tides
-  matrix<long double> AMP, PHS;  // 11 x 1, the current component's input
-  matrix<long double> AZ, AW, AS;  // 342 amplitudes: radial, west, south (m)
-  matrix<long double> F;           // 342 frequencies (cycles per day)
-  matrix<long double> PZ, PW, PS;  // 342 phases (degrees)
+  int IDT[6][11];                     // Doodson multipliers of the 11 BLQ tides
+  matrix<long double> AMP, PHS;       // 11 x 1, the current component's input
+  matrix<long double> AZ, AW, AS;     // 342 amplitudes: radial, west, south (m)
+  matrix<long double> F;              // 342 frequencies (cycles per day)
+  matrix<long double> PZ, PW, PS;     // 342 phases (degrees)
   matrix<long double> HCZ, HCS, HCW;  // 342 x 2 harmonic coefficients
   matrix<long double> SCR;
-  long double TAMP[342];  // equilibrium amplitudes of the constituents
-  int IDD[6][342];        // their Doodson multipliers
+  long double TAMP[342];            // equilibrium amplitudes of the constituents
+  int IDD[6][342];                  // their Doodson multipliers
   matrix<long double> RL, AIM, RF;  // admittance at the input tides: real, imaginary, frequency
   matrix<long> IXRF;
   long double D[6];   // Doodson argument phases at the epoch (degrees)

@@ -17,7 +17,9 @@ size_t TrimmedLength(const std::string& s) {
   return s.find_last_not_of(" \t\r\n") - b + 1;
 }
 
-bool IsDataLine(const std::string& s) { return TrimmedLength(s) > 5; }
+bool IsDataLine(const std::string& s) {
+  return TrimmedLength(s) > 5;
+}
 
 // Reads up to and including the column header line ("MJD"); false at end of file.
 bool SkipToColumnHeader(std::istream& in) {
@@ -44,7 +46,9 @@ PoleTide::PoleTide()
   for (int i = 0; i < 4; i++) xpdata[i] = ypdata[i] = 0;
 }
 
-void PoleTide::SetFile(const char* name) { std::snprintf(file, sizeof file, "%s", name); }
+void PoleTide::SetFile(const char* name) {
+  std::snprintf(file, sizeof file, "%s", name);
+}
 
 void PoleTide::Unreadable() const {
   ProgramError("Tervan", "EARTH ROTATION PARAMETER FILE CAN NOT BE READ!");
@@ -123,11 +127,13 @@ void PoleTide::InterpolatePole(const mjd& t) {
   long i = 0;
   if (t < eph(0)) {
     if (eph(0) - t > 86400.0L)
-      ClassWarning("PoleTide", "ERP FILE - GETTING INDEX - INPUT EPOCH OUT OF DATA INTERVAL (<1day)");
+      ClassWarning("PoleTide",
+                   "ERP FILE - GETTING INDEX - INPUT EPOCH OUT OF DATA INTERVAL (<1day)");
   } else if (t > eph(neph - 1)) {
     i = neph - 2;
     if (t - eph(neph - 1) > 86400.0L)
-      ClassWarning("PoleTide", "ERP FILE - GETTING INDEX - INPUT EPOCH OUT OF DATA INTERVAL (>1day)");
+      ClassWarning("PoleTide",
+                   "ERP FILE - GETTING INDEX - INPUT EPOCH OUT OF DATA INTERVAL (>1day)");
   } else {
     while (i < neph - 2 && t > eph(i + 1)) i++;
   }

@@ -30,7 +30,9 @@ bool FindEntry(std::istream& in, const char* receiver, std::string& line) {
 
 }  // namespace
 
-RecCodeTrack::RecCodeTrack() { file[0] = '\0'; }
+RecCodeTrack::RecCodeTrack() {
+  file[0] = '\0';
+}
 
 void RecCodeTrack::SetFile(const char* name) {
   std::snprintf(file, sizeof file, "%s", name);
@@ -49,9 +51,10 @@ int RecCodeTrack::GetRecCodeTrack(const char* receiver) {
   if (!in) return 0;
   std::string line;
   if (!FindEntry(in, receiver, line)) {
-    ClassWarning("RecCodeTrack", "RECEIVER: " + std::string(receiver) +
-                                     " NOT LISTED IN RECEIVER TYPES LIST - SETTING CODE TRACKING TO "
-                                     "P1P2 VALUE!");
+    ClassWarning("RecCodeTrack",
+                 "RECEIVER: " + std::string(receiver) +
+                     " NOT LISTED IN RECEIVER TYPES LIST - SETTING CODE TRACKING TO "
+                     "P1P2 VALUE!");
     return 0;
   }
   const int nfreq = std::atoi(Cut(line, 23, 1).c_str());
@@ -61,8 +64,9 @@ int RecCodeTrack::GetRecCodeTrack(const char* receiver) {
   if (first == "C1" && second == "P2") return 1;
   if (first == "P1" && second == "P2") return 0;
   if (first == "C1" && second == "X2") return 2;
-  ClassWarning("RecCodeTrack", "RECEIVER: " + std::string(receiver) +
-                                   " DETERMINATION OF CODE TRACKING NOT SUCCESFUL - SETTING TO P1P2 "
-                                   "VALUE!");
+  ClassWarning("RecCodeTrack",
+               "RECEIVER: " + std::string(receiver) +
+                   " DETERMINATION OF CODE TRACKING NOT SUCCESFUL - SETTING TO P1P2 "
+                   "VALUE!");
   return 0;
 }

@@ -21,9 +21,9 @@ struct StepTwoArguments {
   long double tau, s, h, p, zns, ps;
   StepTwoArguments(long double T, long double fhr) {
     const long double s0 = Poly(T, 218.31664563L, 481267.88194L, -0.0014663889L, 0.00000185139L, 0);
-    tau = std::fmod(Poly(T, 280.4606184L, 36000.7700536L, 0.00038793L, -0.0000000258L, 0) +
-                        15.0L * fhr - s0,
-                    360.0L);
+    tau = std::fmod(
+        Poly(T, 280.4606184L, 36000.7700536L, 0.00038793L, -0.0000000258L, 0) + 15.0L * fhr - s0,
+        360.0L);
     s = std::fmod(s0 + Poly(T, 0, 1.396971278L, 0.000308889L, 0.000000021L, 0.000000007L), 360.0L);
     h = std::fmod(
         Poly(T, 280.46645L, 36000.7697489L, 0.00030322222L, 0.000000020L, -0.00000000654L), 360.0L);

@@ -13,6 +13,7 @@
 #include "core/matrix.h"
 #include "gnss/mjd.h"
 #include "gnss/xyz.h"
+#include "orbits/LuniSolarPosition.h"
 
 class SolidEarthTide {
  public:
@@ -46,16 +47,17 @@ class SolidEarthTide {
   xyz Step1Body(const xyz& body, long double fac2, long double fac3, long double h2,
                 long double l2) const;
 
+  LuniSolarPosition lst;
   long double RSUN, RMON, RSTA;  // geocentric distances (m)
   xyz XSUN, XMON, XSTA;          // Earth-fixed unit vectors
   xyz DXCOR;                     // result of the last correction step (m)
   long double H20, L20, H3, L3;  // nominal Love and Shida numbers
   long double MASS_RATIO_SUN, MASS_RATIO_MOON;
-  long double RE;                        // Earth's equatorial radius (m)
+  long double RE;                            // Earth's equatorial radius (m)
   long double SINPHI, COSPHI, SINLA, COSLA;  // geocentric latitude and longitude of the station
   long double DHI, DLI, L1D, L1SD;
   long double FAC2SUN, FAC2MON, FAC3SUN, FAC3MON;
-  long double T;  // Julian centuries (TT) of the epoch
+  long double T;               // Julian centuries (TT) of the epoch
   matrix<long double> DATDIU;  // 31 x 9 diurnal band corrections
   matrix<long double> DATLON;  // 5 x 9 long-period band corrections
   long double twopi;

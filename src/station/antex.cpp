@@ -18,7 +18,9 @@ short PrintWarns = 1;
 
 namespace {
 
-bool Contains(const std::string& s, const char* what) { return s.find(what) != std::string::npos; }
+bool Contains(const std::string& s, const char* what) {
+  return s.find(what) != std::string::npos;
+}
 
 // Columns [col, col + n) of a line, shorter or empty past its end.
 std::string Cut(const std::string& line, size_t col, size_t n = std::string::npos) {
@@ -141,8 +143,8 @@ void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
   if (Contains(line, "BLOCK")) {
     a.PCVType = TypeCode(text, kGPSBlocks, 9, 1);
     if (a.PCVType < 0)
-      FileError("antex", "GPS SATELLITE TYPE >" + text +
-                             "< UNDETERMINED - NEW TYPE OF GPS SATELLITE?!? ");
+      FileError("antex",
+                "GPS SATELLITE TYPE >" + text + "< UNDETERMINED - NEW TYPE OF GPS SATELLITE?!? ");
   } else if (Contains(line, "GLONASS")) {
     a.PCVType = TypeCode(text, kGLONASSTypes, 4, 10);
     if (a.PCVType < 0)
@@ -155,7 +157,8 @@ void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
   }
   a.SatID = 0;
   const char sys = serial[0];
-  if ((sys == 'G' || sys == 'R' || sys == 'E') && std::isdigit(static_cast<unsigned char>(serial[1])) &&
+  if ((sys == 'G' || sys == 'R' || sys == 'E') &&
+      std::isdigit(static_cast<unsigned char>(serial[1])) &&
       std::isdigit(static_cast<unsigned char>(serial[2]))) {
     const short prn = static_cast<short>((serial[1] - '0') * 10 + (serial[2] - '0'));
     a.SatID = static_cast<short>(prn + (sys == 'R' ? 100 : sys == 'E' ? 200 : 0));
@@ -261,8 +264,9 @@ void antex::SetAntenna(const char* name) {
   StartSelection(name);
   IxAnt = FindAntenna(name, nullptr, nullptr);
   if (IxAnt < 0 && antexns::PrintWarns)
-    ClassWarning("antex", "ANTENNA: " + std::string(name) +
-                              " NOT FOUND IN ANTEX FILE - SETING ALL CALIBRATION PARAMETERS TO ZERO!");
+    ClassWarning("antex",
+                 "ANTENNA: " + std::string(name) +
+                     " NOT FOUND IN ANTEX FILE - SETING ALL CALIBRATION PARAMETERS TO ZERO!");
 }
 
 void antex::SetAntenna(const char* name, const char* serial) {
@@ -280,11 +284,14 @@ void antex::SetSatellite(short sat, const mjd& epoch) {
   for (long i = 0; i < nAntenna && IxAnt < 0; i++)
     if (sat != 0 && AT_PCV(i).SatID == sat && AT_PCV(i).IsValid(epoch)) IxAnt = i;
   if (IxAnt < 0 && antexns::PrintWarns)
-    ClassWarning("antex", "SATELLITE: " + std::to_string(sat) +
-                              " NOT FOUND IN ANTEX FILE - SETING ALL CALIBRATION PARAMETERS TO ZERO!");
+    ClassWarning("antex",
+                 "SATELLITE: " + std::to_string(sat) +
+                     " NOT FOUND IN ANTEX FILE - SETING ALL CALIBRATION PARAMETERS TO ZERO!");
 }
 
-bool antex::IsBlockIIR() const { return IxAnt >= 0 && AT_PCV(IxAnt).IsBlockIIR(); }
+bool antex::IsBlockIIR() const {
+  return IxAnt >= 0 && AT_PCV(IxAnt).IsBlockIIR();
+}
 
 void antex::GetAntennaOffset(neu& offset, short f) {
   offset = neu(0, 0, 0);

@@ -35,7 +35,9 @@ bool IsStationLine(const std::string& line) {
 
 }  // namespace
 
-gCRD::gCRD() : IsSiteB(false) { file[0] = '\0'; }
+gCRD::gCRD() : IsSiteB(false) {
+  file[0] = '\0';
+}
 
 void gCRD::SetFile(const char* name) {
   std::snprintf(file, sizeof file, "%s", name);
@@ -60,8 +62,9 @@ bool gCRD::LinePosition(const std::string& line, long double tyear, xyz& pos) {
     if (f[0] <= 1900 || f[0] >= 2200 || f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 ||
         f[3] < 0 || f[3] >= 24 || f[4] < 0 || f[4] >= 60 || f[5] < 0 || f[5] >= 60)
       return false;
-    const int days = DaysBeforeMonth(static_cast<int>(f[1]) + 1, LeapYear(static_cast<long>(f[0]))) -
-                     DaysBeforeMonth(static_cast<int>(f[1]), LeapYear(static_cast<long>(f[0])));
+    const int days =
+        DaysBeforeMonth(static_cast<int>(f[1]) + 1, LeapYear(static_cast<long>(f[0]))) -
+        DaysBeforeMonth(static_cast<int>(f[1]), LeapYear(static_cast<long>(f[0])));
     if (f[2] > days) return false;
     dm.Set(static_cast<unsigned short>(f[0]), static_cast<unsigned short>(f[1]),
            static_cast<unsigned short>(f[2]), static_cast<unsigned short>(f[3]),

@@ -20,12 +20,13 @@ bool Number(const std::string& line, size_t col, long double& v) {
   return e != b && std::isfinite(v);
 }
 
-[[noreturn]] void Corrupted() { FileError("myDCB", "DCB FILE CORRUPTED!"); }
+[[noreturn]] void Corrupted() {
+  FileError("myDCB", "DCB FILE CORRUPTED!");
+}
 
 }  // namespace
 
-myDCB::myDCB()
-    : nsat(0), recP1C1(0), recP2C1(0), recP1C1rms(0), recP2C1rms(0), RefEpoch(0, 0.0L) {
+myDCB::myDCB() : nsat(0), recP1C1(0), recP2C1(0), recP1C1rms(0), recP2C1rms(0), RefEpoch(0, 0.0L) {
   file[0] = '\0';
 }
 
@@ -55,8 +56,8 @@ void myDCB::ReadFile() {
   while (std::getline(in, line)) {
     if (line.find("#REFERECNE EPOCH:") != std::string::npos) {
       long double day, sec;
-      if (!Number(line, 18, day) || !Number(line, 24, sec) || day < 0 || day >= 200000 ||
-          sec < 0 || sec >= 86400)
+      if (!Number(line, 18, day) || !Number(line, 24, sec) || day < 0 || day >= 200000 || sec < 0 ||
+          sec >= 86400)
         Corrupted();
       RefEpoch = mjd(static_cast<long long>(day), sec);
     }
@@ -85,8 +86,8 @@ long myDCB::Index(short satellite) const {
   for (long i = 0; i < nsat; i++)
     if (sat(i) == satellite) return i;
   char text[128];
-  std::snprintf(text, sizeof text, "SATELLITE: %02d NOT LISTED IN DCB VALUES - SETTING 0.0s VALUES!",
-                satellite);
+  std::snprintf(text, sizeof text,
+                "SATELLITE: %02d NOT LISTED IN DCB VALUES - SETTING 0.0s VALUES!", satellite);
   ClassWarning("myDCB", text);
   return -1;
 }

@@ -23,9 +23,13 @@ std::string PhaseField(long double p) {
 
 }  // namespace
 
-otlData::otlData() : AMP(11, 1, neu(0, 0, 0)), PHS(11, 1, neu(0, 0, 0)) { pt[0] = '\0'; }
+otlData::otlData() : AMP(11, 1, neu(0, 0, 0)), PHS(11, 1, neu(0, 0, 0)) {
+  pt[0] = '\0';
+}
 
-void otlData::SetName(const char* name) { std::snprintf(pt, sizeof pt, "%s", name); }
+void otlData::SetName(const char* name) {
+  std::snprintf(pt, sizeof pt, "%s", name);
+}
 
 std::ostream& operator<<(std::ostream& os, const otlData& d) {
   const long double rad2deg = 180.0L / 3.141592653589793L;

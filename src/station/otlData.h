@@ -20,10 +20,10 @@ class otlData {
   void SetName(const char* name);
   const char* GetName() const { return pt; }
 
-  char pt[64];         // station name, trimmed
-  flh gpos;            // longitude, latitude (rad) and height (m) of the block's header line
-  matrix<neu> AMP;     // 11 x 1 amplitudes (m)
-  matrix<neu> PHS;     // 11 x 1 phases (degrees, = -lag)
+  char pt[64];      // station name, trimmed
+  flh gpos;         // longitude, latitude (rad) and height (m) of the block's header line
+  matrix<neu> AMP;  // 11 x 1 amplitudes (m)
+  matrix<neu> PHS;  // 11 x 1 phases (degrees, = -lag)
 };
 
 // Writes the block back in the BLQ layout.

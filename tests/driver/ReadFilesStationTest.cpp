@@ -45,15 +45,13 @@ std::string AtxLine(const std::string& content, const std::string& label) {
 std::string Atx() {
   return AtxLine("     1.4            G", "ANTEX VERSION / SYST") +
          AtxLine("A", "PCV TYPE / REFANT") + AtxLine("", "END OF HEADER") +
-         AtxLine("", "START OF ANTENNA") +
-         AtxLine("BLOCK IIA           G01", "TYPE / SERIAL NO") + AtxLine("     0.0", "DAZI") +
-         AtxLine("     0.0  14.0   7.0", "ZEN1 / ZEN2 / DZEN") +
+         AtxLine("", "START OF ANTENNA") + AtxLine("BLOCK IIA           G01", "TYPE / SERIAL NO") +
+         AtxLine("     0.0", "DAZI") + AtxLine("     0.0  14.0   7.0", "ZEN1 / ZEN2 / DZEN") +
          AtxLine("   G01", "START OF FREQUENCY") +
          AtxLine("    279.00      0.00   2253.47", "NORTH / EAST / UP") +
          "   NOAZI   -0.80   -0.90   -0.90\n" + AtxLine("", "END OF ANTENNA") +
-         AtxLine("", "START OF ANTENNA") +
-         AtxLine("TRM29659.00     NONE", "TYPE / SERIAL NO") + AtxLine("     0.0", "DAZI") +
-         AtxLine("     0.0  90.0  45.0", "ZEN1 / ZEN2 / DZEN") +
+         AtxLine("", "START OF ANTENNA") + AtxLine("TRM29659.00     NONE", "TYPE / SERIAL NO") +
+         AtxLine("     0.0", "DAZI") + AtxLine("     0.0  90.0  45.0", "ZEN1 / ZEN2 / DZEN") +
          AtxLine("   G01", "START OF FREQUENCY") +
          AtxLine("      1.00      2.00     90.00", "NORTH / EAST / UP") +
          "   NOAZI    0.00    1.00    2.00\n" + AtxLine("", "END OF ANTENNA");
@@ -73,7 +71,8 @@ class ReadFilesStation : public ::testing::Test {
     Give(tc.isP1P2, tc.dcbp1p2file, "P1P21501.DCB", kDcb);
     Give(tc.isP1C1, tc.dcbp1c1file, "P1C11501.DCB", kDcb);
     Give(tc.isP2C2, tc.dcbp2c2file, "P2C21501.DCB", kDcb);
-    Give(tc.isMyDCB, tc.mydbcfile, "lustra.dcb", "S     G 1 0.5 0.1 0.7 0.2\n");
+    Give(tc.isMyDCB, tc.mydbcfile, "lustra.dcb",
+         "S     G 1 0.5000     0.0010     0.7000     0.0020\n");
     Give(tc.isRCodTrc, tc.rctrackfile, "rec.txt", "TRIMBLE 4000SSI        2     C1\n");
     Give(tc.isAprCrd, tc.aprcrdfile, "crd.txt", "# none\n");
     tc.verbose = true;

@@ -41,24 +41,22 @@ std::string Header() {
 
 // Receiver antenna with G01 and G02 only, zenith 0-90 by 30, azimuth by 120.
 std::string Receiver() {
-  std::string s = L("", "START OF ANTENNA") + L("TRM29659.00     NONE", "TYPE / SERIAL NO") +
-                  L("   120.0", "DAZI") + L("     0.0  90.0  30.0", "ZEN1 / ZEN2 / DZEN") +
-                  L("     2", "# OF FREQUENCIES") + L("   G01", "START OF FREQUENCY") +
-                  L("      1.00      2.00     90.00", "NORTH / EAST / UP") +
-                  Row("   NOAZI", {0, 1, 2, 3}) + Row("     0.0", {0, 10, 20, 30}) +
-                  Row("   120.0", {0, 12, 22, 32}) + Row("   240.0", {0, 14, 24, 34}) +
-                  Row("   360.0", {0, 10, 20, 30}) + L("   G01", "END OF FREQUENCY") +
-                  L("   G05", "START OF FREQUENCY") +
-                  L("     99.00     99.00     99.00", "NORTH / EAST / UP") +
-                  Row("   NOAZI", {9, 9, 9, 9}) + Row("     0.0", {9, 9, 9, 9}) +
-                  Row("   120.0", {9, 9, 9, 9}) + Row("   240.0", {9, 9, 9, 9}) +
-                  Row("   360.0", {9, 9, 9, 9}) + L("   G05", "END OF FREQUENCY") +
-                  L("   G02", "START OF FREQUENCY") +
-                  L("     -1.00     -2.00    120.00", "NORTH / EAST / UP") +
-                  Row("   NOAZI", {0, -1, -2, -3}) + Row("     0.0", {0, -10, -20, -30}) +
-                  Row("   120.0", {0, -10, -20, -30}) + Row("   240.0", {0, -10, -20, -30}) +
-                  Row("   360.0", {0, -10, -20, -30}) + L("   G02", "END OF FREQUENCY") +
-                  L("", "END OF ANTENNA");
+  std::string s =
+      L("", "START OF ANTENNA") + L("TRM29659.00     NONE", "TYPE / SERIAL NO") +
+      L("   120.0", "DAZI") + L("     0.0  90.0  30.0", "ZEN1 / ZEN2 / DZEN") +
+      L("     2", "# OF FREQUENCIES") + L("   G01", "START OF FREQUENCY") +
+      L("      1.00      2.00     90.00", "NORTH / EAST / UP") + Row("   NOAZI", {0, 1, 2, 3}) +
+      Row("     0.0", {0, 10, 20, 30}) + Row("   120.0", {0, 12, 22, 32}) +
+      Row("   240.0", {0, 14, 24, 34}) + Row("   360.0", {0, 10, 20, 30}) +
+      L("   G01", "END OF FREQUENCY") + L("   G05", "START OF FREQUENCY") +
+      L("     99.00     99.00     99.00", "NORTH / EAST / UP") + Row("   NOAZI", {9, 9, 9, 9}) +
+      Row("     0.0", {9, 9, 9, 9}) + Row("   120.0", {9, 9, 9, 9}) +
+      Row("   240.0", {9, 9, 9, 9}) + Row("   360.0", {9, 9, 9, 9}) +
+      L("   G05", "END OF FREQUENCY") + L("   G02", "START OF FREQUENCY") +
+      L("     -1.00     -2.00    120.00", "NORTH / EAST / UP") + Row("   NOAZI", {0, -1, -2, -3}) +
+      Row("     0.0", {0, -10, -20, -30}) + Row("   120.0", {0, -10, -20, -30}) +
+      Row("   240.0", {0, -10, -20, -30}) + Row("   360.0", {0, -10, -20, -30}) +
+      L("   G02", "END OF FREQUENCY") + L("", "END OF ANTENNA");
   return s;
 }
 
@@ -297,7 +295,8 @@ TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
 
 TEST(AntexRealData, WholeIgsFilesRead) {
   const std::string p20 = testsupport::SharedData("esbc-wtzr-2020177/igs20_gps_LEIAR25R3_LEIT.atx");
-  const std::string p05 = testsupport::SharedData("geonet-0759-3040-2005092/igs05_gps_trm29659.atx");
+  const std::string p05 =
+      testsupport::SharedData("geonet-0759-3040-2005092/igs05_gps_trm29659.atx");
   if (p20.empty() || p05.empty()) GTEST_SKIP() << "shared data absent";
   antex a20;
   a20.SetFile(p20.c_str());
@@ -321,7 +320,7 @@ TEST(AntexRealData, WholeIgsFilesRead) {
   double v[6];
   a05.GetAntennaPCV(30, 100, v[0], v[1], v[2], v[3], v[4], v[5]);
   EXPECT_LT(v[0] * v[0], 0.02 * 0.02);
-  EXPECT_EQ(v[2], v[0]);  // R01 from G01
+  EXPECT_EQ(v[2], v[0]);                  // R01 from G01
   a05.SetSatellite(5, mjd(53462, 0.0L));  // 2005-04-02
   EXPECT_GE(a05.GetAtxIndex(), 0);
 }

@@ -147,10 +147,8 @@ TEST_F(PoleTideTest, MeanPoleSwitchesToTheLinearModelAfter2010) {
   pt.SetCalcEpoch(mjd(53371, 0.0L));  // 2005-01-01
   pt.SetMeanPole();
   t = (53371.0L - 51544.0L) / 365.25L;
-  const long double x =
-      0.055974L + 0.0018243L * t + 0.00018413L * t * t + 0.000007024L * t * t * t;
-  const long double y =
-      0.346346L + 0.0017896L * t - 0.00010729L * t * t - 0.000000908L * t * t * t;
+  const long double x = 0.055974L + 0.0018243L * t + 0.00018413L * t * t + 0.000007024L * t * t * t;
+  const long double y = 0.346346L + 0.0017896L * t - 0.00010729L * t * t - 0.000000908L * t * t * t;
   EXPECT_NEAR(static_cast<double>(pt.GetXi()), static_cast<double>(x), 1e-15);
   EXPECT_NEAR(static_cast<double>(pt.GetYi()), static_cast<double>(y), 1e-15);
 }

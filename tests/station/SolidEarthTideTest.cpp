@@ -37,20 +37,20 @@ TEST(SolidEarthTide, WholeDisplacementMatchesTheOfficialCase) {
   SolidEarthTide t = OfficialCase();
   xyz d;
   t.GetDisplacement(mjd(54934, 0.0L), d);  // 2009-04-13 0h
-  ExpectNear(d, 0.7700420357108125891e-01L, 0.6304056321824967613e-01L,
-             0.5516568152597246810e-01L, kTol);
-  ExpectNear(d, 0.7700420357108125891e-01L, 0.6304056321824967613e-01L,
-             0.5516568152597246810e-01L, 1e-9L);
+  ExpectNear(d, 0.7700420357108125891e-01L, 0.6304056321824967613e-01L, 0.5516568152597246810e-01L,
+             kTol);
+  ExpectNear(d, 0.7700420357108125891e-01L, 0.6304056321824967613e-01L, 0.5516568152597246810e-01L,
+             1e-9L);
 }
 
 TEST(SolidEarthTide, StepOneCorrectionsMatchTheOfficialCases) {
   SolidEarthTide t = OfficialCase();
-  ExpectNear(t.ST1IDIU(kFac2Sun, kFac2Mon), -0.2836337012840008001e-03L,
-             0.1125342324347507444e-03L, -0.2471186224343683169e-03L, 1e-12L);
-  ExpectNear(t.ST1ISEM(kFac2Sun, kFac2Mon), -0.2801334805106874015e-03L,
-             0.2939522229284325029e-04L, -0.6051677912316721561e-04L, 1e-12L);
-  ExpectNear(t.ST1L1(kFac2Sun, kFac2Mon), 0.2367189532359759044e-03L,
-             0.5181609907284959182e-03L, -0.3014881422940427977e-03L, 1e-12L);
+  ExpectNear(t.ST1IDIU(kFac2Sun, kFac2Mon), -0.2836337012840008001e-03L, 0.1125342324347507444e-03L,
+             -0.2471186224343683169e-03L, 1e-12L);
+  ExpectNear(t.ST1ISEM(kFac2Sun, kFac2Mon), -0.2801334805106874015e-03L, 0.2939522229284325029e-04L,
+             -0.6051677912316721561e-04L, 1e-12L);
+  ExpectNear(t.ST1L1(kFac2Sun, kFac2Mon), 0.2367189532359759044e-03L, 0.5181609907284959182e-03L,
+             -0.3014881422940427977e-03L, 1e-12L);
 }
 
 TEST(SolidEarthTide, StepTwoCorrectionsMatchTheOfficialCases) {
@@ -64,8 +64,8 @@ TEST(SolidEarthTide, StepTwoCorrectionsMatchTheOfficialCases) {
 
 TEST(SolidEarthTide, CenturiesAreOnTheTerrestrialTimeScale) {
   // 2009-04-13 0h: GPS-UTC 15 s, so TT-GPS is 15 + 19 + 32.184 s.
-  EXPECT_NEAR(static_cast<double>(SolidEarthTide::Centuries(mjd(54934, 0.0L))),
-              0.0927994734022866, 1e-15);
+  EXPECT_NEAR(static_cast<double>(SolidEarthTide::Centuries(mjd(54934, 0.0L))), 0.0927994734022866,
+              1e-15);
 }
 
 TEST(SolidEarthTide, DisplacementStaysWithinHalfAMetre) {

@@ -30,7 +30,8 @@ std::string Line(int n, const char* name, const char* number, double x, double y
 }
 
 const char* kHead =
-    "# ID MARKER_NAME          MARKER_NUMBER                                                      X "
+    "# ID MARKER_NAME          MARKER_NUMBER                                                      "
+    "X "
     "[m]        Y [m]          Z [m]       VX[m/yr]  VY[m/yr]  VZ[m/yr]  YYYY-MM-DD HH:MM:SS\n";
 
 class gCRDTest : public ::testing::Test {
