@@ -6,7 +6,21 @@ namespace {
 constexpr long double Pi = 3.141592653589793L;
 }
 
-TervanC::TervanC() {
+struct TervanC::OwnInputs {
+  PhsDiffHeader h;
+  PhsDiffData d{h};
+  PhsDiff r{h, d};
+};
+
+TervanC::TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r) : sdh(h), sdd(d), sd(r) {
+  SetDefaults();
+}
+
+TervanC::TervanC() : own_(std::make_unique<OwnInputs>()), sdh(own_->h), sdd(own_->d), sd(own_->r) {
+  SetDefaults();
+}
+
+void TervanC::SetDefaults() {
   RunProg = true;
   CorrAmbig = true;  // try to correct improper cycle-slip decisions
   obsP = 1;          // cos(z) weighting

@@ -8,6 +8,7 @@
 #define TERVAN_DRIVER_TERVANC_H
 
 #include <fstream>
+#include <memory>
 
 #include "core/ParseArgument.h"
 #include "core/matrix.h"
@@ -17,6 +18,10 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "sdiff/PhsDiff.h"
+#include "sdiff/PhsDiffData.h"
+#include "sdiff/PhsDiffHeader.h"
+#include "sdiff/SatCRX.h"
 #include "station/DCB.h"
 #include "station/OceanTideLoading.h"
 #include "station/PoleTide.h"
@@ -27,7 +32,14 @@
 #include "station/myDCB.h"
 
 class TervanC {
+  // Inputs of its own, for a context built without them (tests, tools).
+  struct OwnInputs;
+  std::unique_ptr<OwnInputs> own_;
+
  public:
+  // On the single-difference header, data and reader owned by main.
+  TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r);
+  // On an empty single-difference header, data and reader of its own.
   TervanC();
   ~TervanC();
   TervanC(const TervanC&) = delete;
@@ -41,6 +53,7 @@ class TervanC {
   bool GetRunProg() const { return RunProg; }
   bool GetVerbose() const { return verbose; }
   bool GetIsSCRX() const { return isSCrx; }
+  SatCRX* GetSatCRX() { return &scrx; }
   bool GetNOutl() const { return NObsOutl != 0; }
   bool GetIsMP1() const { return isMP1; }
   bool GetIsMP2() const { return isMP2; }
@@ -50,11 +63,15 @@ class TervanC {
   bool GetIsGAL() const { return isGAL; }
 
   // --- 1. Input references: single-difference header, data and reader (sdh, sdd, sd). ---
+  PhsDiffHeader& sdh;
+  PhsDiffData& sdd;
+  PhsDiff& sd;
 
   // --- 2. Model and reader objects, filled while the inputs are loaded: gpsnav, glnnav,
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
+  SatCRX scrx;             // problem satellites
   antex atx;               // antenna calibrations
   DCB p1p2, p1c1, p2c2;    // monthly satellite code biases
   myDCB mydcb;             // code biases estimated by Lustra
@@ -241,6 +258,9 @@ class TervanC {
   // --- 19. Iteration control. ---
   int MaxIter{}, IterDone{};
   double IterThres{}, IterThresFin{};
+
+ private:
+  void SetDefaults();
 };
 
 #endif

@@ -4,81 +4,124 @@
 #include <sstream>
 #include <string>
 
+#include "core/ProgramError.h"
+
 namespace {
 
-// Verbose line after one input has been handed to its reader.
-void SetLine(const TervanC& tc, const std::string& text) {
-  if (tc.verbose) std::cerr << "Tervan::SetFiles():         setting " << text << std::endl;
+const char* const Prog = "Tervan";
+const char* const SetDetail = "Tervan::SetFiles():         ";
+const char* const ReadDetail = "Tervan::ReadFiles():        ";
+
+void Setting(const TervanC& tc, const char* what) {
+  if (tc.verbose) std::cerr << SetDetail << "setting " << what << std::endl;
 }
 
-// Verbose line of one input read.
-void ReadLine(const TervanC& tc, const std::string& text) {
-  if (tc.verbose) std::cerr << "Tervan::ReadFiles():        " << text << std::endl;
+// A chosen system with too little data in the single differences is switched
+// off together with its code-bias estimation.
+void CheckSystem(bool has, bool& use, bool& dcb, const char* name) {
+  if (!use || has) return;
+  use = false;
+  dcb = false;
+  ProgramWarning(Prog, std::string("NO OR NOT ENOUGH ") + name +
+                           " DATA IN SINGLE DIFFERENCES FILE - NOT USING " + name +
+                           " OBSERVATIONS IN PROCESSING!");
 }
 
-void SetStationFiles(TervanC& tc) {
-  if (tc.isAtx) {
-    tc.atx.SetFile(tc.atxfile);
-    SetLine(tc, "ANTEX file!");
-  }
-  if (tc.isP1P2) {
-    tc.p1p2.SetFile(tc.dcbp1p2file);
-    SetLine(tc, "P1P2 DCB file!");
-  }
-  if (tc.isP1C1) {
-    tc.p1c1.SetFile(tc.dcbp1c1file);
-    SetLine(tc, "P1C1 DCB file!");
-  }
-  if (tc.isP2C2) {
-    tc.p2c2.SetFile(tc.dcbp2c2file);
-    SetLine(tc, "P2C2 DCB file!");
-  }
-  if (tc.isMyDCB) {
-    tc.mydcb.SetFile(tc.mydbcfile);
-    SetLine(tc, "Lustra - DCB file!");
-  }
-  if (tc.isRCodTrc) {
-    tc.rctrack.SetFile(tc.rctrackfile);
-    SetLine(tc, "RECEIVER CODE TRACKING file!");
-  }
-  if (tc.isAprCrd) {
-    tc.acrd.SetFile(tc.aprcrdfile);
-    SetLine(tc, "APRIORI COORDINATE file!");
-  }
+void ReadSingleDifferences(TervanC& tc) {
+  tc.sd.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading SINGLE DIFFERENCES file - " << tc.sdd.GetNEpoch()
+              << " epochs, " << tc.sdd.GetNObs() << " C1 observations, " << tc.sdh.GetNObs()
+              << " obs types" << std::endl;
 }
 
-void ReadTides(TervanC& tc) {
-  if (tc.isPTide) {
-    tc.ptide.ReadFile();
-    ReadLine(tc, "reading EARTH ROTATION PARAMETERS file - " +
-                     std::to_string(tc.ptide.GetNEpoch()) + " epochs ");
-  }
-  if (tc.isOTide) {
-    tc.otide.ReadFile();
-    ReadLine(tc, "reading OCEAN LOADING TIDE file - " + std::to_string(tc.otide.GetNStation()) +
-                     " stations ");
-  }
+void ReadEarthRotation(TervanC& tc) {
+  tc.ptide.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading EARTH ROTATION PARAMETERS file - " << tc.ptide.GetNEpoch()
+              << " epochs " << std::endl;
 }
 
-void ReadAntennasAndBiases(TervanC& tc) {
-  if (tc.isAtx) {
-    tc.atx.ReadFile();
-    std::ostringstream os;
-    os << "reading ANTEX file - " << tc.atx.GetNGPSSat() << " GPS SWs  " << tc.atx.GetNGLNSat()
-       << " GLONASS SWs  " << tc.atx.GetNRec() << " RECs";
-    ReadLine(tc, os.str());
-  }
-  DCB* dcb[3] = {&tc.p1p2, &tc.p1c1, &tc.p2c2};
+void ReadOceanLoading(TervanC& tc) {
+  tc.otide.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading OCEAN LOADING TIDE file - " << tc.otide.GetNStation()
+              << " stations " << std::endl;
+}
+
+void ReadAntex(TervanC& tc) {
+  tc.atx.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading ANTEX file - " << tc.atx.GetNGPSSat() << " GPS SWs  "
+              << tc.atx.GetNGLNSat() << " GLONASS SWs  " << tc.atx.GetNRec() << " RECs"
+              << std::endl;
+}
+
+// The monthly satellite code biases, then the biases estimated by Lustra.
+void ReadCodeBiases(TervanC& tc) {
+  DCB* const dcb[3] = {&tc.p1p2, &tc.p1c1, &tc.p2c2};
   const bool given[3] = {tc.isP1P2, tc.isP1C1, tc.isP2C2};
-  const char* name[3] = {"P1P2", "P1C1", "P2C2"};
+  const char* const name[3] = {"P1P2", "P1C1", "P2C2"};
   for (int i = 0; i < 3; i++) {
     if (!given[i]) continue;
     dcb[i]->ReadFile();
-    ReadLine(tc, std::string("reading ") + name[i] + " DCB file!");
+    if (tc.verbose) std::cerr << ReadDetail << "reading " << name[i] << " DCB file!" << std::endl;
   }
   if (tc.isMyDCB) {
     tc.mydcb.ReadFile();
-    ReadLine(tc, "reading Lustra - DCB file!");
+    if (tc.verbose) std::cerr << ReadDetail << "reading Lustra - DCB file!" << std::endl;
+  }
+}
+
+void ReadSatelliteProblems(TervanC& tc) {
+  tc.scrx.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading GPS AND GLONASS SATELLITE PROBLEM file - "
+              << tc.scrx.GetNSat() << " problematic epochs/satellites!" << std::endl;
+}
+
+// Systems present in the data, and P2 from C2 when the file has no P2.
+void CheckSingleDifferences(TervanC& tc) {
+  CheckSystem(tc.sdd.HasGPSObs(), tc.isGPS, tc.isGPSxdcb, "GPS");
+  CheckSystem(tc.sdd.HasGLONASSObs(), tc.isGLN, tc.isGLNxdcb, "GLONASS");
+  CheckSystem(tc.sdd.HasGALILEOObs(), tc.isGAL, tc.isGALxdcb, "GALILEO");
+  if (!tc.isGPS && !tc.isGLN && !tc.isGAL)
+    ProgramError(Prog,
+                 "NO OR NOT ENOUGH GNSS (G|R|E) DATA IN RINEX FILE - PROBLEMATIC RINEX FILE!");
+  if (!tc.sdh.HasP2() && tc.sdh.HasC2()) {
+    ProgramWarning(Prog,
+                   "SINGLE DIFFERENCES FILE HAS ONLY C2 CODE OBSERVATIONS ON L2 - COPYING "
+                   "VALUES TO P2!");
+    tc.sd.copyC2toP2();
+  }
+}
+
+// Antenna calibrations, code biases, receiver list and a-priori coordinates.
+void SetStationFiles(TervanC& tc) {
+  if (tc.isAtx) {
+    tc.atx.SetFile(tc.atxfile);
+    Setting(tc, "ANTEX file!");
+  }
+  DCB* const dcb[3] = {&tc.p1p2, &tc.p1c1, &tc.p2c2};
+  const bool given[3] = {tc.isP1P2, tc.isP1C1, tc.isP2C2};
+  char* const file[3] = {tc.dcbp1p2file, tc.dcbp1c1file, tc.dcbp2c2file};
+  const char* const what[3] = {"P1P2 DCB file!", "P1C1 DCB file!", "P2C2 DCB file!"};
+  for (int i = 0; i < 3; i++) {
+    if (!given[i]) continue;
+    dcb[i]->SetFile(file[i]);
+    Setting(tc, what[i]);
+  }
+  if (tc.isMyDCB) {
+    tc.mydcb.SetFile(tc.mydbcfile);
+    Setting(tc, "Lustra - DCB file!");
+  }
+  if (tc.isRCodTrc) {
+    tc.rctrack.SetFile(tc.rctrackfile);
+    Setting(tc, "RECEIVER CODE TRACKING file!");
+  }
+  if (tc.isAprCrd) {
+    tc.acrd.SetFile(tc.aprcrdfile);
+    Setting(tc, "APRIORI COORDINATE file!");
   }
 }
 
@@ -88,19 +131,32 @@ void SetFiles(TervanC& tc) {
   if (tc.verbose)
     std::cerr << "Tervan::SetFiles(): SETTING INPUT FILE NAMES AND PROCESSING SETTINGS!"
               << std::endl;
+  if (tc.isSDfile) {
+    tc.sd.SetFile(tc.sdfile);
+    Setting(tc, "SINGLE DIFFERENCES file!");
+  }
   if (tc.isPTide) {
     tc.ptide.SetFile(tc.ptidefile);
-    SetLine(tc, "EARTH ROTATION PARAMETERS file!");
+    Setting(tc, "EARTH ROTATION PARAMETERS file!");
   }
   if (tc.isOTide) {
     tc.otide.SetFile(tc.otidefile);
-    SetLine(tc, "OCEAN LOADING TIDE file!");
+    Setting(tc, "OCEAN LOADING TIDE file!");
+  }
+  if (tc.isSCrx) {
+    tc.scrx.SetFile(tc.scrxfile);
+    Setting(tc, "GPS AND GLONASS SATELLITE PROBLEM file!");
   }
   SetStationFiles(tc);
 }
 
 void ReadFiles(TervanC& tc) {
   if (tc.verbose) std::cerr << "Tervan::ReadFiles(): READING INPUT DATA FILES!" << std::endl;
-  ReadTides(tc);
-  ReadAntennasAndBiases(tc);
+  if (tc.isSDfile) ReadSingleDifferences(tc);
+  if (tc.isPTide) ReadEarthRotation(tc);
+  if (tc.isOTide) ReadOceanLoading(tc);
+  if (tc.isSCrx) ReadSatelliteProblems(tc);
+  if (tc.isAtx) ReadAntex(tc);
+  ReadCodeBiases(tc);
+  CheckSingleDifferences(tc);
 }

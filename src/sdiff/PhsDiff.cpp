@@ -6,7 +6,6 @@
 
 #include "core/LineReader.h"
 #include "core/ProgramError.h"
-#include "core/TextNumbers.h"
 
 namespace {
 
@@ -53,12 +52,7 @@ void PhsDiff::CountRec() {
   if (!observations) return;
   while (lr.Next(p, n)) {
     if (IsBlank(p, n)) continue;
-    long count = 0;
-    if (!ParseInteger(p, p + n, count) || count < 0 || count > 699)
-      ProgramError("Tervan",
-                   "INVALID NUMBER OF SATELLITES IN EPOCH LINE OF SINGLE DIFFERENCES "
-                   "FILE (LINE " +
-                       std::to_string(lr.LineNumber()) + ")!");
+    long count = PhsDiffData::EpochCount(p, n, lr.LineNumber());
     long epochLine = lr.LineNumber();
     for (long i = 0; i < count; ++i)
       if (!lr.Next(p, n))

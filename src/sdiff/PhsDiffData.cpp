@@ -96,17 +96,23 @@ void PhsDiffData::SetData() {
   }
 }
 
+long PhsDiffData::EpochCount(const char* line, size_t len, long lineNo) {
+  long n = 0;
+  if (!ParseInteger(line, line + len, n) || n < 0 || n > kMaxEpochRecords)
+    ProgramError("Tervan", AtLine("INVALID NUMBER OF SATELLITES IN EPOCH LINE OF SINGLE "
+                                  "DIFFERENCES FILE",
+                                  lineNo));
+  return n;
+}
+
 // Epoch line: records, MJD, seconds of day, then three clock values in
 // microseconds (missing clock values read as 0).
 void PhsDiffData::ReadEpochLine(const char* line, size_t len, long ep, long lineNo) {
   const char* end = line + len;
   const char* p = line;
-  long n = 0, day = 0;
+  long n = EpochCount(line, len, lineNo), day = 0;
   long double sec = 0;
-  if (!ParseInteger(p, end, n, &p) || n < 0 || n > kMaxEpochRecords)
-    ProgramError("Tervan", AtLine("INVALID NUMBER OF SATELLITES IN EPOCH LINE OF SINGLE "
-                                  "DIFFERENCES FILE",
-                                  lineNo));
+  ParseInteger(p, end, n, &p);
   if (!ParseInteger(p, end, day, &p) || !ParseDecimal(p, end, sec, &p))
     ProgramError("Tervan", AtLine("INVALID EPOCH IN SINGLE DIFFERENCES FILE", lineNo));
   long double clk[3] = {0, 0, 0};
@@ -296,7 +302,7 @@ void PhsDiffData::SetAmbFile(const char* name) {
 
 namespace {
 
-constexpr long double kMillisecond = 299792.458L;  // light travel in 1 ms [m]
+constexpr long double kMillisecond = 299792.458L;                  // light travel in 1 ms [m]
 constexpr long double kHalfWideLaneGPS = 0.43095920016100281867L;  // [m]
 constexpr long double kWideLaneGPS = 0.86191840032200563735L;      // [m]
 
@@ -318,7 +324,9 @@ void Wavelengths(short s, long double& l1, long double& l2) {
   }
 }
 
-bool Present(const matrix<gnssobs>& m, long r) { return !m.v[r].IsNull(); }
+bool Present(const matrix<gnssobs>& m, long r) {
+  return !m.v[r].IsNull();
+}
 
 }  // namespace
 
@@ -416,8 +424,12 @@ void PhsDiffData::FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag) {
   }
 }
 
-void PhsDiffData::SetLC_PC3() { FormPC3(true, PC3, rhead.iPC3); }
-void PhsDiffData::SetLC_PP3() { FormPC3(false, PP3, rhead.iPP3); }
+void PhsDiffData::SetLC_PC3() {
+  FormPC3(true, PC3, rhead.iPC3);
+}
+void PhsDiffData::SetLC_PP3() {
+  FormPC3(false, PP3, rhead.iPP3);
+}
 
 // Ionosphere-free (L3) or geometry-free (L4) phase from L1 and L2 with the
 // coefficients of the record's system; Galileo records from L1 and L7 with the
@@ -447,8 +459,12 @@ void PhsDiffData::FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag) {
   }
 }
 
-void PhsDiffData::SetLC_L3() { FormPhaseLC(false, L3, rhead.iL3); }
-void PhsDiffData::SetLC_L4() { FormPhaseLC(true, L4, rhead.iL4); }
+void PhsDiffData::SetLC_L3() {
+  FormPhaseLC(false, L3, rhead.iL3);
+}
+void PhsDiffData::SetLC_L4() {
+  FormPhaseLC(true, L4, rhead.iL4);
+}
 
 void PhsDiffData::SetLC_MW(bool UseC1) {
   PhsDiffHeader& h = rhead;
@@ -496,8 +512,7 @@ void PhsDiffData::ScreenL4Linear(matrix<long double>& E, long double me, long Mi
       long last = first;
       while (last + 1 < neph && epoch(last + 1) - epoch(last) <= gap && qualifies(s, last + 1))
         ++last;
-      if (last - first + 1 >= MinObs)
-        ScreenOneArc(MinObs, t0, dt, gap, s, first, last, off, NAmb);
+      if (last - first + 1 >= MinObs) ScreenOneArc(MinObs, t0, dt, gap, s, first, last, off, NAmb);
       ep = last + 1;
     }
   }
@@ -547,7 +562,8 @@ void PhsDiffData::ScreenOneArc(long MinObs, long double t0, long double dt, long
 }
 
 void PhsDiffData::ScreenMW(long double rms, long MinObsAmb, long& NAmbAll) {
-  long n = NAmbAll < static_cast<long>(ambArcs.size()) ? NAmbAll : static_cast<long>(ambArcs.size());
+  long n =
+      NAmbAll < static_cast<long>(ambArcs.size()) ? NAmbAll : static_cast<long>(ambArcs.size());
   if (n < 0) n = 0;
   std::vector<AmbArc> in(ambArcs.begin(), ambArcs.begin() + n);
   std::vector<AmbArc> out;

@@ -31,6 +31,9 @@ class PhsDiffData {
   void SetData();
   // Reads every epoch behind the header (fatal errors on malformed data).
   void Read(LineReader& lr);
+  // Record count at the start of an epoch line (0 to 699); the run ends when
+  // the line does not begin with one. lineNo is reported with the error.
+  static long EpochCount(const char* line, size_t len, long lineNo);
 
   long GetNEpoch() const { return neph; }
   long GetNObs() const { return nobs; }

@@ -28,9 +28,19 @@ void ExpectGolden(const std::string& text, const std::string& name) {
   EXPECT_EQ(text, golden) << name;
 }
 
-// Creates the named input files (one line each) in the folder.
+// A small single-difference file with GPS, GLONASS and Galileo records.
+const char* const SdText =
+    "SINGLE_DIFFERENCES\n# & TYPES OF OBS:  2  C1 L1\nEND OF HEADER 1\n"
+    "3 59000 0 0 0 0\n  5 20000000.0 100000.0\n105 21000000.0 110000.0\n211 22000000.0 120000.0\n"
+    "3 59000 30 0 0 0\n  5 20000030.0 100030.0\n105 21000030.0 110030.0\n211 22000030.0 120030.0\n";
+
+// Creates the named input files in the folder: single differences for names
+// ending in ".sdf", one line for the others.
 void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
-  for (const auto& n : names) WriteFile(dir.File(n), "input\n");
+  for (const auto& n : names) {
+    bool sdf = n.size() > 4 && n.compare(n.size() - 4, 4, ".sdf") == 0;
+    WriteFile(dir.File(n), sdf ? SdText : "input\n");
+  }
 }
 
 // Replaces named inputs by readable station model files of tests/data/station.

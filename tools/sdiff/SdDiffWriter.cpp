@@ -3,27 +3,13 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 
+#include "gnss/neu.h"
+#include "gnss/xyz.h"
+#include "sdiff/PhsDiffHeader.h"
 #include "sdiff/SdObsMapping.h"
 #include "sdiff/SdReport.h"
-
-namespace {
-
-// A pair of length-prefixed texts under a 16-character label.
-std::string Pair(const char* label, const std::string (&t)[2], size_t maxLen) {
-  std::string out;
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%-16s:", label);
-  out = buf;
-  for (int i = 0; i < 2; ++i) {
-    std::string s = t[i].substr(0, maxLen);
-    std::snprintf(buf, sizeof buf, "%3d ", static_cast<int>(s.size()));
-    out += buf + s;
-  }
-  return out + '\n';
-}
-
-}  // namespace
 
 SdDiffWriter::SdDiffWriter(const std::string& outPath) : outPath_(outPath) {
   std::filesystem::path p(outPath);
@@ -45,25 +31,26 @@ SdDiffWriter::~SdDiffWriter() {
 }
 
 std::string SdDiffWriter::HeaderText(const SdDiffHeader& h, bool hasObservations) {
-  std::string out = "SINGLE_DIFFERENCES\n";
-  out += Pair("MARKER NAME", h.markerName, 60);
-  out += Pair("MARKER NUMBER", h.markerNumber, 20);
-  out += Pair("RECEIVER TYPE", h.receiverType, 20);
-  out += Pair("ANTENNA TYPE", h.antennaType, 20);
-  out += Pair("ANTENNA SERIAL", h.antennaSerial, 20);
-  char buf[256];
-  std::snprintf(buf, sizeof buf, "XYZ POSITION    :%14.4Lf%14.4Lf%14.4Lf  %14.4Lf%14.4Lf%14.4Lf\n",
-                h.xyz[0][0], h.xyz[0][1], h.xyz[0][2], h.xyz[1][0], h.xyz[1][1], h.xyz[1][2]);
-  out += buf;
-  std::snprintf(buf, sizeof buf, "DELTA N/E/U     :%12.4Lf%12.4Lf%12.4Lf%12.4Lf%12.4Lf%12.4Lf\n",
-                h.neu[0][0], h.neu[0][1], h.neu[0][2], h.neu[1][0], h.neu[1][1], h.neu[1][2]);
-  out += buf;
-  std::snprintf(buf, sizeof buf, "# & TYPES OF OBS:%3d ", static_cast<int>(h.types.size()));
-  out += buf;
-  for (int t : h.types) out += std::string(" ") + sdmap::Name(t);
-  out += "\nDIFFERENCE LEVEL:  1\n";
-  out += std::string("END OF HEADER ") + (hasObservations ? "1" : "0") + "\n";
-  return out;
+  // The program's own header class writes the layout it reads.
+  PhsDiffHeader ph;
+  for (int i = 0; i < 2; ++i) {
+    ph.SetMarkerName(i, h.markerName[i].c_str());
+    ph.SetMarkerNumber(i, h.markerNumber[i].c_str());
+    ph.SetReceiverType(i, h.receiverType[i].c_str());
+    ph.SetAntennaType(i, h.antennaType[i].c_str());
+    ph.SetAntennaSerial(i, h.antennaSerial[i].c_str());
+    ph.SetX0(i, xyz(h.xyz[i][0], h.xyz[i][1], h.xyz[i][2]));
+    ph.SetDp(i, neu(h.neu[i][0], h.neu[i][1], h.neu[i][2]));
+  }
+  matrix<short> codes(static_cast<long>(h.types.size()), 1);
+  for (size_t k = 0; k < h.types.size(); ++k)
+    codes(static_cast<long>(k)) = static_cast<short>(sdmap::FileCode(h.types[k]));
+  ph.SetObsTypes(codes);
+  ph.SetDiffLevel(1);
+  ph.SetHasObservations(hasObservations);
+  std::ostringstream out;
+  out << ph;
+  return out.str();
 }
 
 void SdDiffWriter::WriteEpoch(const mjd& t, long double tagOffset, long double clockBase,

@@ -10,7 +10,10 @@
 #include "sdiff/SdDiffer.h"
 #include "sdiff/SdOpenInput.h"
 #include "sdiff/SdOptions.h"
+#include "sdiff/SdPreciseOrbits.h"
 #include "sdiff/SdReport.h"
+#include "sdiff/SdStandardDelays.h"
+#include "sdiff/SdStationClocks.h"
 
 namespace {
 
@@ -71,6 +74,12 @@ void WriteGlonassChannels(const std::string& path, const SdRinexReader& base,
   WriteTextFile(path, SdGlonassChannelText(channels, from));
 }
 
+// Orbits for the point positioning: precise products, else navigation files.
+std::unique_ptr<SdOrbitSource> OpenOrbits(const SdOptions& o) {
+  if (!o.sp3.empty()) return std::make_unique<SdPreciseOrbits>(o.sp3, o.clk);
+  return nullptr;
+}
+
 void PrintSummary(const SdOptions& o, const SdDiffer& d, const SdRinexReader& b,
                   const SdRinexReader& r) {
   const SdDiffStats& s = d.Stats();
@@ -114,6 +123,15 @@ int SdRun(const std::vector<std::string>& args) {
   dopt.tagTolerance = o.tagTolerance;
   dopt.progress = !o.quiet;
   SdDiffer differ(base, rover, dopt);
+  std::unique_ptr<SdOrbitSource> orbits = OpenOrbits(o);
+  SdStandardDelays delays(o.nav);
+  std::unique_ptr<SdStationClocks> clocks;
+  if (orbits) {
+    clocks = std::make_unique<SdStationClocks>(base.Header(), rover.Header(), *orbits, delays);
+    differ.SetClockSource(clocks.get());
+  } else {
+    SdWarning("NO ORBITS GIVEN (--nav OR --sp3): THE RECEIVER CLOCK OFFSETS ARE WRITTEN AS 0");
+  }
   SdDiffWriter writer(o.out);
   differ.Run(writer);
   if (writer.Epochs() == 0) {
@@ -126,6 +144,14 @@ int SdRun(const std::vector<std::string>& args) {
   FillStation(header, 0, base.Header());
   FillStation(header, 1, rover.Header());
   header.types = differ.Types();
+  if (clocks) {
+    clocks->HeaderPosition(0, base.Header().markerName, header.xyz[0]);
+    clocks->HeaderPosition(1, rover.Header().markerName, header.xyz[1]);
+    if (differ.Stats().noClock > 0)
+      SdWarning(
+          std::to_string(differ.Stats().noClock) +
+          " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
+  }
   writer.Finish(header);
   if (!o.glonassChannels.empty())
     WriteGlonassChannels(o.glonassChannels, base, rover, writer.FirstEpoch());

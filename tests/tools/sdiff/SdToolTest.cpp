@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "sdiff/PhsDiff.h"
+#include "sdiff/PhsDiffData.h"
+#include "sdiff/PhsDiffHeader.h"
 #include "sdiff/SdObsMapping.h"
 #include "sdiff/SdTool.h"
 #include "tools/sdiff/SdTestHelpers.h"
@@ -115,6 +118,21 @@ TEST(SdTool, WritesTheCommonEpochsAndSatellitesRoverMinusBase) {
       "  1  60370      60.0000000    -1000.000000        0.000000        0.000000\n" +
       Record(5, {100, 100, 500, 400.5, 0, 0});
   EXPECT_EQ(testsupport::ReadFile(p.out), expected);
+
+  // The program reads the file back.
+  PhsDiffHeader head;
+  PhsDiffData data(head);
+  PhsDiff sd(head, data);
+  sd.SetFile(p.out.c_str());
+  sd.ReadFile();
+  ASSERT_EQ(data.GetNEpoch(), 2);
+  ASSERT_EQ(data.GetNObs(), 3);
+  EXPECT_EQ(data.GetRecSat(1), 211);
+  EXPECT_NEAR(static_cast<double>(data.C1(0).GetObs()), 100.5, 1e-9);
+  EXPECT_NEAR(static_cast<double>(data.L2(2).GetObs()), 400.5, 1e-9);
+  EXPECT_NEAR(static_cast<double>(data.L7(1).GetObs()), 200.0, 1e-9);
+  EXPECT_NEAR(static_cast<double>(data.dtR_B(0)), 400e-6, 1e-15);
+  EXPECT_NEAR(static_cast<double>(head.GetDp(0).GetN()), 0.3, 1e-12);
 }
 
 TEST(SdTool, IntervalDecimatesAndChannelFileIsWritten) {

@@ -1,0 +1,161 @@
+#include "atmosphere/IONEXHeader.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <istream>
+
+#include "atmosphere/TextColumns.h"
+#include "core/ProgramError.h"
+#include "gnss/TimeConverse.h"
+#include "gnss/ymdhms.h"
+
+namespace {
+
+const char* const kCls = "IONEXHeader";
+
+bool Has(const std::string& line, const char* label) {
+  return line.find(label) != std::string::npos;
+}
+
+// Epoch of a header line: year, month, day, hour, minute in 6-column fields, seconds from
+// column 30.
+mjd ReadEpoch(const std::string& line) {
+  long f[5];
+  for (int k = 0; k < 5; k++) f[k] = ColumnInteger(line, 6 * k, 6);
+  return ymdhms2mjd(ymdhms(f[0], f[1], f[2], f[3], f[4], ColumnNumber(line, 30, 6)));
+}
+
+// Number of a satellite from its system letter and PRN (0 for other systems).
+unsigned short SatelliteNumber(char sys, long prn) {
+  if (prn < 0 || prn > 99) return 0;
+  switch (sys) {
+    case 'G':
+    case ' ':
+      return static_cast<unsigned short>(prn);
+    case 'R':
+      return static_cast<unsigned short>(prn + 100);
+    case 'E':
+      return static_cast<unsigned short>(prn + 200);
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+IONEXHeader::IONEXHeader()
+    : version(0.0f),
+      type{},
+      pgm{},
+      runby{},
+      date{},
+      MapFun{},
+      ObsUsed{},
+      interval(0),
+      nMaps(0),
+      nStats(0),
+      nSat(0),
+      MapDim(0),
+      ElevCutOff(0.0f),
+      BaseR(0.0),
+      hgt1(0.0),
+      hgt2(0.0),
+      dhgt(0.0),
+      lat1(0.0),
+      lat2(0.0),
+      dlat(0.0),
+      lon1(0.0),
+      lon2(0.0),
+      dlon(0.0),
+      exponent(-1) {}
+
+void IONEXHeader::Read(std::istream& in, int nsat, int nstats) {
+  nSat = nsat;
+  nStats = nstats;
+  Sat.Resize(nSat, 1, 0);
+  SatDCB.Resize(nSat, 2, 0.0);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (Has(line, "DIFFERENTIAL CODE BIASES")) {
+      ReadBiases(in);
+      return;
+    }
+    if (ReadLabel(line)) return;
+  }
+  FileError(kCls, "IONEX FILE ENDS IN THE HEADER - NO MAPS IN FILE!");
+}
+
+bool IONEXHeader::ReadLabel(const std::string& line) {
+  // Comment-like lines first: their free text may hold any label word.
+  if (Has(line, "COMMENT") || Has(line, "DESCRIPTION") || Has(line, "# OF STATIONS") ||
+      Has(line, "# OF SATELLITES"))
+    return false;
+  if (Has(line, "END OF HEADER")) return true;
+  if (Has(line, "IONEX VERSION / TYPE")) {
+    version = static_cast<float>(ColumnNumber(line, 0, 9));
+    CopyText(type, sizeof(type), ColumnTrimmed(line, 20, 19));
+    if (!Has(type, "IONOSPHERE MAPS")) FileError(kCls, "FILE VERSION IS NOT \"IONOSPHERE MAPS\"!!");
+  } else if (Has(line, "PGM / RUN BY / DATE")) {
+    CopyText(pgm, sizeof(pgm), ColumnTrimmed(line, 0, 20));
+    CopyText(runby, sizeof(runby), ColumnTrimmed(line, 20, 20));
+    CopyText(date, sizeof(date), ColumnTrimmed(line, 40, 20));
+  } else if (Has(line, "EPOCH OF FIRST MAP")) {
+    firstEph = ReadEpoch(line);
+  } else if (Has(line, "EPOCH OF LAST MAP")) {
+    lastEph = ReadEpoch(line);
+  } else if (Has(line, "INTERVAL")) {
+    interval = std::atoi(line.c_str());
+  } else if (Has(line, "# OF MAPS IN FILE")) {
+    nMaps = std::atoi(line.c_str());
+  } else if (Has(line, "MAP DIMENSION")) {
+    MapDim = static_cast<short>(std::atoi(line.c_str()));
+  } else if (Has(line, "EXPONENT")) {
+    exponent = std::atoi(line.c_str());
+  } else if (Has(line, "MAPPING FUNCTION")) {
+    CopyText(MapFun, sizeof(MapFun), ColumnText(line, 2, 4));
+  } else if (Has(line, "ELEVATION CUTOFF")) {
+    ElevCutOff = static_cast<float>(std::atof(line.c_str()));
+  } else if (Has(line, "BASE RADIUS")) {
+    BaseR = std::atof(line.c_str());
+  } else if (Has(line, "HGT1 / HGT2 / DHGT")) {
+    hgt1 = ColumnNumber(line, 2, 6);
+    hgt2 = ColumnNumber(line, 8, 6);
+    dhgt = ColumnNumber(line, 14, 6);
+  } else if (Has(line, "LAT1 / LAT2 / DLAT")) {
+    lat1 = ColumnNumber(line, 2, 6);
+    lat2 = ColumnNumber(line, 8, 6);
+    dlat = ColumnNumber(line, 14, 6);
+  } else if (Has(line, "LON1 / LON2 / DLON")) {
+    lon1 = ColumnNumber(line, 2, 6);
+    lon2 = ColumnNumber(line, 8, 6);
+    dlon = ColumnNumber(line, 14, 6);
+  } else if (Has(line, "OBSERVABLES USED")) {
+    CopyText(ObsUsed, sizeof(ObsUsed), ColumnText(line, 0, 60));
+  } else {
+    ClassWarning(kCls, ColumnText(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
+  }
+  return false;
+}
+
+// The bias block: one "PRN / BIAS / RMS" line per satellite (biases in ns), station lines,
+// then the rest of the header.
+void IONEXHeader::ReadBiases(std::istream& in) {
+  std::string line;
+  long isat = 0;
+  while (std::getline(in, line)) {
+    if (Has(line, "END OF HEADER")) return;
+    if (!Has(line, "PRN / BIAS / RMS") || isat >= nSat) continue;
+    const char sys = line.size() > 3 ? line[3] : ' ';
+    Sat(isat) = SatelliteNumber(sys, ColumnInteger(line, 4, 2));
+    SatDCB(isat, 0) = static_cast<double>(ColumnNumber(line, 6, 10)) * 1e-9;
+    SatDCB(isat, 1) = static_cast<double>(ColumnNumber(line, 16, 10)) * 1e-9;
+    isat++;
+  }
+  FileError(kCls, "IONEX FILE ENDS IN THE HEADER - NO MAPS IN FILE!");
+}
+
+double IONEXHeader::GetDCB(unsigned short sat) const {
+  for (long i = 0; i < nSat; i++)
+    if (sat != 0 && Sat(i) == sat) return SatDCB(i, 0);
+  return 0.0;
+}

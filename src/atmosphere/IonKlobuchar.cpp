@@ -1,0 +1,102 @@
+#include "atmosphere/IonKlobuchar.h"
+
+#include <cmath>
+#include <istream>
+#include <string>
+
+#include "atmosphere/TextColumns.h"
+#include "core/ProgramError.h"
+
+IonKlobuchar::IonKlobuchar()
+    : version(0.0f),
+      type{},
+      pgm{},
+      runby{},
+      date{},
+      a0(0.0L),
+      a1(0.0L),
+      T(0),
+      W(0),
+      leaps(0),
+      alfa{0.0L, 0.0L, 0.0L, 0.0L},
+      beta{0.0L, 0.0L, 0.0L, 0.0L} {}
+
+namespace {
+
+bool Has(const std::string& line, const char* label) {
+  return line.find(label) != std::string::npos;
+}
+
+// Four coefficients of an ION ALPHA / ION BETA line: mantissa in columns 2+12k..9+12k,
+// power of ten in columns 11+12k..13+12k.
+void ReadCoefficients(const std::string& line, long double* c) {
+  for (int k = 0; k < 4; k++) {
+    const long double mant = ColumnNumber(line, 2 + 12 * k, 8);
+    const long expo = ColumnInteger(line, 11 + 12 * k, 3);
+    c[k] = mant * std::pow(10.0L, static_cast<long double>(expo));
+  }
+}
+
+}  // namespace
+
+std::istream& operator>>(std::istream& in, IonKlobuchar& k) {
+  std::string line;
+  while (std::getline(in, line)) {
+    if (Has(line, "END OF HEADER")) break;
+    k.ReadLine(line.c_str());
+  }
+  return in;
+}
+
+void IonKlobuchar::ReadLine(const char* text) {
+  const std::string line(text);
+  if (Has(line, "RINEX VERSION / TYPE")) {
+    version = static_cast<float>(ColumnNumber(line, 0, 9));
+    CopyText(type, sizeof(type), ColumnTrimmed(line, 20, 19));
+    if (type[0] != 'N') FileError("Klobuchar iono", "FILE VERSION IS NOT \"NAVIGATION DATA\"!!");
+  } else if (Has(line, "PGM / RUN BY / DATE")) {
+    CopyText(pgm, sizeof(pgm), ColumnTrimmed(line, 0, 20));
+    CopyText(runby, sizeof(runby), ColumnTrimmed(line, 20, 20));
+    CopyText(date, sizeof(date), ColumnTrimmed(line, 40, 20));
+  } else if (Has(line, "ION ALPHA")) {
+    ReadCoefficients(line, alfa);
+  } else if (Has(line, "ION BETA")) {
+    ReadCoefficients(line, beta);
+  } else if (Has(line, "DELTA-UTC: A0,A1,T,W")) {
+    a0 = ColumnNumber(line, 3, 15) * std::pow(10.0L, ColumnInteger(line, 19, 3));
+    a1 = ColumnNumber(line, 22, 15) * std::pow(10.0L, ColumnInteger(line, 38, 3));
+    T = ColumnInteger(line, 41, 9);
+    W = ColumnInteger(line, 50, 9);
+  } else if (Has(line, "LEAP SECONDS")) {
+    leaps = static_cast<short>(ColumnInteger(line, 0, 6));
+  } else if (!Has(line, "COMMENT")) {
+    ClassWarning("IonKlobuchar", ColumnText(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
+  }
+}
+
+double IonKlobuchar::CalcIonDelay(double lat, double lon, double elev, double azim,
+                                  double sod) const {
+  const double pi = 3.141592653589793;
+  const double E = elev / 180.0, fu = lat / 180.0, lu = lon / 180.0, A = azim * pi / 180.0;
+  const double psi = 0.0137 / (E + 0.11) - 0.022;
+  double fi = fu + psi * std::cos(A);
+  if (fi > 0.416) fi = 0.416;
+  if (fi < -0.416) fi = -0.416;
+  const double li = lu + psi * std::sin(A) / std::cos(fi * pi);
+  const double fm = fi + 0.064 * std::cos((li - 1.617) * pi);
+  double t = 43200.0 * li + sod;
+  if (t > 86400.0) t -= 86400.0;
+  if (t < 0.0) t += 86400.0;
+  const double al[4] = {double(alfa[0]), double(alfa[1]), double(alfa[2]), double(alfa[3])};
+  const double be[4] = {double(beta[0]), double(beta[1]), double(beta[2]), double(beta[3])};
+  double per = be[0] + fm * (be[1] + fm * (be[2] + fm * be[3]));
+  if (per < 72000.0) per = 72000.0;
+  const double x = 2.0 * pi * (t - 50400.0) / per;
+  const double F = 1.0 + 16.0 * std::pow(0.53 - E, 3);
+  double amp = al[0] + fm * (al[1] + fm * (al[2] + fm * al[3]));
+  if (amp < 0.0) amp = 0.0;
+  const double delay = std::fabs(x) > 1.57
+                           ? F * 5e-9
+                           : F * (5e-9 + amp * (1.0 - x * x / 2.0 + x * x * x * x / 24.0));
+  return delay * 299792458.0;
+}

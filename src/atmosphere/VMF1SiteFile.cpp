@@ -1,0 +1,154 @@
+#include "atmosphere/VMF1SiteFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "core/ProgramError.h"
+
+namespace {
+
+bool IsComment(const std::string& line) {
+  return line.empty() || line[0] == '#' || line[0] == ' ' || line[0] == '\t' || line[0] == '\r';
+}
+
+// One parsed data row of the file.
+struct Row {
+  std::string name, label;
+  long n = 0;
+  bool isRow = false;     // the line starts with string, string, integer
+  bool complete = false;  // and holds its n triples of numbers, epochs ascending
+};
+
+Row ParseRow(const std::string& line, long double* ephs, long double* vals, long room) {
+  Row row;
+  std::istringstream in(line);
+  if (!(in >> row.name >> row.label >> row.n)) return row;
+  row.isRow = true;
+  if (row.n < 0) return row;
+  for (long k = 0; k < row.n; k++) {
+    long double day, sec, val;
+    if (!(in >> day >> sec >> val)) return row;
+    const long double eph = day + sec / 86400.0L;
+    if (k > 0 && ephs && !(eph > ephs[k - 1])) return row;
+    if (ephs && k < room) {
+      ephs[k] = eph;
+      vals[k] = val;
+    }
+  }
+  row.complete = true;
+  return row;
+}
+
+bool SameLabel(const std::string& label, const char* lower) {
+  std::string upper(lower);
+  for (char& ch : upper) ch = static_cast<char>(ch - 'a' + 'A');
+  return label == lower || label == upper;
+}
+
+}  // namespace
+
+VMF1SiteFile::VMF1SiteFile(const Usage& u) : npts(0), nrec(0), ixH(-1), ixW(-1), use(u) {
+  file[0] = '\0';
+}
+
+void VMF1SiteFile::SetFile(const char* name) {
+  std::snprintf(file, sizeof(file), "%s", name);
+}
+
+void VMF1SiteFile::Corrupt(const std::string& what, long line) const {
+  char text[160];
+  std::snprintf(text, sizeof(text), "ERROR READING VMF1 TROPOSPHERE MODEL FILE (%s IN LINE %ld)!",
+                what.c_str(), line);
+  FileError(use.cls, text);
+}
+
+// First pass: counts the rows and the largest count of values; checks every row whole.
+long VMF1SiteFile::CountRows() {
+  std::ifstream in(file);
+  if (!in)
+    FileError(use.cls,
+              std::string("VMF1 TROPOSPHERE MODEL FILE CAN NOT BE OPENED [") + file + "]!");
+  npts = nrec = 0;
+  std::string line;
+  long nline = 0;
+  std::vector<long double> ep, va;
+  while (std::getline(in, line)) {
+    nline++;
+    if (IsComment(line)) continue;
+    Row row = ParseRow(line, nullptr, nullptr, 0);
+    if (!row.isRow) continue;
+    if (row.n < 0) Corrupt("NEGATIVE COUNT", nline);
+    ep.assign(row.n, 0.0L);
+    va.assign(row.n, 0.0L);
+    row = ParseRow(line, ep.data(), va.data(), row.n);
+    if (!row.complete) Corrupt("MISSING OR UNORDERED VALUES", nline);
+    npts++;
+    if (row.n > nrec) nrec = row.n;
+  }
+  return npts;
+}
+
+void VMF1SiteFile::ReadFile() {
+  CountRows();
+  pt.Resize(npts, 1);
+  label.Resize(npts, 1);
+  ndata.Resize(npts, 1);
+  ephs.Resize(npts, nrec > 0 ? nrec : 1, 0.0L);
+  data.Resize(npts, nrec > 0 ? nrec : 1, 0.0L);
+
+  std::ifstream in(file);
+  std::string line;
+  long i = 0;
+  std::vector<long double> ep(nrec > 0 ? nrec : 1), va(nrec > 0 ? nrec : 1);
+  while (std::getline(in, line)) {
+    if (IsComment(line)) continue;
+    const Row row = ParseRow(line, ep.data(), va.data(), nrec);
+    if (!row.isRow) continue;
+    if (i >= npts || !row.complete || row.n > nrec)
+      FileError(use.cls, "ERROR READING VMF1 TROPOSPHERE MODEL FILE (I>N)!");
+    pt(i) = row.name;
+    label(i) = row.label;
+    ndata(i) = row.n;
+    for (long k = 0; k < row.n; k++) {
+      ephs(i, k) = ep[k];
+      data(i, k) = va[k];
+    }
+    i++;
+  }
+}
+
+void VMF1SiteFile::SetPoint(const char* name) {
+  ixH = ixW = -1;
+  for (long i = 0; i < npts; i++) {
+    if (pt(i) != name) continue;
+    if (SameLabel(label(i), use.labelH)) ixH = i;
+    if (SameLabel(label(i), use.labelW)) ixW = i;
+  }
+  char text[2200];
+  if (ixH < 0) {
+    std::snprintf(text, sizeof(text), use.missingH, name, file);
+    ClassWarning(use.cls, text);
+  }
+  if (ixW < 0) {
+    std::snprintf(text, sizeof(text), use.missingW, name, file);
+    ClassWarning(use.cls, text);
+  }
+}
+
+long double VMF1SiteFile::Interpolate(long double x, long row) const {
+  if (row < 0 || row >= npts) return 0.0L;
+  const long n = ndata(row);
+  if (n <= 0) return 0.0L;
+  if (x <= ephs(row, 0)) return data(row, 0);
+  if (x >= ephs(row, n - 1)) return data(row, n - 1);
+  for (long j = 1; j < n; j++) {
+    if (ephs(row, j - 1) <= x && x <= ephs(row, j)) {
+      const long double w = (ephs(row, j) - x) / (ephs(row, j) - ephs(row, j - 1));
+      return w * data(row, j - 1) + (1.0L - w) * data(row, j);
+    }
+  }
+  return data(row, n - 1);
+}

@@ -1,0 +1,47 @@
+#include "orbits/GLNbEphHeader.h"
+
+#include <cstring>
+
+#include "orbits/NavFile.h"
+#include "orbits/TextColumns.h"
+
+using textcol::Cut;
+
+namespace {
+void CopyField(char* to, size_t size, const std::string& text) {
+  std::strncpy(to, navfile::Trim(text).c_str(), size - 1);
+  to[size - 1] = '\0';
+}
+}  // namespace
+
+GLNbEphHeader::GLNbEphHeader() : version(0), TauC(0), leaps(0) {
+  type[0] = pgm[0] = runby[0] = date[0] = '\0';
+}
+
+bool GLNbEphHeader::Label(const std::string& line) {
+  auto has = [&line](const char* label) { return line.find(label) != std::string::npos; };
+  if (has("RINEX VERSION / TYPE")) {
+    version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+    CopyField(type, sizeof(type), Cut(line, 20, 19));
+  } else if (has("PGM / RUN BY / DATE")) {
+    CopyField(pgm, sizeof(pgm), Cut(line, 0, 20));
+    CopyField(runby, sizeof(runby), Cut(line, 20, 20));
+    CopyField(date, sizeof(date), Cut(line, 40, 20));
+  } else if (has("CORR TO SYSTEM TIME")) {
+    const long y = textcol::Int(Cut(line, 0, 6)), m = textcol::Int(Cut(line, 6, 6)),
+               d = textcol::Int(Cut(line, 12, 6));
+    if (y > 1900 && y < 2200 && m >= 1 && m <= 12 && d >= 1 && d <= 31)
+      RefTimeCorr = ymdhms(y, m, d, 0, 0, 0.0L);
+    TauC = textcol::Real(Cut(line, 20, 20));
+  } else if (has("TIME SYSTEM CORR")) {
+    // Version 3: "GLUT" carries the correction to UTC.
+    if (line.compare(0, 4, "GLUT") == 0) TauC = textcol::Real(Cut(line, 5, 17));
+  } else if (has("IONOSPHERIC CORR")) {
+    // Version 3 mixed files: the coefficients of the other systems.
+  } else if (has("LEAP SECONDS")) {
+    leaps = static_cast<short>(textcol::Int(Cut(line, 0, 6)));
+  } else if (!has("COMMENT")) {
+    return false;
+  }
+  return true;
+}

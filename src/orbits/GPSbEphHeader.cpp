@@ -1,0 +1,61 @@
+#include "orbits/GPSbEphHeader.h"
+
+#include <cstring>
+
+#include "orbits/NavFile.h"
+#include "orbits/TextColumns.h"
+
+using textcol::Cut;
+
+namespace {
+void CopyField(char* to, size_t size, const std::string& text) {
+  std::strncpy(to, navfile::Trim(text).c_str(), size - 1);
+  to[size - 1] = '\0';
+}
+}  // namespace
+
+GPSbEphHeader::GPSbEphHeader()
+    : version(0), a0(0), a1(0), T(0), W(0), leaps(0), alfa{0, 0, 0, 0}, beta{0, 0, 0, 0} {
+  type[0] = pgm[0] = runby[0] = date[0] = '\0';
+}
+
+void GPSbEphHeader::Ionosphere(const std::string& line, size_t first, long double* out) {
+  for (int i = 0; i < 4; i++) out[i] = textcol::Real(Cut(line, first + 12 * i, 12));
+}
+
+bool GPSbEphHeader::Label(const std::string& line) {
+  auto has = [&line](const char* label) { return line.find(label) != std::string::npos; };
+  if (has("RINEX VERSION / TYPE")) {
+    version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+    CopyField(type, sizeof(type), Cut(line, 20, 19));
+  } else if (has("PGM / RUN BY / DATE")) {
+    CopyField(pgm, sizeof(pgm), Cut(line, 0, 20));
+    CopyField(runby, sizeof(runby), Cut(line, 20, 20));
+    CopyField(date, sizeof(date), Cut(line, 40, 20));
+  } else if (has("ION ALPHA")) {
+    Ionosphere(line, 2, alfa);
+  } else if (has("ION BETA")) {
+    Ionosphere(line, 2, beta);
+  } else if (has("DELTA-UTC: A0,A1,T,W")) {
+    a0 = textcol::Real(Cut(line, 3, 19));
+    a1 = textcol::Real(Cut(line, 22, 19));
+    T = static_cast<int32_t>(textcol::Int(Cut(line, 41, 9)));
+    W = static_cast<int32_t>(textcol::Int(Cut(line, 50, 9)));
+  } else if (has("IONOSPHERIC CORR")) {
+    // Version 3: "GPSA" and "GPSB" carry the Klobuchar coefficients.
+    if (line.compare(0, 4, "GPSA") == 0) Ionosphere(line, 5, alfa);
+    if (line.compare(0, 4, "GPSB") == 0) Ionosphere(line, 5, beta);
+  } else if (has("TIME SYSTEM CORR")) {
+    if (line.compare(0, 4, "GPUT") == 0) {
+      a0 = textcol::Real(Cut(line, 5, 17));
+      a1 = textcol::Real(Cut(line, 22, 16));
+      T = static_cast<int32_t>(textcol::Int(Cut(line, 38, 7)));
+      W = static_cast<int32_t>(textcol::Int(Cut(line, 45, 5)));
+    }
+  } else if (has("LEAP SECONDS")) {
+    leaps = static_cast<short>(textcol::Int(Cut(line, 0, 6)));
+  } else if (!has("COMMENT")) {
+    return false;
+  }
+  return true;
+}

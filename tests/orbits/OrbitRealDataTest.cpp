@@ -1,0 +1,243 @@
+// Checks of the orbit and clock readers against real products of one day
+// (2020-06-25): broadcast orbits against the precise orbit, the precise clock at
+// its own epochs, and the precise orbit interpolated over omitted nodes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "orbits/GLNbEph.h"
+#include "orbits/GNSSpClk.h"
+#include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
+#include "support/TestSupport.h"
+
+namespace {
+using testsupport::SharedData;
+
+const char* kDay = "esbc-wtzr-2020177/";
+
+std::string Data(const std::string& name) {
+  return SharedData(std::string(kDay) + name);
+}
+
+long double Distance(const xyzt& a, const xyzt& b) {
+  return std::sqrt(std::pow(a.GetX() - b.GetX(), 2) + std::pow(a.GetY() - b.GetY(), 2) +
+                   std::pow(a.GetZ() - b.GetZ(), 2));
+}
+
+// Seconds between t and the epoch of the record used for it.
+template <class Nav>
+long double Age(Nav& nav, short sat, const mjd& t) {
+  return std::fabs(t - nav.GetData().GetEpoch(nav.GetDataIndex(sat, t)));
+}
+
+class OrbitRealData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sp3 = Data("GRG0MGXFIN_20201770000_01D_15M_ORB.SP3");
+    if (sp3.empty()) GTEST_SKIP() << "shared data absent";
+    testing::internal::CaptureStdout();
+    peph.SetFile(sp3.c_str());
+    peph.ReadFile();
+    testing::internal::GetCapturedStdout();
+  }
+  // RMS (m) of broadcast minus precise positions of one system at the SP3 epochs.
+  template <class Position>
+  long double Rms(int offset, Position broadcast, int* count) {
+    long double sum = 0;
+    *count = 0;
+    for (long e = 0; e < peph.GetNEpoch(); e++) {
+      for (long k = 0; k < peph.GetNSatList(); k++) {
+        const short sat = peph.GetSatList(k);
+        if (sat <= offset || sat >= offset + 100) continue;
+        const xyzt precise = peph.GetSatPos(e * peph.GetNSatList() + k);
+        if (precise.GetLength() < 1) continue;
+        xyzt pos;
+        if (!broadcast(static_cast<short>(sat - offset), peph.GetMJD(e), pos)) continue;
+        sum += std::pow(Distance(pos, precise), 2);
+        ++*count;
+      }
+    }
+    return std::sqrt(sum / *count);
+  }
+  std::string sp3;
+  GNSSpEph peph;
+};
+
+TEST_F(OrbitRealData, BroadcastGpsAgreesWithThePreciseOrbit) {
+  for (const char* file : {"esbc1770.20n", "ESBC00DNK_R_20201770000_01D_MN.rnx"}) {
+    GPSbEph nav;
+    nav.SetFile(Data(file).c_str());
+    testing::internal::CaptureStdout();
+    nav.ReadFile();
+    testing::internal::GetCapturedStdout();
+    int n = 0;
+    testing::internal::CaptureStderr();
+    const long double rms = Rms(
+        0,
+        [&nav](short sat, const mjd& t, xyzt& pos) {
+          // Epochs within the two hours of validity of a record.
+          if (!nav.HasSat(sat) || Age(nav, sat, t) > 7200) return false;
+          nav.CalcSatPosition(sat, t, t, pos, nullptr, 0, 0);
+          return true;
+        },
+        &n);
+    testing::internal::GetCapturedStderr();
+    EXPECT_GT(n, 1800) << file;
+    EXPECT_LT(rms, 3.0L) << file;
+  }
+}
+
+TEST_F(OrbitRealData, BroadcastGalileoAgreesWithThePreciseOrbit) {
+  GPSbEph nav;
+  nav.SetSystem('E');
+  nav.SetFile(Data("ESBC00DNK_R_20201770000_01D_MN.rnx").c_str());
+  testing::internal::CaptureStdout();
+  nav.ReadFile();
+  testing::internal::GetCapturedStdout();
+  int n = 0;
+  testing::internal::CaptureStderr();
+  const long double rms = Rms(
+      200,
+      [&nav](short sat, const mjd& t, xyzt& pos) {
+        // Records are sent every ten minutes; E14 and E18 fly the eccentric orbit
+        // of the 2014 launch, whose broadcast fit degrades within the hour.
+        if (!nav.HasSat(sat) || sat == 14 || sat == 18 || Age(nav, sat, t) > 3600) return false;
+        nav.CalcSatPosition(sat, t, t, pos, nullptr, 0, 0);
+        return true;
+      },
+      &n);
+  testing::internal::GetCapturedStderr();
+  EXPECT_GT(n, 1000);
+  EXPECT_LT(rms, 3.0L);
+}
+
+TEST_F(OrbitRealData, BroadcastGlonassAgreesWithThePreciseOrbit) {
+  for (const char* file : {"esbc1770.20g", "ESBC00DNK_R_20201770000_01D_MN.rnx"}) {
+    GLNbEph nav;
+    nav.SetFile(Data(file).c_str());
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    nav.ReadFile();
+    int n = 0;
+    const long double rms = Rms(
+        100,
+        [&nav](short sat, const mjd& t, xyzt& pos) {
+          // Records every 30 minutes, each for the quarter of an hour around it.
+          if (!nav.HasSat(sat) || Age(nav, sat, t) > 900) return false;
+          xyzt vel;
+          nav.CalcSatPosition(sat, t, t, pos, vel, 0);
+          return true;
+        },
+        &n);
+    testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    EXPECT_GT(n, 800) << file;
+    EXPECT_LT(rms, 10.0L) << file;
+  }
+}
+
+TEST_F(OrbitRealData, PreciseClockAtItsOwnEpochs) {
+  const std::string name = Data("GRG0MGXFIN_20201770000_01D_30S_CLK.CLK");
+  GNSSpClk clk;
+  clk.SetFile(name.c_str());
+  clk.ReadFile();
+  EXPECT_EQ(clk.GetNEpoch(), 2880);
+  EXPECT_EQ(clk.GetNSatList(), 75);
+  // Records of G05 and R07 as written in the file.
+  std::ifstream in(name);
+  std::string line;
+  int checked = 0;
+  while (std::getline(in, line)) {
+    if (line.compare(0, 7, "AS G05 ") != 0 && line.compare(0, 7, "AS R07 ") != 0) continue;
+    std::istringstream is(line.substr(7));
+    int y, mo, d, h, mi, n;
+    long double s, value;
+    is >> y >> mo >> d >> h >> mi >> s >> n >> value;
+    const short sat = line[3] == 'G' ? 5 : 107;
+    const mjd t(59025, h * 3600.0L + mi * 60 + s);
+    clk.SetEpochIndex(t);
+    long double dt = 0;
+    clk.GetSatelliteClock(sat, t, dt);
+    ASSERT_TRUE(clk.GetDTisOK()) << line;
+    EXPECT_NEAR(static_cast<double>(dt), static_cast<double>(value), 1e-17) << line;
+    ++checked;
+  }
+  EXPECT_GT(checked, 5000);
+}
+
+TEST_F(OrbitRealData, InterpolationOverOmittedNodes) {
+  // Every second epoch block of the orbit file is dropped; the interpolation at
+  // the dropped epochs must reproduce them.
+  std::ifstream in(sp3);
+  std::ostringstream thin;
+  std::string line;
+  int block = -1;
+  while (std::getline(in, line)) {
+    if (line[0] == '*') ++block;
+    if (block < 0 || block % 2 == 0 || line.compare(0, 3, "EOF") == 0) thin << line << '\n';
+  }
+  testsupport::TempDir dir;
+  const std::string name = dir.File("thin.sp3");
+  testsupport::WriteFile(name, thin.str());
+  GNSSpEph half;
+  half.SetFile(name.c_str());
+  testing::internal::CaptureStdout();
+  half.ReadFile();
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(half.GetNEpoch(), 48);
+  long double worst = 0, sum = 0;
+  int n = 0;
+  for (long e = 15; e < peph.GetNEpoch() - 15; e += 2) {
+    for (long k = 0; k < peph.GetNSatList(); k++) {
+      const xyzt node = peph.GetSatPos(e * peph.GetNSatList() + k);
+      // E14 and E18 (eccentric orbits) pass their perigee too fast for 30 min nodes.
+      if (node.GetLength() < 1 || peph.GetSatList(k) == 214 || peph.GetSatList(k) == 218) continue;
+      xyzt pos, vel;
+      half.CalcSatPosition(peph.GetSatList(k), peph.GetMJD(e), pos, vel);
+      if (!half.GetPSisOK()) continue;
+      worst = std::max(worst, Distance(pos, node));
+      sum += std::pow(Distance(pos, node), 2);
+      ++n;
+    }
+  }
+  EXPECT_GT(n, 1000);
+  EXPECT_LT(std::sqrt(sum / n), 0.003L);
+  EXPECT_LT(worst, 0.01L);
+}
+
+TEST(OrbitRealDataGeonet, BroadcastFilesOfTwoStationsAgree) {
+  const std::string a = SharedData("geonet-0759-3040-2005092/07590920.05n");
+  const std::string b = SharedData("geonet-0759-3040-2005092/30400920.05n");
+  if (a.empty() || b.empty()) GTEST_SKIP() << "shared data absent";
+  GPSbEph na, nb;
+  na.SetFile(a.c_str());
+  nb.SetFile(b.c_str());
+  na.ReadFile();
+  nb.ReadFile();
+  EXPECT_GT(na.GetNRecords(), 100);
+  EXPECT_NEAR(static_cast<double>(na.GetHeader().GetAlfa(0)), 1.118e-08, 1e-20);
+  EXPECT_EQ(na.GetHeader().GetLeapSeconds(), 13);
+  const mjd t(53462, 1800.0L);  // 2005-04-02 00:30
+  const xyz r(-3961905.0L, 3348994.0L, 3698212.0L);
+  int n = 0;
+  for (long k = 0; k < na.GetNSat(); k++) {
+    const short sat = na.GetData().GetSatList(k);
+    if (!nb.HasSat(sat)) continue;
+    xyzt pa, pb;
+    testing::internal::CaptureStderr();
+    const long double ra = na.CalcSatPosition(sat, t, t, r, pa, nullptr, 0, 0);
+    const long double rb = nb.CalcSatPosition(sat, t, t, r, pb, nullptr, 0, 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_NEAR(static_cast<double>(pa.GetLength()), 26.56e6, 0.6e6) << sat;
+    EXPECT_NEAR(static_cast<double>(ra), static_cast<double>(rb), 1e-6) << sat;
+    ++n;
+  }
+  EXPECT_GT(n, 20);
+}
+
+}  // namespace

@@ -1,0 +1,269 @@
+// The operations that transform single-difference data in place.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "gnss/GNSSLinCombs.h"
+#include "gnss/mGNSSc.h"
+#include "sdiff/PhsDiffData.h"
+
+namespace {
+
+const long double kM = 299792.458L;
+
+// Header with the given types and data with the given satellites in every
+// epoch, 30 s apart, all values missing.
+struct DataSet {
+  PhsDiffHeader h;
+  PhsDiffData d{h};
+  DataSet(std::vector<short> types, std::vector<short> sats, long neph) {
+    matrix<short> codes(static_cast<long>(types.size()), 1);
+    for (size_t k = 0; k < types.size(); ++k) codes(static_cast<long>(k)) = types[k];
+    h.SetObsTypes(codes);
+    h.SetHasObservations(true);
+    long ns = static_cast<long>(sats.size());
+    d.SetNRecords(neph, neph * ns);
+    d.SetData();
+    for (long e = 0; e < neph; ++e) {
+      d.epoch(e) = mjd(59000, 30.0L * e);
+      d.nsat(e) = static_cast<short>(ns);
+      for (long i = 0; i < ns; ++i) d.sat(e * ns + i) = sats[static_cast<size_t>(i)];
+    }
+    d.satList.Resize(ns);
+    std::vector<short> sorted = sats;
+    std::sort(sorted.begin(), sorted.end());
+    for (long i = 0; i < ns; ++i) d.satList(i) = sorted[static_cast<size_t>(i)];
+  }
+};
+
+using namespace sdobs;
+
+}  // namespace
+
+TEST(PhsDiffData, MillisecondJumpIsRemovedFromGpsPhasesFromThatEpochOn) {
+  GLONASSc::SetFrequency(1, 0);  // slot 1
+  DataSet s({C1, L1, L2, P2}, {3, 5, 101, 201}, 4);
+  PhsDiffData& d = s.d;
+  for (long e = 0; e < 4; ++e) {
+    for (long i = 0; i < 4; ++i) {
+      long r = e * 4 + i;
+      short sat = d.sat(r);
+      long double l1 = GPSc::lamb1, l2 = GPSc::lamb2;
+      if (sat == 101) l1 = GLONASSc::lamb(0, 0), l2 = GLONASSc::lamb(0, 1);
+      long double rho = 20000000.0L + 1000.0L * i + 120.0L * e;  // geometry [m]
+      long double jump = e >= 2 ? kM : 0.0L;                     // clock jump in the codes
+      d.C1(r) = rho + jump;
+      d.P2(r) = rho + 0.5L + jump;
+      d.L1(r) = rho / l1;
+      d.L2(r) = rho / l2;
+    }
+  }
+  long double l1Before = d.L1(8).GetObs(), l2Before = d.L2(9).GetObs();
+  long double glnEpoch2 = d.L1(10).GetObs(), glnEpoch3 = d.L1(14).GetObs();
+  long double galBefore = d.L1(11).GetObs(), epoch1 = d.L1(4).GetObs();
+  long n = -1;
+  EXPECT_EQ(d.CorrMSJumps(n), 1);
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(d.L1(8).GetObs(), l1Before + kM / GPSc::lamb1);
+  EXPECT_EQ(d.L2(9).GetObs(), l2Before + kM / GPSc::lamb2);
+  EXPECT_EQ(d.L1(4).GetObs(), epoch1);      // before the jump
+  EXPECT_EQ(d.L1(10).GetObs(), glnEpoch2);  // GLONASS kept in the jump epoch
+  EXPECT_NEAR(static_cast<double>(d.L1(14).GetObs() - glnEpoch3),
+              static_cast<double>(kM / GLONASSc::lamb(0, 0)), 1e-6);
+  EXPECT_EQ(d.L1(11).GetObs(), galBefore);  // Galileo never changed
+  EXPECT_EQ(d.CorrMSJumps(n), 0);           // now consistent
+}
+
+TEST(PhsDiffData, MillisecondJumpsNeedManyCommonSatellitesHandled) {
+  // 150 common satellites: all enter the estimate.
+  std::vector<short> sats;
+  for (short i = 1; i <= 99; ++i) sats.push_back(i);
+  for (short i = 101; i <= 151; ++i) sats.push_back(i);
+  for (short slot = 0; slot < 32; ++slot) GLONASSc::SetFrequency(0, slot);
+  DataSet s({C1, L1, L2, P2}, sats, 2);
+  PhsDiffData& d = s.d;
+  for (long r = 0; r < d.GetNObs(); ++r) {
+    long double jump = r >= 150 ? -2 * kM : 0.0L;
+    d.C1(r) = d.P2(r) = 2.0e7L + jump;
+    d.L1(r) = d.L2(r) = 1000.0L;
+  }
+  long n;
+  EXPECT_EQ(d.CorrMSJumps(n), 1);
+  EXPECT_EQ(d.L1(150).GetObs(), 1000.0L - 2 * kM / GPSc::lamb1);
+}
+
+TEST(PhsDiffData, GeometryFreeZeroIsStoredAs0005) {
+  DataSet s({L1, L2}, {7}, 2);
+  s.d.L2(0) = 1000.0L;
+  s.d.L1(0) = 1000.0L * GPSc::lamb2 / GPSc::lamb1;
+  s.d.L1(1) = 5.0L;  // L2 missing in epoch 1
+  s.d.SetLC_L4();
+  EXPECT_TRUE(s.h.HasL4());
+  EXPECT_EQ(s.d.L4(0).GetObs(), 0.0005L);
+  EXPECT_TRUE(s.d.L4(1).IsNull());
+  s.d.SetLC_L3();
+  GLC::SetGPS();
+  EXPECT_EQ(s.d.L3(0).GetObs(), GNSS_L3(s.d.L1(0).GetObs(), 1000.0L));
+}
+
+TEST(PhsDiffData, PhaseCombinationsUseTheSystemOfTheRecord) {
+  GLONASSc::SetFrequency(-3, 4);
+  DataSet s({L1, L2, L7}, {12, 105, 211}, 1);
+  PhsDiffData& d = s.d;
+  for (long r = 0; r < 3; ++r) {
+    d.L1(r) = 1000.0L + r;
+    d.L2(r) = 700.0L + r;
+    d.L7(r) = 600.0L + r;
+  }
+  d.SetLC_L3();
+  long double glo = GLONASSc::LCion1 * GLONASSc::lamb(4, 0) * 1001.0L -
+                    GLONASSc::LCion2 * GLONASSc::lamb(4, 1) * 701.0L;
+  EXPECT_NEAR(static_cast<double>(d.L3(1).GetObs()), static_cast<double>(glo), 1e-9);
+  long double gal =
+      GALILEOc::LCion1 * GALILEOc::lamb1 * 1002.0L - GALILEOc::LCion2 * GALILEOc::lamb2 * 602.0L;
+  EXPECT_NEAR(static_cast<double>(d.L3(2).GetObs()), static_cast<double>(gal), 1e-9);
+}
+
+TEST(PhsDiffData, GalileoIonosphereFreeCodeWithAndWithoutC7) {
+  DataSet noC7({C1, P2}, {9, 214}, 1);
+  noC7.d.C1(0) = noC7.d.C1(1) = 2.3e7L;
+  noC7.d.P2(0) = noC7.d.P2(1) = 2.3e7L + 4.0L;
+  noC7.d.SetLC_PC3();
+  EXPECT_TRUE(noC7.h.HasPC3());
+  long double gps = GPSc::LCion1 * 2.3e7L - GPSc::LCion2 * (2.3e7L + 4.0L);
+  EXPECT_NEAR(static_cast<double>(noC7.d.PC3(1).GetObs()), static_cast<double>(gps), 1e-7);
+
+  DataSet withC7({C1, P2, C7}, {9, 214, 215, 105}, 1);
+  PhsDiffData& d = withC7.d;
+  for (long r = 0; r < 4; ++r) {
+    d.C1(r) = 2.3e7L;
+    d.P2(r) = 2.3e7L + 4.0L;
+  }
+  d.C7(2) = 2.3e7L + 5.0L;  // satellite 215 only
+  d.SetLC_PC3();
+  EXPECT_NEAR(static_cast<double>(d.PC3(0).GetObs()), static_cast<double>(gps), 1e-7);
+  EXPECT_TRUE(d.PC3(1).IsNull());  // Galileo without C7
+  long double gal = GALILEOc::LCion1 * 2.3e7L - GALILEOc::LCion2 * (2.3e7L + 5.0L);
+  EXPECT_NEAR(static_cast<double>(d.PC3(2).GetObs()), static_cast<double>(gal), 1e-7);
+  EXPECT_EQ(d.PC3(3).GetObs(), 2.53125L * 2.3e7L - 1.53125L * (2.3e7L + 4.0L));
+  d.SetLC_PP3();  // no P1 in the file
+  EXPECT_FALSE(withC7.h.HasPP3());
+}
+
+TEST(PhsDiffData, MelbourneWuebbenaNeedsItsFirstCode) {
+  DataSet s({C1, L1, L2, P2}, {4, 230}, 1);
+  s.d.C1(0) = 2.0e7L;
+  s.d.P2(0) = 2.0e7L + 3.0L;
+  s.d.L1(0) = 1.0e8L;
+  s.d.L2(0) = 7.8e7L;
+  s.d.C1(1) = s.d.P2(1) = s.d.L1(1) = s.d.L2(1) = 1.0e7L;
+  s.d.SetLC_MW(false);  // P1 wanted but absent: no fallback to C1
+  EXPECT_FALSE(s.h.HasMW());
+  s.d.SetLC_MW(true);
+  ASSERT_TRUE(s.h.HasMW());
+  GLC::SetGPS();
+  EXPECT_EQ(s.d.MW(0).GetObs(), GNSS_MW(1.0e8L, 7.8e7L, 2.0e7L, 2.0e7L + 3.0L));
+  EXPECT_TRUE(s.d.MW(1).IsNull());  // Galileo without L7 and C7
+}
+
+namespace {
+
+// Two satellites per epoch, 30 s apart; satellite 5 has the given L4 values
+// (metres) and satellite 3 a flat L4; both seen at 30 degrees.
+struct L4Set : DataSet {
+  matrix<long double> E;
+  explicit L4Set(const std::vector<long double>& l4)
+      : DataSet({L1, L2}, {3, 5}, static_cast<long>(l4.size())) {
+    h.iL4 = true;
+    d.L4.Resize(d.GetNObs(), 1, gnssobs());
+    E.Resize(d.GetNObs(), 2, 0.5236L);
+    for (size_t e = 0; e < l4.size(); ++e) {
+      d.L4(2 * static_cast<long>(e)) = 0.1L;
+      d.L4(2 * static_cast<long>(e) + 1) = l4[e];
+    }
+  }
+  std::vector<AmbArc> ArcsOf(short s) const {
+    std::vector<AmbArc> v;
+    for (const AmbArc& a : d.GetAmbArcs())
+      if (a.sat == s) v.push_back(a);
+    return v;
+  }
+};
+
+std::vector<long double> Ramp(int n, long double step) {
+  std::vector<long double> v;
+  for (int i = 0; i < n; ++i) v.push_back(0.2L + step * i);
+  return v;
+}
+
+}  // namespace
+
+TEST(PhsDiffData, L4ScreeningSplitsAnArcAtASlip) {
+  std::vector<long double> l4 = Ramp(20, 0.001L);
+  for (int i = 10; i < 20; ++i) l4[i] += 0.5L;
+  L4Set s(l4);
+  long n = 0;
+  s.d.ScreenL4Linear(s.E, 0.1745L, 5, 0.03L, 0.01L, 30.5L, n);
+  EXPECT_EQ(n, 3);  // satellite 3 whole, satellite 5 in two
+  std::vector<AmbArc> arcs = s.ArcsOf(5);
+  ASSERT_EQ(arcs.size(), 2u);
+  EXPECT_EQ(arcs[0], (AmbArc{5, 0, 0, 9, 10}));
+  EXPECT_EQ(arcs[1], (AmbArc{5, 10, 20, 19, 10}));
+}
+
+TEST(PhsDiffData, L4ScreeningRefusesARoughStart) {
+  std::vector<long double> l4 = Ramp(20, 0.001L);
+  l4[0] += 0.3L;  // a rough first value: no smooth start there
+  L4Set s(l4);
+  long n = 0;
+  s.d.ScreenL4Linear(s.E, 0.1745L, 5, 0.03L, 0.01L, 30.5L, n);
+  std::vector<AmbArc> arcs = s.ArcsOf(5);
+  ASSERT_EQ(arcs.size(), 1u);
+  EXPECT_EQ(arcs[0], (AmbArc{5, 1, 2, 19, 19}));
+}
+
+TEST(PhsDiffData, L4ScreeningEndsArcsAtGapsAndLowElevations) {
+  L4Set s(Ramp(20, 0.001L));
+  s.d.epoch(12) = mjd(59000, 30.0L * 12 + 60);  // 90 s gap before epoch 12
+  for (long e = 12; e < 20; ++e) s.d.epoch(e) = mjd(59000, 30.0L * e + 60);
+  s.E(2 * 4 + 1, 1) = 0.1L;  // satellite 5 low at the ROVER in epoch 4
+  long n = 0;
+  s.d.ScreenL4Linear(s.E, 0.1745L, 5, 0.03L, 0.01L, 30.5L, n);
+  std::vector<AmbArc> arcs = s.ArcsOf(5);
+  ASSERT_EQ(arcs.size(), 2u);
+  EXPECT_EQ(arcs[0], (AmbArc{5, 5, 10, 11, 7}));  // epochs 0-3 are too few
+  EXPECT_EQ(arcs[1], (AmbArc{5, 12, 24, 19, 8}));
+}
+
+TEST(PhsDiffData, MwScreeningSplitsAnArcAtALevelChange) {
+  DataSet s({L1, L2}, {3, 5}, 20);
+  s.h.iMW = true;
+  s.d.MW.Resize(40, 1, gnssobs());
+  for (long e = 0; e < 20; ++e) {
+    s.d.MW(2 * e) = 1.0L;
+    s.d.MW(2 * e + 1) = e < 10 ? 2.0L + 0.01L * (e % 2) : 7.0L;
+  }
+  s.d.ambArcs = {{3, 0, 0, 19, 20}, {5, 0, 0, 19, 20}};
+  long n = 2;
+  s.d.ScreenMW(0.86L, 5, n);
+  ASSERT_EQ(n, 3);
+  const std::vector<AmbArc>& a = s.d.GetAmbArcs();
+  EXPECT_EQ(a[0], (AmbArc{3, 0, 0, 19, 20}));  // flat: unchanged
+  EXPECT_EQ(a[1], (AmbArc{5, 0, 0, 9, 9}));
+  EXPECT_EQ(a[2], (AmbArc{5, 10, 20, 18, 8}));
+}
+
+TEST(PhsDiffData, MwScreeningKeepsIsolatedOutliersAndSingleValues) {
+  DataSet s({L1, L2}, {5}, 20);
+  s.h.iMW = true;
+  s.d.MW.Resize(20, 1, gnssobs());
+  for (long e = 0; e < 20; ++e) s.d.MW(e) = 2.0L;
+  s.d.MW(7) = 9.0L;  // outlier
+  s.d.ambArcs = {{5, 0, 0, 19, 20}, {5, 3, 3, 3, 1}};
+  long n = 2;
+  s.d.ScreenMW(0.86L, 5, n);
+  ASSERT_EQ(n, 2);
+  EXPECT_EQ(s.d.GetAmbArcs()[0], (AmbArc{5, 0, 0, 18, 17}));
+  EXPECT_EQ(s.d.GetAmbArcs()[1], (AmbArc{5, 3, 3, 3, 1}));  // one value: no spread
+}

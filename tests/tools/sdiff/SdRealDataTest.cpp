@@ -1,0 +1,121 @@
+// Conversions of the real station pairs of the shared data folder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "atmosphere/gMF_Niell.h"
+#include "atmosphere/gTM_Saastamoinen.h"
+#include "gnss/SatAzimuthZenit.h"
+#include "gnss/elipsoid.h"
+#include "gnss/flh.h"
+#include "gnss/xyz_flh.h"
+#include "orbits/GNSSpEph.h"
+#include "sdiff/PhsDiff.h"
+#include "sdiff/PhsDiffData.h"
+#include "sdiff/PhsDiffHeader.h"
+#include "sdiff/SdTool.h"
+#include "tools/sdiff/SdTestHelpers.h"
+
+namespace {
+
+constexpr long double kC = 299792458.0L;
+
+struct Converted {
+  PhsDiffHeader head;
+  PhsDiffData data{head};
+};
+
+// Converts a pair and reads the result with the program's reader.
+void Convert(const std::vector<std::string>& args, Converted& sd) {
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(SdRun(args), 0);
+  testing::internal::GetCapturedStdout();
+  PhsDiff reader(sd.head, sd.data);
+  reader.SetFile(args[5].c_str());
+  reader.ReadFile();
+}
+
+// Troposphere delay of a station toward a satellite (Saastamoinen, Niell) and the
+// elevation [rad].
+long double Troposphere(const xyz& station, const xyzt& sat, long mjdDay, long double& elev) {
+  static const elipsoid ell(elipsoidns::WGS84);
+  long double azim;
+  SatelliteAzimuthElevation(station, sat, ell, elev, azim);
+  flh g = xyz2flh(station, ell);
+  gTM_Saastamoinen saast;
+  saast.SetAtmParams(g.GetF(), g.GetH());
+  long double zd, zw, md, mw;
+  saast.GetZenithDelay(zd, zw);
+  gMF_Niell niell;
+  niell.SetAtmParams(g.GetF(), g.GetH());
+  niell.GetMappFunction(mjdDay, g.GetH(), elev, md, mw);
+  return zd * md + zw * mw;
+}
+
+// RMS of code single differences minus the geometric single differences (header
+// positions, light time toward each station, troposphere) minus the receiver clock
+// difference, above 15 degrees at both stations. The mean of each system is removed
+// first: the receivers' inter-system biases differ.
+long double CodeRms(Converted& sd, GNSSpEph& eph) {
+  const xyz b = sd.head.GetX0(0), r = sd.head.GetX0(1);
+  long double sum[3] = {0, 0, 0}, sum2[3] = {0, 0, 0};
+  long n[3] = {0, 0, 0}, rec = 0;
+  for (long ep = 0; ep < sd.data.GetNEpoch(); ++ep) {
+    mjd tb = sd.data.GetMJD(ep);
+    mjd tr = tb;
+    tr += sd.data.dtR_B(ep);
+    tb += -sd.data.clkErB(ep);
+    tr += -sd.data.clkErR(ep);
+    for (short k = 0; k < sd.data.GetNSatEpoch(ep); ++k, ++rec) {
+      const gnssobs& c1 = sd.data.C1(rec);
+      if (c1.IsNull()) continue;
+      xyzt pb, pr, v;
+      long double rb = eph.CalcSatPosition(sd.data.GetRecSat(rec), tb, b, pb, v);
+      long double rr = eph.CalcSatPosition(sd.data.GetRecSat(rec), tr, r, pr, v);
+      if (rb < 0 || rr < 0) continue;
+      long double eb, er;
+      long day = static_cast<long>(tb.GetMJDay());
+      long double trop = Troposphere(r, pr, day, er) - Troposphere(b, pb, day, eb);
+      if (eb < 0.2618L || er < 0.2618L) continue;
+      long double res = c1.GetObs() - (rr - rb) - trop -
+                        kC * (sd.data.clkErR(ep) - sd.data.clkErB(ep)) +
+                        kC * (pr.GetT() - pb.GetT());
+      const int s = sd.data.GetRecSat(rec) / 100;
+      sum[s] += res;
+      sum2[s] += res * res;
+      ++n[s];
+    }
+  }
+  long double total = 0.0L;
+  long count = 0;
+  for (int s = 0; s < 3; ++s) {
+    if (n[s] == 0) continue;
+    total += sum2[s] - sum[s] * sum[s] / n[s];
+    count += n[s];
+  }
+  EXPECT_GT(count, 1000);
+  return std::sqrt(total / count);
+}
+
+}  // namespace
+
+TEST(SdRealData, EsbcWtzrWithPreciseOrbitsAndClocks) {
+  std::string dir = testsupport::SharedData("esbc-wtzr-2020177");
+  if (dir.empty()) GTEST_SKIP() << "shared data absent";
+  testsupport::TempDir tmp;
+  Converted sd;
+  Convert({"--base", dir + "/ESBC00DNK_R_20201770000_01D_30S_MO.crx.gz", "--rover",
+           dir + "/WTZR00DEU_R_20201770000_01D_30S_MO_120epoch.rnx", "--out", tmp.File("sd.txt"),
+           "--sp3", dir + "/GRG0MGXFIN_20201770000_01D_15M_ORB.SP3", "--clk",
+           dir + "/GRG0MGXFIN_20201770000_01D_30S_CLK.CLK", "--quiet"},
+          sd);
+  EXPECT_EQ(sd.data.GetNEpoch(), 120);
+  EXPECT_TRUE(sd.data.HasGPSObs());
+  EXPECT_TRUE(sd.data.HasGLONASSObs());
+  EXPECT_TRUE(sd.data.HasGALILEOObs());
+  EXPECT_STREQ(sd.head.GetAntennaType(1), "LEIAR25.R3      LEIT");
+  GNSSpEph eph;
+  eph.SetFile((dir + "/GRG0MGXFIN_20201770000_01D_15M_ORB.SP3").c_str());
+  eph.ReadFile();
+  EXPECT_LT(CodeRms(sd, eph), 5.0L);
+}

@@ -1,0 +1,65 @@
+// Code point positioning of one station, epoch by epoch: position and receiver clock
+// from the ionosphere-free code where two frequencies exist (else single-frequency
+// code with the ionosphere model), troposphere model, 10 degree elevation mask,
+// elevation weights, one time offset per further system, and rejection of single
+// bad satellites.
+#ifndef TERVAN_TOOLS_SDIFF_SDPOINTPOSITIONING_H
+#define TERVAN_TOOLS_SDIFF_SDPOINTPOSITIONING_H
+
+#include <vector>
+
+#include "gnss/xyz.h"
+#include "sdiff/SdOrbitSource.h"
+#include "sdiff/SdRinexReader.h"
+
+class SdPointPositioning {
+ public:
+  // Elevation mask [rad] (10 degrees) and largest accepted code residual [m].
+  static constexpr long double kMask = 10.0L * 3.141592653589793L / 180.0L;
+  static constexpr long double kMaxResidual = 30.0L;
+
+  SdPointPositioning(const SdRinexHeader& header, SdOrbitSource& orbits, SdDelayModel& delays);
+
+  // Solves one epoch: position [m] and receiver clock offset [s] against GPS time (the
+  // first system present when there is no GPS satellite); false without a solution.
+  bool Solve(const SdRinexEpoch& epoch, xyz& position, long double& clock);
+
+  // Mean of the positions solved so far; false when there is none.
+  bool MeanPosition(xyz& mean) const;
+  long Solutions() const { return nSolved_; }
+
+ private:
+  // One satellite's code observable.
+  struct Obs {
+    short sat;
+    int system;          // 0 GPS, 1 GLONASS, 2 Galileo
+    long double code;    // [m], ionosphere-free or single frequency
+    long double freq;    // frequency of a single-frequency code [Hz], 0 when ionosphere-free
+    xyz sat0;            // satellite position at emission, before the Earth rotation [m]
+    long double satClk;  // [s]
+    bool usable;
+  };
+  bool CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) const;
+  bool SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos, long double clk);
+  // Least squares with the current satellite states; false when it fails.
+  bool Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk, bool mask,
+              long double& worst, size_t& worstIndex);
+
+  // A code of the station's type list: its index and carrier band (1, 2, 5 or 7).
+  struct Choice {
+    int index;
+    int band;
+  };
+  static long double Frequency(int system, int band, int channel);
+
+  const SdRinexHeader& header_;
+  SdOrbitSource& orbits_;
+  SdDelayModel& delays_;
+  std::vector<Choice> first_[3], second_[3];  // per system: codes of two bands, best first
+  xyz last_;
+  bool haveLast_ = false;
+  long double sum_[3] = {0, 0, 0};
+  long nSolved_ = 0;
+};
+
+#endif
