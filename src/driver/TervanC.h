@@ -10,6 +10,13 @@
 #include <fstream>
 #include <memory>
 
+#include "atmosphere/IONEX.h"
+#include "atmosphere/IONEXData.h"
+#include "atmosphere/IONEXHeader.h"
+#include "atmosphere/IonKlobuchar.h"
+#include "atmosphere/gTropDelay.h"
+#include "atmosphere/gTropModel.h"
+#include "atmosphere/myIono.h"
 #include "core/ParseArgument.h"
 #include "core/matrix.h"
 #include "gnss/elipsoid.h"
@@ -37,9 +44,10 @@ class TervanC {
   std::unique_ptr<OwnInputs> own_;
 
  public:
-  // On the single-difference header, data and reader owned by main.
-  TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r);
-  // On an empty single-difference header, data and reader of its own.
+  // On the single-difference header, data and reader and the IONEX header, maps and
+  // reader owned by main.
+  TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r, IONEXHeader& ih, IONEXData& id, IONEX& ix);
+  // On empty single-difference and IONEX objects of its own.
   TervanC();
   ~TervanC();
   TervanC(const TervanC&) = delete;
@@ -71,7 +79,14 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
-  SatCRX scrx;             // problem satellites
+  SatCRX scrx;         // problem satellites
+  IONEXHeader& ionxh;  // IONEX header, maps and reader (owned by main)
+  IONEXData& ionxd;
+  IONEX& ionx;
+  IonKlobuchar ionk;       // Klobuchar coefficients of a GPS navigation header
+  myIono myion;            // ionosphere delays estimated by Lustra
+  gTropModel trpmodel;     // troposphere model and mapping function of the run
+  gTropDelay trpdelay;     // troposphere delay of the current observation
   antex atx;               // antenna calibrations
   DCB p1p2, p1c1, p2c2;    // monthly satellite code biases
   myDCB mydcb;             // code biases estimated by Lustra

@@ -1,5 +1,6 @@
 #include "driver/Tervan_ReadFiles.h"
 
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -80,6 +81,31 @@ void ReadSatelliteProblems(TervanC& tc) {
               << tc.scrx.GetNSat() << " problematic epochs/satellites!" << std::endl;
 }
 
+// Klobuchar coefficients from the header of a GPS navigation file.
+void ReadKlobuchar(TervanC& tc) {
+  if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
+  std::ifstream in(tc.ionkfile);
+  if (!in) ProgramError(Prog, "KLOBUCHAR IONOSPHERE FILE CAN NOT BE OPENED!");
+  in >> tc.ionk;
+  if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
+}
+
+void ReadIonex(TervanC& tc) {
+  tc.ionx.ReadFile();
+  if (tc.verbose) std::cerr << ReadDetail << "reading IONEX ionosphere file" << std::endl;
+}
+
+void ReadMyIono(TervanC& tc) {
+  tc.myion.ReadFile();
+  if (tc.verbose) std::cerr << ReadDetail << "reading MYIONO file!" << std::endl;
+}
+
+void ReadTroposphereFile(TervanC& tc) {
+  tc.trpmodel.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading GPT2 TROP. MODEL/MAPP. FUNCTION file!" << std::endl;
+}
+
 // Systems present in the data, and P2 from C2 when the file has no P2.
 void CheckSingleDifferences(TervanC& tc) {
   CheckSystem(tc.sdd.HasGPSObs(), tc.isGPS, tc.isGPSxdcb, "GPS");
@@ -147,7 +173,27 @@ void SetFiles(TervanC& tc) {
     tc.scrx.SetFile(tc.scrxfile);
     Setting(tc, "GPS AND GLONASS SATELLITE PROBLEM file!");
   }
+  if (tc.isIonx) {
+    tc.ionx.SetFile(tc.ionxfile);
+    Setting(tc, "IONEX file!");
+  }
+  if (tc.isMyion) {
+    tc.myion.SetFile(tc.myionfile);
+    Setting(tc, "MYIONO file!");
+  }
   SetStationFiles(tc);
+  if (tc.isTrpModel) {
+    tc.trpmodel.SetTropModel(tc.TrpModel);
+    tc.trpmodel.SetMappFunction(tc.TrpMappFun);
+    const std::string codes =
+        "TROPOSPHERE model and mapping function: " + std::to_string(tc.TrpModel) + "/" +
+        std::to_string(tc.TrpMappFun);
+    Setting(tc, codes.c_str());
+  }
+  if (tc.isGPT2file) {
+    tc.trpmodel.SetFile(tc.gpt2file);
+    Setting(tc, "GPT2 TROPOSPHERE MODEL/MAPPING FUNCTION file!");
+  }
 }
 
 void ReadFiles(TervanC& tc) {
@@ -156,7 +202,11 @@ void ReadFiles(TervanC& tc) {
   if (tc.isPTide) ReadEarthRotation(tc);
   if (tc.isOTide) ReadOceanLoading(tc);
   if (tc.isSCrx) ReadSatelliteProblems(tc);
+  if (tc.isKlob) ReadKlobuchar(tc);
+  if (tc.isIonx) ReadIonex(tc);
+  if (tc.isMyion) ReadMyIono(tc);
   if (tc.isAtx) ReadAntex(tc);
   ReadCodeBiases(tc);
+  if (tc.isGPT2file) ReadTroposphereFile(tc);
   CheckSingleDifferences(tc);
 }
