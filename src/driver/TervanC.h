@@ -25,6 +25,12 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "orbits/GLNSat.h"
+#include "orbits/GLNbEph.h"
+#include "orbits/GNSSpClk.h"
+#include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
+#include "orbits/LuniSolarPosition.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
@@ -79,7 +85,12 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
+  GPSbEph gpsnav;      // GPS broadcast orbits
+  GLNbEph glnnav;      // GLONASS broadcast orbits
+  GPSbEph galnav;      // Galileo broadcast orbits (Galileo records, set by SetFiles)
+  GNSSpEph pephM;      // multi-GNSS precise orbits
   SatCRX scrx;         // problem satellites
+  GNSSpClk pclkM;      // multi-GNSS precise satellite clocks
   IONEXHeader& ionxh;  // IONEX header, maps and reader (owned by main)
   IONEXData& ionxd;
   IONEX& ionx;
@@ -91,10 +102,12 @@ class TervanC {
   DCB p1p2, p1c1, p2c2;    // monthly satellite code biases
   myDCB mydcb;             // code biases estimated by Lustra
   RecCodeTrack rctrack;    // receiver code-tracking classes
+  LuniSolarPosition lsp;   // Sun and Moon
   SolidEarthTide nset;     // solid earth tide
   PoleTide ptide;          // pole tide from the Earth rotation parameters
   OceanTideLoading otide;  // ocean tide loading coefficients
   gCRD acrd;               // a-priori station coordinates
+  GLNSat glnfc;            // GLONASS frequency channels
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---

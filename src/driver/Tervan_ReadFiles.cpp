@@ -81,6 +81,46 @@ void ReadSatelliteProblems(TervanC& tc) {
               << tc.scrx.GetNSat() << " problematic epochs/satellites!" << std::endl;
 }
 
+void ReadOrbits(TervanC& tc) {
+  if (tc.isGPSnav) {
+    tc.gpsnav.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GPS NAVIGATION file - " << tc.gpsnav.GetNRecords()
+                << " records" << std::endl;
+  }
+  if (tc.isGLNnav) {
+    tc.glnnav.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GLONASS NAVIGATION file - " << tc.glnnav.GetNRecords()
+                << " records" << std::endl;
+  }
+  if (tc.isGALnav) {
+    tc.galnav.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GALILEO NAVIGATION file - " << tc.galnav.GetNRecords()
+                << " records" << std::endl;
+  }
+  if (tc.isPEph) {
+    tc.pephM.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading MULTI-GNSS PRECISE EPHEMERIS file - "
+                << tc.pephM.GetNEpoch() << " epochs " << tc.pephM.GetNSatList() << " satellites"
+                << std::endl;
+  }
+  if (tc.isPclk) {
+    tc.pclkM.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading MULTI-GNSS PRECISE SATELLITE CLOCK file - "
+                << tc.pclkM.GetNEpoch() << " epochs " << tc.pclkM.GetNSatList() << " satellites"
+                << std::endl;
+  }
+  if (tc.isGLNfrch) {
+    tc.glnfc.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GLONASS FREQUENCY CHANNEL file" << std::endl;
+  }
+}
+
 // Klobuchar coefficients from the header of a GPS navigation file.
 void ReadKlobuchar(TervanC& tc) {
   if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
@@ -161,6 +201,32 @@ void SetFiles(TervanC& tc) {
     tc.sd.SetFile(tc.sdfile);
     Setting(tc, "SINGLE DIFFERENCES file!");
   }
+  if (tc.isGPSnav) {
+    tc.gpsnav.SetFile(tc.gnavfile);
+    Setting(tc, "GPS NAVIGATION file!");
+  }
+  if (tc.isGLNnav) {
+    tc.glnnav.SetFile(tc.rnavfile);
+    Setting(tc, "GLONASS NAVIGATION file!");
+  }
+  if (tc.isGALnav) {
+    // The Galileo object takes the Galileo records (one mixed file may serve all).
+    tc.galnav.SetSystem('E');
+    tc.galnav.SetFile(tc.enavfile);
+    Setting(tc, "GALILEO NAVIGATION file!");
+  }
+  if (tc.isPEph) {
+    tc.pephM.SetFile(tc.sp3file);
+    Setting(tc, "MULTI-GNSS PRECISE EPHEMERIS file!");
+  }
+  if (tc.isPclk) {
+    tc.pclkM.SetFile(tc.pclkfile);
+    Setting(tc, "MULTI-GNSS PRECISE SATELLITE CLOCK file!");
+  }
+  if (tc.isGLNfrch) {
+    tc.glnfc.SetFile(tc.glnfreqch);
+    Setting(tc, "GLONASS FREQUENCY CHANNEL file!");
+  }
   if (tc.isPTide) {
     tc.ptide.SetFile(tc.ptidefile);
     Setting(tc, "EARTH ROTATION PARAMETERS file!");
@@ -199,6 +265,7 @@ void SetFiles(TervanC& tc) {
 void ReadFiles(TervanC& tc) {
   if (tc.verbose) std::cerr << "Tervan::ReadFiles(): READING INPUT DATA FILES!" << std::endl;
   if (tc.isSDfile) ReadSingleDifferences(tc);
+  ReadOrbits(tc);
   if (tc.isPTide) ReadEarthRotation(tc);
   if (tc.isOTide) ReadOceanLoading(tc);
   if (tc.isSCrx) ReadSatelliteProblems(tc);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "../orbits/OrbitFixtures.h"
 #include "driver/Tervan_GetFiles.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "support/TestSupport.h"
@@ -137,7 +138,7 @@ TEST(AtmosphereInputs, ReportNamesTheModelsOfTheRun) {
 TEST(AtmosphereInputs, WholeRunsReadTheFilesAndNameTheModels) {
   testsupport::TempDir dir;
   testsupport::WriteFile(dir.File("a.sdf"), SdText);
-  testsupport::WriteFile(dir.File("orbit.sp3"), "input\n");
+  testsupport::WriteFile(dir.File("orbit.sp3"), orbitfixture::Sp3());
   const std::vector<std::string> base = {"-v", "-ra.sdf", "-eporbit.sp3", "-tmVIENNA,VMF1",
                                          "-g2" + Fixture("sites.vmf1")};
   for (const std::string& iono :

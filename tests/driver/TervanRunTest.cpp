@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../orbits/OrbitFixtures.h"
 #include "support/TestSupport.h"
 
 using testsupport::NormaliseDate;
@@ -78,12 +79,18 @@ bool EndsWith(const std::string& name, const std::string& end) {
 }
 
 // Creates the named input files in the folder: single differences for names
-// ending in ".sdf", ionosphere maps for ".12i", a GPT2 grid for ".grd", one line for the
-// others.
+// ending in ".sdf", ionosphere maps for ".12i", a GPT2 grid for ".grd", small
+// orbit, clock and channel files for their names, one line for the others.
 void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
   for (const auto& n : names) {
     std::string text = "input\n";
     if (EndsWith(n, ".sdf")) text = SdText;
+    if (EndsWith(n, ".SP3")) text = orbitfixture::Sp3();
+    if (EndsWith(n, ".12n")) text = orbitfixture::GpsNav();
+    if (EndsWith(n, ".12g")) text = orbitfixture::GlonassNav();
+    if (EndsWith(n, ".12l")) text = orbitfixture::GalileoNav();
+    if (EndsWith(n, ".CLK")) text = orbitfixture::Clock();
+    if (n == "GLNFREQ.TXT") text = orbitfixture::Channels();
     if (EndsWith(n, ".12i")) text = IonexText();
     if (EndsWith(n, ".grd")) text = Gpt2Text();
     WriteFile(dir.File(n), text);
@@ -295,7 +302,7 @@ TEST(TervanRun, InputFilesAreNeverRedirectionTargets) {
   r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-weIGS15660.SP3"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("CERR REDIRECTION FILE IS AN INPUT FILE"), std::string::npos);
-  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), "input\n");
+  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), orbitfixture::Sp3());
 }
 
 TEST(TervanRun, UnopenableRedirection) {
