@@ -1,5 +1,6 @@
 #include "driver/Tervan_ReadFiles.h"
 
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -41,6 +42,71 @@ void ReadSatelliteProblems(TervanC& tc) {
               << tc.scrx.GetNSat() << " problematic epochs/satellites!" << std::endl;
 }
 
+void ReadOrbits(TervanC& tc) {
+  if (tc.isGPSnav) {
+    tc.gpsnav.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GPS NAVIGATION file - " << tc.gpsnav.GetNRecords()
+                << " records" << std::endl;
+  }
+  if (tc.isGLNnav) {
+    tc.glnnav.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GLONASS NAVIGATION file - " << tc.glnnav.GetNRecords()
+                << " records" << std::endl;
+  }
+  if (tc.isGALnav) {
+    tc.galnav.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GALILEO NAVIGATION file - " << tc.galnav.GetNRecords()
+                << " records" << std::endl;
+  }
+  if (tc.isPEph) {
+    tc.pephM.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading MULTI-GNSS PRECISE EPHEMERIS file - "
+                << tc.pephM.GetNEpoch() << " epochs " << tc.pephM.GetNSatList() << " satellites"
+                << std::endl;
+  }
+  if (tc.isPclk) {
+    tc.pclkM.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading MULTI-GNSS PRECISE SATELLITE CLOCK file - "
+                << tc.pclkM.GetNEpoch() << " epochs " << tc.pclkM.GetNSatList() << " satellites"
+                << std::endl;
+  }
+  if (tc.isGLNfrch) {
+    tc.glnfc.ReadFile();
+    if (tc.verbose)
+      std::cerr << ReadDetail << "reading GLONASS FREQUENCY CHANNEL file" << std::endl;
+  }
+}
+
+// Klobuchar coefficients from the header of a GPS navigation file.
+void ReadKlobuchar(TervanC& tc) {
+  if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
+  std::ifstream in(tc.ionkfile);
+  if (!in) ProgramError(Prog, "KLOBUCHAR IONOSPHERE FILE CAN NOT BE OPENED!");
+  in >> tc.ionk;
+  if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
+}
+
+void ReadIonex(TervanC& tc) {
+  tc.ionx.ReadFile();
+  if (tc.verbose) std::cerr << ReadDetail << "reading IONEX ionosphere file" << std::endl;
+}
+
+void ReadMyIono(TervanC& tc) {
+  tc.myion.ReadFile();
+  if (tc.verbose) std::cerr << ReadDetail << "reading MYIONO file!" << std::endl;
+}
+
+void ReadTroposphereFile(TervanC& tc) {
+  tc.trpmodel.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading GPT2 TROP. MODEL/MAPP. FUNCTION file!" << std::endl;
+}
+
 // Systems present in the data, and P2 from C2 when the file has no P2.
 void CheckSingleDifferences(TervanC& tc) {
   CheckSystem(tc.sdd.HasGPSObs(), tc.isGPS, tc.isGPSxdcb, "GPS");
@@ -67,15 +133,66 @@ void SetFiles(TervanC& tc) {
     tc.sd.SetFile(tc.sdfile);
     Setting(tc, "SINGLE DIFFERENCES file!");
   }
+  if (tc.isGPSnav) {
+    tc.gpsnav.SetFile(tc.gnavfile);
+    Setting(tc, "GPS NAVIGATION file!");
+  }
+  if (tc.isGLNnav) {
+    tc.glnnav.SetFile(tc.rnavfile);
+    Setting(tc, "GLONASS NAVIGATION file!");
+  }
+  if (tc.isGALnav) {
+    // The Galileo object takes the Galileo records (one mixed file may serve all).
+    tc.galnav.SetSystem('E');
+    tc.galnav.SetFile(tc.enavfile);
+    Setting(tc, "GALILEO NAVIGATION file!");
+  }
+  if (tc.isPEph) {
+    tc.pephM.SetFile(tc.sp3file);
+    Setting(tc, "MULTI-GNSS PRECISE EPHEMERIS file!");
+  }
+  if (tc.isPclk) {
+    tc.pclkM.SetFile(tc.pclkfile);
+    Setting(tc, "MULTI-GNSS PRECISE SATELLITE CLOCK file!");
+  }
+  if (tc.isGLNfrch) {
+    tc.glnfc.SetFile(tc.glnfreqch);
+    Setting(tc, "GLONASS FREQUENCY CHANNEL file!");
+  }
   if (tc.isSCrx) {
     tc.scrx.SetFile(tc.scrxfile);
     Setting(tc, "GPS AND GLONASS SATELLITE PROBLEM file!");
+  }
+  if (tc.isIonx) {
+    tc.ionx.SetFile(tc.ionxfile);
+    Setting(tc, "IONEX file!");
+  }
+  if (tc.isMyion) {
+    tc.myion.SetFile(tc.myionfile);
+    Setting(tc, "MYIONO file!");
+  }
+  if (tc.isTrpModel) {
+    tc.trpmodel.SetTropModel(tc.TrpModel);
+    tc.trpmodel.SetMappFunction(tc.TrpMappFun);
+    const std::string codes =
+        "TROPOSPHERE model and mapping function: " + std::to_string(tc.TrpModel) + "/" +
+        std::to_string(tc.TrpMappFun);
+    Setting(tc, codes.c_str());
+  }
+  if (tc.isGPT2file) {
+    tc.trpmodel.SetFile(tc.gpt2file);
+    Setting(tc, "GPT2 TROPOSPHERE MODEL/MAPPING FUNCTION file!");
   }
 }
 
 void ReadFiles(TervanC& tc) {
   if (tc.verbose) std::cerr << "Tervan::ReadFiles(): READING INPUT DATA FILES!" << std::endl;
   if (tc.isSDfile) ReadSingleDifferences(tc);
+  ReadOrbits(tc);
   if (tc.isSCrx) ReadSatelliteProblems(tc);
+  if (tc.isKlob) ReadKlobuchar(tc);
+  if (tc.isIonx) ReadIonex(tc);
+  if (tc.isMyion) ReadMyIono(tc);
+  if (tc.isGPT2file) ReadTroposphereFile(tc);
   CheckSingleDifferences(tc);
 }

@@ -259,3 +259,15 @@ TEST(PhsDiffDeathTest, EpochOutsideTheDayEndsInTheEpochClass) {
       },
       "**** mjd: Error -> SECOND not valid ****");
 }
+
+TEST(PhsDiff, StreamOperatorsReadHeaderThenData) {
+  std::istringstream is(std::string(kHeader) + kData);
+  PhsDiffHeader h;
+  PhsDiffData d(h);
+  is >> h;
+  EXPECT_EQ(h.GetNObs(), 5);
+  d.SetNRecords(2, 5);
+  is >> d;
+  EXPECT_EQ(d.GetNSat(), 3);
+  EXPECT_EQ(d.C1(3).GetObs(), 21000030.123L);
+}

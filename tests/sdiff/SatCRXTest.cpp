@@ -167,3 +167,18 @@ TEST(ExcludeProblemSat, VerboseTotalsOnStandardError) {
             "Tervan::ExcludeProblemSat(): EXCLUDING PROBLEMATIC SATELLITES!\n"
             "Tervan::ExcludeProblemSat():         Excluding: 1 sats  4 obs  ->  4 phase  0 code\n");
 }
+
+TEST(ExcludeProblemSat, UnknownProblemTypeWarnsAndKeepsTheValues) {
+  CrxFile f(Entry(7, 12, 0, {2020, 6, 25, 0, 0, 0}, {2020, 6, 25, 0, 0, 0}));
+  ASSERT_EQ(f.x.GetNSat(), 1);
+  Data s;
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  ExcludeProblemSat(s.h, s.d, f.x, true, false);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(
+      testing::internal::GetCapturedStderr(),
+      "\n#### Tervan: Warning -> UNKNOWN PROBLEM FROM SATELLITE PROBLEM FILE - EXPECTED 1|2|3 "
+      "####\n     Continuing Tervan ... \n\n");
+  EXPECT_FALSE(s.d.L1(1).IsNull());
+}
