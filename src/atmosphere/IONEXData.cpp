@@ -42,11 +42,13 @@ void IONEXData::SetDimensions() {
   const long double nl = std::fabs(ihead.GetDLon()) < 0.0001L
                              ? 0.0L
                              : NodeCount(ihead.GetLon1(), ihead.GetLon2(), ihead.GetDLon());
-  // Interpolation needs two maps in time is checked per evaluation; in space it needs at
-  // least two latitudes and two longitudes.
+  // Interpolation in space needs at least two latitudes and two longitudes (two maps in
+  // time are checked per evaluation).
   if (ihead.GetNMaps() < 1 || ihead.GetInterval() <= 0 || !(nh >= 1.0L && nh <= 1000.0L) ||
       !(nb >= 2.0L && nb <= 100000.0L) || !(nl >= 2.0L && nl <= 100000.0L))
     Corrupt("MAP DIMENSIONS");
+  // The single-layer mapping needs a sphere and a layer above it.
+  if (!(ihead.GetBaseR() > 0.0) || !(ihead.GetHgt1() >= 0.0)) Corrupt("BASE RADIUS OR HEIGHT");
   neph = ihead.GetNMaps();
   nhgt = static_cast<long>(nh);
   nlat = static_cast<long>(nb);

@@ -278,6 +278,14 @@ TEST(IONEXDeathTest, BadFilesStopTheProgram) {
     EXPECT_EXIT_COUT(x.reader.ReadFile(), "IONEX FILE CORRUPTED (MAP DIMENSIONS)!");
   }
   {
+    Ionex x;
+    std::string text = IonexText(Layout());
+    const std::string from = "  6371.0";
+    text.replace(text.find(from), from.size(), "     0.0");
+    testsupport::WriteFile(x.dir.File("test.19i"), text);
+    EXPECT_EXIT_COUT(x.reader.ReadFile(), "IONEX FILE CORRUPTED (BASE RADIUS OR HEIGHT)!");
+  }
+  {
     Layout lay;
     lay.maps = 4;
     Ionex x(lay);
