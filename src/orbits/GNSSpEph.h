@@ -5,6 +5,7 @@
 #define TERVAN_ORBITS_GNSSPEPH_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/matrix.h"
@@ -13,7 +14,12 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
-#include "orbits/LuniSolarPosition.h"
+
+// Phase-centre offset of a satellite antenna at an epoch for a frequency index of
+// the antenna calibrations (0 GPS L1, 2 GLONASS G1): satellite-fixed x, y, z in
+// metres, stored as north, east, up; false when the calibrations have none.
+using SatelliteOffsetLookup =
+    std::function<bool(short sat, const mjd& t, short frequency, neu& offset)>;
 
 class GNSSpEph {
  public:
@@ -50,18 +56,12 @@ class GNSSpEph {
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
                               const gnssobs& P);
 
-  // Moves every stored GPS and GLONASS position from the centre of mass to the
-  // antenna phase centre with the satellite antenna offsets of an ANTEX object
-  // (L1 for GPS, G1 for GLONASS; satellite-fixed x, y, z in metres). The clocks
-  // stay as they are. print lists the epochs on standard output.
-  template <class Antex>
-  void ApplyAntennaOffset(Antex& atx, bool print);
+  // Shifts every stored GPS and GLONASS position from the centre of mass to the
+  // antenna phase centre given by lookup (other systems are left alone); with
+  // print each epoch's number and epoch go to standard output.
+  void ApplyAntennaOffset(const SatelliteOffsetLookup& lookup, bool print);
 
  private:
-  // Adds the satellite-fixed offset to record rec, with the Sun at sun (ECEF, m).
-  void ShiftRecord(long rec, const neu& offset, const xyz& sun);
-  void PrintEpoch(long e) const;
-  void OffsetNotFound(short satno) const;
   void CountHeader(const std::string& name);
   void ReadHeader(std::istream& in);
   void ReadSatList(const std::string& line, int lineNo);
@@ -115,38 +115,5 @@ class GNSSpEph {
   matrix<short> satIx;  // satellite number -> index in satList, -1 when not listed
   int32_t headerEpochs;
 };
-
-template <class Antex>
-void GNSSpEph::ApplyAntennaOffset(Antex& atx, bool print) {
-  LuniSolarPosition lsp;
-  for (long e = 0; e < nepoch; e++) {
-    if (print) PrintEpoch(e);
-    xyz sun;
-    long double distance;
-    lsp.SunPosition(epoch(e), sun, distance);
-    sun *= distance;
-    for (long k = 0; k < nsat; k++) {
-      const short satno = satList(k);
-      // Frequency index of the ANTEX object: 0 GPS L1, 2 GLONASS G1.
-      short freq;
-      if (satno > 0 && satno < 100)
-        freq = 0;
-      else if (satno > 100 && satno < 200)
-        freq = 2;
-      else
-        continue;
-      const long rec = e * nsat + k;
-      if (sPos(rec).GetLength() < 1.0L) continue;  // no position at this epoch
-      atx.SetSatellite(satno, epoch(e));
-      if (atx.GetAtxIndex() < 0) {
-        OffsetNotFound(satno);
-        continue;
-      }
-      neu offset;
-      atx.GetAntennaOffset(offset, freq);
-      ShiftRecord(rec, offset, sun);
-    }
-  }
-}
 
 #endif

@@ -288,50 +288,18 @@ TEST(GNSSpEphDeath, MalformedFilesEndWithAFramedError) {
 }  // namespace
 
 namespace {
-// Satellite antenna offsets as the ANTEX class gives them: G01 along z,
-// R05 along x, nothing for the other satellites.
-struct FakeAntex {
-  short selected = -1;
-  void SetSatellite(short sat, const mjd&) { selected = sat; }
-  long GetAtxIndex() const { return selected == 1 || selected == 105 ? 0 : -1; }
-  void GetAntennaOffset(neu& offset, short f) {
-    EXPECT_EQ(f, selected == 1 ? 0 : 2);
-    offset = selected == 1 ? neu(0, 0, 1.0L) : neu(0.5L, 0, 0);
-  }
-};
-
-TEST_F(GNSSpEphTest, AntennaOffsetsMoveTheStoredPositions) {
+TEST_F(GNSSpEphTest, ReadAgainKnowsOnlyTheNewSatellites) {
   Sp3 f;
   f.epochs = sp3fixture::Epochs(3, 900);
   Read(f);
-  const xyzt g = eph.GetSatPos(3), r = eph.GetSatPos(4), e = eph.GetSatPos(5);
-  FakeAntex atx;
-  testing::internal::CaptureStderr();
-  eph.ApplyAntennaOffset(atx, false);
-  const std::string err = testing::internal::GetCapturedStderr();
-  // G01: one metre toward the Earth's centre.
-  EXPECT_NEAR(static_cast<double>(eph.GetSatPos(3).GetLength()),
-              static_cast<double>(g.GetLength() - 1), 1e-9);
-  // R05: half a metre across the radial direction.
-  const xyz d = eph.GetSatPos(4) - r;
-  EXPECT_NEAR(static_cast<double>(d.GetLength()), 0.5, 1e-9);
-  EXPECT_NEAR(static_cast<double>(d * r.GetUnitVector()), 0.0, 1e-9);
-  EXPECT_EQ(eph.GetSatPos(4).GetT(), r.GetT());
-  // E11 is not moved; no offset for it is asked.
-  EXPECT_EQ(eph.GetSatPos(5).GetX(), e.GetX());
-  EXPECT_EQ(err, "");
   Sp3 other;
   other.ids = {"G02"};
-  other.epochs = sp3fixture::Epochs(1, 900);
+  other.epochs = sp3fixture::Epochs(3, 900);
   Read(other);
-  testing::internal::CaptureStderr();
-  eph.ApplyAntennaOffset(atx, false);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find(
-                "SATELLITE PHASE CENTER OFFSET NOT FOUND IN ANTEX FILE: PRN:   2"),
-            std::string::npos);
-  // The object read again knows only the satellites of the new file.
   xyzt pos, vel;
   eph.CalcSatPosition(1, At(0), pos, vel);
   EXPECT_FALSE(eph.GetPSisOK());
+  eph.CalcSatPosition(2, At(0), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
 }
 }  // namespace
