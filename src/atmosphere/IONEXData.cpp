@@ -53,9 +53,11 @@ void IONEXData::SetDimensions() {
   nhgt = static_cast<long>(nh);
   nlat = static_cast<long>(nb);
   nlon = static_cast<long>(nl);
-  EPH.Resize(neph, 1);
+  // The grids first: they refuse a map count too large for memory before the epochs are
+  // sized by it.
   TECVAL.Resize(neph, nhgt, nlat, nlon);
   TECRMS.Resize(neph, nhgt, nlat, nlon);
+  EPH.Resize(neph, 1);
 }
 
 void IONEXData::ReadMaps(std::istream& in) {
@@ -113,6 +115,7 @@ void IONEXData::ReadRow(std::istream& in, TEC& maps, long imap, long ihgt, long 
       char* end = nullptr;
       const long double v = std::strtold(p, &end);
       if (end == p) break;
+      if (!std::isfinite(v * factor)) Corrupt("MAP VALUE NOT A NUMBER");
       maps(imap, ihgt, ilat, got++) = v * factor;
       p = end;
     }

@@ -336,3 +336,28 @@ TEST(IONEX, RealMapsAtTheGridNodes) {
         << j;
   }
 }
+
+TEST(IONEXDeathTest, MapCountsAndValuesBeyondAnyFileStopTheProgram) {
+  {
+    Ionex x;
+    std::string text = IonexText(Layout());
+    const std::string from =
+        "     3                                                      # OF MAPS";
+    text.replace(text.find(from), from.size(),
+                 "999999999                                                   # OF MAPS");
+    testsupport::WriteFile(x.dir.File("test.19i"), text);
+    EXPECT_EXIT_COUT(x.reader.ReadFile(),
+                     "TEC::ERROR:\n\tFunction:   Resize\nTEC dimensions not valid: ");
+  }
+  {
+    Ionex x;
+    std::string text = IonexText(Layout());
+    const std::string from = "    -1                                                      EXPONENT";
+    text.replace(text.find(from), from.size(),
+                 "  9999                                                      EXPONENT");
+    testsupport::WriteFile(x.dir.File("test.19i"), text);
+    EXPECT_EXIT_COUT(
+        x.reader.ReadFile(),
+        "**** IONEXData: Error -> IONEX FILE CORRUPTED (MAP VALUE NOT A NUMBER)! ****");
+  }
+}
