@@ -221,6 +221,9 @@ TEST(IONEXDeathTest, EpochsAndPositionsOutsideTheMapsStopTheProgram) {
                    std::string(head) + "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1]! ****");
   EXPECT_EXIT_COUT(x.Delay(-3700.0L, 0.0L, 0.0L, 1),
                    "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1<-1]!");
+  // More than one interval before the first map is refused as after the last one.
+  EXPECT_EXIT_COUT(x.Delay(-1800.0L, 0.0L, 0.0L, 1),
+                   "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1<-1]!");
   EXPECT_EXIT_COUT(
       x.Delay(3600.0L, 15.0L, 0.0L, 1),
       "LATITUDE FOR IONOSPHERE DELAY INPROPER [iB1]! ****\n     Exiting IONEXData ... ");
