@@ -86,6 +86,7 @@ void Constellation::AddKepler(char system, Random& rnd) {
       el.cic = rnd.Uniform(-1e-7L, 1e-7L);
       el.cis = rnd.Uniform(-1e-7L, 1e-7L);
       el.epoch = start_;
+      el.gm = gps ? kGmKepler : kGmGalileo;
       el.toe = SecondsOfWeek(start_);
       SimSat s;
       s.system = system;

@@ -11,7 +11,7 @@ KeplerElements KeplerOrbit::ElementsAt(long double t) const {
   KeplerElements el = ref_;
   const long double dt = t - ref_.epoch;
   const long double a = ref_.sqrtA * ref_.sqrtA;
-  const long double n = std::sqrt(kGmKepler / (a * a * a)) + ref_.deltaN;
+  const long double n = std::sqrt(ref_.gm / (a * a * a)) + ref_.deltaN;
   el.epoch = t;
   el.toe = SecondsOfWeek(t);
   el.m0 = std::remainder(ref_.m0 + n * dt, 2.0L * kPi);
@@ -26,7 +26,7 @@ KeplerElements KeplerOrbit::ElementsAt(long double t) const {
 Vec3 KeplerOrbit::Position(const KeplerElements& el, long double t) {
   const long double a = el.sqrtA * el.sqrtA;
   const long double tk = t - el.epoch;
-  const long double n = std::sqrt(kGmKepler / (a * a * a)) + el.deltaN;
+  const long double n = std::sqrt(el.gm / (a * a * a)) + el.deltaN;
   const long double m = el.m0 + n * tk;
   long double ecc = m;
   for (int k = 0; k < 30; ++k) {

@@ -21,8 +21,9 @@ struct KeplerElements {
   long double omegaDot = 0;  // rad/s
   long double iDot = 0;      // rad/s
   long double cuc = 0, cus = 0, crc = 0, crs = 0, cic = 0, cis = 0;
-  long double toe = 0;    // reference epoch, GPS seconds of week
-  long double epoch = 0;  // reference epoch, GPS seconds since 1980-01-06
+  long double toe = 0;            // reference epoch, GPS seconds of week
+  long double epoch = 0;          // reference epoch, GPS seconds since 1980-01-06
+  long double gm = 3.986005e14L;  // GM of the navigation message of the system, m^3/s^2
 };
 
 class KeplerOrbit {

@@ -7,9 +7,10 @@
 namespace sim {
 
 constexpr long double kPi = 3.141592653589793L;
-constexpr long double kC = 299792458.0L;         // speed of light, m/s
-constexpr long double kDeg = kPi / 180.0L;       // radians per degree
-constexpr long double kGmKepler = 3.986005e14L;  // GPS/Galileo broadcast GM, m^3/s^2
+constexpr long double kC = 299792458.0L;             // speed of light, m/s
+constexpr long double kDeg = kPi / 180.0L;           // radians per degree
+constexpr long double kGmKepler = 3.986005e14L;      // GPS broadcast GM, m^3/s^2
+constexpr long double kGmGalileo = 3.986004418e14L;  // Galileo broadcast GM, m^3/s^2
 constexpr long double kOmegaKepler =
     7.2921151467e-5L;                                // Earth rotation of the Kepler records, rad/s
 constexpr long double kGmGlonass = 3.9860044e14L;    // PZ-90 GM, m^3/s^2

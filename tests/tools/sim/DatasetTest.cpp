@@ -7,8 +7,11 @@
 #include <map>
 #include <sstream>
 
+#include "orbits/GLNSat.h"
+#include "orbits/GLNbEph.h"
 #include "orbits/GNSSpClk.h"
 #include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
@@ -143,6 +146,78 @@ TEST_F(NoiseFreeDataset, PreciseOrbitReaderReproducesTheSimulatedPositions) {
   EXPECT_LT(worst, 0.001L);
   EXPECT_LT(std::sqrt(sum / n), 0.0006L);
   EXPECT_LT(worstClock, 1e-12L);  // microseconds with six decimals at the nodes
+}
+
+long double Distance(const xyzt& pos, const Vec3& p) {
+  const xyz q = pos.GetXYZ();
+  return Norm(Vec3{q.GetX() - p.x, q.GetY() - p.y, q.GetZ() - p.z});
+}
+
+// Kepler records of GPS and Galileo describe the simulated orbits exactly; their
+// clock polynomial follows the clock to within its random walk.
+void CheckKeplerFile(const Simulator& sim, const std::string& path, char system) {
+  GPSbEph nav;
+  nav.SetSystem(system);
+  nav.SetFile(path.c_str());
+  nav.ReadFile();
+  const Constellation& sats = sim.Sats();
+  long double worst = 0, worstClock = 0;
+  int satellites = 0;
+  for (size_t i = 0; i < sats.Size(); ++i) {
+    if (sats.Sat(i).system != system) continue;
+    ++satellites;
+    for (long double t = sim.Sc().StartSeconds() - 600; t <= sim.Sc().EndSeconds() + 600;
+         t += 97.0L) {
+      xyzt pos;
+      long double tgd = 0;
+      nav.CalcSatPosition(static_cast<short>(sats.Sat(i).prn), ToMjd(t), ToMjd(t), pos, &tgd, 0, 0);
+      worst = std::max(worst, Distance(pos, sats.Position(i, t)));
+      worstClock = std::max(worstClock, std::fabs(pos.GetT() - sats.Clock(i, t)));
+    }
+  }
+  EXPECT_GE(satellites, 24);
+  EXPECT_EQ(nav.GetNSat(), satellites);
+  EXPECT_LT(worst, 0.001L) << system;
+  // The receiver's clock: the product clock with the periodic relativistic term
+  // (tens of nanoseconds), and the drift of the random walk (below one).
+  EXPECT_LT(worstClock, 60e-9L) << system;
+}
+
+TEST_F(NoiseFreeDataset, BroadcastGpsAndGalileoRecordsReproduceTheOrbits) {
+  CheckKeplerFile(*sim_, File(DatasetFiles().gpsNav), 'G');
+  CheckKeplerFile(*sim_, File(DatasetFiles().galileoNav), 'E');
+}
+
+TEST_F(NoiseFreeDataset, BroadcastGlonassRecordsReproduceTheOrbits) {
+  GLNbEph nav;
+  const std::string name = File(DatasetFiles().glonassNav);
+  nav.SetFile(name.c_str());
+  nav.ReadFile();
+  const Constellation& sats = sim_->Sats();
+  long double worst = 0;
+  for (size_t i = 0; i < sats.Size(); ++i) {
+    if (sats.Sat(i).system != 'R') continue;
+    for (long double t = sim_->Sc().StartSeconds(); t <= sim_->Sc().EndSeconds(); t += 97.0L) {
+      xyzt pos, vel;
+      nav.CalcSatPosition(static_cast<short>(sats.Sat(i).prn), ToMjd(t), ToMjd(t), pos, vel, 0);
+      worst = std::max(worst, Distance(pos, sats.Position(i, t)));
+    }
+  }
+  EXPECT_LT(worst, 0.5L);
+}
+
+TEST_F(NoiseFreeDataset, ChannelFileGivesEveryGlonassSatelliteItsChannel) {
+  GLNSat channels;
+  const std::string name = File(DatasetFiles().channels);
+  channels.SetFile(name.c_str());
+  channels.ReadFile();
+  const Constellation& sats = sim_->Sats();
+  for (size_t i = 0; i < sats.Size(); ++i) {
+    if (sats.Sat(i).system != 'R') continue;
+    const long double k = channels.GetFreqNum(sats.Sat(i).number, ToMjd(sim_->Sc().StartSeconds()));
+    EXPECT_TRUE(channels.GetIsGLNSat()) << sats.Sat(i).Id();
+    EXPECT_EQ(k, sats.Sat(i).channel) << sats.Sat(i).Id();
+  }
 }
 
 TEST_F(NoiseFreeDataset, LightTimeOfThePreciseOrbitReaderMatchesTheSimulatedRange) {
