@@ -35,6 +35,14 @@
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
 #include "sdiff/SatCRX.h"
+#include "station/DCB.h"
+#include "station/OceanTideLoading.h"
+#include "station/PoleTide.h"
+#include "station/RecCodeTrack.h"
+#include "station/SolidEarthTide.h"
+#include "station/antex.h"
+#include "station/gCRD.h"
+#include "station/myDCB.h"
 
 class TervanC {
   // Inputs of its own, for a context built without them (tests, tools).
@@ -86,12 +94,20 @@ class TervanC {
   IONEXHeader& ionxh;  // IONEX header, maps and reader (owned by main)
   IONEXData& ionxd;
   IONEX& ionx;
-  IonKlobuchar ionk;      // Klobuchar coefficients of a GPS navigation header
-  myIono myion;           // ionosphere delays estimated by Lustra
-  gTropModel trpmodel;    // troposphere model and mapping function of the run
-  gTropDelay trpdelay;    // troposphere delay of the current observation
-  LuniSolarPosition lsp;  // Sun and Moon
-  GLNSat glnfc;           // GLONASS frequency channels
+  IonKlobuchar ionk;       // Klobuchar coefficients of a GPS navigation header
+  myIono myion;            // ionosphere delays estimated by Lustra
+  gTropModel trpmodel;     // troposphere model and mapping function of the run
+  gTropDelay trpdelay;     // troposphere delay of the current observation
+  antex atx;               // antenna calibrations
+  DCB p1p2, p1c1, p2c2;    // monthly satellite code biases
+  myDCB mydcb;             // code biases estimated by Lustra
+  RecCodeTrack rctrack;    // receiver code-tracking classes
+  LuniSolarPosition lsp;   // Sun and Moon
+  SolidEarthTide nset;     // solid earth tide
+  PoleTide ptide;          // pole tide from the Earth rotation parameters
+  OceanTideLoading otide;  // ocean tide loading coefficients
+  gCRD acrd;               // a-priori station coordinates
+  GLNSat glnfc;            // GLONASS frequency channels
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "core/ProgramError.h"
@@ -33,6 +34,44 @@ void ReadSingleDifferences(TervanC& tc) {
     std::cerr << ReadDetail << "reading SINGLE DIFFERENCES file - " << tc.sdd.GetNEpoch()
               << " epochs, " << tc.sdd.GetNObs() << " C1 observations, " << tc.sdh.GetNObs()
               << " obs types" << std::endl;
+}
+
+void ReadEarthRotation(TervanC& tc) {
+  tc.ptide.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading EARTH ROTATION PARAMETERS file - " << tc.ptide.GetNEpoch()
+              << " epochs " << std::endl;
+}
+
+void ReadOceanLoading(TervanC& tc) {
+  tc.otide.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading OCEAN LOADING TIDE file - " << tc.otide.GetNStation()
+              << " stations " << std::endl;
+}
+
+void ReadAntex(TervanC& tc) {
+  tc.atx.ReadFile();
+  if (tc.verbose)
+    std::cerr << ReadDetail << "reading ANTEX file - " << tc.atx.GetNGPSSat() << " GPS SWs  "
+              << tc.atx.GetNGLNSat() << " GLONASS SWs  " << tc.atx.GetNRec() << " RECs"
+              << std::endl;
+}
+
+// The monthly satellite code biases, then the biases estimated by Lustra.
+void ReadCodeBiases(TervanC& tc) {
+  DCB* const dcb[3] = {&tc.p1p2, &tc.p1c1, &tc.p2c2};
+  const bool given[3] = {tc.isP1P2, tc.isP1C1, tc.isP2C2};
+  const char* const name[3] = {"P1P2", "P1C1", "P2C2"};
+  for (int i = 0; i < 3; i++) {
+    if (!given[i]) continue;
+    dcb[i]->ReadFile();
+    if (tc.verbose) std::cerr << ReadDetail << "reading " << name[i] << " DCB file!" << std::endl;
+  }
+  if (tc.isMyDCB) {
+    tc.mydcb.ReadFile();
+    if (tc.verbose) std::cerr << ReadDetail << "reading Lustra - DCB file!" << std::endl;
+  }
 }
 
 void ReadSatelliteProblems(TervanC& tc) {
@@ -123,6 +162,35 @@ void CheckSingleDifferences(TervanC& tc) {
   }
 }
 
+// Antenna calibrations, code biases, receiver list and a-priori coordinates.
+void SetStationFiles(TervanC& tc) {
+  if (tc.isAtx) {
+    tc.atx.SetFile(tc.atxfile);
+    Setting(tc, "ANTEX file!");
+  }
+  DCB* const dcb[3] = {&tc.p1p2, &tc.p1c1, &tc.p2c2};
+  const bool given[3] = {tc.isP1P2, tc.isP1C1, tc.isP2C2};
+  char* const file[3] = {tc.dcbp1p2file, tc.dcbp1c1file, tc.dcbp2c2file};
+  const char* const what[3] = {"P1P2 DCB file!", "P1C1 DCB file!", "P2C2 DCB file!"};
+  for (int i = 0; i < 3; i++) {
+    if (!given[i]) continue;
+    dcb[i]->SetFile(file[i]);
+    Setting(tc, what[i]);
+  }
+  if (tc.isMyDCB) {
+    tc.mydcb.SetFile(tc.mydbcfile);
+    Setting(tc, "Lustra - DCB file!");
+  }
+  if (tc.isRCodTrc) {
+    tc.rctrack.SetFile(tc.rctrackfile);
+    Setting(tc, "RECEIVER CODE TRACKING file!");
+  }
+  if (tc.isAprCrd) {
+    tc.acrd.SetFile(tc.aprcrdfile);
+    Setting(tc, "APRIORI COORDINATE file!");
+  }
+}
+
 }  // namespace
 
 void SetFiles(TervanC& tc) {
@@ -159,6 +227,14 @@ void SetFiles(TervanC& tc) {
     tc.glnfc.SetFile(tc.glnfreqch);
     Setting(tc, "GLONASS FREQUENCY CHANNEL file!");
   }
+  if (tc.isPTide) {
+    tc.ptide.SetFile(tc.ptidefile);
+    Setting(tc, "EARTH ROTATION PARAMETERS file!");
+  }
+  if (tc.isOTide) {
+    tc.otide.SetFile(tc.otidefile);
+    Setting(tc, "OCEAN LOADING TIDE file!");
+  }
   if (tc.isSCrx) {
     tc.scrx.SetFile(tc.scrxfile);
     Setting(tc, "GPS AND GLONASS SATELLITE PROBLEM file!");
@@ -171,6 +247,7 @@ void SetFiles(TervanC& tc) {
     tc.myion.SetFile(tc.myionfile);
     Setting(tc, "MYIONO file!");
   }
+  SetStationFiles(tc);
   if (tc.isTrpModel) {
     tc.trpmodel.SetTropModel(tc.TrpModel);
     tc.trpmodel.SetMappFunction(tc.TrpMappFun);
@@ -189,10 +266,14 @@ void ReadFiles(TervanC& tc) {
   if (tc.verbose) std::cerr << "Tervan::ReadFiles(): READING INPUT DATA FILES!" << std::endl;
   if (tc.isSDfile) ReadSingleDifferences(tc);
   ReadOrbits(tc);
+  if (tc.isPTide) ReadEarthRotation(tc);
+  if (tc.isOTide) ReadOceanLoading(tc);
   if (tc.isSCrx) ReadSatelliteProblems(tc);
   if (tc.isKlob) ReadKlobuchar(tc);
   if (tc.isIonx) ReadIonex(tc);
   if (tc.isMyion) ReadMyIono(tc);
+  if (tc.isAtx) ReadAntex(tc);
+  ReadCodeBiases(tc);
   if (tc.isGPT2file) ReadTroposphereFile(tc);
   CheckSingleDifferences(tc);
 }

@@ -1,11 +1,16 @@
 #include "orbits/GNSSpEph.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
 
 #include "core/ProgramError.h"
+#include "gnss/GNSSSatBasis.h"
 #include "orbits/LightTime.h"
+#include "orbits/LuniSolarPosition.h"
 #include "orbits/OrbitText.h"
 #include "orbits/TextColumns.h"
 
@@ -375,4 +380,36 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
   if (!PSisOK) return -1.0L;
   ps = lighttime::RotateAboutZ(receiver, OMEGAz * tau);
   return lighttime::Range(ps, pos);
+}
+
+void GNSSpEph::ApplyAntennaOffset(const SatelliteOffsetLookup& lookup, bool print) {
+  const LuniSolarPosition lsp;
+  for (long i = 0; i < nepoch; i++) {
+    if (print) std::cout << std::setw(4) << i << ". " << epoch(i) << std::endl;
+    xyz sunUnit;
+    long double sunDistance = 0;
+    lsp.SunPosition(epoch(i), sunUnit, sunDistance);
+    for (long k = 0; k < nsat; k++) {
+      const long rec = i * nsat + k;
+      const short s = sat(rec);
+      if (s <= 0 || s >= 200 || sPos(rec).GetXYZ().GetLength() == 0) continue;
+      neu off;
+      if (!lookup(s, epoch(i), s < 100 ? 0 : 2, off)) {
+        char text[96];
+        std::snprintf(text, sizeof text,
+                      "SATELLITE PHASE CENTER OFFSET NOT FOUND IN ANTEX FILE: PRN: %3d", s);
+        ClassWarning(kClass, text);
+        continue;
+      }
+      xyz X, Y, Z;
+      GNSSSatBasis(X, Y, Z, sPos(rec), sunDistance * sunUnit);
+      xyz shift = off.GetU() * Z;
+      // The body axes across the orbit are used only when the offset has them.
+      if (std::fabs(off.GetN()) + std::fabs(off.GetE()) >= 0.001L)
+        shift += off.GetN() * X + off.GetE() * Y;
+      const xyzt& p = sPos(rec);
+      sPos(rec) =
+          xyzt(p.GetX() + shift.GetX(), p.GetY() + shift.GetY(), p.GetZ() + shift.GetZ(), p.GetT());
+    }
+  }
 }

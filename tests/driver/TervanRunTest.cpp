@@ -97,6 +97,16 @@ void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
   }
 }
 
+// Replaces named inputs by readable station model files of tests/data/station.
+void UseStationFiles(const TempDir& dir) {
+  const std::string data = std::string(TERVAN_TEST_DATA) + "/station/";
+  const char* const files[][2] = {
+      {"IGS15667.ERP", "small.erp"},    {"igs08.atx", "small.atx"},   {"P1P2.DCB", "monthly.dcb"},
+      {"P1C1.DCB", "monthly.dcb"},      {"P2C2.DCB", "monthly.dcb"},  {"LUSTRA.DCB", "lustra.dcb"},
+      {"RECTRACK.TXT", "rectrack.txt"}, {"APRCRD.txt", "aprcrd.txt"}, {"OCEAN.BLQ", "ocean.blq"}};
+  for (const auto& f : files) WriteFile(dir.File(f[0]), ReadFile(data + f[1]));
+}
+
 const std::string StartLines =
     "\nTervan: ***** GNSS CODE/PHASE SINGLE DIFFERENCES POSITIONING - STARTING APPLICATION "
     "*****\nTervan::GetFiles(): PARSING INPUT PARAMETERS!\n";
@@ -149,6 +159,7 @@ TEST(TervanRun, EveryFileOptionAndSwitch) {
                   "IGS15667.ERP", "SAT_2009.CRX", "IONEX.12i", "igs08.atx", "P1P2.DCB", "P1C1.DCB",
                   "P2C2.DCB", "LUSTRA.DCB", "RECTRACK.TXT", "GLNFREQ.TXT", "APRCRD.txt",
                   "gpt2_5.grd", "OCEAN.BLQ"});
+  UseStationFiles(dir);
   auto r = RunTervan(dir.Path(), {"-v",
                                   "-rRDVL_BOVC.sdf",
                                   "-egbrdc1200.12n",
