@@ -61,8 +61,10 @@ const matrix<double>& AntennaPCV::Azimuth(int f) const {
 bool AntennaPCV::SetGrid(double zenith1, double zenith2, double zenithStep, double azimuthStep) {
   if (!(zenithStep > 0) || !(zenith2 >= zenith1) || !(azimuthStep >= 0) || azimuthStep > 360)
     return false;
+  // Grids finer than a tenth of a degree in zenith or half a degree in azimuth
+  // are no calibration any file holds; they are taken as a damaged file.
   const double nz = std::trunc((zenith2 - zenith1) / zenithStep) + 1;
-  if (!(nz >= 1 && nz <= 10000)) return false;
+  if (!(nz >= 1 && nz <= 1801)) return false;
   zen1 = zenith1;
   zen2 = zenith2;
   dzen = zenithStep;
@@ -72,7 +74,7 @@ bool AntennaPCV::SetGrid(double zenith1, double zenith2, double zenithStep, doub
   nAzi = 0;
   if (hasAzimuthPCV) {
     const double na = std::trunc(360.0 / dazi) + 1;
-    if (!(na <= 360001)) return false;
+    if (!(na <= 721)) return false;
     nAzi = static_cast<long>(na);
   }
   return true;

@@ -289,6 +289,9 @@ TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
   bad.replace(bad.find("     0.0  90.0  30.0"), 20, "     0.0  90.0   0.0");
   EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
   bad = rec;
+  bad.replace(bad.find("   120.0"), 8, "    0.01");  // an azimuth grid no calibration has
+  EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  bad = rec;
   bad.replace(bad.find("   NOAZI"), 16, "   NOAZI    abcd");
   EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
 }

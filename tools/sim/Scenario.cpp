@@ -272,6 +272,12 @@ ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc,
       return ParseResult::kError;
     }
   }
+  // Every epoch of both stations is held in memory until the files are written.
+  if (sc.duration / sc.interval > kMaxEpochs) {
+    message =
+        "too many epochs: --duration / --interval may be at most " + std::to_string(kMaxEpochs);
+    return ParseResult::kError;
+  }
   return ParseResult::kRun;
 }
 
