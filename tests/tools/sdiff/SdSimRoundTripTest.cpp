@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
@@ -100,4 +101,54 @@ TEST(SdSimRoundTrip, Rinex3AndRinex2FilesGiveTheSimulatorsSingleDifferences) {
     SCOPED_TRACE("RINEX 2.11, broadcast orbits");
     Compare(expected, dir.File("sd2.txt"));
   }
+}
+
+TEST(SdSimRoundTrip, MissingOrWrongHeaderPositionsAreReplacedByTheMeanSolution) {
+  testsupport::TempDir dir;
+  sim::Scenario sc;
+  std::string message;
+  ASSERT_EQ(sim::ParseScenario({"--out", dir.File("sim"), "--duration", "10m"}, sc, message),
+            sim::ParseResult::kRun);
+  sim::Simulator simulator(sc);
+  simulator.Run();
+  ASSERT_TRUE(sim::WriteDataset(simulator, message)) << message;
+  const sim::DatasetFiles f;
+  const std::string folder = dir.File("sim") + "/";
+  // BASE header position 150 m off in X, ROVER header position zero.
+  auto edit = [&](sim::Station st, const std::string& to) {
+    std::string text = testsupport::ReadFile(folder + f.Rinex3(sc, st));
+    size_t p = text.find("APPROX POSITION XYZ");
+    text.replace(p - 60, 42, to);
+    testsupport::WriteFile(folder + f.Rinex3(sc, st), text);
+  };
+  auto truth = [&](sim::Station st) {
+    const sim::Vec3& v = simulator.Position(st);
+    return xyz(v.x, v.y, v.z);
+  };
+  const xyz base = truth(sim::kBase);
+  char line[64];
+  std::snprintf(line, sizeof line, "%14.4Lf%14.4Lf%14.4Lf", base.GetX() + 150.0L, base.GetY(),
+                base.GetZ());
+  edit(sim::kBase, line);
+  edit(sim::kRover, "        0.0000        0.0000        0.0000");
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SdRun({"--base", folder + f.Rinex3(sc, sim::kBase), "--rover",
+                   folder + f.Rinex3(sc, sim::kRover), "--out", dir.File("sd.txt"), "--sp3",
+                   folder + f.sp3, "--clk", folder + f.clock, "--quiet"}),
+            0);
+  testing::internal::GetCapturedStdout();
+  std::string warnings = testing::internal::GetCapturedStderr();
+  EXPECT_NE(warnings.find("BASE SIMB: THE RINEX HEADER POSITION IS 1"), std::string::npos)
+      << warnings;
+  EXPECT_NE(warnings.find(" m FROM THE POINT POSITIONING; THE MEAN POINT POSITIONING SOLUTION IS "
+                          "WRITTEN"),
+            std::string::npos);
+  EXPECT_NE(warnings.find("ROVER SIMR: THE RINEX HEADER HAS NO POSITION; THE MEAN POINT "
+                          "POSITIONING SOLUTION IS WRITTEN"),
+            std::string::npos);
+  SdFile sd(dir.File("sd.txt"));
+  // Code point positioning of ten minutes: a few metres.
+  EXPECT_LT(static_cast<double>((sd.head.GetX0(0) - base).GetLength()), 10.0);
+  EXPECT_LT(static_cast<double>((sd.head.GetX0(1) - truth(sim::kRover)).GetLength()), 10.0);
 }
