@@ -9,7 +9,10 @@ int main(int argc, char** argv) {
   PhsDiffHeader sdh;
   PhsDiffData sdd(sdh);
   PhsDiff sd(sdh, sdd);
-  TervanC tc(sdh, sdd, sd);
+  IONEXHeader ionxh;
+  IONEXData ionxd(ionxh);
+  IONEX ionx(ionxh, ionxd);
+  TervanC tc(sdh, sdd, sd, ionxh, ionxd, ionx);
   ParseArgumetns(tc, argc, argv);
   if (tc.GetRunProg()) {
     CheckArgumetns(tc);

@@ -42,18 +42,22 @@ void IONEXData::SetDimensions() {
   const long double nl = std::fabs(ihead.GetDLon()) < 0.0001L
                              ? 0.0L
                              : NodeCount(ihead.GetLon1(), ihead.GetLon2(), ihead.GetDLon());
-  // Interpolation needs two maps in time is checked per evaluation; in space it needs at
-  // least two latitudes and two longitudes.
+  // Interpolation in space needs at least two latitudes and two longitudes (two maps in
+  // time are checked per evaluation).
   if (ihead.GetNMaps() < 1 || ihead.GetInterval() <= 0 || !(nh >= 1.0L && nh <= 1000.0L) ||
       !(nb >= 2.0L && nb <= 100000.0L) || !(nl >= 2.0L && nl <= 100000.0L))
     Corrupt("MAP DIMENSIONS");
+  // The single-layer mapping needs a sphere and a layer above it.
+  if (!(ihead.GetBaseR() > 0.0) || !(ihead.GetHgt1() >= 0.0)) Corrupt("BASE RADIUS OR HEIGHT");
   neph = ihead.GetNMaps();
   nhgt = static_cast<long>(nh);
   nlat = static_cast<long>(nb);
   nlon = static_cast<long>(nl);
-  EPH.Resize(neph, 1);
+  // The grids first: they refuse a map count too large for memory before the epochs are
+  // sized by it.
   TECVAL.Resize(neph, nhgt, nlat, nlon);
   TECRMS.Resize(neph, nhgt, nlat, nlon);
+  EPH.Resize(neph, 1);
 }
 
 void IONEXData::ReadMaps(std::istream& in) {
@@ -111,6 +115,7 @@ void IONEXData::ReadRow(std::istream& in, TEC& maps, long imap, long ihgt, long 
       char* end = nullptr;
       const long double v = std::strtold(p, &end);
       if (end == p) break;
+      if (!std::isfinite(v * factor)) Corrupt("MAP VALUE NOT A NUMBER");
       maps(imap, ihgt, ilat, got++) = v * factor;
       p = end;
     }
@@ -156,13 +161,12 @@ long double IONEXData::CalcIonDelay(long double& sod, long double& lat, long dou
   if (neph == 0) FileError(kCls, "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1]!");
 
   // Maps around the epoch; before the first or after the last map the two end maps are
-  // extrapolated over at most one interval.
+  // extrapolated over at most one interval (the map index is rounded down, so that an epoch
+  // more than one interval before the first map is refused like one after the last).
   const long double interval = ihead.GetInterval();
   const long double s1 = EPH(0).GetSecond();
-  const long double dt = std::trunc(sod - s1);
-  long it1 = std::isfinite(dt) && std::fabs(dt) < 1e9L
-                 ? static_cast<long>(dt) / static_cast<long>(interval)
-                 : -2;
+  const long double k = std::floor((sod - s1) / interval);
+  long it1 = std::isfinite(k) && std::fabs(k) < 1e9L ? static_cast<long>(k) : -2;
   if (it1 < -1) FileError(kCls, "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1<-1]!");
   if (it1 == -1) it1 = 0;
   if (it1 == neph - 1 && neph > 1) it1 = neph - 2;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iomanip>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -47,8 +48,17 @@ std::ostream& N(long value) {
 
 void TEC::Resize(long neph, long nhgt, long nlat, long nlon) {
   const long double cells = static_cast<long double>(neph) * nhgt * nlat * nlon;
-  // A few hundred million values are far beyond any ionosphere map file.
-  if (neph < 1 || nhgt < 1 || nlat < 1 || nlon < 1 || cells > 2.0e8L) {
+  // Fifty million values are far beyond any ionosphere map file (a day of 5-minute maps on
+  // a 1-degree grid has nineteen million).
+  bool ok = neph >= 1 && nhgt >= 1 && nlat >= 1 && nlon >= 1 && cells <= 5.0e7L;
+  if (ok) {
+    try {
+      tec.assign(static_cast<size_t>(cells), 0.0L);
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
+  }
+  if (!ok) {
     Begin("Function:   Resize\nTEC dimensions not valid: ");
     std::cout << " [";
     N(neph) << ",";
@@ -61,7 +71,6 @@ void TEC::Resize(long neph, long nhgt, long nlat, long nlon) {
   nHght = nhgt;
   nLat = nlat;
   nLon = nlon;
-  tec.assign(static_cast<size_t>(cells), 0.0L);
 }
 
 long TEC::Index(long iEph, long iHgt, long iLat, long iLon) const {

@@ -10,13 +10,25 @@ struct TervanC::OwnInputs {
   PhsDiffHeader h;
   PhsDiffData d{h};
   PhsDiff r{h, d};
+  IONEXHeader ih;
+  IONEXData id{ih};
+  IONEX ix{ih, id};
 };
 
-TervanC::TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r) : sdh(h), sdd(d), sd(r) {
+TervanC::TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r, IONEXHeader& ih, IONEXData& id,
+                 IONEX& ix)
+    : sdh(h), sdd(d), sd(r), ionxh(ih), ionxd(id), ionx(ix) {
   SetDefaults();
 }
 
-TervanC::TervanC() : own_(std::make_unique<OwnInputs>()), sdh(own_->h), sdd(own_->d), sd(own_->r) {
+TervanC::TervanC()
+    : own_(std::make_unique<OwnInputs>()),
+      sdh(own_->h),
+      sdd(own_->d),
+      sd(own_->r),
+      ionxh(own_->ih),
+      ionxd(own_->id),
+      ionx(own_->ix) {
   SetDefaults();
 }
 

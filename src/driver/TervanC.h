@@ -10,6 +10,13 @@
 #include <fstream>
 #include <memory>
 
+#include "atmosphere/IONEX.h"
+#include "atmosphere/IONEXData.h"
+#include "atmosphere/IONEXHeader.h"
+#include "atmosphere/IonKlobuchar.h"
+#include "atmosphere/gTropDelay.h"
+#include "atmosphere/gTropModel.h"
+#include "atmosphere/myIono.h"
 #include "core/ParseArgument.h"
 #include "core/matrix.h"
 #include "gnss/elipsoid.h"
@@ -18,10 +25,24 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "orbits/GLNSat.h"
+#include "orbits/GLNbEph.h"
+#include "orbits/GNSSpClk.h"
+#include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
+#include "orbits/LuniSolarPosition.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
 #include "sdiff/SatCRX.h"
+#include "station/DCB.h"
+#include "station/OceanTideLoading.h"
+#include "station/PoleTide.h"
+#include "station/RecCodeTrack.h"
+#include "station/SolidEarthTide.h"
+#include "station/antex.h"
+#include "station/gCRD.h"
+#include "station/myDCB.h"
 
 class TervanC {
   // Inputs of its own, for a context built without them (tests, tools).
@@ -29,9 +50,10 @@ class TervanC {
   std::unique_ptr<OwnInputs> own_;
 
  public:
-  // On the single-difference header, data and reader owned by main.
-  TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r);
-  // On an empty single-difference header, data and reader of its own.
+  // On the single-difference header, data and reader and the IONEX header, maps and
+  // reader owned by main.
+  TervanC(PhsDiffHeader& h, PhsDiffData& d, PhsDiff& r, IONEXHeader& ih, IONEXData& id, IONEX& ix);
+  // On empty single-difference and IONEX objects of its own.
   TervanC();
   ~TervanC();
   TervanC(const TervanC&) = delete;
@@ -63,7 +85,29 @@ class TervanC {
   // galnav, pephM, scrx, pclkM, the IONEX references ionxh, ionxd, ionx, then ionk, myion,
   // trpmodel, trpdelay, atx, p1p2, p1c1, p2c2, mydcb, rctrack, lsp, nset, ptide, otide,
   // acrd, glnfc, then the reference ellipsoids. ---
-  SatCRX scrx;  // problem satellites
+  GPSbEph gpsnav;      // GPS broadcast orbits
+  GLNbEph glnnav;      // GLONASS broadcast orbits
+  GPSbEph galnav;      // Galileo broadcast orbits (Galileo records, set by SetFiles)
+  GNSSpEph pephM;      // multi-GNSS precise orbits
+  SatCRX scrx;         // problem satellites
+  GNSSpClk pclkM;      // multi-GNSS precise satellite clocks
+  IONEXHeader& ionxh;  // IONEX header, maps and reader (owned by main)
+  IONEXData& ionxd;
+  IONEX& ionx;
+  IonKlobuchar ionk;       // Klobuchar coefficients of a GPS navigation header
+  myIono myion;            // ionosphere delays estimated by Lustra
+  gTropModel trpmodel;     // troposphere model and mapping function of the run
+  gTropDelay trpdelay;     // troposphere delay of the current observation
+  antex atx;               // antenna calibrations
+  DCB p1p2, p1c1, p2c2;    // monthly satellite code biases
+  myDCB mydcb;             // code biases estimated by Lustra
+  RecCodeTrack rctrack;    // receiver code-tracking classes
+  LuniSolarPosition lsp;   // Sun and Moon
+  SolidEarthTide nset;     // solid earth tide
+  PoleTide ptide;          // pole tide from the Earth rotation parameters
+  OceanTideLoading otide;  // ocean tide loading coefficients
+  gCRD acrd;               // a-priori station coordinates
+  GLNSat glnfc;            // GLONASS frequency channels
   elipsoid eGPS, eGLN, eGAL;
 
   // --- 3. File names (NUL-terminated, empty when not given). ---

@@ -106,16 +106,17 @@ void CheckAntennaAndCodeBiases(TervanC& tc) {
   RequireFile(tc.isMyDCB, tc.mydbcfile, "DCB FILE - Lustra RESULT CAN NOT BE OPENED!");
 }
 
-// The GPT2 model and mapping function need the GPT2 grid; without it they fall back
-// to Saastamoinen and Niell.
+// The GPT2 and VIENNA models and the GPT2 and VMF1 mapping functions need the model file
+// (GPT2 grid or VMF1 site file); without it they fall back to Saastamoinen and Niell
+// rather than model no troposphere at all.
 void CheckTroposphereFile(TervanC& tc) {
   DropUnreadable(tc.isGPT2file, tc.gpt2file, "GPT2 TROPOSPHERE MODEL FILE CAN NOT BE OPENED!");
   if (tc.isGPT2file || !tc.isTrpModel) return;
-  if (tc.TrpModel == 3) {
+  if (tc.TrpModel == 3 || tc.TrpModel == 4) {
     tc.TrpModel = 0;
     ProgramWarning(Prog, "TROPOSPHERE MODEL SET TO DEFAULT - SAASTAMOINEN!");
   }
-  if (tc.TrpMappFun == 6) {
+  if (tc.TrpMappFun == 6 || tc.TrpMappFun == 5) {
     tc.TrpMappFun = 0;
     ProgramWarning(Prog, "TROPOSPHERE MAPPING FUNCTION SET TO DEFAULT - NIELL!");
   }

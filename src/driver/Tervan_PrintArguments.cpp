@@ -12,15 +12,15 @@ const char* YesNo(bool on) {
   return on ? "YES" : " ---";
 }
 
-// Printed names of the troposphere zenith delay models and mapping functions.
-const char* TropModelName(short code) {
-  static const char* const names[] = {"Saastamoinen", "Hopfield", "GPT", "GPT2", "VIENNA"};
-  return code >= 0 && code <= 4 ? names[code] : " *** No troposphere model used";
-}
-
-const char* TropMappingName(short code) {
-  static const char* const names[] = {"Niell", "Chao", "Davis", "Marini", "UNB3", "VMF1", "GPT2"};
-  return code >= 0 && code <= 6 ? names[code] : " *** No troposphere mapping function used";
+// The run's troposphere model and mapping function are chosen before the report so that
+// it names the ones the run will use; codes the model does not know fall back to its
+// defaults (with its warning, once).
+void SelectTroposphere(TervanC& tc) {
+  if (!tc.isTrpModel) return;
+  tc.trpmodel.SetTropModel(tc.TrpModel);
+  tc.trpmodel.SetMappFunction(tc.TrpMappFun);
+  tc.TrpModel = tc.trpmodel.GetTropModelCode();
+  tc.TrpMappFun = tc.trpmodel.GetMappFunctionCode();
 }
 
 void FileLine(const char* label, bool given, const char* name) {
@@ -86,11 +86,14 @@ const char* CodeBiasSource(const TervanC& tc) {
 }
 
 void Models(const TervanC& tc) {
+  char model[64] = " ---", mapping[64] = " ---";
+  if (tc.isTrpModel) {
+    tc.trpmodel.GetTropModel(model);
+    tc.trpmodel.GetTropMappF(mapping);
+  }
   std::cout << "  Troposphere modeling                :\n";
-  std::cout << "     Troposphere model                : "
-            << (tc.isTrpModel ? TropModelName(tc.TrpModel) : " ---") << '\n';
-  std::cout << "     Troposphere mapping function     : "
-            << (tc.isTrpModel ? TropMappingName(tc.TrpMappFun) : " ---") << '\n';
+  std::cout << "     Troposphere model                : " << model << '\n';
+  std::cout << "     Troposphere mapping function     : " << mapping << '\n';
   std::cout << "  Ionosphere modeling                 :\n";
   std::cout << "     IONEX model                      : " << YesNo(tc.isIonx) << '\n';
   std::cout << "     Global Klobuchar parameters      : " << YesNo(tc.isKlob) << '\n';
@@ -184,6 +187,7 @@ void Iteration(const TervanC& tc) {
 
 void PrintArgumetns(TervanC& tc) {
   if (tc.verbose) std::cerr << "Tervan::PrintArgumetns(): PRINTING INPUT ARGUMENTS!" << std::endl;
+  SelectTroposphere(tc);
   POut::SetText(POut::ProgramName, "Tervan");
   POut::SetText(POut::ProgramDescription, "GNSS SINGLE DIFF. POSITIONING (CODE+PHASE)");
   POut::SetText(POut::Author, "Tervan developers");

@@ -1,11 +1,16 @@
 #include "orbits/GNSSpEph.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
 
 #include "core/ProgramError.h"
+#include "gnss/GNSSSatBasis.h"
 #include "orbits/LightTime.h"
+#include "orbits/LuniSolarPosition.h"
 #include "orbits/OrbitText.h"
 #include "orbits/TextColumns.h"
 
@@ -201,6 +206,8 @@ void GNSSpEph::CheckSpacing() {
 
 void GNSSpEph::ReadFile() {
   nSatListLines = nComments = 0;
+  nsat = 0;
+  satIx.Resize(kMaxSatNumber, 1, -1);
   CountHeader(sp3file);
   std::ifstream in(sp3file);
   ReadHeader(in);
@@ -209,6 +216,9 @@ void GNSSpEph::ReadFile() {
   epoch.Resize(nepoch > 0 ? nepoch : 0, 1);
   tnode.Resize(nepoch > 0 ? nepoch : 0, 1, 0.0L);
   const long nrec = static_cast<long>(nepoch) * nsat;
+  // A week of 30 s epochs for 150 satellites needs 3 million records.
+  if (nrec > 5000000L)
+    FileError(kClass, "PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   sat.Resize(nrec, 1, 0);
   sPos.Resize(nrec, 1, xyzt());
   sPosSig.Resize(nrec, 1, xyzt());
@@ -375,4 +385,36 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
   if (!PSisOK) return -1.0L;
   ps = lighttime::RotateAboutZ(receiver, OMEGAz * tau);
   return lighttime::Range(ps, pos);
+}
+
+void GNSSpEph::ApplyAntennaOffset(const SatelliteOffsetLookup& lookup, bool print) {
+  const LuniSolarPosition lsp;
+  for (long i = 0; i < nepoch; i++) {
+    if (print) std::cout << std::setw(4) << i << ". " << epoch(i) << std::endl;
+    xyz sunUnit;
+    long double sunDistance = 0;
+    lsp.SunPosition(epoch(i), sunUnit, sunDistance);
+    for (long k = 0; k < nsat; k++) {
+      const long rec = i * nsat + k;
+      const short s = sat(rec);
+      if (s <= 0 || s >= 200 || sPos(rec).GetXYZ().GetLength() == 0) continue;
+      neu off;
+      if (!lookup(s, epoch(i), s < 100 ? 0 : 2, off)) {
+        char text[96];
+        std::snprintf(text, sizeof text,
+                      "SATELLITE PHASE CENTER OFFSET NOT FOUND IN ANTEX FILE: PRN: %3d", s);
+        ClassWarning(kClass, text);
+        continue;
+      }
+      xyz X, Y, Z;
+      GNSSSatBasis(X, Y, Z, sPos(rec), sunDistance * sunUnit);
+      xyz shift = off.GetU() * Z;
+      // The body axes across the orbit are used only when the offset has them.
+      if (std::fabs(off.GetN()) + std::fabs(off.GetE()) >= 0.001L)
+        shift += off.GetN() * X + off.GetE() * Y;
+      const xyzt& p = sPos(rec);
+      sPos(rec) =
+          xyzt(p.GetX() + shift.GetX(), p.GetY() + shift.GetY(), p.GetZ() + shift.GetZ(), p.GetT());
+    }
+  }
 }

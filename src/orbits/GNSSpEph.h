@@ -5,13 +5,21 @@
 #define TERVAN_ORBITS_GNSSPEPH_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/matrix.h"
 #include "gnss/gnssobs.h"
 #include "gnss/mjd.h"
+#include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+
+// Phase-centre offset of a satellite antenna at an epoch for a frequency index of
+// the antenna calibrations (0 GPS L1, 2 GLONASS G1): satellite-fixed x, y, z in
+// metres, stored as north, east, up; false when the calibrations have none.
+using SatelliteOffsetLookup =
+    std::function<bool(short sat, const mjd& t, short frequency, neu& offset)>;
 
 class GNSSpEph {
  public:
@@ -47,6 +55,11 @@ class GNSSpEph {
   // The same with the travel time taken from a pseudorange P (m) in one step.
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
                               const gnssobs& P);
+
+  // Shifts every stored GPS and GLONASS position from the centre of mass to the
+  // antenna phase centre given by lookup (other systems are left alone); with
+  // print each epoch's number and epoch go to standard output.
+  void ApplyAntennaOffset(const SatelliteOffsetLookup& lookup, bool print);
 
  private:
   void CountHeader(const std::string& name);

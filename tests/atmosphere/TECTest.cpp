@@ -31,3 +31,11 @@ TEST(TECDeathTest, IndexOutsideTheGridStopsTheProgram) {
   EXPECT_EXIT_COUT(tec(0, 0, 3, 0), "Latitude index not in range:     3 -> [    0,    2]");
   EXPECT_EXIT_COUT(tec(0, 0, 0, 4), "Longitude index not in range:     4 -> [    0,    3]");
 }
+
+TEST(TECDeathTest, GridsBeyondAnyMapFileStopTheProgram) {
+  TEC tec;
+  EXPECT_EXIT_COUT(tec.Resize(100000, 1, 100000, 100000),
+                   "TEC::ERROR:\n\tFunction:   Resize\nTEC dimensions not valid:  [100000,    1,"
+                   "100000,100000]");
+  EXPECT_EXIT_COUT(tec.Resize(0, 1, 3, 3), "TEC dimensions not valid:  [    0,    1,    3,    3]");
+}

@@ -204,3 +204,22 @@ TEST(gTM_GPT2, RealGridAgreesWithSaastamoinenAndGpt) {
   gpt2.GetZenithDelay(day, dry, wet);
   EXPECT_NEAR(east, dry, 1e-15L);
 }
+
+TEST(gpt2_grdDeathTest, IndexOutsideTheFiveValuesStopsTheProgram) {
+  gpt2_grd v;
+  const long double values[5] = {1.0L, 2.0L, 3.0L, 4.0L, 5.0L};
+  v.Set(values);
+  EXPECT_EQ(v(4), 5.0L);
+  EXPECT_EXIT_COUT(v(5),
+                   "**** gpt2_grd: Error -> GRD::OPERATOR() INPUT INDEX NOT IN RAGNE! ****\n"
+                   "     Exiting class gpt2_grd ... ");
+  EXPECT_EXIT_COUT(v(-1), "GRD::OPERATOR() INPUT INDEX NOT IN RAGNE!");
+}
+
+TEST(gpt2_grd, SeasonalTermsOfTheYearAndHalfYear) {
+  gpt2_grd v;
+  const long double values[5] = {10.0L, 1.0L, 2.0L, 3.0L, 4.0L};
+  v.Set(values);
+  EXPECT_NEAR(v.Seasonal(0.0L), 10.0L + 1.0L + 3.0L, 1e-15L);
+  EXPECT_NEAR(v.Seasonal(365.25L / 4.0L), 10.0L + 2.0L - 3.0L, 1e-12L);
+}

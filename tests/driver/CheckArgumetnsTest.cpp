@@ -207,6 +207,21 @@ TEST_F(CheckArgumetnsTest, GPT2WithoutGridFallsBack) {
   EXPECT_FALSE(Has(err, "TROPOSPHERE MODEL SET TO DEFAULT - SAASTAMOINEN!"));
 }
 
+TEST_F(CheckArgumetnsTest, ViennaWithoutSiteFileFallsBack) {
+  std::unique_ptr<TervanC> tc;
+  std::string err = Warnings({"-tmVIENNA,VMF1"}, &tc);
+  EXPECT_TRUE(Has(err, "TROPOSPHERE MODEL SET TO DEFAULT - SAASTAMOINEN!"));
+  EXPECT_TRUE(Has(err, "TROPOSPHERE MAPPING FUNCTION SET TO DEFAULT - NIELL!"));
+  EXPECT_EQ(tc->TrpModel, 0);
+  EXPECT_EQ(tc->TrpMappFun, 0);
+  err = Warnings({"-tmVIENNA,VMF1", Opt("-g2", "file")}, &tc);
+  EXPECT_EQ(tc->TrpModel, 4);
+  EXPECT_EQ(tc->TrpMappFun, 5);
+  Warnings({"-tmHOPF,VMF1"}, &tc);
+  EXPECT_EQ(tc->TrpModel, 1);
+  EXPECT_EQ(tc->TrpMappFun, 0);
+}
+
 TEST_F(CheckArgumetnsTest, TroposphereEstimationRepairs) {
   std::unique_ptr<TervanC> tc;
   std::string err = Warnings({"-ti01:00:00", "-tg"}, &tc);

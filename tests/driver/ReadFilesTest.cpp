@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "../orbits/OrbitFixtures.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "support/TestSupport.h"
 
@@ -80,7 +81,7 @@ TEST(ReadFilesDeathTest, NoSystemLeftIsFatal) {
 TEST(TervanRun, ReadsDataAndReportsProblemSatellites) {
   testsupport::TempDir dir;
   testsupport::WriteFile(dir.File("a.sdf"), SdFile("  4  C1 C2 L1 L2", 5, 0));
-  testsupport::WriteFile(dir.File("orbit.sp3"), "");
+  testsupport::WriteFile(dir.File("orbit.sp3"), orbitfixture::Sp3());
   std::string entry(72, ' ');
   entry.replace(1, 3, "  3");
   entry.replace(13, 2, " 1");
@@ -100,4 +101,47 @@ TEST(TervanRun, ReadsDataAndReportsProblemSatellites) {
                        "15 C1 observations, 4 obs types\n"),
             std::string::npos)
       << r.err;
+}
+
+TEST(TervanRun, ReadsOrbitsAndClocksWithTheirRecordCounts) {
+  testsupport::TempDir dir;
+  testsupport::WriteFile(dir.File("a.sdf"), SdFile("  4  C1 C2 L1 L2", 5, 0));
+  testsupport::WriteFile(dir.File("orbit.sp3"), orbitfixture::Sp3());
+  testsupport::WriteFile(dir.File("sat.clk"), orbitfixture::Clock());
+  testsupport::RunResult r =
+      testsupport::RunTervan(dir.Path(), {"-ra.sdf", "-eporbit.sp3", "-ecsat.clk", "-v"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("Tervan::SetFiles():         setting MULTI-GNSS PRECISE EPHEMERIS file!\n"
+                       "Tervan::SetFiles():         setting MULTI-GNSS PRECISE SATELLITE CLOCK "
+                       "file!\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("Tervan::ReadFiles():        reading MULTI-GNSS PRECISE EPHEMERIS file - 24 "
+                       "epochs 3 satellites\n"
+                       "Tervan::ReadFiles():        reading MULTI-GNSS PRECISE SATELLITE CLOCK "
+                       "file - 10 epochs 3 satellites\n"),
+            std::string::npos)
+      << r.err;
+}
+
+TEST(TervanRun, OneMixedNavigationFileServesEverySystem) {
+  testsupport::TempDir dir;
+  testsupport::WriteFile(dir.File("a.sdf"), SdFile("  4  C1 C2 L1 L2", 5, 0));
+  std::string mixed = navfixture::HeaderMixed3() +
+                      navfixture::Record3(orbitfixture::Kepler('G', 5)) +
+                      navfixture::Record3(orbitfixture::Kepler('E', 11)) +
+                      navfixture::Record3(orbitfixture::Kepler('E', 12));
+  navfixture::Rec glo;
+  glo.sys = 'R';
+  glo.prn = 5;
+  glo.v = std::vector<double>(15, 0.0);
+  glo.v[3] = glo.v[7] = glo.v[11] = 15000;
+  mixed += navfixture::Record3(glo);
+  testsupport::WriteFile(dir.File("mixed.rnx"), mixed);
+  testsupport::RunResult r = testsupport::RunTervan(
+      dir.Path(), {"-ra.sdf", "-egmixed.rnx", "-ermixed.rnx", "-eemixed.rnx", "-v"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("reading GPS NAVIGATION file - 1 records\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("reading GLONASS NAVIGATION file - 1 records\n"), std::string::npos);
+  EXPECT_NE(r.err.find("reading GALILEO NAVIGATION file - 2 records\n"), std::string::npos);
 }

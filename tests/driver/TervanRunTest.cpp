@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../orbits/OrbitFixtures.h"
 #include "support/TestSupport.h"
 
 using testsupport::NormaliseDate;
@@ -34,13 +35,76 @@ const char* const SdText =
     "3 59000 0 0 0 0\n  5 20000000.0 100000.0\n105 21000000.0 110000.0\n211 22000000.0 120000.0\n"
     "3 59000 30 0 0 0\n  5 20000030.0 100030.0\n105 21000030.0 110030.0\n211 22000030.0 120030.0\n";
 
+// A header line: text in columns 0-59, the label from column 60.
+std::string Labelled(const std::string& text, const char* label) {
+  std::string line = text;
+  line.resize(60, ' ');
+  return line + label + "\n";
+}
+
+// A small IONEX file: two maps of three latitudes and three longitudes.
+std::string IonexText() {
+  std::string s = Labelled("     1.0            IONOSPHERE MAPS     GPS", "IONEX VERSION / TYPE");
+  s += Labelled("  2012     4    29     0     0     0", "EPOCH OF FIRST MAP");
+  s += Labelled("  2012     4    29     1     0     0", "EPOCH OF LAST MAP");
+  s += Labelled("  3600", "INTERVAL") + Labelled("     2", "# OF MAPS IN FILE");
+  s += Labelled("  6371.0", "BASE RADIUS") + Labelled("   450.0 450.0   0.0", "HGT1 / HGT2 / DHGT");
+  s += Labelled("    10.0 -10.0 -10.0", "LAT1 / LAT2 / DLAT");
+  s += Labelled("  -180.0 180.0 180.0", "LON1 / LON2 / DLON");
+  s += Labelled("    -1", "EXPONENT") + Labelled("", "END OF HEADER");
+  for (int m = 0; m < 2; m++) {
+    s += Labelled("     1", "START OF TEC MAP");
+    s += Labelled("  2012     4    29     " + std::to_string(m) + "     0     0",
+                  "EPOCH OF CURRENT MAP");
+    for (const char* lat : {"10.0", " 0.0", "-10.0"})
+      s +=
+          Labelled(std::string("    ") + lat + "-180.0 180.0 180.0 450.0", "LAT/LON1/LON2/DLON/H") +
+          "  100  120  100\n";
+    s += Labelled("     1", "END OF TEC MAP");
+  }
+  return s;
+}
+
+// A GPT2 grid of two latitudes and two longitudes.
+std::string Gpt2Text() {
+  std::string s = "% lat lon p T Q dT undu Hs ah aw\n";
+  const std::string values =
+      " 101325 0 0 0 0 288 0 0 0 0 5 0 0 0 0 -6.5 0 0 0 0 0 0 1.2 0 0 0 0 0.6 0 0 0 0\n";
+  for (const char* point : {"50 0", "50 180", "40 0", "40 180"}) s += point + values;
+  return s;
+}
+
+bool EndsWith(const std::string& name, const std::string& end) {
+  return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+}
+
 // Creates the named input files in the folder: single differences for names
-// ending in ".sdf", one line for the others.
+// ending in ".sdf", ionosphere maps for ".12i", a GPT2 grid for ".grd", small
+// orbit, clock and channel files for their names, one line for the others.
 void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
   for (const auto& n : names) {
-    bool sdf = n.size() > 4 && n.compare(n.size() - 4, 4, ".sdf") == 0;
-    WriteFile(dir.File(n), sdf ? SdText : "input\n");
+    std::string text = "input\n";
+    if (EndsWith(n, ".sdf")) text = SdText;
+    if (EndsWith(n, ".SP3")) text = orbitfixture::Sp3();
+    if (EndsWith(n, ".12n")) text = orbitfixture::GpsNav();
+    if (EndsWith(n, ".12g")) text = orbitfixture::GlonassNav();
+    if (EndsWith(n, ".12l")) text = orbitfixture::GalileoNav();
+    if (EndsWith(n, ".CLK")) text = orbitfixture::Clock();
+    if (n == "GLNFREQ.TXT") text = orbitfixture::Channels();
+    if (EndsWith(n, ".12i")) text = IonexText();
+    if (EndsWith(n, ".grd")) text = Gpt2Text();
+    WriteFile(dir.File(n), text);
   }
+}
+
+// Replaces named inputs by readable station model files of tests/data/station.
+void UseStationFiles(const TempDir& dir) {
+  const std::string data = std::string(TERVAN_TEST_DATA) + "/station/";
+  const char* const files[][2] = {
+      {"IGS15667.ERP", "small.erp"},    {"igs08.atx", "small.atx"},   {"P1P2.DCB", "monthly.dcb"},
+      {"P1C1.DCB", "monthly.dcb"},      {"P2C2.DCB", "monthly.dcb"},  {"LUSTRA.DCB", "lustra.dcb"},
+      {"RECTRACK.TXT", "rectrack.txt"}, {"APRCRD.txt", "aprcrd.txt"}, {"OCEAN.BLQ", "ocean.blq"}};
+  for (const auto& f : files) WriteFile(dir.File(f[0]), ReadFile(data + f[1]));
 }
 
 const std::string StartLines =
@@ -95,6 +159,7 @@ TEST(TervanRun, EveryFileOptionAndSwitch) {
                   "IGS15667.ERP", "SAT_2009.CRX", "IONEX.12i", "igs08.atx", "P1P2.DCB", "P1C1.DCB",
                   "P2C2.DCB", "LUSTRA.DCB", "RECTRACK.TXT", "GLNFREQ.TXT", "APRCRD.txt",
                   "gpt2_5.grd", "OCEAN.BLQ"});
+  UseStationFiles(dir);
   auto r = RunTervan(dir.Path(), {"-v",
                                   "-rRDVL_BOVC.sdf",
                                   "-egbrdc1200.12n",
@@ -261,7 +326,7 @@ TEST(TervanRun, InputFilesAreNeverRedirectionTargets) {
   r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-weIGS15660.SP3"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("CERR REDIRECTION FILE IS AN INPUT FILE"), std::string::npos);
-  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), "input\n");
+  EXPECT_EQ(ReadFile(dir.File("IGS15660.SP3")), orbitfixture::Sp3());
 }
 
 TEST(TervanRun, UnopenableRedirection) {

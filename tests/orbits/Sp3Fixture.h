@@ -42,17 +42,18 @@ struct Sp3 {
   std::vector<long double> epochs;  // seconds after the start
   int headerEpochs = -1;            // -1: the number of epochs
   long double interval = 900;
+  int month = 6, day0 = 25, mjd0 = 59025;  // first day (2020) and its MJD
   bool velocities = false, correlations = false, eofLine = true;
   std::set<std::pair<int, int>> zero, noClock;  // (epoch index, satellite index)
 
   std::string Text() const {
     char b[256];
     std::string s;
-    std::snprintf(b, sizeof b, "#cP2020  6 25  0  0  0.00000000 %7d ORBIT IGb14 FIT TEST\n",
-                  headerEpochs < 0 ? static_cast<int>(epochs.size()) : headerEpochs);
+    std::snprintf(b, sizeof b, "#cP2020 %2d %2d  0  0  0.00000000 %7d ORBIT IGb14 FIT TEST\n",
+                  month, day0, headerEpochs < 0 ? static_cast<int>(epochs.size()) : headerEpochs);
     s += b;
-    std::snprintf(b, sizeof b, "## 2111 345600.00000000 %14.8f 59025 0.0000000000000\n",
-                  static_cast<double>(interval));
+    std::snprintf(b, sizeof b, "## 2111 345600.00000000 %14.8f %5d 0.0000000000000\n",
+                  static_cast<double>(interval), mjd0);
     s += b;
     for (int line = 0; line < 5; line++) {
       std::snprintf(b, sizeof b, line == 0 ? "+  %3d   " : "+        ",
@@ -79,9 +80,9 @@ struct Sp3 {
     s += "/* TEST ORBITS\n/* CIRCULAR\n/*\n/*\n";
     for (size_t e = 0; e < epochs.size(); e++) {
       const long double t = epochs[e];
-      const int day = 25 + static_cast<int>(t / 86400);
-      const long double sod = t - (day - 25) * 86400.0L;
-      std::snprintf(b, sizeof b, "*  2020  6 %2d %2d %2d %11.8f\n", day,
+      const int day = day0 + static_cast<int>(t / 86400);
+      const long double sod = t - (day - day0) * 86400.0L;
+      std::snprintf(b, sizeof b, "*  2020 %2d %2d %2d %2d %11.8f\n", month, day,
                     static_cast<int>(sod / 3600), static_cast<int>(std::fmod(sod, 3600.0L) / 60),
                     static_cast<double>(std::fmod(sod, 60.0L)));
       s += b;

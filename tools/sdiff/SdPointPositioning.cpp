@@ -4,12 +4,10 @@
 
 #include "core/matrix.h"
 #include "core/matrixUtil.h"
-#include "gnss/SatAzimuthZenit.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/elipsoid.h"
 #include "gnss/flh.h"
 #include "gnss/xyz_flh.h"
-#include "gnss/xyzt.h"
 
 namespace {
 
@@ -120,7 +118,8 @@ bool SdPointPositioning::CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) cons
     obs.freq = 0.0L;
     return true;
   }
-  if (!delays_.HasIonosphere()) return false;
+  // Without an ionosphere model a single-frequency code still gives a clock good to
+  // some tens of nanoseconds, which is all the epoch lines need.
   const Choice& c = has1 ? c1 : c2;
   if (!has1 && !has2) return false;
   obs.code = so.values[c.index];
@@ -130,16 +129,20 @@ bool SdPointPositioning::CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) cons
 
 bool SdPointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos,
                                          long double clk) {
+  // A receiver clock beyond a second is no solution to start from.
+  if (!std::isfinite(static_cast<double>(clk)) || std::fabs(clk) > 1.0L) return false;
+  const bool near = pos.GetLength() > 6.0e6L;
   size_t n = 0;
   for (Obs& o : obs) {
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
-    long double travel = pos.GetLength() > 1e6L ? (o.sat0 - pos).GetLength() / kC : o.code / kC;
-    if (!(pos.GetLength() > 1e6L) || o.sat0.GetLength() == 0.0L) travel = 0.075L;
+    long double travel = 0.075L;
+    if (near && o.sat0.GetLength() > 0.0L) travel = (o.sat0 - pos).GetLength() / kC;
+    if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
     long double sclk;
-    o.usable = orbits_.State(o.sat, te, o.sat0, sclk);
+    o.usable = orbits_.State(o.sat, te, o.sat0, sclk) && std::fabs(sclk) < 1.0L;
     if (o.usable) {
       te += -sclk;
       o.usable = orbits_.State(o.sat, te, o.sat0, o.satClk);
@@ -149,9 +152,68 @@ bool SdPointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, co
   return n >= 4;
 }
 
-bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk,
-                                bool mask, long double& worst, size_t& worstIndex) {
+void SdPointPositioning::Geometry(Obs& o, const xyz& pos, const Frame& f, const mjd& t) {
+  xyz s = o.sat0;
+  long double rho = (s - pos).GetLength();
+  s.RotateZ(-kOmegaE * rho / kC);  // Earth rotation during the travel
+  o.rho = (s - pos).GetLength();
+  for (int i = 0; i < 3; ++i) o.dir[i] = 0.0L;
+  o.dir[0] = (pos.GetX() - s.GetX()) / o.rho;
+  o.dir[1] = (pos.GetY() - s.GetY()) / o.rho;
+  o.dir[2] = (pos.GetZ() - s.GetZ()) / o.rho;
+  if (!f.near) {
+    o.elev = kPi / 2;
+    o.delay = 0.0L;
+    o.weight = 1.0L;
+    return;
+  }
+  // The delays change slowly with the position: kept while it moves less than 10 m.
+  if (o.hasDelay && (pos - o.delayPos).GetLength() < 10.0L) return;
+  const xyz d = s - pos;
+  long double n = 0, e = 0, u = 0;
+  for (int i = 0; i < 3; ++i) {
+    const long double di = i == 0 ? d.GetX() : i == 1 ? d.GetY() : d.GetZ();
+    n += f.axes[0][i] * di;
+    e += f.axes[1][i] * di;
+    u += f.axes[2][i] * di;
+  }
+  o.elev = std::atan2(u, std::sqrt(n * n + e * e));
+  const long double azim = std::atan2(e, n);
+  const long double el = std::max(o.elev, 0.05L);
+  o.weight = std::sin(el) * std::sin(el);
+  o.delay = delays_.Troposphere(f.geo.GetF(), f.geo.GetH(), el, static_cast<long>(t.GetMJDay()));
+  if (o.freq > 0.0L) {
+    const long double r = 1575.42e6L / o.freq;
+    o.delay += r * r * delays_.IonosphereL1(f.geo.GetF(), f.geo.GetL(), el, azim, t.GetSecond());
+  }
+  o.hasDelay = true;
+  o.delayPos = pos;
+}
+
+SdPointPositioning::Frame SdPointPositioning::MakeFrame(const xyz& pos) {
   static const elipsoid ell(elipsoidns::WGS84);
+  Frame f;
+  f.near = pos.GetLength() > 6.0e6L;
+  if (!f.near) return f;
+  f.geo = xyz2flh(pos, ell);
+  // Far above or below the surface (a first iteration from the geocentre) the
+  // atmosphere models do not apply yet.
+  if (f.geo.GetH() < -1000.0L || f.geo.GetH() > 20000.0L) {
+    f.near = false;
+    return f;
+  }
+  // Rows north, east, up of the local frame.
+  const long double sf = std::sin(f.geo.GetF()), cf = std::cos(f.geo.GetF());
+  const long double sl = std::sin(f.geo.GetL()), cl = std::cos(f.geo.GetL());
+  const long double rows[3][3] = {
+      {-sf * cl, -sf * sl, cf}, {-sl, cl, 0.0L}, {cf * cl, cf * sl, sf}};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) f.axes[i][j] = rows[i][j];
+  return f;
+}
+
+bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk,
+                                long double& worst, size_t& worstIndex) {
   // Unknowns: X, Y, Z, clock of the first system [m], offsets of the other systems [m].
   int sysCol[3] = {-1, -1, -1};
   for (const Obs& o : obs)
@@ -162,44 +224,27 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
   const int ref = sysCol[0] >= 0 ? 0 : sysCol[1] >= 0 ? 1 : 2;
   std::vector<long double> x(nu, 0.0L);
   x[sysCol[ref]] = clk * kC;
+  auto residual = [&](const Obs& o) {
+    long double model = o.rho + x[sysCol[ref]] - kC * o.satClk + o.delay;
+    if (o.system != ref) model += x[sysCol[o.system]];
+    return o.code - model;
+  };
+  Frame f;
   for (int iter = 0; iter < 10; ++iter) {
     matrix<long double> N(nu, nu, 0.0L), b(nu, 1, 0.0L);
-    flh geo = xyz2flh(pos, ell);
-    const bool near = pos.GetLength() > 6.0e6L;
+    f = MakeFrame(pos);
     long nobs = 0;
     for (Obs& o : obs) {
       if (!o.usable) continue;
-      xyz s = o.sat0;
-      long double rho = (s - pos).GetLength();
-      s.RotateZ(-kOmegaE * rho / kC);  // Earth rotation during the travel
-      rho = (s - pos).GetLength();
-      long double elev = kPi / 2, azim = 0;
-      long double model = rho + x[sysCol[ref]] - kC * o.satClk;
-      if (o.system != ref) model += x[sysCol[o.system]];
-      long double w = 1.0L;
-      if (near) {
-        xyzt st(s.GetX(), s.GetY(), s.GetZ(), 0.0L);
-        SatelliteAzimuthElevation(pos, st, ell, elev, azim);
-        if (mask && elev < kMask) continue;
-        long double se = std::sin(std::max(elev, 0.05L));
-        w = se * se;
-        model += delays_.Troposphere(geo.GetF(), geo.GetH(), std::max(elev, 0.05L),
-                                     static_cast<long>(t.GetMJDay()));
-        if (o.freq > 0.0L) {
-          long double r = 1575.42e6L / o.freq;
-          model += r * r * delays_.IonosphereL1(geo.GetF(), geo.GetL(), elev, azim, t.GetSecond());
-        }
-      }
-      long double a[6] = {0, 0, 0, 0, 0, 0};
-      a[0] = (pos.GetX() - s.GetX()) / rho;
-      a[1] = (pos.GetY() - s.GetY()) / rho;
-      a[2] = (pos.GetZ() - s.GetZ()) / rho;
+      Geometry(o, pos, f, t);
+      if (f.near && o.elev < kMask) continue;
+      long double a[6] = {o.dir[0], o.dir[1], o.dir[2], 0, 0, 0};
       a[sysCol[ref]] = 1.0L;
       if (o.system != ref) a[sysCol[o.system]] = 1.0L;
-      long double l = o.code - model;
+      const long double l = residual(o);
       for (int i = 0; i < nu; ++i) {
-        b(i, 0) += w * a[i] * l;
-        for (int j = 0; j < nu; ++j) N(i, j) += w * a[i] * a[j];
+        b(i, 0) += o.weight * a[i] * l;
+        for (int j = 0; j < nu; ++j) N(i, j) += o.weight * a[i] * a[j];
       }
       ++nobs;
     }
@@ -207,34 +252,22 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
     matrix<long double> Q = inv(N);
     if (invns::IsSingular) return false;
     matrix<long double> dx = Q * b;
+    for (int i = 0; i < nu; ++i)
+      if (!std::isfinite(static_cast<double>(dx(i, 0)))) return false;
     pos += xyz(dx(0, 0), dx(1, 0), dx(2, 0));
     for (int i = 3; i < nu; ++i) x[i] += dx(i, 0);
-    if (std::fabs(dx(0, 0)) + std::fabs(dx(1, 0)) + std::fabs(dx(2, 0)) < 1e-3L && near) break;
+    if (std::fabs(dx(0, 0)) + std::fabs(dx(1, 0)) + std::fabs(dx(2, 0)) < 1e-3L && f.near) break;
   }
   clk = x[sysCol[ref]] / kC;
   // Residuals of the final geometry: the worst one decides on a rejection.
   worst = 0.0L;
-  const flh geo = xyz2flh(pos, ell);
+  f = MakeFrame(pos);
   for (size_t k = 0; k < obs.size(); ++k) {
     Obs& o = obs[k];
     if (!o.usable) continue;
-    xyz s = o.sat0;
-    long double rho = (s - pos).GetLength();
-    s.RotateZ(-kOmegaE * rho / kC);
-    rho = (s - pos).GetLength();
-    long double elev, azim;
-    xyzt st(s.GetX(), s.GetY(), s.GetZ(), 0.0L);
-    SatelliteAzimuthElevation(pos, st, ell, elev, azim);
-    if (elev < kMask) continue;
-    long double model =
-        rho + x[sysCol[ref]] - kC * o.satClk +
-        delays_.Troposphere(geo.GetF(), geo.GetH(), elev, static_cast<long>(t.GetMJDay()));
-    if (o.system != ref) model += x[sysCol[o.system]];
-    if (o.freq > 0.0L) {
-      long double r = 1575.42e6L / o.freq;
-      model += r * r * delays_.IonosphereL1(geo.GetF(), geo.GetL(), elev, azim, t.GetSecond());
-    }
-    long double v = std::fabs(o.code - model);
+    Geometry(o, pos, f, t);
+    if (o.elev < kMask) continue;
+    const long double v = std::fabs(residual(o));
     if (v > worst) {
       worst = v;
       worstIndex = k;
@@ -251,16 +284,20 @@ bool SdPointPositioning::Solve(const SdRinexEpoch& epoch, xyz& position, long do
   }
   if (obs.size() < 4) return false;
   xyz pos = haveLast_ ? last_ : xyz();
-  long double clk = 0.0L;
-  // Two passes: the satellite states depend on the receiver clock and position.
-  for (int pass = 0; pass < 3; ++pass) {
+  long double clk = haveLast_ ? lastClock_ : 0.0L;
+  // The satellite states depend on the receiver clock and position: they are
+  // computed again until the solution no longer moves them (one pass from the
+  // previous epoch's solution is usually enough).
+  for (int pass = 0; pass < 4; ++pass) {
+    const xyz pos0 = pos;
+    const long double clk0 = clk;
     if (!SatelliteStates(obs, epoch.time, pos, clk)) return false;
     long double worst = 0;
     size_t worstIndex = 0;
     for (;;) {
       xyz p = pos;
       long double c = clk;
-      if (!Adjust(obs, epoch.time, p, c, true, worst, worstIndex)) return false;
+      if (!Adjust(obs, epoch.time, p, c, worst, worstIndex)) return false;
       pos = p;
       clk = c;
       if (worst <= kMaxResidual) break;
@@ -268,12 +305,15 @@ bool SdPointPositioning::Solve(const SdRinexEpoch& epoch, xyz& position, long do
       obs.erase(obs.begin() + static_cast<long>(worstIndex));
       if (!SatelliteStates(obs, epoch.time, pos, clk)) return false;
     }
+    if ((pass > 0 || haveLast_) && (pos - pos0).GetLength() < 1.0L && std::fabs(clk - clk0) < 1e-8L)
+      break;
   }
   const long double r = pos.GetLength();
   if (r < 6.0e6L || r > 7.0e6L) return false;
   position = pos;
   clock = clk;
   last_ = pos;
+  lastClock_ = clk;
   haveLast_ = true;
   sum_[0] += pos.GetX();
   sum_[1] += pos.GetY();

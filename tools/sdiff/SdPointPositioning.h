@@ -1,6 +1,6 @@
 // Code point positioning of one station, epoch by epoch: position and receiver clock
 // from the ionosphere-free code where two frequencies exist (else single-frequency
-// code with the ionosphere model), troposphere model, 10 degree elevation mask,
+// code with the ionosphere model when there is one), troposphere model, 10 degree elevation mask,
 // elevation weights, one time offset per further system, and rejection of single
 // bad satellites.
 #ifndef TERVAN_TOOLS_SDIFF_SDPOINTPOSITIONING_H
@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "gnss/flh.h"
 #include "gnss/xyz.h"
 #include "sdiff/SdOrbitSource.h"
 #include "sdiff/SdRinexReader.h"
@@ -38,12 +39,26 @@ class SdPointPositioning {
     xyz sat0;            // satellite position at emission, before the Earth rotation [m]
     long double satClk;  // [s]
     bool usable;
+    // Geometry toward the current position: range [m], unit vector from the
+    // satellite, elevation [rad], weight, and the path delays [m] with the position
+    // they were computed for.
+    long double rho, dir[3], elev, weight, delay;
+    bool hasDelay;
+    xyz delayPos;
   };
+  // Geodetic position and local north/east/up axes of the current position.
+  struct Frame {
+    bool near = false;  // the position is near the Earth's surface
+    flh geo;
+    long double axes[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+  };
+  static Frame MakeFrame(const xyz& pos);
+  void Geometry(Obs& o, const xyz& pos, const Frame& f, const mjd& t);
   bool CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) const;
   bool SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos, long double clk);
   // Least squares with the current satellite states; false when it fails.
-  bool Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk, bool mask,
-              long double& worst, size_t& worstIndex);
+  bool Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk, long double& worst,
+              size_t& worstIndex);
 
   // A code of the station's type list: its index and carrier band (1, 2, 5 or 7).
   struct Choice {
@@ -56,7 +71,8 @@ class SdPointPositioning {
   SdOrbitSource& orbits_;
   SdDelayModel& delays_;
   std::vector<Choice> first_[3], second_[3];  // per system: codes of two bands, best first
-  xyz last_;
+  xyz last_;                                  // previous solution: the start of the next one
+  long double lastClock_ = 0.0L;
   bool haveLast_ = false;
   long double sum_[3] = {0, 0, 0};
   long nSolved_ = 0;

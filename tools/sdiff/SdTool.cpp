@@ -7,9 +7,11 @@
 
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
+#include "sdiff/SdBroadcastOrbits.h"
 #include "sdiff/SdDiffer.h"
 #include "sdiff/SdOpenInput.h"
 #include "sdiff/SdOptions.h"
+#include "sdiff/SdOrbitCache.h"
 #include "sdiff/SdPreciseOrbits.h"
 #include "sdiff/SdReport.h"
 #include "sdiff/SdStandardDelays.h"
@@ -77,6 +79,7 @@ void WriteGlonassChannels(const std::string& path, const SdRinexReader& base,
 // Orbits for the point positioning: precise products, else navigation files.
 std::unique_ptr<SdOrbitSource> OpenOrbits(const SdOptions& o) {
   if (!o.sp3.empty()) return std::make_unique<SdPreciseOrbits>(o.sp3, o.clk);
+  if (!o.nav.empty()) return std::make_unique<SdBroadcastOrbits>(o.nav);
   return nullptr;
 }
 
@@ -125,9 +128,11 @@ int SdRun(const std::vector<std::string>& args) {
   SdDiffer differ(base, rover, dopt);
   std::unique_ptr<SdOrbitSource> orbits = OpenOrbits(o);
   SdStandardDelays delays(o.nav);
+  std::unique_ptr<SdOrbitCache> cache;
   std::unique_ptr<SdStationClocks> clocks;
   if (orbits) {
-    clocks = std::make_unique<SdStationClocks>(base.Header(), rover.Header(), *orbits, delays);
+    cache = std::make_unique<SdOrbitCache>(*orbits);
+    clocks = std::make_unique<SdStationClocks>(base.Header(), rover.Header(), *cache, delays);
     differ.SetClockSource(clocks.get());
   } else {
     SdWarning("NO ORBITS GIVEN (--nav OR --sp3): THE RECEIVER CLOCK OFFSETS ARE WRITTEN AS 0");
@@ -140,6 +145,10 @@ int SdRun(const std::vector<std::string>& args) {
                           : "";
     SdError("FILES " + o.base + " AND " + o.rover + " HAVE NO COMMON EPOCH" + why + "!");
   }
+  if (differ.Stats().tagOffset > 0)
+    SdWarning(
+        std::to_string(differ.Stats().tagOffset) +
+        " COMMON EPOCHS ARE DROPPED: EPOCH TAGS BEYOND THE TAG TOLERANCE (SEE --tag-tolerance)");
   SdDiffHeader header;
   FillStation(header, 0, base.Header());
   FillStation(header, 1, rover.Header());

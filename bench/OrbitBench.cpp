@@ -1,0 +1,117 @@
+// Speed of the satellite position with the light-time solution, as the static
+// solution asks for it at every observation of both stations in every iteration.
+// The "allocs" counter must stay 0: no allocation per call.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "../tests/orbits/OrbitFixtures.h"
+#include "orbits/GLNbEph.h"
+#include "orbits/GNSSpEph.h"
+#include "orbits/GPSbEph.h"
+
+namespace {
+long allocations = 0;
+}  // namespace
+
+// Every allocation of the process is counted.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t n) {
+  ++allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+
+namespace {
+
+// An input file in the temporary folder, removed at the end of the benchmark.
+class TempFile {
+ public:
+  TempFile(const std::string& stem, const std::string& text)
+      : path_((std::filesystem::temp_directory_path() / (stem + "-" + std::to_string(getpid())))
+                  .string()) {
+    std::ofstream(path_) << text;
+  }
+  ~TempFile() { std::remove(path_.c_str()); }
+  const char* Path() const { return path_.c_str(); }
+
+ private:
+  std::string path_;
+};
+
+const xyz kReceiver(4075580.0L, 931854.0L, 4801568.0L);
+
+// Epochs spread over the first two hours of 2020-05-31 (MJD 59000), within the
+// validity of the broadcast record of 00:00.
+mjd Epoch(long i) {
+  return mjd(59000, 300.0L + (i % 6600) * 1.0L);
+}
+
+void PreciseLightTime(benchmark::State& state) {
+  const TempFile file("tervan-bench-orbit.sp3", orbitfixture::Sp3());
+  GNSSpEph eph;
+  eph.SetFile(file.Path());
+  eph.ReadFile();
+  xyzt pos, vel;
+  long i = 0;
+  const long before = allocations;
+  for (auto _ : state) {
+    const short sat = (i % 3 == 0) ? 5 : (i % 3 == 1 ? 105 : 211);
+    benchmark::DoNotOptimize(eph.CalcSatPosition(sat, Epoch(i), kReceiver, pos, vel));
+    ++i;
+  }
+  state.counters["allocs"] = static_cast<double>(allocations - before);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(PreciseLightTime);
+
+void BroadcastGpsLightTime(benchmark::State& state) {
+  const TempFile file("tervan-bench-nav.n", orbitfixture::GpsNav());
+  GPSbEph nav;
+  nav.SetFile(file.Path());
+  nav.ReadFile();
+  xyzt pos;
+  long double tgd;
+  long i = 0;
+  const long before = allocations;
+  for (auto _ : state) {
+    const mjd t = Epoch(i++);
+    benchmark::DoNotOptimize(nav.CalcSatPosition(5, t, t, kReceiver, pos, &tgd, 0, 0));
+  }
+  state.counters["allocs"] = static_cast<double>(allocations - before);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BroadcastGpsLightTime);
+
+void BroadcastGlonassLightTime(benchmark::State& state) {
+  const TempFile file("tervan-bench-nav.g", orbitfixture::GlonassNav());
+  GLNbEph nav;
+  nav.SetFile(file.Path());
+  nav.ReadFile();
+  xyzt pos, vel;
+  long i = 0;
+  const long before = allocations;
+  for (auto _ : state) {
+    // Within the quarter of an hour around the record (00:15 UTC).
+    const mjd t(59000, 918.0L + (i++ % 900) - 450.0L);
+    benchmark::DoNotOptimize(nav.CalcSatPosition(5, t, t, kReceiver, pos, vel, 0));
+  }
+  state.counters["allocs"] = static_cast<double>(allocations - before);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BroadcastGlonassLightTime);
+
+}  // namespace

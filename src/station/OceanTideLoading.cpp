@@ -1,0 +1,342 @@
+#include "station/OceanTideLoading.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "core/ProgramError.h"
+#include "core/spline.h"
+#include "gnss/TimeConverse.h"
+#include "station/TideTables.h"
+
+namespace {
+
+const long double kPi = 3.141592653589793L;
+const long double kDeg2Rad = 0.017453292519943295L;
+
+std::string Trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return "";
+  return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
+}
+
+bool Contains(const std::string& s, const char* what) {
+  return s.find(what) != std::string::npos;
+}
+
+// Reads lines up to and including the one with "$$ END HEADER".
+bool SkipHeader(std::istream& in) {
+  std::string line;
+  while (std::getline(in, line))
+    if (Contains(line, "$$ END HEADER")) return true;
+  return false;
+}
+
+// A number read from a fixed field; false when the field holds none.
+bool FieldValue(const std::string& line, size_t col, size_t width, long double& v) {
+  if (col >= line.size()) return false;
+  const std::string f = line.substr(col, width);
+  const char* b = f.c_str();
+  char* e = nullptr;
+  v = std::strtold(b, &e);
+  return e != b && std::isfinite(v);
+}
+
+// The fundamental arguments (degrees) of the tidal expansion at T.
+long double Poly(long double T, long double c0, long double c1, long double c2, long double c3,
+                 long double c4) {
+  return c0 + T * (c1 + T * (c2 + T * (c3 + T * c4)));
+}
+
+}  // namespace
+
+OceanTideLoading::OceanTideLoading()
+    : nstation(0),
+      ixOTide(-1),
+      AMP(11, 1, 0.0L),
+      PHS(11, 1, 0.0L),
+      AZ(342, 1, 0.0L),
+      AW(342, 1, 0.0L),
+      AS(342, 1, 0.0L),
+      F(342, 1, 0.0L),
+      PZ(342, 1, 0.0L),
+      PW(342, 1, 0.0L),
+      PS(342, 1, 0.0L),
+      HCZ(342, 2, 0.0L),
+      HCS(342, 2, 0.0L),
+      HCW(342, 2, 0.0L),
+      SCR(11, 1, 0.0L),
+      RL(11, 1, 0.0L),
+      AIM(11, 1, 0.0L),
+      RF(11, 1, 0.0L),
+      IXRF(11, 1, 0L) {
+  file[0] = '\0';
+  for (int i = 0; i < 6; i++) {
+    for (int k = 0; k < 11; k++) IDT[i][k] = tidetables::kBlqDoodson[k][i];
+    for (int k = 0; k < 342; k++) IDD[i][k] = tidetables::kConstituentDoodson[k][i];
+    D[i] = DD[i] = 0;
+  }
+  for (int k = 0; k < 342; k++) TAMP[k] = tidetables::kConstituentAmplitude[k];
+}
+
+void OceanTideLoading::SetFile(const char* name) {
+  std::snprintf(file, sizeof file, "%s", name);
+}
+
+void OceanTideLoading::Unreadable() const {
+  ProgramError("Tervan", "OCEAN TIDE LOADING FILE CAN NOT BE READ!");
+}
+
+void OceanTideLoading::Corrupted() const {
+  ProgramError("Tervan", "OCEAN TIDE LOADING FILE CORRUPTED!");
+}
+
+bool OceanTideLoading::NextBlock(std::istream& in, BlqBlock& b) {
+  std::string line;
+  b.truncated = false;
+  b.position.clear();
+  // Separator lines (blank or "$$" comments) before the name; "$$ END TABLE" ends the table.
+  bool named = false;
+  while (!named && std::getline(in, line)) {
+    if (Contains(line, "$$ END TABLE")) return false;
+    named = !Trimmed(line).empty() && line.compare(0, 2, "$$") != 0;
+  }
+  if (!named) return false;
+  b.name = Trimmed(line);
+  // Comment lines of the block; the one with the station position is kept.
+  bool data = false;
+  while (!data && std::getline(in, line)) {
+    data = line.compare(0, 2, "$$") != 0;
+    if (!data && Contains(line, "lon/lat")) b.position = line;
+  }
+  if (!data) {
+    b.truncated = true;
+    return true;
+  }
+  b.data[0] = line;
+  for (int r = 1; r < 6 && !b.truncated; r++) b.truncated = !std::getline(in, b.data[r]);
+  return true;
+}
+
+long OceanTideLoading::CountStations() {
+  std::ifstream in(file);
+  if (!in || !SkipHeader(in)) Unreadable();
+  long n = 0;
+  BlqBlock b;
+  while (NextBlock(in, b)) {
+    n++;
+    if (b.truncated) {
+      char text[600];
+      std::snprintf(text, sizeof text, "PROBLEM READING BLQ FILE: STATION NUMBER %3ld [%s]!", n,
+                    b.name.substr(0, 500).c_str());
+      ProgramWarning("Tervan", text);
+      break;
+    }
+  }
+  return n;
+}
+
+void OceanTideLoading::ParseBlock(const BlqBlock& b, otlData& d) {
+  if (b.truncated) Corrupted();
+  d.SetName(b.name.c_str());
+  long double lon = 0, lat = 0, h = 0;
+  FieldValue(b.position, 50, 10, lon);
+  FieldValue(b.position, 60, 10, lat);
+  FieldValue(b.position, 70, 10, h);
+  d.gpos = flh(lat * kPi / 180.0L, lon * kPi / 180.0L, h);
+  long double v[6][11];
+  for (int r = 0; r < 6; r++)
+    for (int i = 0; i < 11; i++)
+      if (!FieldValue(b.data[r], 1 + 7 * i, 7, v[r][i])) Corrupted();
+  for (int i = 0; i < 11; i++) {
+    d.AMP(i) = neu(v[2][i], v[1][i], v[0][i]);
+    d.PHS(i) = neu(-v[5][i], -v[4][i], -v[3][i]);
+  }
+}
+
+void OceanTideLoading::ReadFile() {
+  nstation = CountStations();
+  ixOTide = -1;
+  OTL.Resize(nstation);
+  std::ifstream in(file);
+  if (!in || !SkipHeader(in)) Unreadable();
+  BlqBlock b;
+  for (long i = 0; i < nstation; i++) {
+    if (!NextBlock(in, b)) Corrupted();
+    ParseBlock(b, OTL(i));
+  }
+}
+
+void OceanTideLoading::SetStation(const char* name) {
+  ixOTide = -1;
+  for (long i = 0; i < nstation; i++)
+    if (std::strcmp(OTL(i).pt, name) == 0) {
+      ixOTide = i;
+      return;
+    }
+  const std::string text = "STATION NAME -" + std::string(name) +
+                           "- NOT LISTED IN BLQ FILE > SETTING ALL DISPLACEMENTS TO ZERO!";
+  ProgramWarning("Tervan", text);
+}
+
+void OceanTideLoading::SetDoodsonPhasFreq(const mjd& t) {
+  const long double delta = LeapSecond(t) + 19.0L + 32.184L;
+  const long double T = (t.GetMJDDec() - 51544.5L + delta / 86400.0L) / 36525.0L;
+  const long double l =
+      Poly(T, 134.9634025100L, 477198.8675605000L, 0.0088553333L, 0.0000143431L, -0.0000000680L);
+  const long double lp =
+      Poly(T, 357.5291091806L, 35999.0502911389L, -0.0001536667L, 0.0000000378L, -0.0000000032L);
+  const long double f =
+      Poly(T, 93.2720906200L, 483202.0174577222L, -0.0035420000L, -0.0000002881L, 0.0000000012L);
+  const long double d =
+      Poly(T, 297.8501954694L, 445267.1114469445L, -0.0017696111L, 0.0000018314L, -0.0000000088L);
+  const long double om =
+      Poly(T, 125.0445550100L, -1934.1362619722L, 0.0020756111L, 0.0000021394L, -0.0000000165L);
+  D[0] = 360.0L * t.GetSecond() / 86400.0L - d;
+  D[1] = f + om;
+  D[2] = D[1] - d;
+  D[3] = D[1] - l;
+  D[4] = -om;
+  D[5] = D[2] - lp;
+  const long double fd1 = 0.0362916471L + 0.0000000013L * T;
+  const long double fd2 = 0.0027377786L;
+  const long double fd3 = 0.0367481951L - 0.0000000005L * T;
+  const long double fd4 = 0.0338631920L - 0.0000000003L * T;
+  const long double fd5 = -0.0001470938L + 0.0000000003L * T;
+  DD[0] = 1.0L - fd4;
+  DD[1] = fd3 + fd5;
+  DD[2] = DD[1] - fd4;
+  DD[3] = DD[1] - fd1;
+  DD[4] = -fd5;
+  DD[5] = DD[2] - fd2;
+}
+
+void OceanTideLoading::TDFRPH(const int idd[6], long double& freq, long double& phase) const {
+  freq = 0;
+  phase = 0;
+  for (int i = 0; i < 6; i++) {
+    freq += idd[i] * DD[i];
+    phase += idd[i] * D[i];
+  }
+  phase = std::fmod(phase, 360.0L);
+  if (phase < 0) phase += 360.0L;
+}
+
+namespace {
+
+// One tidal band's admittance: frequencies, real and imaginary parts and the
+// spline second derivatives of both.
+struct BandAdmittance {
+  matrix<long double> x, re, im, sre, sim;
+  void Fit() {
+    spline(x, re, sre);
+    spline(x, im, sim);
+  }
+  // The admittance at frequency f (end values outside the band's tides).
+  void At(long double f, long double& r, long double& i) {
+    r = i = 0;
+    if (x.Length() == 0) return;
+    r = Evaluate(x, re, f, sre);
+    i = Evaluate(x, im, f, sim);
+  }
+};
+
+}  // namespace
+
+void OceanTideLoading::ADMINT(matrix<long double>& amp, matrix<long double>& phs) {
+  // Admittance at the input tides, scaled by the potential amplitudes.
+  long n = 0;
+  int col[6];
+  for (long m = 0; m < 11; m++) {
+    for (long k = 0; k < 342; k++) {
+      bool same = true;
+      for (int i = 0; i < 6 && same; i++) same = IDD[i][k] == IDT[i][m];
+      if (!same) continue;
+      RL(n) = AMP(m) * std::cos(kDeg2Rad * PHS(m)) / std::fabs(TAMP[k]);
+      AIM(n) = AMP(m) * std::sin(kDeg2Rad * PHS(m)) / std::fabs(TAMP[k]);
+      for (int i = 0; i < 6; i++) col[i] = IDD[i][k];
+      long double ph;
+      TDFRPH(col, RF(n), ph);
+      n++;
+      break;
+    }
+  }
+  // Split into bands by frequency, each sorted by frequency.
+  for (long i = 0; i < n; i++) IXRF(i) = i;
+  for (long i = 1; i < n; i++)
+    for (long j = i; j > 0 && RF(IXRF(j)) < RF(IXRF(j - 1)); j--) std::swap(IXRF(j), IXRF(j - 1));
+  BandAdmittance band[3];
+  long count[3] = {0, 0, 0};
+  for (long i = 0; i < n; i++) {
+    const long double f = RF(IXRF(i));
+    if (f < 0.5L) count[0]++;
+    if (f < 1.5L && f > 0.5L) count[1]++;
+    if (f < 2.5L && f > 1.5L) count[2]++;
+  }
+  long first = 0;
+  for (int b = 0; b < 3; b++) {
+    band[b].x.Resize(count[b]);
+    band[b].re.Resize(count[b]);
+    band[b].im.Resize(count[b]);
+    for (long i = 0; i < count[b]; i++) {
+      const long k = IXRF(first + i);
+      band[b].x(i) = RF(k);
+      band[b].re(i) = RL(k);
+      band[b].im(i) = AIM(k);
+    }
+    first += count[b];
+    if (count[b] > 0) band[b].Fit();
+  }
+  // Every constituent from the interpolated admittance.
+  for (long k = 0; k < 342; k++) {
+    amp(k) = 0;
+    phs(k) = 0;
+    const int species = IDD[0][k];
+    if (species < 0 || species > 2 || (species == 0 && count[0] == 0)) continue;
+    for (int i = 0; i < 6; i++) col[i] = IDD[i][k];
+    long double p;
+    TDFRPH(col, F(k), p);
+    if (species == 0) p += 180.0L;
+    if (species == 1) p += 90.0L;
+    long double re, im;
+    band[species].At(F(k), re, im);
+    amp(k) = TAMP[k] * std::sqrt(re * re + im * im);
+    p += std::atan2(im, re) / kDeg2Rad;
+    if (p > 180.0L) p -= 360.0L;
+    phs(k) = p;
+  }
+}
+
+long double OceanTideLoading::RECURS(const matrix<long double>& amp, const matrix<long double>& phs,
+                                     matrix<long double>& hc) {
+  long double sum = 0;
+  for (long k = 0; k < 342; k++) {
+    const long double p = phs(k) * kDeg2Rad;
+    hc(k, 0) = amp(k) * std::cos(p);
+    hc(k, 1) = -amp(k) * std::sin(p);
+    sum += hc(k, 0);
+  }
+  return sum;
+}
+
+void OceanTideLoading::GetDisplacement(const mjd& t, neu& d) {
+  d = neu(0, 0, 0);
+  if (ixOTide < 0) return;
+  SetDoodsonPhasFreq(t);
+  const otlData& s = OTL(ixOTide);
+  matrix<long double>* out[3][2] = {{&AZ, &PZ}, {&AW, &PW}, {&AS, &PS}};
+  for (int c = 0; c < 3; c++) {
+    for (long i = 0; i < 11; i++) {
+      AMP(i) = c == 0 ? s.AMP(i).GetU() : c == 1 ? s.AMP(i).GetE() : s.AMP(i).GetN();
+      PHS(i) = c == 0 ? s.PHS(i).GetU() : c == 1 ? s.PHS(i).GetE() : s.PHS(i).GetN();
+    }
+    ADMINT(*out[c][0], *out[c][1]);
+  }
+  const long double up = RECURS(AZ, PZ, HCZ);
+  const long double west = RECURS(AW, PW, HCW);
+  const long double south = RECURS(AS, PS, HCS);
+  d = neu(-south, -west, up);
+}

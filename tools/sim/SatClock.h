@@ -1,0 +1,30 @@
+// A satellite clock as the precise products give it (without the periodic
+// relativistic term): an offset and a drift plus a slow random walk, sampled every
+// `step` seconds and linear between the samples.
+#ifndef TERVAN_SIM_SATCLOCK_H
+#define TERVAN_SIM_SATCLOCK_H
+
+#include <vector>
+
+namespace sim {
+
+class Random;
+
+class SatClock {
+ public:
+  SatClock() = default;
+  // offset (s) at `start`, drift (s/s), random-walk deviation per sample step (s).
+  SatClock(long double start, long double end, long double step, long double offset,
+           long double drift, long double walkSigma, Random& rnd);
+
+  long double Value(long double t) const;  // s, at GPS seconds t
+  long double Drift(long double t) const;  // s/s
+
+ private:
+  long double start_ = 0, step_ = 30;
+  std::vector<long double> samples_;
+};
+
+}  // namespace sim
+
+#endif

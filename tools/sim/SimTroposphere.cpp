@@ -1,0 +1,79 @@
+#include "sim/SimTroposphere.h"
+
+#include <cmath>
+
+#include "sim/Random.h"
+#include "sim/SimConstants.h"
+
+namespace sim {
+
+namespace {
+long double ContinuedFraction(long double e, long double a, long double b, long double c) {
+  const long double s = Sin(e);
+  return (1.0L + a / (1.0L + b / (1.0L + c))) / (s + a / (s + b / (s + c)));
+}
+
+// A slowly varying series: mean plus a random walk of `sigma` per sample.
+std::vector<long double> Wander(long n, long double mean, long double sigma, Random& rnd) {
+  std::vector<long double> v(n);
+  long double x = mean;
+  for (long i = 0; i < n; ++i) {
+    v[i] = x;
+    x += rnd.Normal(sigma);
+  }
+  return v;
+}
+}  // namespace
+
+SimTroposphere::SimTroposphere(const Geodetic& g, long double start, long double end, bool enabled,
+                               Random& rnd)
+    : enabled_(enabled), start_(start) {
+  // Saastamoinen hydrostatic delay with the pressure of the standard atmosphere.
+  const long double p = 1013.25L * std::pow(1.0L - 2.2557e-5L * g.h, 5.2568L);
+  zhd_ = 0.0022768L * p / (1.0L - 0.00266L * Cos(2.0L * g.lat) - 0.00028e-3L * g.h);
+  const long n = static_cast<long>(std::ceil((end - start) / kStep)) + 2;
+  wet_ = Wander(n, rnd.Uniform(0.06L, 0.20L), 0.003L, rnd);
+  north_ = Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd);
+  east_ = Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd);
+  for (long double& w : wet_) w = std::fabs(w);
+}
+
+long double SimTroposphere::Sample(const std::vector<long double>& v, long double t) const {
+  const long last = static_cast<long>(v.size()) - 2;
+  long i = static_cast<long>(std::floor((t - start_) / kStep));
+  if (i < 0) i = 0;
+  if (i > last) i = last;
+  const long double s = (t - start_ - i * kStep) / kStep;
+  return v[i] + s * (v[i + 1] - v[i]);
+}
+
+long double SimTroposphere::Wet(long double t) const {
+  return Sample(wet_, t);
+}
+
+void SimTroposphere::Gradients(long double t, long double& north, long double& east) const {
+  north = Sample(north_, t);
+  east = Sample(east_, t);
+}
+
+long double SimTroposphere::MapHydrostatic(long double e) {
+  return ContinuedFraction(e, 1.2320e-3L, 3.1612e-3L, 7.1244e-2L);
+}
+
+long double SimTroposphere::MapWet(long double e) {
+  return ContinuedFraction(e, 5.8021897e-4L, 1.4275268e-3L, 4.3472961e-2L);
+}
+
+long double SimTroposphere::MapGradient(long double e) {
+  return 1.0L / (Sin(e) * std::tan(e) + 0.0032L);
+}
+
+long double SimTroposphere::Slant(long double t, long double e, long double az) const {
+  if (!enabled_) return 0.0L;
+  long double gn, ge;
+  Gradients(t, gn, ge);
+  return zhd_ * MapHydrostatic(e) + Wet(t) * MapWet(e) +
+         MapGradient(e) * (gn * Cos(az) + ge * Sin(az));
+}
+
+}  // namespace sim
