@@ -142,6 +142,8 @@ void GNSSpClk::ReadData() {
 void GNSSpClk::ReadFile() {
   std::ifstream in(clkfile);
   if (!in) ProgramError("Tervan", "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+  nsat = 0;
+  satIx.Resize(kMaxSatNumber, 1, -1);
   ReadHeader(in);
   in.close();
   CountEpochs();

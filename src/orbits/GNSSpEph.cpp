@@ -206,6 +206,8 @@ void GNSSpEph::CheckSpacing() {
 
 void GNSSpEph::ReadFile() {
   nSatListLines = nComments = 0;
+  nsat = 0;
+  satIx.Resize(kMaxSatNumber, 1, -1);
   CountHeader(sp3file);
   std::ifstream in(sp3file);
   ReadHeader(in);

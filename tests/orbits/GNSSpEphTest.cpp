@@ -286,3 +286,20 @@ TEST(GNSSpEphDeath, MalformedFilesEndWithAFramedError) {
 }
 
 }  // namespace
+
+namespace {
+TEST_F(GNSSpEphTest, ReadAgainKnowsOnlyTheNewSatellites) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(3, 900);
+  Read(f);
+  Sp3 other;
+  other.ids = {"G02"};
+  other.epochs = sp3fixture::Epochs(3, 900);
+  Read(other);
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(0), pos, vel);
+  EXPECT_FALSE(eph.GetPSisOK());
+  eph.CalcSatPosition(2, At(0), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
+}
+}  // namespace
