@@ -118,7 +118,8 @@ bool SdPointPositioning::CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) cons
     obs.freq = 0.0L;
     return true;
   }
-  if (!delays_.HasIonosphere()) return false;
+  // Without an ionosphere model a single-frequency code still gives a clock good to
+  // some tens of nanoseconds, which is all the epoch lines need.
   const Choice& c = has1 ? c1 : c2;
   if (!has1 && !has2) return false;
   obs.code = so.values[c.index];
