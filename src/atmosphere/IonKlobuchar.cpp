@@ -27,6 +27,13 @@ bool Has(const std::string& line, const char* label) {
   return line.find(label) != std::string::npos;
 }
 
+// A coefficient the model cannot use in double precision stops the reading.
+void CheckCoefficients(const long double* c) {
+  for (int k = 0; k < 4; k++)
+    if (!std::isfinite(static_cast<double>(c[k])))
+      FileError("Klobuchar iono", "KLOBUCHAR COEFFICIENTS NOT VALID!");
+}
+
 // Four coefficients of an ION ALPHA / ION BETA line: mantissa in columns 2+12k..9+12k,
 // power of ten in columns 11+12k..13+12k.
 void ReadCoefficients(const std::string& line, long double* c) {
@@ -35,6 +42,14 @@ void ReadCoefficients(const std::string& line, long double* c) {
     const long expo = ColumnInteger(line, 11 + 12 * k, 3);
     c[k] = mant * std::pow(10.0L, static_cast<long double>(expo));
   }
+  CheckCoefficients(c);
+}
+
+// The same coefficients on a GPSA / GPSB line of a RINEX 3 header: four numbers of 12
+// columns from column 5.
+void ReadCorrections(const std::string& line, long double* c) {
+  for (int k = 0; k < 4; k++) c[k] = ColumnNumber(line, 5 + 12 * k, 12);
+  CheckCoefficients(c);
 }
 
 }  // namespace
@@ -62,6 +77,10 @@ void IonKlobuchar::ReadLine(const char* text) {
     ReadCoefficients(line, alfa);
   } else if (Has(line, "ION BETA")) {
     ReadCoefficients(line, beta);
+  } else if (Has(line, "IONOSPHERIC CORR")) {
+    // RINEX 3 headers list the corrections of every system; Klobuchar takes those of GPS.
+    if (line.compare(0, 4, "GPSA") == 0) ReadCorrections(line, alfa);
+    if (line.compare(0, 4, "GPSB") == 0) ReadCorrections(line, beta);
   } else if (Has(line, "DELTA-UTC: A0,A1,T,W")) {
     a0 = ColumnNumber(line, 3, 15) * std::pow(10.0L, ColumnInteger(line, 19, 3));
     a1 = ColumnNumber(line, 22, 15) * std::pow(10.0L, ColumnInteger(line, 38, 3));

@@ -147,6 +147,9 @@ void GNSSpClk::ReadFile() {
   ReadHeader(in);
   in.close();
   CountEpochs();
+  // A week of 30 s clocks for 150 satellites needs 3 million values.
+  if (static_cast<long>(nepoch) * nsat > 20000000L)
+    ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   epoch.Resize(nepoch, 1);
   SatClk.Resize(nepoch, nsat, kMissing);
   ReadData();

@@ -216,6 +216,9 @@ void GNSSpEph::ReadFile() {
   epoch.Resize(nepoch > 0 ? nepoch : 0, 1);
   tnode.Resize(nepoch > 0 ? nepoch : 0, 1, 0.0L);
   const long nrec = static_cast<long>(nepoch) * nsat;
+  // A week of 30 s epochs for 150 satellites needs 3 million records.
+  if (nrec > 5000000L)
+    FileError(kClass, "PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   sat.Resize(nrec, 1, 0);
   sPos.Resize(nrec, 1, xyzt());
   sPosSig.Resize(nrec, 1, xyzt());
