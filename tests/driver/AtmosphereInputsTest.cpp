@@ -60,6 +60,20 @@ TEST(AtmosphereInputs, KlobucharCoefficientsAreRead) {
   EXPECT_TRUE(Has(err, line + line)) << err;
 }
 
+TEST(AtmosphereInputsDeathTest, KlobucharFileWithoutCoefficientsStopsTheRun) {
+  Context c;
+  testsupport::WriteFile(c.dir.File("obs.nav"),
+                         "     2.10           N: GPS NAV DATA                         RINEX "
+                         "VERSION / TYPE\n                                                     "
+                         "       END OF HEADER\n");
+  Context::Name(c.tc->ionkfile, c.dir.File("obs.nav"));
+  c.tc->isKlob = true;
+  c.tc->verbose = false;
+  EXPECT_EXIT((SetFiles(*c.tc), ReadFiles(*c.tc)), testing::ExitedWithCode(1),
+              testsupport::Literal("\n**** Tervan: Error -> KLOBUCHAR IONOSPHERE FILE HOLDS NO ION "
+                                   "ALPHA COEFFICIENTS! ****\n     Exiting Tervan ... \n"));
+}
+
 TEST(AtmosphereInputs, IonexMapsAreRead) {
   Context c;
   Context::Name(c.tc->ionxfile, Fixture("maps.12i"));
@@ -72,6 +86,21 @@ TEST(AtmosphereInputs, IonexMapsAreRead) {
   int unit = c.tc->IonexUnit, type = c.tc->IonexProc, kind = c.tc->IonexTECV;
   EXPECT_NEAR(c.tc->ionx.CalcIonDelay(sod, lat, lon, elev, unit, type, kind),
               12.0L * 0.1623724475119947L, 1e-12L);
+}
+
+TEST(AtmosphereInputsDeathTest, IonexMapsOfAnotherDayStopTheRun) {
+  // The same maps a day earlier: 00:00 of the observations' day lies beyond their last map.
+  std::string text = testsupport::ReadFile(Fixture("maps.12i"));
+  for (size_t pos; (pos = text.find("2012     4    29")) != std::string::npos;)
+    text.replace(pos, 16, "2012     4    28");
+  Context c;
+  testsupport::WriteFile(c.dir.File("maps.12i"), text);
+  Context::Name(c.tc->ionxfile, c.dir.File("maps.12i"));
+  c.tc->isIonx = true;
+  c.tc->verbose = false;
+  EXPECT_EXIT((SetFiles(*c.tc), ReadFiles(*c.tc)), testing::ExitedWithCode(1),
+              testsupport::Literal("**** Tervan: Error -> IONEX MAPS DO NOT COVER THE EPOCHS OF "
+                                   "THE SINGLE DIFFERENCES FILE! ****"));
 }
 
 TEST(AtmosphereInputs, LustraIonosphereIsRead) {
