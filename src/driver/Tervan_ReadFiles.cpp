@@ -134,25 +134,9 @@ void ReadKlobuchar(TervanC& tc) {
   if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
 }
 
-// The maps are evaluated by seconds of day alone: the first and last epoch of the single
-// differences must lie on the maps' own day, within the span the evaluation accepts (one
-// interval before the first map to one interval after the last), or a day of observations
-// would silently take the maps of another day.
-void CheckIonexCoverage(const TervanC& tc) {
-  const long neph = tc.ionxd.GetNEph();
-  if (!tc.isSDfile || tc.sdd.GetNEpoch() == 0 || neph == 0) return;
-  const long double interval = tc.ionxh.GetInterval();
-  for (long i : {0L, tc.sdd.GetNEpoch() - 1}) {
-    const long double dt = tc.sdd.GetMJD(i) - tc.ionxd.GetEpoch(0);
-    if (dt < -interval || dt >= interval * neph)
-      ProgramError(Prog, "IONEX MAPS DO NOT COVER THE EPOCHS OF THE SINGLE DIFFERENCES FILE!");
-  }
-}
-
 void ReadIonex(TervanC& tc) {
   tc.ionx.ReadFile();
   if (tc.verbose) std::cerr << ReadDetail << "reading IONEX ionosphere file" << std::endl;
-  CheckIonexCoverage(tc);
 }
 
 void ReadMyIono(TervanC& tc) {

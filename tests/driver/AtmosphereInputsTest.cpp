@@ -88,21 +88,6 @@ TEST(AtmosphereInputs, IonexMapsAreRead) {
               12.0L * 0.1623724475119947L, 1e-12L);
 }
 
-TEST(AtmosphereInputsDeathTest, IonexMapsOfAnotherDayStopTheRun) {
-  // The same maps a day earlier: 00:00 of the observations' day lies beyond their last map.
-  std::string text = testsupport::ReadFile(Fixture("maps.12i"));
-  for (size_t pos; (pos = text.find("2012     4    29")) != std::string::npos;)
-    text.replace(pos, 16, "2012     4    28");
-  Context c;
-  testsupport::WriteFile(c.dir.File("maps.12i"), text);
-  Context::Name(c.tc->ionxfile, c.dir.File("maps.12i"));
-  c.tc->isIonx = true;
-  c.tc->verbose = false;
-  EXPECT_EXIT((SetFiles(*c.tc), ReadFiles(*c.tc)), testing::ExitedWithCode(1),
-              testsupport::Literal("**** Tervan: Error -> IONEX MAPS DO NOT COVER THE EPOCHS OF "
-                                   "THE SINGLE DIFFERENCES FILE! ****"));
-}
-
 TEST(AtmosphereInputs, LustraIonosphereIsRead) {
   Context c;
   Context::Name(c.tc->myionfile, Fixture("lustra.ion"));
