@@ -5,6 +5,7 @@
 #include <istream>
 #include <sstream>
 
+#include "atmosphere/TextColumns.h"
 #include "core/ProgramError.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
@@ -15,10 +16,6 @@ const char* const kCls = "IONEXData";
 const long double kPi = 3.141592653589793L;
 // Metres of delay on the first GPS frequency per TEC unit: 40.3e16 / f1^2, f1 = 1575.42 MHz.
 const long double kMetresPerTECU = 0.1623724475119947L;
-
-bool Has(const std::string& line, const char* label) {
-  return line.find(label) != std::string::npos;
-}
 
 // Number of grid nodes from first to last with the given step (1 for a zero step).
 long double NodeCount(long double first, long double last, long double step) {
@@ -53,9 +50,11 @@ void IONEXData::SetDimensions() {
   nhgt = static_cast<long>(nh);
   nlat = static_cast<long>(nb);
   nlon = static_cast<long>(nl);
-  EPH.Resize(neph, 1);
+  // The grids first: they refuse a map count too large for memory before the epochs are
+  // sized by it.
   TECVAL.Resize(neph, nhgt, nlat, nlon);
   TECRMS.Resize(neph, nhgt, nlat, nlon);
+  EPH.Resize(neph, 1);
 }
 
 void IONEXData::ReadMaps(std::istream& in) {
@@ -74,7 +73,7 @@ void IONEXData::ReadMaps(std::istream& in) {
 // latitude rows from the first latitude of the file (index nlat - 1) down to the last.
 bool IONEXData::ReadMap(std::istream& in, TEC& maps, long imap, const char* start, bool store) {
   std::string line;
-  while (std::getline(in, line) && !Has(line, start)) {
+  while (std::getline(in, line) && !HasLabel(line, start)) {
   }
   if (!in) return false;
   const std::string where = std::string(start).substr(9) + " " + std::to_string(imap + 1);
@@ -82,18 +81,18 @@ bool IONEXData::ReadMap(std::istream& in, TEC& maps, long imap, const char* star
   std::istringstream ep(line);
   long y, mo, d, h, mi;
   long double s;
-  if (!Has(line, "EPOCH OF CURRENT MAP") || !(ep >> y >> mo >> d >> h >> mi >> s))
+  if (!HasLabel(line, "EPOCH OF CURRENT MAP") || !(ep >> y >> mo >> d >> h >> mi >> s))
     Corrupt(where + " EPOCH");
   if (store) EPH(imap) = ymdhms2mjd(ymdhms(y, mo, d, h, mi, s));
   int expo = ihead.GetExponent();
   for (long ih = 0; ih < nhgt; ih++) {
     for (long ib = nlat - 1; ib >= 0; ib--) {
       if (!std::getline(in, line)) Corrupt(where + " ENDS EARLY");
-      if (Has(line, "EXPONENT")) {
+      if (HasLabel(line, "EXPONENT")) {
         expo = std::atoi(line.c_str());
         if (!std::getline(in, line)) Corrupt(where + " ENDS EARLY");
       }
-      if (!Has(line, "LAT/LON1/LON2/DLON/H")) Corrupt(where + " LATITUDE ROW");
+      if (!HasLabel(line, "LAT/LON1/LON2/DLON/H")) Corrupt(where + " LATITUDE ROW");
       ReadRow(in, maps, imap, ih, ib, expo);
     }
   }
@@ -106,13 +105,14 @@ void IONEXData::ReadRow(std::istream& in, TEC& maps, long imap, long ihgt, long 
   long got = 0;
   std::string line;
   while (got < nlon) {
-    if (!std::getline(in, line) || Has(line, "END OF") || Has(line, "LAT/LON1"))
+    if (!std::getline(in, line) || HasLabel(line, "END OF") || HasLabel(line, "LAT/LON1"))
       Corrupt("MAP ROW TOO SHORT");
     const char* p = line.c_str();
     while (got < nlon) {
       char* end = nullptr;
       const long double v = std::strtold(p, &end);
       if (end == p) break;
+      if (!std::isfinite(v * factor)) Corrupt("MAP VALUE NOT A NUMBER");
       maps(imap, ihgt, ilat, got++) = v * factor;
       p = end;
     }
@@ -158,13 +158,12 @@ long double IONEXData::CalcIonDelay(long double& sod, long double& lat, long dou
   if (neph == 0) FileError(kCls, "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1]!");
 
   // Maps around the epoch; before the first or after the last map the two end maps are
-  // extrapolated over at most one interval.
+  // extrapolated over at most one interval (the map index is rounded down, so that an epoch
+  // more than one interval before the first map is refused like one after the last).
   const long double interval = ihead.GetInterval();
   const long double s1 = EPH(0).GetSecond();
-  const long double dt = std::trunc(sod - s1);
-  long it1 = std::isfinite(dt) && std::fabs(dt) < 1e9L
-                 ? static_cast<long>(dt) / static_cast<long>(interval)
-                 : -2;
+  const long double k = std::floor((sod - s1) / interval);
+  long it1 = std::isfinite(k) && std::fabs(k) < 1e9L ? static_cast<long>(k) : -2;
   if (it1 < -1) FileError(kCls, "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1<-1]!");
   if (it1 == -1) it1 = 0;
   if (it1 == neph - 1 && neph > 1) it1 = neph - 2;

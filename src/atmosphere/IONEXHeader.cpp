@@ -13,10 +13,6 @@ namespace {
 
 const char* const kCls = "IONEXHeader";
 
-bool Has(const std::string& line, const char* label) {
-  return line.find(label) != std::string::npos;
-}
-
 // Epoch of a header line: year, month, day, hour, minute in 6-column fields, seconds from
 // column 30.
 mjd ReadEpoch(const std::string& line) {
@@ -76,7 +72,7 @@ void IONEXHeader::Read(std::istream& in, int nsat, int nstats) {
   SatDCB.Resize(nSat, 2, 0.0);
   std::string line;
   while (std::getline(in, line)) {
-    if (Has(line, "DIFFERENTIAL CODE BIASES")) {
+    if (HasLabel(line, "DIFFERENTIAL CODE BIASES")) {
       ReadBiases(in);
       return;
     }
@@ -87,49 +83,50 @@ void IONEXHeader::Read(std::istream& in, int nsat, int nstats) {
 
 bool IONEXHeader::ReadLabel(const std::string& line) {
   // Comment-like lines first: their free text may hold any label word.
-  if (Has(line, "COMMENT") || Has(line, "DESCRIPTION") || Has(line, "# OF STATIONS") ||
-      Has(line, "# OF SATELLITES"))
+  if (HasLabel(line, "COMMENT") || HasLabel(line, "DESCRIPTION") ||
+      HasLabel(line, "# OF STATIONS") || HasLabel(line, "# OF SATELLITES"))
     return false;
-  if (Has(line, "END OF HEADER")) return true;
-  if (Has(line, "IONEX VERSION / TYPE")) {
+  if (HasLabel(line, "END OF HEADER")) return true;
+  if (HasLabel(line, "IONEX VERSION / TYPE")) {
     version = static_cast<float>(ColumnNumber(line, 0, 9));
     CopyText(type, sizeof(type), ColumnTrimmed(line, 20, 19));
-    if (!Has(type, "IONOSPHERE MAPS")) FileError(kCls, "FILE VERSION IS NOT \"IONOSPHERE MAPS\"!!");
-  } else if (Has(line, "PGM / RUN BY / DATE")) {
+    if (!HasLabel(type, "IONOSPHERE MAPS"))
+      FileError(kCls, "FILE VERSION IS NOT \"IONOSPHERE MAPS\"!!");
+  } else if (HasLabel(line, "PGM / RUN BY / DATE")) {
     CopyText(pgm, sizeof(pgm), ColumnTrimmed(line, 0, 20));
     CopyText(runby, sizeof(runby), ColumnTrimmed(line, 20, 20));
     CopyText(date, sizeof(date), ColumnTrimmed(line, 40, 20));
-  } else if (Has(line, "EPOCH OF FIRST MAP")) {
+  } else if (HasLabel(line, "EPOCH OF FIRST MAP")) {
     firstEph = ReadEpoch(line);
-  } else if (Has(line, "EPOCH OF LAST MAP")) {
+  } else if (HasLabel(line, "EPOCH OF LAST MAP")) {
     lastEph = ReadEpoch(line);
-  } else if (Has(line, "INTERVAL")) {
+  } else if (HasLabel(line, "INTERVAL")) {
     interval = std::atoi(line.c_str());
-  } else if (Has(line, "# OF MAPS IN FILE")) {
+  } else if (HasLabel(line, "# OF MAPS IN FILE")) {
     nMaps = std::atoi(line.c_str());
-  } else if (Has(line, "MAP DIMENSION")) {
+  } else if (HasLabel(line, "MAP DIMENSION")) {
     MapDim = static_cast<short>(std::atoi(line.c_str()));
-  } else if (Has(line, "EXPONENT")) {
+  } else if (HasLabel(line, "EXPONENT")) {
     exponent = std::atoi(line.c_str());
-  } else if (Has(line, "MAPPING FUNCTION")) {
+  } else if (HasLabel(line, "MAPPING FUNCTION")) {
     CopyText(MapFun, sizeof(MapFun), ColumnText(line, 2, 4));
-  } else if (Has(line, "ELEVATION CUTOFF")) {
+  } else if (HasLabel(line, "ELEVATION CUTOFF")) {
     ElevCutOff = static_cast<float>(std::atof(line.c_str()));
-  } else if (Has(line, "BASE RADIUS")) {
+  } else if (HasLabel(line, "BASE RADIUS")) {
     BaseR = std::atof(line.c_str());
-  } else if (Has(line, "HGT1 / HGT2 / DHGT")) {
+  } else if (HasLabel(line, "HGT1 / HGT2 / DHGT")) {
     hgt1 = ColumnNumber(line, 2, 6);
     hgt2 = ColumnNumber(line, 8, 6);
     dhgt = ColumnNumber(line, 14, 6);
-  } else if (Has(line, "LAT1 / LAT2 / DLAT")) {
+  } else if (HasLabel(line, "LAT1 / LAT2 / DLAT")) {
     lat1 = ColumnNumber(line, 2, 6);
     lat2 = ColumnNumber(line, 8, 6);
     dlat = ColumnNumber(line, 14, 6);
-  } else if (Has(line, "LON1 / LON2 / DLON")) {
+  } else if (HasLabel(line, "LON1 / LON2 / DLON")) {
     lon1 = ColumnNumber(line, 2, 6);
     lon2 = ColumnNumber(line, 8, 6);
     dlon = ColumnNumber(line, 14, 6);
-  } else if (Has(line, "OBSERVABLES USED")) {
+  } else if (HasLabel(line, "OBSERVABLES USED")) {
     CopyText(ObsUsed, sizeof(ObsUsed), ColumnText(line, 0, 60));
   } else {
     ClassWarning(kCls, ColumnText(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
@@ -143,8 +140,8 @@ void IONEXHeader::ReadBiases(std::istream& in) {
   std::string line;
   long isat = 0;
   while (std::getline(in, line)) {
-    if (Has(line, "END OF HEADER")) return;
-    if (!Has(line, "PRN / BIAS / RMS") || isat >= nSat) continue;
+    if (HasLabel(line, "END OF HEADER")) return;
+    if (!HasLabel(line, "PRN / BIAS / RMS") || isat >= nSat) continue;
     const char sys = line.size() > 3 ? line[3] : ' ';
     Sat(isat) = SatelliteNumber(sys, ColumnInteger(line, 4, 2));
     SatDCB(isat, 0) = static_cast<double>(ColumnNumber(line, 6, 10)) * 1e-9;

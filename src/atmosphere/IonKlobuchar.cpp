@@ -23,8 +23,11 @@ IonKlobuchar::IonKlobuchar()
 
 namespace {
 
-bool Has(const std::string& line, const char* label) {
-  return line.find(label) != std::string::npos;
+// A coefficient the model cannot use in double precision stops the reading.
+void CheckCoefficients(const long double* c) {
+  for (int k = 0; k < 4; k++)
+    if (!std::isfinite(static_cast<double>(c[k])))
+      FileError("Klobuchar iono", "KLOBUCHAR COEFFICIENTS NOT VALID!");
 }
 
 // Four coefficients of an ION ALPHA / ION BETA line: mantissa in columns 2+12k..9+12k,
@@ -35,6 +38,14 @@ void ReadCoefficients(const std::string& line, long double* c) {
     const long expo = ColumnInteger(line, 11 + 12 * k, 3);
     c[k] = mant * std::pow(10.0L, static_cast<long double>(expo));
   }
+  CheckCoefficients(c);
+}
+
+// The same coefficients on a GPSA / GPSB line of a RINEX 3 header: four numbers of 12
+// columns from column 5.
+void ReadCorrections(const std::string& line, long double* c) {
+  for (int k = 0; k < 4; k++) c[k] = ColumnNumber(line, 5 + 12 * k, 12);
+  CheckCoefficients(c);
 }
 
 }  // namespace
@@ -42,7 +53,7 @@ void ReadCoefficients(const std::string& line, long double* c) {
 std::istream& operator>>(std::istream& in, IonKlobuchar& k) {
   std::string line;
   while (std::getline(in, line)) {
-    if (Has(line, "END OF HEADER")) break;
+    if (HasLabel(line, "END OF HEADER")) break;
     k.ReadLine(line.c_str());
   }
   return in;
@@ -50,26 +61,30 @@ std::istream& operator>>(std::istream& in, IonKlobuchar& k) {
 
 void IonKlobuchar::ReadLine(const char* text) {
   const std::string line(text);
-  if (Has(line, "RINEX VERSION / TYPE")) {
+  if (HasLabel(line, "RINEX VERSION / TYPE")) {
     version = static_cast<float>(ColumnNumber(line, 0, 9));
     CopyText(type, sizeof(type), ColumnTrimmed(line, 20, 19));
     if (type[0] != 'N') FileError("Klobuchar iono", "FILE VERSION IS NOT \"NAVIGATION DATA\"!!");
-  } else if (Has(line, "PGM / RUN BY / DATE")) {
+  } else if (HasLabel(line, "PGM / RUN BY / DATE")) {
     CopyText(pgm, sizeof(pgm), ColumnTrimmed(line, 0, 20));
     CopyText(runby, sizeof(runby), ColumnTrimmed(line, 20, 20));
     CopyText(date, sizeof(date), ColumnTrimmed(line, 40, 20));
-  } else if (Has(line, "ION ALPHA")) {
+  } else if (HasLabel(line, "ION ALPHA")) {
     ReadCoefficients(line, alfa);
-  } else if (Has(line, "ION BETA")) {
+  } else if (HasLabel(line, "ION BETA")) {
     ReadCoefficients(line, beta);
-  } else if (Has(line, "DELTA-UTC: A0,A1,T,W")) {
+  } else if (HasLabel(line, "IONOSPHERIC CORR")) {
+    // RINEX 3 headers list the corrections of every system; Klobuchar takes those of GPS.
+    if (line.compare(0, 4, "GPSA") == 0) ReadCorrections(line, alfa);
+    if (line.compare(0, 4, "GPSB") == 0) ReadCorrections(line, beta);
+  } else if (HasLabel(line, "DELTA-UTC: A0,A1,T,W")) {
     a0 = ColumnNumber(line, 3, 15) * std::pow(10.0L, ColumnInteger(line, 19, 3));
     a1 = ColumnNumber(line, 22, 15) * std::pow(10.0L, ColumnInteger(line, 38, 3));
     T = ColumnInteger(line, 41, 9);
     W = ColumnInteger(line, 50, 9);
-  } else if (Has(line, "LEAP SECONDS")) {
+  } else if (HasLabel(line, "LEAP SECONDS")) {
     leaps = static_cast<short>(ColumnInteger(line, 0, 6));
-  } else if (!Has(line, "COMMENT")) {
+  } else if (!HasLabel(line, "COMMENT")) {
     ClassWarning("IonKlobuchar", ColumnText(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
   }
 }

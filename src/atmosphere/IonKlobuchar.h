@@ -1,5 +1,5 @@
 // Klobuchar broadcast ionosphere model with its coefficients from the header of a GPS
-// navigation file (RINEX 2).
+// navigation file (ION ALPHA / ION BETA of RINEX 2, GPSA / GPSB of RINEX 3).
 #ifndef TERVAN_ATMOSPHERE_IONKLOBUCHAR_H
 #define TERVAN_ATMOSPHERE_IONKLOBUCHAR_H
 

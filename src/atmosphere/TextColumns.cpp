@@ -27,6 +27,10 @@ long ColumnInteger(const std::string& line, size_t pos, size_t n) {
   return std::strtol(ColumnText(line, pos, n).c_str(), nullptr, 10);
 }
 
+bool HasLabel(const std::string& line, const char* label) {
+  return line.find(label) != std::string::npos;
+}
+
 void CopyText(char* out, size_t size, const std::string& text) {
   if (size == 0) return;
   const size_t n = text.size() < size - 1 ? text.size() : size - 1;

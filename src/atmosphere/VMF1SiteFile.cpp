@@ -3,12 +3,17 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <vector>
 
 #include "core/ProgramError.h"
 
 namespace {
+
+// Values the two epoch and value tables may hold (rows times the longest row); decades of
+// six-hourly values for hundreds of stations stay well below it.
+const long double kMaxValues = 5.0e7L;
 
 bool IsComment(const std::string& line) {
   return line.empty() || line[0] == '#' || line[0] == ' ' || line[0] == '\t' || line[0] == '\r';
@@ -81,6 +86,8 @@ long VMF1SiteFile::CountRows() {
     Row row = ParseRow(line, nullptr, nullptr, 0);
     if (!row.isRow) continue;
     if (row.n < 0) Corrupt("NEGATIVE COUNT", nline);
+    // The count is trusted for storage only once the line has shown that many triples.
+    if (!row.complete) Corrupt("MISSING OR UNORDERED VALUES", nline);
     ep.assign(row.n, 0.0L);
     va.assign(row.n, 0.0L);
     row = ParseRow(line, ep.data(), va.data(), row.n);
@@ -93,16 +100,29 @@ long VMF1SiteFile::CountRows() {
 
 void VMF1SiteFile::ReadFile() {
   CountRows();
-  pt.Resize(npts, 1);
-  label.Resize(npts, 1);
-  ndata.Resize(npts, 1);
-  ephs.Resize(npts, nrec > 0 ? nrec : 1, 0.0L);
-  data.Resize(npts, nrec > 0 ? nrec : 1, 0.0L);
+  // Every row takes room for the longest one: a few long rows among many short ones could
+  // ask for more memory than any machine has.
+  const long width = nrec > 0 ? nrec : 1;
+  bool fits = static_cast<long double>(npts) * width <= kMaxValues;
+  if (fits) {
+    try {
+      pt.Resize(npts, 1);
+      label.Resize(npts, 1);
+      ndata.Resize(npts, 1);
+      ephs.Resize(npts, width, 0.0L);
+      data.Resize(npts, width, 0.0L);
+    } catch (const std::bad_alloc&) {
+      fits = false;
+    }
+  }
+  if (!fits)
+    FileError(use.cls, "VMF1 TROPOSPHERE MODEL FILE TOO LARGE (" + std::to_string(npts) +
+                           " ROWS OF UP TO " + std::to_string(nrec) + " VALUES)!");
 
   std::ifstream in(file);
   std::string line;
   long i = 0;
-  std::vector<long double> ep(nrec > 0 ? nrec : 1), va(nrec > 0 ? nrec : 1);
+  std::vector<long double> ep(width), va(width);
   while (std::getline(in, line)) {
     if (IsComment(line)) continue;
     const Row row = ParseRow(line, ep.data(), va.data(), nrec);

@@ -205,6 +205,11 @@ void gTM_GPT2::SelectCell() {
   L1 = minL + dL * iL1;
   L2 = minL + dL * iL2;
   if (iL2 < iL1) L2 = L1 + dL;
+  // The wrap-around cell joins the last column to the first only on a grid that closes the
+  // circle; on a regional grid a station east or west of it has no cell.
+  const bool closed = std::fabs(maxL + dL - (minL + 360.0L)) < 0.001L;
+  if (iL2 < iL1 && !closed && ptL > maxL + 1e-9L)
+    FileError("gTM_GPT2", "STATION LONGITUDE OUTSIDE THE GPT2 GRID!");
   const long corners[4][2] = {{iF1, iL1}, {iF1, iL2}, {iF2, iL2}, {iF2, iL1}};
   for (int k = 0; k < 4; k++) {
     IX[k][0] = corners[k][0];

@@ -106,9 +106,11 @@ long myIono::Bracket(const mjd& t, long start) const {
 // lie further away than the file's spacing allows.
 bool myIono::AtEnds(const mjd& t) {
   const bool linear = myIonoType == 0;
+  // A file of one record has no spacing (interval -1): only its own epoch is near it.
+  const long double spacing = interval > 0.0L ? interval : 0.0L;
   if (t <= eph(0)) {
     IonoIx = 0;
-    const long double limit = linear ? 900.0L : 3.0L * interval;
+    const long double limit = linear ? 900.0L : 3.0L * spacing;
     if (eph(0) - t > limit)
       ClassWarning(kCls, linear ? "IONO INDEX SET TO ZERO (0) - INPUT EPOCH PRIOR TO FIRST IONO "
                                   "EPOCH (<900s)"
@@ -118,7 +120,7 @@ bool myIono::AtEnds(const mjd& t) {
   }
   if (t >= eph(neph - 1)) {
     IonoIx = neph - 1;
-    const long double limit = linear ? interval + 900.0L : 3.0L * interval;
+    const long double limit = linear ? spacing + 900.0L : 3.0L * spacing;
     if (t - eph(neph - 1) > limit)
       ClassWarning(kCls, linear ? "IONO INDEX SET TO LAST (neph-1) - INPUT EPOCH LATER THAN LAST "
                                   "IONO EPOCH (>INTERVAL+900s)"

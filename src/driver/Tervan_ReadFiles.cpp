@@ -127,6 +127,10 @@ void ReadKlobuchar(TervanC& tc) {
   std::ifstream in(tc.ionkfile);
   if (!in) ProgramError(Prog, "KLOBUCHAR IONOSPHERE FILE CAN NOT BE OPENED!");
   in >> tc.ionk;
+  // Without the amplitude coefficients the model is its night-time constant everywhere.
+  const long double* alfa = tc.ionk.GetAlfa();
+  if (alfa[0] == 0.0L && alfa[1] == 0.0L && alfa[2] == 0.0L && alfa[3] == 0.0L)
+    ProgramError(Prog, "KLOBUCHAR IONOSPHERE FILE HOLDS NO ION ALPHA COEFFICIENTS!");
   if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
 }
 

@@ -142,9 +142,14 @@ void GNSSpClk::ReadData() {
 void GNSSpClk::ReadFile() {
   std::ifstream in(clkfile);
   if (!in) ProgramError("Tervan", "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+  nsat = 0;
+  satIx.Resize(kMaxSatNumber, 1, -1);
   ReadHeader(in);
   in.close();
   CountEpochs();
+  // A week of 30 s clocks for 150 satellites needs 3 million values.
+  if (static_cast<long>(nepoch) * nsat > 20000000L)
+    ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   epoch.Resize(nepoch, 1);
   SatClk.Resize(nepoch, nsat, kMissing);
   ReadData();

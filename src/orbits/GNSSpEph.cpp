@@ -206,6 +206,8 @@ void GNSSpEph::CheckSpacing() {
 
 void GNSSpEph::ReadFile() {
   nSatListLines = nComments = 0;
+  nsat = 0;
+  satIx.Resize(kMaxSatNumber, 1, -1);
   CountHeader(sp3file);
   std::ifstream in(sp3file);
   ReadHeader(in);
@@ -214,6 +216,9 @@ void GNSSpEph::ReadFile() {
   epoch.Resize(nepoch > 0 ? nepoch : 0, 1);
   tnode.Resize(nepoch > 0 ? nepoch : 0, 1, 0.0L);
   const long nrec = static_cast<long>(nepoch) * nsat;
+  // A week of 30 s epochs for 150 satellites needs 3 million records.
+  if (nrec > 5000000L)
+    FileError(kClass, "PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   sat.Resize(nrec, 1, 0);
   sPos.Resize(nrec, 1, xyzt());
   sPosSig.Resize(nrec, 1, xyzt());
@@ -279,8 +284,15 @@ long double GNSSpEph::Denominator(long i, long first, long last, const matrix<lo
 void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
   long first, last;
   Window(t, nPtsPos, first, last);
-  long double h[kMaxNodes];
-  for (long j = first; j <= last; j++) h[j - first] = (t - epoch(j)) / 3600.0L;
+  // Hours from each node, and their reciprocals for the derivative (0 on a node).
+  long double h[kMaxNodes], inv[kMaxNodes];
+  bool zero[kMaxNodes];
+  for (long j = first; j <= last; j++) {
+    const long k = j - first;
+    h[k] = (t - epoch(j)) / 3600.0L;
+    zero[k] = !(std::fabs(h[k]) > 1e-10L);
+    inv[k] = zero[k] ? 0.0L : 1.0L / h[k];
+  }
   long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
   for (long i = first; i <= last; i++) {
     const xyzt& node = sPos(isat + i * nsat);
@@ -293,13 +305,13 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel)
     bool onNode = false;
     for (long j = first; j <= last; j++) {
       if (j == i) continue;
-      const long double hj = h[j - first];
-      prod *= hj;
-      if (std::fabs(hj) > 1e-10L) {
-        prodNonZero *= hj;
-        sum += 1.0L / hj;
-      } else {
+      const long k = j - first;
+      prod *= h[k];
+      if (zero[k]) {
         onNode = true;
+      } else {
+        prodNonZero *= h[k];
+        sum += inv[k];
       }
     }
     const long double den = Denominator(i, first, last, Lfact);

@@ -221,6 +221,9 @@ TEST(IONEXDeathTest, EpochsAndPositionsOutsideTheMapsStopTheProgram) {
                    std::string(head) + "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1]! ****");
   EXPECT_EXIT_COUT(x.Delay(-3700.0L, 0.0L, 0.0L, 1),
                    "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1<-1]!");
+  // More than one interval before the first map is refused as after the last one.
+  EXPECT_EXIT_COUT(x.Delay(-1800.0L, 0.0L, 0.0L, 1),
+                   "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1<-1]!");
   EXPECT_EXIT_COUT(
       x.Delay(3600.0L, 15.0L, 0.0L, 1),
       "LATITUDE FOR IONOSPHERE DELAY INPROPER [iB1]! ****\n     Exiting IONEXData ... ");
@@ -334,5 +337,30 @@ TEST(IONEX, RealMapsAtTheGridNodes) {
     EXPECT_NEAR(reader.CalcIonDelay(sod, lat, lon, elev, unit, type, kind),
                 values[j] * 0.1L * kMetresPerTECU, 1e-12L)
         << j;
+  }
+}
+
+TEST(IONEXDeathTest, MapCountsAndValuesBeyondAnyFileStopTheProgram) {
+  {
+    Ionex x;
+    std::string text = IonexText(Layout());
+    const std::string from =
+        "     3                                                      # OF MAPS";
+    text.replace(text.find(from), from.size(),
+                 "999999999                                                   # OF MAPS");
+    testsupport::WriteFile(x.dir.File("test.19i"), text);
+    EXPECT_EXIT_COUT(x.reader.ReadFile(),
+                     "TEC::ERROR:\n\tFunction:   Resize\nTEC dimensions not valid: ");
+  }
+  {
+    Ionex x;
+    std::string text = IonexText(Layout());
+    const std::string from = "    -1                                                      EXPONENT";
+    text.replace(text.find(from), from.size(),
+                 "  9999                                                      EXPONENT");
+    testsupport::WriteFile(x.dir.File("test.19i"), text);
+    EXPECT_EXIT_COUT(
+        x.reader.ReadFile(),
+        "**** IONEXData: Error -> IONEX FILE CORRUPTED (MAP VALUE NOT A NUMBER)! ****");
   }
 }

@@ -96,3 +96,23 @@ TEST(IonKlobuchar, EmptyModelGivesTheFloorEverywhere) {
   const double F = 1.0 + 16.0 * 0.03 * 0.03 * 0.03;
   EXPECT_NEAR(k.CalcIonDelay(10.0, 20.0, 90.0, 0.0, 50400.0), F * 5e-9 * kC, 1e-9);
 }
+
+TEST(IonKlobuchar, ReadsTheGpsCorrectionsOfARinex3Header) {
+  const IonKlobuchar k = Read(
+      "     3.04           N: GNSS NAV DATA    M: MIXED            RINEX VERSION / TYPE\n"
+      "GAL    2.5250D+01  3.2031D-01  1.1902D-02  0.0000D+00       IONOSPHERIC CORR\n"
+      "GPSA   1.1176D-08 -1.4901D-08 -5.9605D-08  1.1921D-07       IONOSPHERIC CORR\n"
+      "GPSB   1.1674D+05 -2.2938D+05 -1.3107D+05  1.0486D+06       IONOSPHERIC CORR\n"
+      "                                                            END OF HEADER\n");
+  EXPECT_NEAR(k.GetAlfa()[0], 1.1176e-8L, 1e-20L);
+  EXPECT_NEAR(k.GetAlfa()[1], -1.4901e-8L, 1e-20L);
+  EXPECT_NEAR(k.GetAlfa()[3], 1.1921e-7L, 1e-20L);
+  EXPECT_NEAR(k.GetBeta()[0], 1.1674e5L, 1e-9L);
+  EXPECT_NEAR(k.GetBeta()[3], 1.0486e6L, 1e-8L);
+}
+
+TEST(IonKlobucharDeathTest, CoefficientsBeyondDoublePrecisionStopTheProgram) {
+  EXPECT_EXIT_COUT(Read("    0.1118D400 -0.7451D-08 -0.5960D-07  0.1192D-06          ION ALPHA\n"),
+                   "**** Klobuchar iono: Error -> KLOBUCHAR COEFFICIENTS NOT VALID! ****\n"
+                   "     Exiting Klobuchar iono ... \n");
+}

@@ -117,3 +117,26 @@ TEST(gTM_VMF1DeathTest, RowsWithMissingOrUnorderedValuesStopTheProgram) {
   vmf.SetFile(WriteSiteFile(dir, "GRAZ zh -2\n").c_str());
   EXPECT_EXIT_COUT(vmf.ReadFile(), "(NEGATIVE COUNT IN LINE 1)!");
 }
+
+TEST(gTM_VMF1DeathTest, CountsBeyondTheValuesOfTheLineStopTheProgram) {
+  testsupport::TempDir dir;
+  gTM_VMF1 vmf;
+  vmf.SetFile(WriteSiteFile(dir, "GRAZ zh 99999999999 58000 0 2.3\n").c_str());
+  EXPECT_EXIT_COUT(vmf.ReadFile(), "(MISSING OR UNORDERED VALUES IN LINE 1)!");
+  vmf.SetFile(WriteSiteFile(dir, "GRAZ zh 4000000000000000000 58000 0 2.3\n").c_str());
+  EXPECT_EXIT_COUT(vmf.ReadFile(), "(MISSING OR UNORDERED VALUES IN LINE 1)!");
+}
+
+TEST(gTM_VMF1DeathTest, TablesTooLargeForMemoryStopTheProgram) {
+  // One row of 10000 values beside 5001 rows of one value would need room for 50 million.
+  std::string text = "LONG zh 10000";
+  for (int k = 0; k < 10000; k++) text += " 58000 " + std::to_string(k) + " 2.3";
+  text += "\n";
+  for (int k = 0; k < 5000; k++) text += "P" + std::to_string(k) + " zw 1 58000 0 0.1\n";
+  testsupport::TempDir dir;
+  gMF_VMF1 vmf;
+  vmf.SetFile(WriteSiteFile(dir, text).c_str());
+  EXPECT_EXIT_COUT(vmf.ReadFile(),
+                   "**** gMF_VMF1: Error -> VMF1 TROPOSPHERE MODEL FILE TOO LARGE (5001 ROWS OF UP "
+                   "TO 10000 VALUES)! ****\n     Exiting gMF_VMF1 ... ");
+}

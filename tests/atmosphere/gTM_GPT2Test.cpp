@@ -223,3 +223,18 @@ TEST(gpt2_grd, SeasonalTermsOfTheYearAndHalfYear) {
   EXPECT_NEAR(v.Seasonal(0.0L), 10.0L + 1.0L + 3.0L, 1e-15L);
   EXPECT_NEAR(v.Seasonal(365.25L / 4.0L), 10.0L + 2.0L - 3.0L, 1e-12L);
 }
+
+TEST(gTM_GPT2DeathTest, StationsBesideARegionalGridStopTheProgram) {
+  // Longitudes 0 to 90 only: no cell joins 90 degrees to 0 degrees.
+  std::string text = "% regional\n";
+  for (int r = 0; r < 3; r++)
+    for (int j = 0; j < 2; j++) text += GridLine(50.0 - 10.0 * r, 90.0 * j, GridPressure(r, j));
+  Grid g(text);
+  g.gpt2.ReadFile();
+  EXPECT_NEAR(g.Pressure(45.0L, 45.0L), (100000.0L + 500.0L + 50.0L) / 100.0L, 1e-9L);
+  EXPECT_NEAR(g.Pressure(40.0L, 90.0L), GridPressure(1, 1) / 100.0L, 1e-9L);
+  EXPECT_EXIT_COUT(g.Pressure(45.0L, 135.0L),
+                   "**** gTM_GPT2: Error -> STATION LONGITUDE OUTSIDE THE GPT2 GRID! ****\n"
+                   "     Exiting gTM_GPT2 ... ");
+  EXPECT_EXIT_COUT(g.Pressure(45.0L, -10.0L), "STATION LONGITUDE OUTSIDE THE GPT2 GRID!");
+}

@@ -153,6 +153,18 @@ TEST(myIono, EpochFileWarnsBeyondThreeIntervals) {
   EXPECT_EQ(f.iono.GetIonoIndex(), 0);
 }
 
+TEST(myIono, SingleRecordWarnsOnlyAwayFromItsEpoch) {
+  IonoFile f("Lustra ionosphere - EPOCH BY EPOCH\n" + Record(58000, 30.0, 10.0, 0.0, false));
+  f.iono.ReadFile();
+  testing::internal::CaptureStdout();
+  f.iono.SetIonoIndex(mjd(58000, 30.0L));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(f.iono.GetIonoIndex(), 0);
+  testing::internal::CaptureStdout();
+  f.iono.SetIonoIndex(mjd(58000, 31.0L), 0);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("(>3*INTERVALs)"), std::string::npos);
+}
+
 TEST(myIonoDeathTest, UnusableFilesStopTheProgram) {
   {
     IonoFile f("");

@@ -60,6 +60,20 @@ TEST(AtmosphereInputs, KlobucharCoefficientsAreRead) {
   EXPECT_TRUE(Has(err, line + line)) << err;
 }
 
+TEST(AtmosphereInputsDeathTest, KlobucharFileWithoutCoefficientsStopsTheRun) {
+  Context c;
+  testsupport::WriteFile(c.dir.File("obs.nav"),
+                         "     2.10           N: GPS NAV DATA                         RINEX "
+                         "VERSION / TYPE\n                                                     "
+                         "       END OF HEADER\n");
+  Context::Name(c.tc->ionkfile, c.dir.File("obs.nav"));
+  c.tc->isKlob = true;
+  c.tc->verbose = false;
+  EXPECT_EXIT((SetFiles(*c.tc), ReadFiles(*c.tc)), testing::ExitedWithCode(1),
+              testsupport::Literal("\n**** Tervan: Error -> KLOBUCHAR IONOSPHERE FILE HOLDS NO ION "
+                                   "ALPHA COEFFICIENTS! ****\n     Exiting Tervan ... \n"));
+}
+
 TEST(AtmosphereInputs, IonexMapsAreRead) {
   Context c;
   Context::Name(c.tc->ionxfile, Fixture("maps.12i"));

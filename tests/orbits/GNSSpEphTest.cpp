@@ -286,3 +286,47 @@ TEST(GNSSpEphDeath, MalformedFilesEndWithAFramedError) {
 }
 
 }  // namespace
+
+namespace {
+TEST_F(GNSSpEphTest, ReadAgainKnowsOnlyTheNewSatellites) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(3, 900);
+  Read(f);
+  Sp3 other;
+  other.ids = {"G02"};
+  other.epochs = sp3fixture::Epochs(3, 900);
+  Read(other);
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(0), pos, vel);
+  EXPECT_FALSE(eph.GetPSisOK());
+  eph.CalcSatPosition(2, At(0), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
+}
+}  // namespace
+
+namespace {
+TEST(GNSSpEphDeath, FileTooLargeToHoldEndsTheRun) {
+  // 85 satellites and 60000 epoch lines would need 5.1 million records.
+  Sp3 f;
+  f.ids.clear();
+  for (int i = 1; i <= 85; i++) {
+    char id[8];
+    std::snprintf(id, sizeof id, "%c%02d", i <= 32 ? 'G' : (i <= 56 ? 'R' : 'E'),
+                  i <= 32 ? i : (i <= 56 ? i - 32 : i - 56));
+    f.ids.push_back(id);
+  }
+  f.epochs = sp3fixture::Epochs(1, 900);
+  f.headerEpochs = 60001;
+  f.eofLine = false;
+  std::string text = f.Text();
+  for (int e = 0; e < 60000; e++) text += "*  2020  6 25  0  0  0.00000000\n";
+  TempDir dir;
+  const std::string name = dir.File("big.sp3");
+  testsupport::WriteFile(name, text);
+  GNSSpEph eph;
+  eph.SetFile(name.c_str());
+  EXPECT_EXIT_COUT(eph.ReadFile(),
+                   "**** GNSSpEph: Error -> PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND "
+                   "SATELLITES TO HOLD! ****");
+}
+}  // namespace

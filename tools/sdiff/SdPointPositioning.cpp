@@ -118,7 +118,8 @@ bool SdPointPositioning::CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) cons
     obs.freq = 0.0L;
     return true;
   }
-  if (!delays_.HasIonosphere()) return false;
+  // Without an ionosphere model a single-frequency code still gives a clock good to
+  // some tens of nanoseconds, which is all the epoch lines need.
   const Choice& c = has1 ? c1 : c2;
   if (!has1 && !has2) return false;
   obs.code = so.values[c.index];
@@ -128,16 +129,20 @@ bool SdPointPositioning::CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) cons
 
 bool SdPointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos,
                                          long double clk) {
+  // A receiver clock beyond a second is no solution to start from.
+  if (!std::isfinite(static_cast<double>(clk)) || std::fabs(clk) > 1.0L) return false;
+  const bool near = pos.GetLength() > 6.0e6L;
   size_t n = 0;
   for (Obs& o : obs) {
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
-    long double travel = pos.GetLength() > 1e6L ? (o.sat0 - pos).GetLength() / kC : o.code / kC;
-    if (!(pos.GetLength() > 1e6L) || o.sat0.GetLength() == 0.0L) travel = 0.075L;
+    long double travel = 0.075L;
+    if (near && o.sat0.GetLength() > 0.0L) travel = (o.sat0 - pos).GetLength() / kC;
+    if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
     long double sclk;
-    o.usable = orbits_.State(o.sat, te, o.sat0, sclk);
+    o.usable = orbits_.State(o.sat, te, o.sat0, sclk) && std::fabs(sclk) < 1.0L;
     if (o.usable) {
       te += -sclk;
       o.usable = orbits_.State(o.sat, te, o.sat0, o.satClk);
@@ -191,6 +196,12 @@ SdPointPositioning::Frame SdPointPositioning::MakeFrame(const xyz& pos) {
   f.near = pos.GetLength() > 6.0e6L;
   if (!f.near) return f;
   f.geo = xyz2flh(pos, ell);
+  // Far above or below the surface (a first iteration from the geocentre) the
+  // atmosphere models do not apply yet.
+  if (f.geo.GetH() < -1000.0L || f.geo.GetH() > 20000.0L) {
+    f.near = false;
+    return f;
+  }
   // Rows north, east, up of the local frame.
   const long double sf = std::sin(f.geo.GetF()), cf = std::cos(f.geo.GetF());
   const long double sl = std::sin(f.geo.GetL()), cl = std::cos(f.geo.GetL());
@@ -241,6 +252,8 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
     matrix<long double> Q = inv(N);
     if (invns::IsSingular) return false;
     matrix<long double> dx = Q * b;
+    for (int i = 0; i < nu; ++i)
+      if (!std::isfinite(static_cast<double>(dx(i, 0)))) return false;
     pos += xyz(dx(0, 0), dx(1, 0), dx(2, 0));
     for (int i = 3; i < nu; ++i) x[i] += dx(i, 0);
     if (std::fabs(dx(0, 0)) + std::fabs(dx(1, 0)) + std::fabs(dx(2, 0)) < 1e-3L && f.near) break;

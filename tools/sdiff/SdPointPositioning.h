@@ -1,6 +1,6 @@
 // Code point positioning of one station, epoch by epoch: position and receiver clock
 // from the ionosphere-free code where two frequencies exist (else single-frequency
-// code with the ionosphere model), troposphere model, 10 degree elevation mask,
+// code with the ionosphere model when there is one), troposphere model, 10 degree elevation mask,
 // elevation weights, one time offset per further system, and rejection of single
 // bad satellites.
 #ifndef TERVAN_TOOLS_SDIFF_SDPOINTPOSITIONING_H

@@ -23,7 +23,9 @@ void RemoveCleanupFiles() {
 }  // namespace
 
 void SdAddCleanupFile(const std::string& path) {
-  // Fatal errors of the program's own classes end the run through exit() as well.
+  // Fatal errors of the program's own classes end the run through exit() as well. The
+  // list exists before the handler is registered, so it outlives the handler's call.
+  CleanupFiles();
   static const bool registered = (std::atexit(RemoveCleanupFiles) == 0);
   (void)registered;
   CleanupFiles().push_back(path);

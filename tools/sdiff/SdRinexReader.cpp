@@ -63,6 +63,9 @@ void SdRinexReader::ReadHeader() {
     ParseHeaderLine(line);
   }
   if (header_.types.empty()) Fail("NO OBSERVATION TYPES IN THE HEADER");
+  // Pure GLONASS files of RINEX 2 count in GLONASS time unless they say otherwise.
+  glonassTime_ = header_.timeSystem == "GLO" ||
+                 (header_.timeSystem.empty() && header_.IsRinex2() && header_.system == 'R');
 }
 
 void SdRinexReader::ParseHeaderLine(const std::string& line) {
@@ -166,6 +169,11 @@ mjd SdRinexReader::ParseTime(const std::string& line) const {
     Fail("BAD EPOCH TIME");
   mjd t = ymdhms2mjd(ymdhms(y, mo, d, 0, 0, 0.0L));
   t += static_cast<long double>(h * 3600 + mi * 60) + s;
+  if (glonassTime_) {
+    // GLONASS time is UTC(SU), three hours ahead of UTC: epochs go to GPS time.
+    t += -10800.0L;
+    t += static_cast<long double>(LeapSecond(t));
+  }
   return t;
 }
 

@@ -22,7 +22,7 @@ struct SdSatObs {
 
 // One observation epoch.
 struct SdRinexEpoch {
-  mjd time;  // epoch tag of the receiver, in the file's time scale
+  mjd time;  // epoch tag of the receiver, GPS time (GLONASS time converted)
   int flag = 0;
   bool hasClock = false;
   long double clock = 0.0L;    // receiver clock offset of the epoch line [s]
@@ -67,6 +67,7 @@ class SdRinexReader {
   long typesLeft_ = 0;  // types still to come on continuation lines
   char scaleSys_ = 0;   // system of the scale factor record being continued
   long double scaleFactor_ = 1;
+  bool glonassTime_ = false;  // epochs of the file count in GLONASS time
   bool haveLast_ = false;
   mjd last_;
   long skippedOrder_ = 0;

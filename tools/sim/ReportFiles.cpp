@@ -89,6 +89,7 @@ void Clocks(std::ostream& os, const Simulator& sim) {
   os << "RECEIVER CLOCKS (offset of the receiver clock, s; the ROVER tag offset is "
      << Format("%.6Lf s)\n", sim.Sc().roverTagOffset)
      << "  The epoch lines of the observation and single-difference files carry them.\n"
+     << "  At a millisecond jump the codes jump with the clock; the phases stay continuous.\n"
      << "  epoch (GPS)                       BASE              ROVER\n";
   const auto &b = sim.Epochs(kBase), &r = sim.Epochs(kRover);
   for (size_t k = 0; k < b.size() && k < r.size(); ++k)

@@ -272,6 +272,12 @@ ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc,
       return ParseResult::kError;
     }
   }
+  // Every epoch of both stations is held in memory until the files are written.
+  if (sc.duration / sc.interval > kMaxEpochs) {
+    message =
+        "too many epochs: --duration / --interval may be at most " + std::to_string(kMaxEpochs);
+    return ParseResult::kError;
+  }
   return ParseResult::kRun;
 }
 
@@ -316,7 +322,8 @@ Errors and effects:
   --random-gaps N            N gaps of 2 to 10 minutes
   --outlier SAT,SEC,TYPE,M[,base|rover]   add M metres to code TYPE (C1, P1, P2, C7)
   --random-outliers N        N code outliers of 10 to 40 m on the ROVER
-  --ms-jumps                 receiver clocks drift and jump by 1 ms at 0.5 ms
+  --ms-jumps                 receiver clocks drift and jump by 1 ms at 0.5 ms; the
+                             codes jump with them, the phases stay continuous
   --rover-tag-offset MS      ROVER epochs tagged MS milliseconds off the nominal time
   --problem-sat SAT,FROM,TO[,base|rover]  observations of SAT unusable in the window;
                              listed in problem_satellites.txt

@@ -73,11 +73,14 @@ int DayOfYear(const Calendar& c) {
 }
 
 int LeapSeconds(long double seconds) {
-  // Leap seconds after 2006: the epoch (GPS time, whole days) from which each count holds.
+  // GPS - UTC from the first of the month each count began (UTC), newest first.
   struct Step {
     int year, month, leap;
   };
-  static const Step steps[] = {{2017, 1, 18}, {2015, 7, 17}, {2012, 7, 16}, {2009, 1, 15}};
+  static const Step steps[] = {
+      {2017, 1, 18}, {2015, 7, 17}, {2012, 7, 16}, {2009, 1, 15}, {2006, 1, 14}, {1999, 1, 13},
+      {1997, 7, 12}, {1996, 1, 11}, {1994, 7, 10}, {1993, 7, 9},  {1992, 7, 8},  {1991, 1, 7},
+      {1990, 1, 6},  {1988, 1, 5},  {1985, 7, 4},  {1983, 7, 3},  {1982, 7, 2},  {1981, 7, 1}};
   for (const Step& s : steps) {
     Calendar c;
     c.year = s.year;
@@ -85,7 +88,7 @@ int LeapSeconds(long double seconds) {
     c.day = 1;
     if (seconds >= ToSeconds(c) + s.leap) return s.leap;
   }
-  return 14;
+  return 0;
 }
 
 bool ParseCalendar(const std::string& text, Calendar& c) {

@@ -22,7 +22,7 @@ long double SecondsOfDay(long double seconds);
 int GpsWeek(long double seconds);
 long double SecondsOfWeek(long double seconds);
 int DayOfYear(const Calendar& c);
-int LeapSeconds(long double seconds);  // GPS - UTC at a GPS epoch, seconds (2006 onwards)
+int LeapSeconds(long double seconds);  // GPS - UTC at a GPS epoch, seconds
 
 // Parses "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS" (also with 'T'); false when malformed.
 bool ParseCalendar(const std::string& text, Calendar& c);

@@ -70,6 +70,7 @@ void Simulator::MakeClocks() {
     // millisecond jumps the clock drifts freely and is reset by 1 ms at 0.5 ms.
     long double value = sc_.msJumps ? rnd_.Uniform(-2e-4L, 2e-4L) : rnd_.Uniform(-3e-7L, 3e-7L);
     const long double drift = sc_.msJumps ? (s == kBase ? -6e-8L : 1.5e-7L) : 0.0L;
+    long double jumps = 0;
     epochs_[s].resize(n);
     for (long k = 0; k < n; ++k) {
       StationEpoch& ep = epochs_[s][k];
@@ -77,10 +78,12 @@ void Simulator::MakeClocks() {
       if (std::fabs(value) > 5e-4L) {
         const long double jump = value > 0 ? -1e-3L : 1e-3L;
         value += jump;
+        jumps += jump;
         AppliedEvent ev{"clock jump", s, "", ep.tag, ep.tag, Format("%+.0Lf ms", jump * 1e3L)};
         events_.push_back(ev);
       }
       ep.clock = value;
+      ep.jumps = jumps;
       value += drift * sc_.interval + rnd_.Normal(sc_.msJumps ? 2e-10L : 1e-10L);
     }
   }
@@ -114,7 +117,8 @@ bool Simulator::InGap(Station st, const std::string& sat, long double t) const {
   return false;
 }
 
-bool Simulator::Compute(Station st, int sat, long double tag, long double clock, RawObs& o) const {
+bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, RawObs& o) const {
+  const long double tag = ep.tag, clock = ep.clock;
   const Vec3& r = pos_[st];
   const long double tr = tag - clock;  // true reception epoch
   // A first look at the elevation saves the light-time solution of satellites far
@@ -149,17 +153,19 @@ bool Simulator::Compute(Station st, int sat, long double tag, long double clock,
   t.azimuth = az;
   const SimSat& s = sats_->Sat(sat);
   const long double geom = rho + t.shapiro + kC * (clock - t.satClock - t.relativity) + t.tropo;
+  // The phase does not follow the millisecond jumps of the receiver clock.
+  const long double phase = geom - kC * ep.jumps;
   const long double i1 = SimIonosphere::Delay(t.tec, s.f1), i2 = SimIonosphere::Delay(t.tec, s.f2);
   o.sat = sat;
   o.value[kC1] = geom + i1 + s.biasC1;
-  o.value[kL1] = (geom - i1) / (kC / s.f1) + o.n1;
+  o.value[kL1] = (phase - i1) / (kC / s.f1) + o.n1;
   if (s.system == 'E') {
     o.value[kC7] = geom + i2 + s.biasC7;
-    o.value[kL7] = (geom - i2) / (kC / s.f2) + o.n2;
+    o.value[kL7] = (phase - i2) / (kC / s.f2) + o.n2;
   } else {
     o.value[kP1] = geom + i1 + s.biasP1;
     o.value[kP2] = geom + i2 + s.biasP2;
-    o.value[kL2] = (geom - i2) / (kC / s.f2) + o.n2;
+    o.value[kL2] = (phase - i2) / (kC / s.f2) + o.n2;
   }
   o.ssi = std::min(9, 5 + static_cast<int>(5.0L * std::sin(el)));
   return true;
@@ -189,7 +195,7 @@ void Simulator::Observe(Station st) {
       RawObs o;
       o.n1 = n1[i];
       o.n2 = n2[i];
-      if (!Compute(st, static_cast<int>(i), ep.tag, ep.clock, o)) continue;
+      if (!Compute(st, static_cast<int>(i), ep, o)) continue;
       AddNoise(o, st);
       ep.obs.push_back(o);
       lastSeen[i] = static_cast<long>(k);

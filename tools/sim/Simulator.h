@@ -45,6 +45,8 @@ struct RawObs {
 struct StationEpoch {
   long double tag = 0;    // epoch as the receiver tags it, GPS seconds
   long double clock = 0;  // receiver clock offset, s
+  long double jumps =
+      0;  // millisecond jumps of the clock so far, s (codes follow them, phases not)
   std::vector<RawObs> obs;
 };
 
@@ -80,7 +82,7 @@ class Simulator {
   void MakeClocks();
   void AddRandomGaps();
   void Observe(Station st);
-  bool Compute(Station st, int sat, long double tag, long double clock, RawObs& o) const;
+  bool Compute(Station st, int sat, const StationEpoch& ep, RawObs& o) const;
   long ArcAmbiguity(Station st, size_t sat, size_t epoch, int band) const;
   bool InGap(Station st, const std::string& sat, long double t) const;
   void AddNoise(RawObs& o, Station st);

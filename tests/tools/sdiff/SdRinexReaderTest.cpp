@@ -169,3 +169,16 @@ TEST(SdRinexReaderDeathTest, BadFilesAreErrors) {
       ::testing::ExitedWithCode(1),
       sdtest::ToolError(prefix + "6: FEWER SATELLITE LINES THAN THE EPOCH LINE ANNOUNCES)!"));
 }
+
+TEST(SdRinexReader, GlonassTimeEpochsGoToGpsTime) {
+  std::string text =
+      H("     2.11           OBSERVATION DATA    R (GLONASS)", "RINEX VERSION / TYPE") +
+      H("     1    C1", "# / TYPES OF OBSERV") + H("", "END OF HEADER") +
+      " 21  1  1  3  0  0.0000000  0  1R01\n" + Field(2.0e7) + "\n";
+  auto r = Reader(text);
+  SdRinexEpoch e;
+  ASSERT_TRUE(r->NextEpoch(e));
+  // 03:00 GLONASS time is 00:00 UTC, 00:00:18 GPS time in 2021.
+  EXPECT_EQ(e.time.GetMJDay(), 59215u);
+  EXPECT_NEAR(static_cast<double>(e.time.GetSecond()), 18.0, 1e-9);
+}

@@ -67,6 +67,10 @@ inline std::string Gzip(const std::string& bytes) {
 // code follows every clearAfter emitted codes.
 std::string Compress(const std::string& bytes, long clearAfter = 0);
 
+// Compact RINEX of a RINEX 2 or 3 observation text without event records, every epoch
+// written as a complete epoch line with restarted arcs (a form the format allows).
+std::string Hatanaka(const std::string& rinex);
+
 // The framed error line of the tool, for death tests.
 inline std::string ToolError(const std::string& text) {
   return testsupport::Literal("**** tervan-sdiff: Error -> " + text + " ****");

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "gnss/TimeConverse.h"
+#include "gnss/ymdhms.h"
+#include "orbits/GLNSat.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
@@ -147,6 +150,11 @@ TEST(SdTool, IntervalDecimatesAndChannelFileIsWritten) {
   std::string sd = testsupport::ReadFile(p.out);
   EXPECT_NE(sd.find("  1  60370      60.0000000"), std::string::npos);
   EXPECT_EQ(sd.find("  1  60370      30.0000000"), std::string::npos);
+  GLNSat channels;
+  channels.SetFile(p.dir.File("glo.txt").c_str());
+  channels.ReadFile();
+  mjd t = ymdhms2mjd(ymdhms(2024, 3, 1, 12, 0, 0.0L));
+  EXPECT_EQ(channels.GetFreqNum(101, t), 1.0L);
   EXPECT_EQ(testsupport::ReadFile(p.dir.File("glo.txt")),
             "# GLONASS frequency channels from the RINEX headers\n"
             "R01       2024 03 01 00 00 00.0" +

@@ -55,6 +55,11 @@ TEST(SimTime, LeapSecondsChangeAtTheirEpochs) {
   EXPECT_EQ(LeapSeconds(ToSeconds(c)), 18);
   c.year = 2010;
   EXPECT_EQ(LeapSeconds(ToSeconds(c)), 15);
+  c.year = 2005;
+  EXPECT_EQ(LeapSeconds(ToSeconds(c)), 13);
+  c.year = 1980;
+  c.month = 6;
+  EXPECT_EQ(LeapSeconds(ToSeconds(c)), 0);
 }
 
 TEST(SimTime, ParseCalendarAcceptsDatesAndRejectsNonsense) {
