@@ -134,9 +134,29 @@ void ReadKlobuchar(TervanC& tc) {
   if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
 }
 
+// The maps are evaluated by seconds of day alone: when the first or last epoch of the single
+// differences lies off the span of the maps (one interval before the first map to one
+// interval after the last), observations of another day take the maps of the same time of
+// day, and the user is told so.
+void CheckIonexCoverage(const TervanC& tc) {
+  const long neph = tc.ionxd.GetNEph();
+  if (!tc.isSDfile || tc.sdd.GetNEpoch() == 0 || neph == 0) return;
+  const long double interval = tc.ionxh.GetInterval();
+  for (long i : {0L, tc.sdd.GetNEpoch() - 1}) {
+    const long double dt = tc.sdd.GetMJD(i) - tc.ionxd.GetEpoch(0);
+    if (dt < -interval || dt >= interval * neph) {
+      ProgramWarning(Prog,
+                     "IONEX MAPS DO NOT COVER THE EPOCHS OF THE SINGLE DIFFERENCES FILE - MAPS "
+                     "ARE TAKEN BY TIME OF DAY ONLY!");
+      return;
+    }
+  }
+}
+
 void ReadIonex(TervanC& tc) {
   tc.ionx.ReadFile();
   if (tc.verbose) std::cerr << ReadDetail << "reading IONEX ionosphere file" << std::endl;
+  CheckIonexCoverage(tc);
 }
 
 void ReadMyIono(TervanC& tc) {

@@ -284,8 +284,15 @@ long double GNSSpEph::Denominator(long i, long first, long last, const matrix<lo
 void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
   long first, last;
   Window(t, nPtsPos, first, last);
-  long double h[kMaxNodes];
-  for (long j = first; j <= last; j++) h[j - first] = (t - epoch(j)) / 3600.0L;
+  // Hours from each node, and their reciprocals for the derivative (0 on a node).
+  long double h[kMaxNodes], inv[kMaxNodes];
+  bool zero[kMaxNodes];
+  for (long j = first; j <= last; j++) {
+    const long k = j - first;
+    h[k] = (t - epoch(j)) / 3600.0L;
+    zero[k] = !(std::fabs(h[k]) > 1e-10L);
+    inv[k] = zero[k] ? 0.0L : 1.0L / h[k];
+  }
   long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
   for (long i = first; i <= last; i++) {
     const xyzt& node = sPos(isat + i * nsat);
@@ -298,13 +305,13 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel)
     bool onNode = false;
     for (long j = first; j <= last; j++) {
       if (j == i) continue;
-      const long double hj = h[j - first];
-      prod *= hj;
-      if (std::fabs(hj) > 1e-10L) {
-        prodNonZero *= hj;
-        sum += 1.0L / hj;
-      } else {
+      const long k = j - first;
+      prod *= h[k];
+      if (zero[k]) {
         onNode = true;
+      } else {
+        prodNonZero *= h[k];
+        sum += inv[k];
       }
     }
     const long double den = Denominator(i, first, last, Lfact);

@@ -88,6 +88,27 @@ TEST(AtmosphereInputs, IonexMapsAreRead) {
               12.0L * 0.1623724475119947L, 1e-12L);
 }
 
+TEST(AtmosphereInputs, IonexMapsOfAnotherDayAreWarnedAbout) {
+  // The same maps a day earlier: 00:00 of the observations' day lies beyond their last map.
+  std::string text = testsupport::ReadFile(Fixture("maps.12i"));
+  for (size_t pos; (pos = text.find("2012     4    29")) != std::string::npos;)
+    text.replace(pos, 16, "2012     4    28");
+  Context c;
+  testsupport::WriteFile(c.dir.File("maps.12i"), text);
+  Context::Name(c.tc->ionxfile, c.dir.File("maps.12i"));
+  c.tc->isIonx = true;
+  const std::string warning =
+      "\n#### Tervan: Warning -> IONEX MAPS DO NOT COVER THE EPOCHS OF THE SINGLE DIFFERENCES "
+      "FILE - MAPS ARE TAKEN BY TIME OF DAY ONLY! ####\n";
+  const std::string err = c.Load();
+  EXPECT_TRUE(Has(err, warning)) << err;
+  // Maps of the observations' own day raise no warning.
+  Context own;
+  Context::Name(own.tc->ionxfile, Fixture("maps.12i"));
+  own.tc->isIonx = true;
+  EXPECT_FALSE(Has(own.Load(), "IONEX MAPS DO NOT COVER"));
+}
+
 TEST(AtmosphereInputs, LustraIonosphereIsRead) {
   Context c;
   Context::Name(c.tc->myionfile, Fixture("lustra.ion"));

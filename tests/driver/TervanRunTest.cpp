@@ -45,8 +45,8 @@ std::string Labelled(const std::string& text, const char* label) {
 // A small IONEX file: two maps of three latitudes and three longitudes.
 std::string IonexText() {
   std::string s = Labelled("     1.0            IONOSPHERE MAPS     GPS", "IONEX VERSION / TYPE");
-  s += Labelled("  2012     4    29     0     0     0", "EPOCH OF FIRST MAP");
-  s += Labelled("  2012     4    29     1     0     0", "EPOCH OF LAST MAP");
+  s += Labelled("  2020     5    31     0     0     0", "EPOCH OF FIRST MAP");
+  s += Labelled("  2020     5    31     1     0     0", "EPOCH OF LAST MAP");
   s += Labelled("  3600", "INTERVAL") + Labelled("     2", "# OF MAPS IN FILE");
   s += Labelled("  6371.0", "BASE RADIUS") + Labelled("   450.0 450.0   0.0", "HGT1 / HGT2 / DHGT");
   s += Labelled("    10.0 -10.0 -10.0", "LAT1 / LAT2 / DLAT");
@@ -54,7 +54,7 @@ std::string IonexText() {
   s += Labelled("    -1", "EXPONENT") + Labelled("", "END OF HEADER");
   for (int m = 0; m < 2; m++) {
     s += Labelled("     1", "START OF TEC MAP");
-    s += Labelled("  2012     4    29     " + std::to_string(m) + "     0     0",
+    s += Labelled("  2020     5    31     " + std::to_string(m) + "     0     0",
                   "EPOCH OF CURRENT MAP");
     for (const char* lat : {"10.0", " 0.0", "-10.0"})
       s +=
