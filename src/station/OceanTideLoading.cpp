@@ -72,7 +72,8 @@ OceanTideLoading::OceanTideLoading()
       RL(11, 1, 0.0L),
       AIM(11, 1, 0.0L),
       RF(11, 1, 0.0L),
-      IXRF(11, 1, 0L) {
+      IXRF(11, 1, 0L),
+      ARG(342, 1, 0.0L) {
   file[0] = '\0';
   for (int i = 0; i < 6; i++) {
     for (int k = 0; k < 11; k++) IDT[i][k] = tidetables::kBlqDoodson[k][i];
@@ -80,6 +81,15 @@ OceanTideLoading::OceanTideLoading()
     D[i] = DD[i] = 0;
   }
   for (int k = 0; k < 342; k++) TAMP[k] = tidetables::kConstituentAmplitude[k];
+  // Row of each BLQ tide in the constituent table.
+  for (int m = 0; m < 11; m++) {
+    ixTide[m] = -1;
+    for (int k = 0; k < 342 && ixTide[m] < 0; k++) {
+      bool same = true;
+      for (int i = 0; i < 6 && same; i++) same = IDD[i][k] == IDT[i][m];
+      if (same) ixTide[m] = k;
+    }
+  }
 }
 
 void OceanTideLoading::SetFile(const char* name) {
@@ -225,50 +235,48 @@ void OceanTideLoading::TDFRPH(const int idd[6], long double& freq, long double& 
   if (phase < 0) phase += 360.0L;
 }
 
-namespace {
+void OceanTideLoading::Band::Fit() {
+  spline(x, re, sre);
+  spline(x, im, sim);
+}
 
-// One tidal band's admittance: frequencies, real and imaginary parts and the
-// spline second derivatives of both.
-struct BandAdmittance {
-  matrix<long double> x, re, im, sre, sim;
-  void Fit() {
-    spline(x, re, sre);
-    spline(x, im, sim);
+void OceanTideLoading::Band::At(long double f, long double& r, long double& i) const {
+  r = i = 0;
+  if (x.Length() == 0) return;
+  r = Evaluate(x, re, f, sre);
+  i = Evaluate(x, im, f, sim);
+}
+
+void OceanTideLoading::SetArguments() {
+  for (long k = 0; k < 342; k++) {
+    const int idd[6] = {IDD[0][k], IDD[1][k], IDD[2][k], IDD[3][k], IDD[4][k], IDD[5][k]};
+    long double p;
+    TDFRPH(idd, F(k), p);
+    // Species phase offsets of the tide-potential convention.
+    if (idd[0] == 0) p += 180.0L;
+    if (idd[0] == 1) p += 90.0L;
+    ARG(k) = p;
   }
-  // The admittance at frequency f (end values outside the band's tides).
-  void At(long double f, long double& r, long double& i) {
-    r = i = 0;
-    if (x.Length() == 0) return;
-    r = Evaluate(x, re, f, sre);
-    i = Evaluate(x, im, f, sim);
-  }
-};
+}
 
-}  // namespace
-
-void OceanTideLoading::ADMINT(matrix<long double>& amp, matrix<long double>& phs) {
-  // Admittance at the input tides, scaled by the potential amplitudes.
+long OceanTideLoading::InputAdmittance() {
   long n = 0;
-  int col[6];
   for (long m = 0; m < 11; m++) {
-    for (long k = 0; k < 342; k++) {
-      bool same = true;
-      for (int i = 0; i < 6 && same; i++) same = IDD[i][k] == IDT[i][m];
-      if (!same) continue;
-      RL(n) = AMP(m) * std::cos(kDeg2Rad * PHS(m)) / std::fabs(TAMP[k]);
-      AIM(n) = AMP(m) * std::sin(kDeg2Rad * PHS(m)) / std::fabs(TAMP[k]);
-      for (int i = 0; i < 6; i++) col[i] = IDD[i][k];
-      long double ph;
-      TDFRPH(col, RF(n), ph);
-      n++;
-      break;
-    }
+    const long k = ixTide[m];
+    if (k < 0) continue;
+    RL(n) = AMP(m) * std::cos(kDeg2Rad * PHS(m)) / std::fabs(TAMP[k]);
+    AIM(n) = AMP(m) * std::sin(kDeg2Rad * PHS(m)) / std::fabs(TAMP[k]);
+    RF(n) = F(k);
+    n++;
   }
-  // Split into bands by frequency, each sorted by frequency.
+  return n;
+}
+
+void OceanTideLoading::FitBands(long n, Band band[3]) {
+  // Sorted by frequency, then split into long-period, diurnal and semidiurnal tides.
   for (long i = 0; i < n; i++) IXRF(i) = i;
   for (long i = 1; i < n; i++)
     for (long j = i; j > 0 && RF(IXRF(j)) < RF(IXRF(j - 1)); j--) std::swap(IXRF(j), IXRF(j - 1));
-  BandAdmittance band[3];
   long count[3] = {0, 0, 0};
   for (long i = 0; i < n; i++) {
     const long double f = RF(IXRF(i));
@@ -290,21 +298,21 @@ void OceanTideLoading::ADMINT(matrix<long double>& amp, matrix<long double>& phs
     first += count[b];
     if (count[b] > 0) band[b].Fit();
   }
-  // Every constituent from the interpolated admittance.
+}
+
+void OceanTideLoading::ADMINT(matrix<long double>& amp, matrix<long double>& phs) {
+  Band band[3];
+  FitBands(InputAdmittance(), band);
   for (long k = 0; k < 342; k++) {
     amp(k) = 0;
     phs(k) = 0;
     const int species = IDD[0][k];
-    if (species < 0 || species > 2 || (species == 0 && count[0] == 0)) continue;
-    for (int i = 0; i < 6; i++) col[i] = IDD[i][k];
-    long double p;
-    TDFRPH(col, F(k), p);
-    if (species == 0) p += 180.0L;
-    if (species == 1) p += 90.0L;
+    // Without long-period input tides there is no long-period admittance.
+    if (species < 0 || species > 2 || band[species].x.Length() == 0) continue;
     long double re, im;
     band[species].At(F(k), re, im);
     amp(k) = TAMP[k] * std::sqrt(re * re + im * im);
-    p += std::atan2(im, re) / kDeg2Rad;
+    long double p = ARG(k) + std::atan2(im, re) / kDeg2Rad;
     if (p > 180.0L) p -= 360.0L;
     phs(k) = p;
   }
@@ -326,6 +334,7 @@ void OceanTideLoading::GetDisplacement(const mjd& t, neu& d) {
   d = neu(0, 0, 0);
   if (ixOTide < 0) return;
   SetDoodsonPhasFreq(t);
+  SetArguments();
   const otlData& s = OTL(ixOTide);
   matrix<long double>* out[3][2] = {{&AZ, &PZ}, {&AW, &PW}, {&AS, &PS}};
   for (int c = 0; c < 3; c++) {

@@ -54,6 +54,19 @@ class OceanTideLoading {
   static bool NextBlock(std::istream& in, BlqBlock& b);
   long CountStations();
   void ParseBlock(const BlqBlock& b, otlData& d);
+  // Admittance of one tidal band: frequencies of its input tides, real and
+  // imaginary parts and the spline second derivatives of both.
+  struct Band {
+    matrix<long double> x, re, im, sre, sim;
+    void Fit();
+    // The admittance at frequency f (end values outside the band's tides).
+    void At(long double f, long double& r, long double& i) const;
+  };
+  // Frequencies and argument phases of the 342 constituents at the epoch.
+  void SetArguments();
+  // Admittance at the input tides of the current component; their number.
+  long InputAdmittance();
+  void FitBands(long n, Band band[3]);
   // Admittance interpolation of one component (input in AMP, PHS) to the 342
   // constituents: amplitudes (m), phases (degrees).
   void ADMINT(matrix<long double>& amp, matrix<long double>& phs);
@@ -76,8 +89,10 @@ class OceanTideLoading {
   int IDD[6][342];                  // their Doodson multipliers
   matrix<long double> RL, AIM, RF;  // admittance at the input tides: real, imaginary, frequency
   matrix<long> IXRF;
-  long double D[6];   // Doodson argument phases at the epoch (degrees)
-  long double DD[6];  // their rates (cycles per day)
+  matrix<long double> ARG;  // 342 argument phases with the species offsets (degrees)
+  long ixTide[11];          // row of each BLQ tide in the constituent table
+  long double D[6];         // Doodson argument phases at the epoch (degrees)
+  long double DD[6];        // their rates (cycles per day)
 };
 
 #endif

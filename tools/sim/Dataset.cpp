@@ -24,10 +24,15 @@ std::string DatasetFiles::SingleDifferences(const Scenario& sc) const {
   return sc.baseName + "_" + sc.roverName + ".sd";
 }
 
-std::string TervanCommand(const Scenario& sc) {
+std::string TervanCommand(const Scenario& sc, bool broadcast) {
   const DatasetFiles f;
-  std::string cmd = "tervan -r" + f.SingleDifferences(sc) + " -ep" + f.sp3 + " -ec" + f.clock;
-  if (sc.systems.find('R') != std::string::npos) cmd += " -gf" + f.channels;
+  auto has = [&sc](char s) { return sc.systems.find(s) != std::string::npos; };
+  std::string cmd = "tervan -r" + f.SingleDifferences(sc);
+  if (!broadcast) cmd += " -ep" + f.sp3 + " -ec" + f.clock;
+  if (broadcast && has('G')) cmd += " -eg" + f.gpsNav;
+  if (broadcast && has('R')) cmd += " -er" + f.glonassNav;
+  if (broadcast && has('E')) cmd += " -ee" + f.galileoNav;
+  if (has('R')) cmd += " -gf" + f.channels;
   if (!sc.problems.empty()) cmd += " -sx" + f.problems;
   return cmd + " -cs" + sc.systems +
          " -lPc3,L3 -tmSAAST,NIELL -ti02:00:00ROVER -me10 -pcosz -xSTA,KIN -v";
@@ -72,7 +77,7 @@ bool WriteDataset(const Simulator& sim, std::string& message) {
   for (const auto& j : jobs) names.push_back(j.first);
   names.push_back(f.readme);
   jobs.push_back({f.readme, [&](const std::string& p) {
-                    return WriteReadme(sim, names, TervanCommand(sc), p);
+                    return WriteReadme(sim, names, TervanCommand(sc), TervanCommand(sc, true), p);
                   }});
   for (const auto& j : jobs) {
     if (!j.second(sc.outDir + "/" + j.first)) {

@@ -22,8 +22,9 @@ struct DatasetFiles {
   std::string SingleDifferences(const Scenario& sc) const;
 };
 
-// The Tervan command line that processes the dataset.
-std::string TervanCommand(const Scenario& sc);
+// The Tervan command line that processes the dataset with the precise products, or
+// with the broadcast navigation files.
+std::string TervanCommand(const Scenario& sc, bool broadcast = false);
 
 // Writes every file; false with `message` when the folder or a file cannot be written.
 bool WriteDataset(const Simulator& sim, std::string& message);

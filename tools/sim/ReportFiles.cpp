@@ -160,7 +160,8 @@ bool WriteProblemList(const Simulator& sim, const std::string& path) {
 }
 
 bool WriteReadme(const Simulator& sim, const std::vector<std::string>& files,
-                 const std::string& tervanCommand, const std::string& path) {
+                 const std::string& precise, const std::string& broadcast,
+                 const std::string& path) {
   std::ofstream os(path, std::ios::binary);
   if (!os) return false;
   const Scenario& sc = sim.Sc();
@@ -180,7 +181,9 @@ bool WriteReadme(const Simulator& sim, const std::vector<std::string>& files,
   for (const std::string& f : files) os << "    " << f << "\n";
   os << "\nThe truth (positions, baseline, troposphere, clocks, inserted effects) is in\n"
         "truth.txt. Process the dataset with\n\n    "
-     << tervanCommand << "\n";
+     << precise
+     << "\n\nor, with the broadcast orbits and clocks in place of the precise products,\n\n    "
+     << broadcast << "\n";
   return static_cast<bool>(os);
 }
 

@@ -11,9 +11,10 @@ class Simulator;
 
 bool WriteTruth(const Simulator& sim, const std::string& path);
 bool WriteProblemList(const Simulator& sim, const std::string& path);
-// `files` are the names written, `tervanCommand` the command that processes them.
+// `files` are the names written; `precise` and `broadcast` the Tervan commands that
+// process them with the precise products or the navigation files.
 bool WriteReadme(const Simulator& sim, const std::vector<std::string>& files,
-                 const std::string& tervanCommand, const std::string& path);
+                 const std::string& precise, const std::string& broadcast, const std::string& path);
 
 }  // namespace sim
 

@@ -296,14 +296,11 @@ TEST_F(NoiseFreeDataset, SingleDifferencesAreRoverMinusBaseOfTheRinexFiles) {
   EXPECT_GT(compared, 1000);
 }
 
-// The companion converter forms the same single differences from the RINEX files.
-TEST_F(NoiseFreeDataset, ConverterOfTheRinexFilesAgreesWithTheSingleDifferences) {
-  const DatasetFiles f;
-  const Scenario& sc = sim_->Sc();
-  const std::string mine = File(f.SingleDifferences(sc)), theirs = File("converted.sd");
-  ASSERT_EQ(SdRun({"--base", File(f.Rinex3(sc, kBase)), "--rover", File(f.Rinex3(sc, kRover)),
-                   "--out", theirs, "--quiet"}),
-            0);
+// The companion converter forms the same single differences from the RINEX files
+// of either version.
+void CompareWithConverter(const std::string& mine, const std::string& base,
+                          const std::string& rover, const std::string& theirs) {
+  ASSERT_EQ(SdRun({"--base", base, "--rover", rover, "--out", theirs, "--quiet"}), 0);
   PhsDiffHeader ha, hb;
   PhsDiffData a(ha), b(hb);
   PhsDiff ra(ha, a), rb(hb, b);
@@ -323,6 +320,16 @@ TEST_F(NoiseFreeDataset, ConverterOfTheRinexFilesAgreesWithTheSingleDifferences)
   }
   for (long e = 0; e < a.GetNEpoch(); ++e)
     EXPECT_NEAR(static_cast<double>(a.dtR_B(e) - b.dtR_B(e)), 0, 1e-9);
+}
+
+TEST_F(NoiseFreeDataset, ConverterOfTheRinexFilesAgreesWithTheSingleDifferences) {
+  const DatasetFiles f;
+  const Scenario& sc = sim_->Sc();
+  const std::string mine = File(f.SingleDifferences(sc));
+  CompareWithConverter(mine, File(f.Rinex3(sc, kBase)), File(f.Rinex3(sc, kRover)),
+                       File("converted3.sd"));
+  CompareWithConverter(mine, File(f.Rinex2(sc, kBase)), File(f.Rinex2(sc, kRover)),
+                       File("converted2.sd"));
 }
 
 TEST_F(NoiseFreeDataset, EpochLinesCarryTheReceiverClocksAndTheTagOffset) {
