@@ -238,3 +238,12 @@ TEST(SdTool, TypeListsChangedByEventRecordsApplyFromTheNextEpoch) {
   EXPECT_NE(sd.find(Record(5, {1, 100})), std::string::npos) << sd;
   EXPECT_NE(sd.find(Record(5, {2, 110})), std::string::npos) << sd;
 }
+
+TEST(SdTool, HelpTextNeedsNoFiles) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(SdRun({"--help"}), 0);
+  std::string help = testing::internal::GetCapturedStdout();
+  EXPECT_NE(help.find("Usage: tervan-sdiff --base FILE --rover FILE --out FILE [options]"),
+            std::string::npos);
+  EXPECT_NE(help.find("--tag-tolerance S"), std::string::npos);
+}
