@@ -42,7 +42,7 @@ void gMF_Niell::SetAtmParams(long double lat, long double) {
   // coefficient is the mean of the two rows around the latitude.
   const long double flat = std::fabs(lat);
   int i1 = 0, i2 = 0;
-  if (flat < fiNiell) {
+  if (!(flat >= fiNiell)) {  // also a latitude that is not a number: no row beyond the table
     i1 = i2 = 0;
   } else if (flat >= 5.0L * fiNiell) {
     i1 = i2 = 4;

@@ -166,3 +166,9 @@ TEST(gMF_VMF1, HydrostaticCoefficientCDependsOnTheHemisphere) {
   EXPECT_NEAR(north.dry, TropMappingFraction(E, 0.00121L, 0.0029L, ch), 1e-14L);
   EXPECT_NEAR(north.wet, TropMappingFraction(E, 0.00055L, 0.00146L, 0.04391L), 1e-15L);
 }
+
+TEST(gMF_Niell, LatitudeThatIsNotANumberStaysInsideTheTables) {
+  gMF_Niell n;
+  n.SetAtmParams(std::nanl(""), 0.0L);
+  EXPECT_EQ(n.GetRow(), 0);
+}
