@@ -198,7 +198,7 @@ long double GLNbEph::CalcSatPosition(short sat, const mjd& t, const mjd& tindex,
   bool exhausted = false;
   const long double rho = lighttime::Solve(t, receiver, OMEGAz, 500, evaluate, p0, &exhausted);
   if (exhausted)
-    ProgramWarning("Tervan", "GLNbEph::CalcSatPosition():      TO MANY ITERATIONS: > 500!!");
+    ClassWarning("GLNbEph", "GLNbEph::CalcSatPosition():      TO MANY ITERATIONS: > 500!!", true);
   pos = p0;
   vel = v0;
   return rho;

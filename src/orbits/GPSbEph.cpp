@@ -201,7 +201,7 @@ long double GPSbEph::CalcSatPosition(short sat, const mjd& t, const mjd& tindex,
   bool exhausted = false;
   const long double rho = lighttime::Solve(t, receiver, OMEGAz, 10, evaluate, p0, &exhausted);
   if (exhausted)
-    ProgramWarning("Tervan", "GPSbEph::CalcSatPosition():      TO MANY ITERATIONS: > 10!!");
+    ClassWarning("GPSbEph", "GPSbEph::CalcSatPosition():      TO MANY ITERATIONS: > 10!!", true);
   pos = p0;
   return rho;
 }
