@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
 
 #include "core/ProgramError.h"
 #include "gnss/TimeConverse.h"
 #include "orbits/LightTime.h"
+#include "orbits/NavFile.h"
 
 namespace {
 const long double kPi = 3.141592653589793L;
@@ -104,8 +104,7 @@ long GPSbEph::GetDataIndex(short sat, const mjd& t) {
 }
 
 void GPSbEph::PrintParameter(const char* name, long double value) const {
-  std::cout << "GPSbEph:: " << std::setw(10) << name << ": " << std::scientific
-            << std::setprecision(15) << std::setw(30) << value << std::defaultfloat << '\n';
+  navfile::PrintParameter("GPSbEph", name, value);
 }
 
 void GPSbEph::CheckInterval(short sat, const mjd& t, long double dt, unsigned short warn) const {

@@ -295,4 +295,20 @@ TEST_F(GPSbEphTest, LightTimeThatDoesNotSettleWarnsInTheClassFrame) {
             "10!! ####\n     Continuing GPSbEph ... \n");
   EXPECT_GT(rho, 0);
 }
+TEST_F(GPSbEphTest, PrintedParametersOfTheOrbit) {
+  Read(navfixture::HeaderGps2() + navfixture::Record2(Kepler(5, 4)));
+  const mjd t(59025, 4 * 3600.0L);
+  xyzt pos;
+  testing::internal::CaptureStdout();
+  nav.CalcSatPosition(5, t, t, pos, nullptr, 0, 1);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1),
+            "GPSbEph::          A:          2.656062369000000e+07\n");
+  GLNbEph glonass;
+  testing::internal::CaptureStdout();
+  glonass.PrintParameter("x0", -1.5L);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "GLNbEph::         x0:         -1.500000000000000e+00\n");
+}
+
 }  // namespace
