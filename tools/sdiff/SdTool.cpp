@@ -162,8 +162,12 @@ int SdRun(const std::vector<std::string>& args) {
           " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
   }
   writer.Finish(header);
-  if (!o.glonassChannels.empty())
+  if (!o.glonassChannels.empty()) {
+    // A run whose channel file fails leaves no single-difference file either.
+    SdAddCleanupFile(o.out);
     WriteGlonassChannels(o.glonassChannels, base, rover, writer.FirstEpoch());
+    SdClearCleanupFiles();
+  }
   PrintSummary(o, differ, base, rover);
   return 0;
 }

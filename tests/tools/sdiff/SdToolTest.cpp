@@ -177,6 +177,18 @@ TEST(SdToolDeathTest, FailedRunsLeaveNoOutputBehind) {
   EXPECT_EQ(left, (std::vector<std::string>{"base.rnx", "rover.crx"}));
 }
 
+TEST(SdToolDeathTest, AChannelFileThatCannotBeWrittenLeavesNoOutputBehind) {
+  Pair p;
+  auto args = p.Args();
+  const std::string channels = p.dir.File("no/such/folder/glo.txt");
+  args.insert(args.end(), {"--glonass-channels", channels});
+  testing::internal::CaptureStdout();
+  EXPECT_EXIT(SdRun(args), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("OUTPUT FILE " + channels + " CAN NOT BE WRITTEN!"));
+  testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(std::filesystem::exists(p.out));
+}
+
 TEST(SdToolDeathTest, CommandLineErrors) {
   Pair p;
   EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover, "--out", p.base}),
