@@ -19,7 +19,7 @@
 
 namespace {
 
-// Tervan never writes over one of its inputs.
+// Tervan never writes over one of its inputs, nor one output over the other.
 void CheckOutputIsNoInput(const SdOptions& o) {
   std::vector<std::string> inputs = {o.base, o.rover, o.sp3, o.clk};
   inputs.insert(inputs.end(), o.nav.begin(), o.nav.end());
@@ -31,6 +31,10 @@ void CheckOutputIsNoInput(const SdOptions& o) {
         SdError("OUTPUT FILE " + out + " IS ALSO AN INPUT FILE!");
     }
   }
+  std::error_code ec;
+  if (!o.glonassChannels.empty() &&
+      (o.glonassChannels == o.out || std::filesystem::equivalent(o.glonassChannels, o.out, ec)))
+    SdError("OUTPUT FILE " + o.out + " IS ALSO THE GLONASS CHANNEL FILE!");
 }
 
 void FillStation(SdDiffHeader& h, int i, const SdRinexHeader& r) {

@@ -194,6 +194,10 @@ TEST(SdToolDeathTest, CommandLineErrors) {
   EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover, "--out", p.base}),
               ::testing::ExitedWithCode(1),
               sdtest::ToolError("OUTPUT FILE " + p.base + " IS ALSO AN INPUT FILE!"));
+  EXPECT_EXIT(
+      SdRun({"--base", p.base, "--rover", p.rover, "--out", p.out, "--glonass-channels", p.out}),
+      ::testing::ExitedWithCode(1),
+      sdtest::ToolError("OUTPUT FILE " + p.out + " IS ALSO THE GLONASS CHANNEL FILE!"));
   EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover}), ::testing::ExitedWithCode(1),
               sdtest::ToolError(
                   "OPTIONS --base, --rover AND --out ARE REQUIRED (see tervan-sdiff --help)"));
