@@ -8,6 +8,8 @@ diurnal (31 rows) and long-period (5 rows) bands; the ocean-loading file gives
 the 342 tidal constituents (Doodson multipliers and potential amplitudes) and
 the Doodson multipliers of the 11 tides of a BLQ block.
 """
+import shutil
+import subprocess
 import sys
 
 
@@ -80,6 +82,12 @@ extern const int kBlqDoodson[11][6];
     c.write('};\n\n')
     table('kBlqDoodson[11][6]', 'int', [r[1:7] for r in blq], str)
     c.write('}  // namespace tidetables\n')
+    c.close()
+    h.close()
+    # The sources are kept in the project's layout.
+    if shutil.which('clang-format'):
+        subprocess.run(['clang-format', '-i', outdir + '/TideTables.h', outdir + '/TideTables.cpp'],
+                       check=True)
 
 
 if __name__ == '__main__':

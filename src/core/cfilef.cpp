@@ -1,16 +1,16 @@
 #include "core/cfilef.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 int FileExists(const char* path) {
   if (path == nullptr || *path == '\0') return 0;
-  struct stat st;
-  if (stat(path, &st) != 0 || S_ISDIR(st.st_mode)) return 0;
+  // A folder opens as a stream on some systems but holds no data to read.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return 0;
   std::ifstream in(path);
   return in.good() ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 // Checks of the options after parsing, and the observation sigmas and weights.
 #include <cmath>
 #include <iostream>
+#include <iterator>
 #include <string>
 
 #include "core/ProgramError.h"
@@ -225,14 +226,25 @@ const NamedFile ResultFiles[] = {
     {&TervanC::resfile, &TervanC::isresfile},
 };
 
-// A result file must not replace one of the inputs.
+// True when one of the given files in [first, last) is the file name.
+bool Names(const TervanC& tc, const NamedFile* first, const NamedFile* last, const char* name) {
+  for (const NamedFile* f = first; f != last; ++f)
+    if (tc.*(f->given) && SameFile(name, tc.*(f->name))) return true;
+  return false;
+}
+
+// A result file must not replace one of the inputs or another result file: either
+// would lose what was there first. (The redirection files are checked against
+// every option when they are opened.)
 void CheckResultFiles(const TervanC& tc) {
-  for (const NamedFile& out : ResultFiles) {
-    if (!(tc.*out.given)) continue;
-    for (const NamedFile& in : InputFiles)
-      if (tc.*in.given && SameFile(tc.*out.name, tc.*in.name))
-        ProgramError(Prog, std::string("RESULT FILE ") + tc.*out.name +
-                               " IS ALSO AN INPUT FILE - WILL NOT OVERWRITE IT!");
+  for (const NamedFile* out = std::begin(ResultFiles); out != std::end(ResultFiles); ++out) {
+    if (!(tc.*(out->given))) continue;
+    const std::string name = tc.*(out->name);
+    if (Names(tc, std::begin(InputFiles), std::end(InputFiles), name.c_str()))
+      ProgramError(Prog, "RESULT FILE " + name + " IS ALSO AN INPUT FILE - WILL NOT OVERWRITE IT!");
+    if (Names(tc, out + 1, std::end(ResultFiles), name.c_str()))
+      ProgramError(Prog, "RESULT FILE " + name +
+                             " IS NAMED FOR TWO RESULTS - ONE WOULD OVERWRITE THE OTHER!");
   }
 }
 

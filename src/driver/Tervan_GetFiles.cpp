@@ -16,10 +16,18 @@ std::ofstream coutRedirect;
 std::ofstream cerrRedirect;
 
 bool SameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
+  // Spellings of one path ("R.txt", "./R.txt", "dir/../R.txt"), also before the
+  // file exists.
+  std::error_code ea, eb;
+  fs::path pa = fs::weakly_canonical(fs::absolute(a, ea), ea);
+  fs::path pb = fs::weakly_canonical(fs::absolute(b, eb), eb);
+  if (!ea && !eb && pa == pb) return true;
+  // Links of one existing file.
   std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec) && !ec;
+  return fs::equivalent(a, b, ec) && !ec;
 }
 
 namespace {
@@ -108,19 +116,21 @@ void Redirect(std::ostream& stream, std::ofstream& file, const char* name, const
   saved = stream.rdbuf(file.rdbuf());
 }
 
-// First pass: verbose mode and the redirection file names.
+// First pass: verbose mode and the redirection file names. Verbose mode is known
+// before the names are read, so that the named files are shown on the terminal
+// wherever "-v" stands, before the streams go to the files.
 void ReadRedirections(TervanC& tc, int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (IsVerboseArg(argv[i])) tc.verbose = true;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (IsVerboseArg(arg)) tc.verbose = true;
     if (arg[0] != '-') continue;
-    if (Key(arg, "wo")) {
-      ParseFileName(Prog, arg, 3, tc.CoutFile);
-      tc.isCoutFile = true;
-    } else if (Key(arg, "we")) {
-      ParseFileName(Prog, arg, 3, tc.CerrFile);
-      tc.isCerrFile = true;
-    }
+    if (Key(arg, "wo"))
+      GetFileName(Prog, arg, 3, tc.CoutFile, tc.isCoutFile, tc.verbose && At(arg, 3) != '\0',
+                  Detail, "COUT redirection file: ");
+    else if (Key(arg, "we"))
+      GetFileName(Prog, arg, 3, tc.CerrFile, tc.isCerrFile, tc.verbose && At(arg, 3) != '\0',
+                  Detail, "CERR redirection file: ");
   }
 }
 
@@ -133,7 +143,7 @@ void CheckRedirections(TervanC& tc) {
     ProgramWarning(Prog, "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!");
     tc.isCoutFile = false;
   }
-  if (tc.isCoutFile && tc.isCerrFile && std::strcmp(tc.CoutFile, tc.CerrFile) == 0) {
+  if (tc.isCoutFile && tc.isCerrFile && SameFile(tc.CoutFile, tc.CerrFile)) {
     ProgramWarning(Prog,
                    "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!");
     const char* suffix = ".CERR";

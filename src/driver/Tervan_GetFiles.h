@@ -21,7 +21,8 @@ void ParseArgumetns(TervanC& tc, int argc, char** argv);
 // Derives the observation sigmas and weights.
 void CheckArgumetns(TervanC& tc);
 
-// True when two names denote one file: the same name, or existing paths of one file.
+// True when two names denote one file: the same name, two spellings of one path
+// (whether or not the file exists yet), or two links of one existing file.
 bool SameFile(const std::string& a, const std::string& b);
 
 // Title block and the report of the settings on standard output.

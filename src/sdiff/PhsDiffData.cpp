@@ -393,6 +393,20 @@ long PhsDiffData::CorrMSJumps(long& nMSJumps) {
   return nMSJumps;
 }
 
+// Every Galileo record formed again from its E1 and E5b values with the Galileo
+// coefficients; a record missing either value gets 0.
+template <class Combine>
+void PhsDiffData::FormGalileo(const matrix<gnssobs>& a, const matrix<gnssobs>& b,
+                              matrix<gnssobs>& out, Combine combine) {
+  for (long r = 0; r < nobs; ++r) {
+    if (!satnum::IsGALILEO(sat.v[r])) continue;
+    out.v[r] = gnssobs();
+    if (!Present(a, r) || !Present(b, r)) continue;
+    GLC::SetGALILEO();
+    out.v[r] = combine(a.v[r], b.v[r]);
+  }
+}
+
 // Ionosphere-free code from a first code (C1 or P1) and P2; GLONASS records with
 // the fixed GLONASS coefficients. Galileo records are then formed from the
 // first code and C7 with the Galileo coefficients when the file has C7.
@@ -414,14 +428,8 @@ void PhsDiffData::FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag) {
       }
     }
   }
-  if (!h.iC7) return;
-  for (long r = 0; r < nobs; ++r) {
-    if (!satnum::IsGALILEO(sat.v[r])) continue;
-    out.v[r] = gnssobs();
-    if (!Present(first, r) || !Present(C7, r)) continue;
-    GLC::SetGALILEO();
-    out.v[r] = GNSS_P3(first.v[r], C7.v[r]);
-  }
+  if (h.iC7)
+    FormGalileo(first, C7, out, [](const gnssobs& a, const gnssobs& b) { return GNSS_P3(a, b); });
 }
 
 void PhsDiffData::SetLC_PC3() {
@@ -449,14 +457,10 @@ void PhsDiffData::FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag) {
       out.v[r] = v;
     }
   }
-  if (!h.iL7) return;
-  for (long r = 0; r < nobs; ++r) {
-    if (!satnum::IsGALILEO(sat.v[r])) continue;
-    out.v[r] = gnssobs();
-    if (!Present(L1, r) || !Present(L7, r)) continue;
-    GLC::SetGALILEO();
-    out.v[r] = l4 ? GNSS_L4(L1.v[r], L7.v[r]) : GNSS_L3(L1.v[r], L7.v[r]);
-  }
+  if (h.iL7)
+    FormGalileo(L1, L7, out, [l4](const gnssobs& a, const gnssobs& b) {
+      return l4 ? GNSS_L4(a, b) : GNSS_L3(a, b);
+    });
 }
 
 void PhsDiffData::SetLC_L3() {

@@ -100,6 +100,9 @@ class PhsDiffData {
   matrix<gnssobsshort>* DopplerMatrix(int code);
   void ReadEpochLine(const char* line, size_t len, long ep, long lineNo);
   void SetIntervalAndSatList(const bool* seen);
+  template <class Combine>
+  void FormGalileo(const matrix<gnssobs>& a, const matrix<gnssobs>& b, matrix<gnssobs>& out,
+                   Combine combine);
   void FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag);
   void FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag);
   long FirstRecordOf(short s, long ep, long off) const;

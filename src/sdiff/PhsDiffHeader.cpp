@@ -211,16 +211,11 @@ std::istream& operator>>(std::istream& is, PhsDiffHeader& h) {
 
 namespace {
 
-void WritePair(std::ostream& os, const char* label, const char (&t)[2][61]) {
-  char buf[200];
-  std::snprintf(buf, sizeof(buf), "%-16s:%3d %s%3d %s\n", label,
-                static_cast<int>(std::strlen(t[0])), t[0], static_cast<int>(std::strlen(t[1])),
-                t[1]);
-  os << buf;
-}
-
-void WritePair(std::ostream& os, const char* label, const char (&t)[2][21]) {
-  char buf[120];
+// A pair of texts as "LABEL           :" and, per station, the length in 3
+// columns, a blank and the text.
+template <size_t N>
+void WritePair(std::ostream& os, const char* label, const char (&t)[2][N]) {
+  char buf[2 * N + 40];
   std::snprintf(buf, sizeof(buf), "%-16s:%3d %s%3d %s\n", label,
                 static_cast<int>(std::strlen(t[0])), t[0], static_cast<int>(std::strlen(t[1])),
                 t[1]);

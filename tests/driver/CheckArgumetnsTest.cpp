@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -307,6 +308,24 @@ TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceInputs) {
   // Result files of their own pass.
   auto tc = Checked({Opt("-cf", "clock.out"), Opt("-gps", "stat.out")});
   EXPECT_TRUE(tc->isClkFile && tc->isGNUPlotStat);
+}
+
+TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceEachOther) {
+  ExpectFatal({Opt("-gpk", "plot.out"), "-gps" + dir.Path() + "/./plot.out"},
+              "RESULT FILE " + dir.File("plot.out") +
+                  " IS NAMED FOR TWO RESULTS - ONE WOULD OVERWRITE THE OTHER!");
+}
+
+TEST(SameFile, SpellingsOfOnePathAndLinks) {
+  testsupport::TempDir dir;
+  const std::string a = dir.File("a.txt");
+  EXPECT_TRUE(SameFile(a, dir.Path() + "/./a.txt"));  // not created yet
+  EXPECT_TRUE(SameFile(a, dir.Path() + "/sub/../a.txt"));
+  EXPECT_FALSE(SameFile(a, dir.File("b.txt")));
+  EXPECT_FALSE(SameFile(a, ""));
+  testsupport::WriteFile(a, "x\n");
+  std::filesystem::create_symlink(a, dir.File("link.txt"));
+  EXPECT_TRUE(SameFile(dir.File("link.txt"), a));
 }
 
 TEST_F(CheckArgumetnsTest, AtLeastOneIteration) {

@@ -240,13 +240,22 @@ TEST(TervanRun, RedirectionsIntoFiles) {
       dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-woREPORT.txt", "-weERRORS.txt", "-v"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "");
+  // Only the names of the redirection files reach the terminal, before the streams
+  // are redirected, even with "-v" behind the redirections.
+  EXPECT_EQ(r.err,
+            "Tervan::GetFiles():         COUT redirection file: REPORT.txt!\n"
+            "Tervan::GetFiles():         CERR redirection file: ERRORS.txt!\n");
   std::string report = ReadFile(dir.File("REPORT.txt"));
   std::string errors = ReadFile(dir.File("ERRORS.txt"));
   EXPECT_NE(report.find("PROGRAM SETTINGS AND INPUT PARAMETERS:"), std::string::npos);
   EXPECT_EQ(errors.substr(0, StartLines.size()), StartLines);
   EXPECT_EQ(errors.substr(errors.size() - EndLines.size()), EndLines);
-  EXPECT_NE(errors.find("COUT redirection"), 0u);
+  EXPECT_EQ(errors.find("redirection file:"), std::string::npos);
+  // Without "-v" nothing at all.
+  r = RunTervan(dir.Path(),
+                {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-woREPORT.txt", "-weERRORS.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
 }
 
 TEST(TervanRun, SameRedirectionFileForBothStreams) {
@@ -257,9 +266,24 @@ TEST(TervanRun, SameRedirectionFileForBothStreams) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err,
+            "Tervan::GetFiles():         COUT redirection file: RUN.txt!\n"
+            "Tervan::GetFiles():         CERR redirection file: RUN.txt!\n"
             "\n#### Tervan: Warning -> COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING "
             ".CERR TO CERR FILENAME! ####\n     Continuing Tervan ... \n\n");
   EXPECT_NE(ReadFile(dir.File("RUN.txt")).find("ITERATION PROCESS:"), std::string::npos);
+  EXPECT_NE(ReadFile(dir.File("RUN.txt.CERR")).find("SUCCESFULLY ENDING"), std::string::npos);
+}
+
+TEST(TervanRun, OneRedirectionFileUnderTwoSpellings) {
+  TempDir dir;
+  MakeFiles(dir, {"RDVL_BOVC.sdf", "IGS15660.SP3"});
+  auto r = RunTervan(dir.Path(),
+                     {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-woRUN.txt", "-we./RUN.txt", "-v"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("APPENDING .CERR TO CERR FILENAME!"), std::string::npos);
+  std::string report = ReadFile(dir.File("RUN.txt"));
+  EXPECT_NE(report.find("ITERATION PROCESS:"), std::string::npos);
+  EXPECT_EQ(report.find("Tervan::"), std::string::npos);  // no progress lines in the report
   EXPECT_NE(ReadFile(dir.File("RUN.txt.CERR")).find("SUCCESFULLY ENDING"), std::string::npos);
 }
 

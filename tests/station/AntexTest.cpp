@@ -284,6 +284,8 @@ TEST_F(AntexTest, AntennaWithoutTypeLineWarns) {
 
 TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
   const std::string rec = Receiver();
+  EXPECT_EXIT_COUT(Load(L("     1.4            M", "ANTEX VERSION / SYST") + rec),
+                   "ANTEX FILE HEADER NOT COMPLETE (END OF HEADER MISSING)!");
   EXPECT_EXIT_COUT(Load(Header() + rec.substr(0, rec.size() / 2)), "ANTEX FILE CORRUPTED");
   std::string bad = rec;
   bad.replace(bad.find("     0.0  90.0  30.0"), 20, "     0.0  90.0   0.0");

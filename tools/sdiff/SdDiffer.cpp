@@ -40,6 +40,9 @@ SdDiffer::SdDiffer(SdRinexReader& base, SdRinexReader& rover, const SdDiffOption
 }
 
 void SdDiffer::SetPairs() {
+  versions_[0] = base_.Header().typesVersion;
+  versions_[1] = rover_.Header().typesVersion;
+  lastPair_.clear();
   for (char sys : kSystems) {
     std::vector<PairList>& p = pairs_[sys];
     p.clear();
@@ -84,6 +87,9 @@ bool SdDiffer::Difference(const SdSatObs& b, const SdSatObs& r, SdDiffRecord& re
 }
 
 void SdDiffer::ProcessEpoch(const SdRinexEpoch& b, const SdRinexEpoch& r, SdDiffWriter& writer) {
+  // Event records may have changed a type list since the last epoch.
+  if (versions_[0] != base_.Header().typesVersion || versions_[1] != rover_.Header().typesVersion)
+    SetPairs();
   std::vector<SdSatObs> bs = b.sats, rs = r.sats;
   std::sort(bs.begin(), bs.end(), BySat);
   std::sort(rs.begin(), rs.end(), BySat);

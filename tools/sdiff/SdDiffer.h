@@ -62,6 +62,7 @@ class SdDiffer {
   SdReceiverClock* clock_ = nullptr;
   std::vector<int> types_;
   std::map<char, std::vector<PairList>> pairs_;    // per system, per entry of types_
+  long versions_[2] = {-1, -1};                    // type list versions the pairs are for
   std::map<std::pair<short, int>, int> lastPair_;  // (satellite, type entry) -> pair used
   SdDiffStats stats_;
   long lastProgressHour_ = -1;

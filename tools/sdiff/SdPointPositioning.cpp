@@ -57,14 +57,7 @@ std::vector<int> Indices(const std::vector<std::string>& types, const char* code
 SdPointPositioning::SdPointPositioning(const SdRinexHeader& header, SdOrbitSource& orbits,
                                        SdDelayModel& delays)
     : header_(header), orbits_(orbits), delays_(delays) {
-  const char letters[3] = {'G', 'R', 'E'};
-  for (int s = 0; s < 3; ++s) {
-    const std::vector<std::string>& types = header_.TypesOf(letters[s]);
-    for (const BandCodes& b : kFirst[s])
-      for (int i : Indices(types, b.codes)) first_[s].push_back({i, b.band});
-    for (const BandCodes& b : kSecond[s])
-      for (int i : Indices(types, b.codes)) second_[s].push_back({i, b.band});
-  }
+  SetChoices();
   if (header_.hasPosition && header_.position[0] * header_.position[0] +
                                      header_.position[1] * header_.position[1] +
                                      header_.position[2] * header_.position[2] >
@@ -72,6 +65,20 @@ SdPointPositioning::SdPointPositioning(const SdRinexHeader& header, SdOrbitSourc
     last_.Set(header_.position[0], header_.position[1], header_.position[2]);
     haveLast_ = true;
   }
+}
+
+void SdPointPositioning::SetChoices() {
+  const char letters[3] = {'G', 'R', 'E'};
+  for (int s = 0; s < 3; ++s) {
+    first_[s].clear();
+    second_[s].clear();
+    const std::vector<std::string>& types = header_.TypesOf(letters[s]);
+    for (const BandCodes& b : kFirst[s])
+      for (int i : Indices(types, b.codes)) first_[s].push_back({i, b.band});
+    for (const BandCodes& b : kSecond[s])
+      for (int i : Indices(types, b.codes)) second_[s].push_back({i, b.band});
+  }
+  typesVersion_ = header_.typesVersion;
 }
 
 long double SdPointPositioning::Frequency(int system, int band, int channel) {
@@ -277,6 +284,7 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
 }
 
 bool SdPointPositioning::Solve(const SdRinexEpoch& epoch, xyz& position, long double& clock) {
+  if (typesVersion_ != header_.typesVersion) SetChoices();  // changed by an event record
   std::vector<Obs> obs;
   for (const SdSatObs& so : epoch.sats) {
     Obs o{};

@@ -66,11 +66,14 @@ class SdPointPositioning {
     int band;
   };
   static long double Frequency(int system, int band, int channel);
+  // Codes of the two bands from the station's type lists.
+  void SetChoices();
 
   const SdRinexHeader& header_;
   SdOrbitSource& orbits_;
   SdDelayModel& delays_;
   std::vector<Choice> first_[3], second_[3];  // per system: codes of two bands, best first
+  long typesVersion_ = 0;                     // type list version of the choices
   xyz last_;                                  // previous solution: the start of the next one
   long double lastClock_ = 0.0L;
   bool haveLast_ = false;

@@ -17,6 +17,9 @@ struct SdRinexHeader {
   // RINEX 2: one list of 2-character types for every system (key ' ');
   // RINEX 3/4: one list of 3-character codes per system letter.
   std::map<char, std::vector<std::string>> types;
+  // Counts the changes of the type lists by event records after the header: users of
+  // indices into the lists compare it with the value they saw.
+  long typesVersion = 0;
   // Divisors of SYS / SCALE FACTOR per system and code.
   std::map<char, std::map<std::string, long double>> scale;
   std::map<int, int> glonassChannels;  // GLONASS slot -> frequency channel

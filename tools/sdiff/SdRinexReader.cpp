@@ -115,6 +115,7 @@ void SdRinexReader::ParseTypes(const std::string& line) {
     typesSys_ = r2 ? ' ' : line[0];
     typesLeft_ = n;
     header_.types[typesSys_].clear();
+    ++header_.typesVersion;
   } else if (typesSys_ == 0) {
     Fail("OBSERVATION TYPES CONTINUED WITHOUT A FIRST LINE");
   }

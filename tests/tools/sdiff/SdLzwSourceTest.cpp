@@ -43,6 +43,13 @@ TEST(SdLzwSource, ClearCodesInsideAGroupSkipItsUnusedSlots) {
   }
 }
 
+TEST(SdLzwSource, NonBlockModeSkipsTheRestOfTheGroupWhenTheWidthGrows) {
+  // Without CLEAR the first free code is 256: the width grows after the first code of
+  // the 33rd group, in the middle of it.
+  std::string text = SampleText(4000);
+  EXPECT_EQ(Decode(sdtest::Compress(text, 0, false)), text);
+}
+
 TEST(SdLzwSourceDeathTest, RejectsBadHeadersAndCodes) {
   EXPECT_EXIT(Decode(std::string("\x1f\x9d\x08", 3)), ::testing::ExitedWithCode(1),
               sdtest::ToolError("FILE memory USES AN UNSUPPORTED UNIX COMPRESS VARIANT!"));

@@ -39,12 +39,12 @@ class BitWriter {
 
 }  // namespace
 
-std::string Compress(const std::string& bytes, long clearAfter) {
+std::string Compress(const std::string& bytes, long clearAfter, bool blockMode) {
   const int maxbits = 16;
-  std::string header = "\x1f\x9d\x90";
+  std::string header = blockMode ? "\x1f\x9d\x90" : "\x1f\x9d\x10";
   BitWriter bw;
   std::map<std::pair<int, unsigned char>, int> table;
-  int width = 9, next = 257;
+  int width = 9, next = blockMode ? 257 : 256;
   long emitted = 0;
   if (bytes.empty()) return header;
   int s = static_cast<unsigned char>(bytes[0]);
@@ -63,7 +63,7 @@ std::string Compress(const std::string& bytes, long clearAfter) {
     }
     if (next < (1 << maxbits)) table[{s, b}] = next++;
     s = b;
-    if (clearAfter > 0 && emitted % clearAfter == 0) {
+    if (blockMode && clearAfter > 0 && emitted % clearAfter == 0) {
       bw.Put(256, width);
       bw.PadGroup(width);
       width = 9;

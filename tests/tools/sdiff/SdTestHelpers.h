@@ -64,8 +64,9 @@ inline std::string Gzip(const std::string& bytes) {
 }
 
 // Unix compress stream (16 bits, block mode) of the bytes; with clearAfter > 0 a CLEAR
-// code follows every clearAfter emitted codes.
-std::string Compress(const std::string& bytes, long clearAfter = 0);
+// code follows every clearAfter emitted codes. Without block mode there is no CLEAR
+// code and the first free code is 256.
+std::string Compress(const std::string& bytes, long clearAfter = 0, bool blockMode = true);
 
 // Compact RINEX of a RINEX 2 or 3 observation text without event records, every epoch
 // written as a complete epoch line with restarted arcs (a form the format allows).

@@ -209,3 +209,41 @@ TEST(SdObsMapping, SameCodeAtBothStationsAndRinex2TypesPairWithAnyCode) {
   EXPECT_EQ(sdmap::Pairs('R', sdmap::kP2, V{"P2"}, V{"P2"}), (P{{0, 0}}));
   EXPECT_EQ(sdmap::FileCode(sdmap::kL7), 19);
 }
+
+TEST(SdTool, TypeListsChangedByEventRecordsApplyFromTheNextEpoch) {
+  testsupport::TempDir dir;
+  auto header = [](const std::string& name) {
+    return H("     3.04           OBSERVATION DATA    G", "RINEX VERSION / TYPE") +
+           H(name, "MARKER NAME") + H("G    2 C1C L1C", "SYS / # / OBS TYPES") +
+           H("", "END OF HEADER");
+  };
+  // The BASE swaps its columns after the first epoch.
+  std::string b = header("BASE") + Epoch("00 00  0.0000000", 1) +
+                  Sat("G05", {20000000, 105000000}) + ">" + std::string(30, ' ') + "4  1\n" +
+                  H("G    2 L1C C1C", "SYS / # / OBS TYPES") + Epoch("00 00 30.0000000", 1) +
+                  Sat("G05", {105000010, 20000002});
+  std::string r = header("ROVR") + Epoch("00 00  0.0000000", 1) +
+                  Sat("G05", {20000001, 105000100}) + Epoch("00 00 30.0000000", 1) +
+                  Sat("G05", {20000004, 105000120});
+  testsupport::WriteFile(dir.File("b.rnx"), b);
+  testsupport::WriteFile(dir.File("r.rnx"), r);
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SdRun({"--base", dir.File("b.rnx"), "--rover", dir.File("r.rnx"), "--out",
+                   dir.File("sd.txt"), "--quiet"}),
+            0);
+  testing::internal::GetCapturedStdout();
+  testing::internal::GetCapturedStderr();
+  std::string sd = testsupport::ReadFile(dir.File("sd.txt"));
+  EXPECT_NE(sd.find(Record(5, {1, 100})), std::string::npos) << sd;
+  EXPECT_NE(sd.find(Record(5, {2, 110})), std::string::npos) << sd;
+}
+
+TEST(SdTool, HelpTextNeedsNoFiles) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(SdRun({"--help"}), 0);
+  std::string help = testing::internal::GetCapturedStdout();
+  EXPECT_NE(help.find("Usage: tervan-sdiff --base FILE --rover FILE --out FILE [options]"),
+            std::string::npos);
+  EXPECT_NE(help.find("--tag-tolerance S"), std::string::npos);
+}
