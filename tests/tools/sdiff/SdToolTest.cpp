@@ -207,6 +207,17 @@ TEST(SdToolDeathTest, AChannelFileThatCannotBeWrittenLeavesNoOutputBehind) {
   EXPECT_FALSE(std::filesystem::exists(p.out));
 }
 
+TEST(SdToolDeathTest, ADifferenceTooWideForItsFieldIsAnError) {
+  Pair p;
+  std::string b = testsupport::ReadFile(p.base);
+  b.replace(b.find("  20000000.000"), 14, "99999999999999");
+  testsupport::WriteFile(p.base, b);
+  EXPECT_EXIT(SdRun(p.Args()), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("SINGLE DIFFERENCE OF SATELLITE 5 AT MJD 60370 0 s IS TOO LARGE "
+                                "FOR ITS FIELD!"));
+  EXPECT_FALSE(std::filesystem::exists(p.out));
+}
+
 TEST(SdToolDeathTest, CommandLineErrors) {
   Pair p;
   EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover, "--out", p.base}),
