@@ -19,7 +19,7 @@
 
 namespace {
 
-// Tervan never writes over one of its inputs.
+// Tervan never writes over one of its inputs, nor one output over the other.
 void CheckOutputIsNoInput(const SdOptions& o) {
   std::vector<std::string> inputs = {o.base, o.rover, o.sp3, o.clk};
   inputs.insert(inputs.end(), o.nav.begin(), o.nav.end());
@@ -31,6 +31,10 @@ void CheckOutputIsNoInput(const SdOptions& o) {
         SdError("OUTPUT FILE " + out + " IS ALSO AN INPUT FILE!");
     }
   }
+  std::error_code ec;
+  if (!o.glonassChannels.empty() &&
+      (o.glonassChannels == o.out || std::filesystem::equivalent(o.glonassChannels, o.out, ec)))
+    SdError("OUTPUT FILE " + o.out + " IS ALSO THE GLONASS CHANNEL FILE!");
 }
 
 void FillStation(SdDiffHeader& h, int i, const SdRinexHeader& r) {
@@ -162,8 +166,12 @@ int SdRun(const std::vector<std::string>& args) {
           " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
   }
   writer.Finish(header);
-  if (!o.glonassChannels.empty())
+  if (!o.glonassChannels.empty()) {
+    // A run whose channel file fails leaves no single-difference file either.
+    SdAddCleanupFile(o.out);
     WriteGlonassChannels(o.glonassChannels, base, rover, writer.FirstEpoch());
+    SdClearCleanupFiles();
+  }
   PrintSummary(o, differ, base, rover);
   return 0;
 }

@@ -177,11 +177,27 @@ TEST(SdToolDeathTest, FailedRunsLeaveNoOutputBehind) {
   EXPECT_EQ(left, (std::vector<std::string>{"base.rnx", "rover.crx"}));
 }
 
+TEST(SdToolDeathTest, AChannelFileThatCannotBeWrittenLeavesNoOutputBehind) {
+  Pair p;
+  auto args = p.Args();
+  const std::string channels = p.dir.File("no/such/folder/glo.txt");
+  args.insert(args.end(), {"--glonass-channels", channels});
+  testing::internal::CaptureStdout();
+  EXPECT_EXIT(SdRun(args), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("OUTPUT FILE " + channels + " CAN NOT BE WRITTEN!"));
+  testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(std::filesystem::exists(p.out));
+}
+
 TEST(SdToolDeathTest, CommandLineErrors) {
   Pair p;
   EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover, "--out", p.base}),
               ::testing::ExitedWithCode(1),
               sdtest::ToolError("OUTPUT FILE " + p.base + " IS ALSO AN INPUT FILE!"));
+  EXPECT_EXIT(
+      SdRun({"--base", p.base, "--rover", p.rover, "--out", p.out, "--glonass-channels", p.out}),
+      ::testing::ExitedWithCode(1),
+      sdtest::ToolError("OUTPUT FILE " + p.out + " IS ALSO THE GLONASS CHANNEL FILE!"));
   EXPECT_EXIT(SdRun({"--base", p.base, "--rover", p.rover}), ::testing::ExitedWithCode(1),
               sdtest::ToolError(
                   "OPTIONS --base, --rover AND --out ARE REQUIRED (see tervan-sdiff --help)"));
