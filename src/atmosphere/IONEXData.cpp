@@ -59,9 +59,15 @@ void IONEXData::SetDimensions() {
 
 void IONEXData::ReadMaps(std::istream& in) {
   SetDimensions();
-  for (long i = 0; i < neph; i++)
+  // Maps are found by their time from the first map in steps of the interval, so each map
+  // must lie at its step.
+  const long double interval = ihead.GetInterval();
+  for (long i = 0; i < neph; i++) {
     if (!ReadMap(in, TECVAL, i, "START OF TEC MAP", true))
       Corrupt("TEC MAP " + std::to_string(i + 1) + " MISSING");
+    if (std::fabs((EPH(i) - EPH(0)) - interval * i) > 0.5L)
+      Corrupt("TEC MAP " + std::to_string(i + 1) + " EPOCH OFF THE INTERVAL");
+  }
   for (long i = 0; i < neph; i++) {
     if (ReadMap(in, TECRMS, i, "START OF RMS MAP", false)) continue;
     if (i == 0) break;  // a file without RMS maps: they stay 0

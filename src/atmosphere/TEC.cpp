@@ -1,47 +1,16 @@
 #include "atmosphere/TEC.h"
 
-#include <cstdlib>
-#include <iomanip>
-#include <iostream>
+#include <cstddef>
 #include <new>
+
+#include "core/MError.h"
 
 namespace {
 
-const char* const kStars = "************************************************************";
+const char* const kHeading = "TEC::ERROR:";
 
-void Begin(const char* message) {
-  std::cout << '\n' << kStars << '\n' << "TEC::ERROR:" << '\n' << '\t' << message;
-}
-
-[[noreturn]] void End() {
-  std::cout << kStars << '\n'
-            << "Exiting program..."
-            << "\n\n";
-  std::cout.flush();
-  std::cerr.flush();
-  std::exit(1);
-}
-
-std::ostream& N(long value) {
-  return std::cout << std::right << std::setw(5) << value;
-}
-
-[[noreturn]] void IndexError(const char* message, long index, long size) {
-  Begin(message);
-  N(index) << " -> [";
-  N(0) << ",";
-  N(size - 1) << "]\n\n";
-  End();
-}
-
-[[noreturn]] void NotSet(long a, long b, long c, long d) {
-  Begin("Operator:   ()\nTEC object is not set: ");
-  std::cout << " [";
-  N(a) << ",";
-  N(b) << ",";
-  N(c) << ",";
-  N(d) << "]\n\n";
-  End();
+void Check(long index, long size, const char* message) {
+  if (index < 0 || index >= size) MError::IndexError(kHeading, message, index, size - 1);
 }
 
 }  // namespace
@@ -53,20 +22,14 @@ void TEC::Resize(long neph, long nhgt, long nlat, long nlon) {
   bool ok = neph >= 1 && nhgt >= 1 && nlat >= 1 && nlon >= 1 && cells <= 5.0e7L;
   if (ok) {
     try {
-      tec.assign(static_cast<size_t>(cells), 0.0L);
+      tec.assign(static_cast<std::size_t>(cells), 0.0L);
     } catch (const std::bad_alloc&) {
       ok = false;
     }
   }
-  if (!ok) {
-    Begin("Function:   Resize\nTEC dimensions not valid: ");
-    std::cout << " [";
-    N(neph) << ",";
-    N(nhgt) << ",";
-    N(nlat) << ",";
-    N(nlon) << "]\n\n";
-    End();
-  }
+  if (!ok)
+    MError::SizeError(kHeading,
+                      "Function:   Resize\nTEC dimensions not valid: ", {neph, nhgt, nlat, nlon});
   nEpoch = neph;
   nHght = nhgt;
   nLat = nlat;
@@ -74,15 +37,13 @@ void TEC::Resize(long neph, long nhgt, long nlat, long nlon) {
 }
 
 long TEC::Index(long iEph, long iHgt, long iLat, long iLon) const {
-  if (nEpoch == 0 || nHght == 0 || nLat == 0 || nLon == 0) NotSet(nEpoch, nHght, nLat, nLon);
-  if (iEph < 0 || iEph >= nEpoch)
-    IndexError("Operator:   ()\nEpoch index not in range: ", iEph, nEpoch);
-  if (iHgt < 0 || iHgt >= nHght)
-    IndexError("Operator:   ()\nHeight index not in range: ", iHgt, nHght);
-  if (iLat < 0 || iLat >= nLat)
-    IndexError("Operator:   ()\nLatitude index not in range: ", iLat, nLat);
-  if (iLon < 0 || iLon >= nLon)
-    IndexError("Operator:   ()\nLongitude index not in range: ", iLon, nLon);
+  if (nEpoch == 0 || nHght == 0 || nLat == 0 || nLon == 0)
+    MError::SizeError(kHeading,
+                      "Operator:   ()\nTEC object is not set: ", {nEpoch, nHght, nLat, nLon});
+  Check(iEph, nEpoch, "Operator:   ()\nEpoch index not in range: ");
+  Check(iHgt, nHght, "Operator:   ()\nHeight index not in range: ");
+  Check(iLat, nLat, "Operator:   ()\nLatitude index not in range: ");
+  Check(iLon, nLon, "Operator:   ()\nLongitude index not in range: ");
   return iLon + nLon * (iHgt + nHght * (iLat + nLat * iEph));
 }
 

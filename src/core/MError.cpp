@@ -30,7 +30,11 @@ std::ostream& N(long value) {
 namespace MError {
 
 void IndexError(const char* message, long index, long last) {
-  Begin("MATRIX::ERROR:", message);
+  IndexError("MATRIX::ERROR:", message, index, last);
+}
+
+void IndexError(const char* heading, const char* message, long index, long last) {
+  Begin(heading, message);
   N(index) << " -> [";
   N(0) << ",";
   N(last) << "]\n\n";
@@ -48,10 +52,18 @@ void DimError(const char* message, long r1, long c1, long r2, long c2) {
 }
 
 void SizeError(const char* message, long rows, long cols) {
-  Begin("MATRIX::ERROR:", message);
-  std::cout << " [";
-  N(rows) << ",";
-  N(cols) << "]\n\n";
+  SizeError("MATRIX::ERROR:", message, {rows, cols});
+}
+
+void SizeError(const char* heading, const char* message, std::initializer_list<long> dims) {
+  Begin(heading, message);
+  const char* separator = " [";
+  for (long n : dims) {
+    std::cout << separator;
+    N(n);
+    separator = ",";
+  }
+  std::cout << "]\n\n";
   ErrorEnd();
 }
 

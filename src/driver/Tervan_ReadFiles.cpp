@@ -130,7 +130,9 @@ void ReadKlobuchar(TervanC& tc) {
   // Without the amplitude coefficients the model is its night-time constant everywhere.
   const long double* alfa = tc.ionk.GetAlfa();
   if (alfa[0] == 0.0L && alfa[1] == 0.0L && alfa[2] == 0.0L && alfa[3] == 0.0L)
-    ProgramError(Prog, "KLOBUCHAR IONOSPHERE FILE HOLDS NO ION ALPHA COEFFICIENTS!");
+    ProgramWarning(Prog,
+                   "KLOBUCHAR IONOSPHERE FILE HOLDS NO ION ALPHA COEFFICIENTS - ONLY THE "
+                   "NIGHT-TIME DELAY IS MODELLED!");
   if (tc.verbose) std::cerr << ReadDetail << "reading KLOBUCHAR ionosphere file" << std::endl;
 }
 

@@ -43,11 +43,11 @@ SatCRX::SatCRX() : lastEph(88068, 86399.0L) {
 }
 
 void SatCRX::SetFile(const char* name) {
-  std::strncpy(file, name, sizeof(file) - 1);
-  file[sizeof(file) - 1] = '\0';
+  if (std::strlen(name) >= sizeof(file))
+    ProgramError("Tervan", "SATELLITE PROBLEM FILE NAME IS TOO LONG!");
+  std::strcpy(file, name);
   std::ifstream in(name);
-  if (std::strlen(name) >= sizeof(file) || !in)
-    ProgramError("Tervan", "SATELLITE PROBLEM FILE DOES NOT EXIST!");
+  if (!in) ProgramError("Tervan", "SATELLITE PROBLEM FILE DOES NOT EXIST!");
 }
 
 // Calls entry(line, len) for every entry line: the lines behind the six header

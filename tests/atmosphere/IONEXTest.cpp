@@ -340,6 +340,15 @@ TEST(IONEX, RealMapsAtTheGridNodes) {
   }
 }
 
+TEST(IONEXDeathTest, MapsOffTheirIntervalStopTheProgram) {
+  Layout lay;
+  lay.interval = 1800;  // the maps are an hour apart
+  Ionex x(lay);
+  EXPECT_EXIT_COUT(
+      x.reader.ReadFile(),
+      "**** IONEXData: Error -> IONEX FILE CORRUPTED (TEC MAP 2 EPOCH OFF THE INTERVAL)! ****");
+}
+
 TEST(IONEXDeathTest, MapCountsAndValuesBeyondAnyFileStopTheProgram) {
   {
     Ionex x;

@@ -88,6 +88,19 @@ TEST(SatCRXDeathTest, MissingFile) {
                            "     Exiting Tervan ... "));
 }
 
+TEST(SatCRXDeathTest, OverlongNameIsNotReportedAsMissing) {
+  testsupport::TempDir dir;
+  std::string name = dir.Path() + "/" + std::string(100, 'x') + "/" + std::string(200, 'y');
+  EXPECT_EXIT(
+      {
+        SatCRX x;
+        x.SetFile(name.c_str());
+      },
+      ::testing::ExitedWithCode(1),
+      testsupport::Literal("**** Tervan: Error -> SATELLITE PROBLEM FILE NAME IS TOO LONG! ****\n"
+                           "     Exiting Tervan ... "));
+}
+
 namespace {
 
 // Ten epochs, 30 s apart from 2020-06-25 00:00:00, with satellites 5 and 7 and

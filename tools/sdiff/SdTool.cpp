@@ -19,7 +19,7 @@
 
 namespace {
 
-// Tervan never writes over one of its inputs.
+// Tervan never writes over one of its inputs, nor one output over the other.
 void CheckOutputIsNoInput(const SdOptions& o) {
   std::vector<std::string> inputs = {o.base, o.rover, o.sp3, o.clk};
   inputs.insert(inputs.end(), o.nav.begin(), o.nav.end());
@@ -31,6 +31,10 @@ void CheckOutputIsNoInput(const SdOptions& o) {
         SdError("OUTPUT FILE " + out + " IS ALSO AN INPUT FILE!");
     }
   }
+  std::error_code ec;
+  if (!o.glonassChannels.empty() &&
+      (o.glonassChannels == o.out || std::filesystem::equivalent(o.glonassChannels, o.out, ec)))
+    SdError("OUTPUT FILE " + o.out + " IS ALSO THE GLONASS CHANNEL FILE!");
 }
 
 void FillStation(SdDiffHeader& h, int i, const SdRinexHeader& r) {
@@ -44,6 +48,15 @@ void FillStation(SdDiffHeader& h, int i, const SdRinexHeader& r) {
   h.neu[i][0] = r.deltaHEN[2];
   h.neu[i][1] = r.deltaHEN[1];
   h.neu[i][2] = r.deltaHEN[0];
+}
+
+// Without orbits no position can stand in for a missing header position.
+void WarnOfMissingPositions(const SdDiffHeader& h) {
+  for (int i = 0; i < 2; ++i)
+    if (h.xyz[i][0] == 0.0L && h.xyz[i][1] == 0.0L && h.xyz[i][2] == 0.0L)
+      SdWarning(std::string(i == 0 ? "BASE" : "ROVER") + " " + h.markerName[i] +
+                ": THE RINEX HEADER HAS NO POSITION AND NO ORBITS ARE GIVEN (--nav OR --sp3); "
+                "THE POSITION IS WRITTEN AS 0");
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
@@ -160,10 +173,16 @@ int SdRun(const std::vector<std::string>& args) {
       SdWarning(
           std::to_string(differ.Stats().noClock) +
           " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
+  } else {
+    WarnOfMissingPositions(header);
   }
   writer.Finish(header);
-  if (!o.glonassChannels.empty())
+  if (!o.glonassChannels.empty()) {
+    // A run whose channel file fails leaves no single-difference file either.
+    SdAddCleanupFile(o.out);
     WriteGlonassChannels(o.glonassChannels, base, rover, writer.FirstEpoch());
+    SdClearCleanupFiles();
+  }
   PrintSummary(o, differ, base, rover);
   return 0;
 }

@@ -48,6 +48,19 @@ bool SatId(const std::string& s) {
          std::isdigit(s[2]);
 }
 
+// An argument as a shell must be given it to pass it on unchanged: plain words stay as
+// they are, others go in single quotes (a quote inside becomes '\'').
+std::string ShellWord(const std::string& a) {
+  const bool plain = !a.empty() && a.find_first_not_of(
+                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                       "abcdefghijklmnopqrstuvwxyz"
+                                       "0123456789_-+=.,:/@%") == std::string::npos;
+  if (plain) return a;
+  std::string q = "'";
+  for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
 bool StationName(const std::string& s, Station& st) {
   if (s == "base")
     st = kBase;
@@ -238,7 +251,7 @@ bool Switch(const std::string& name, Scenario& s) {
 ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc,
                           std::string& message) {
   sc.commandLine = "tervan-sim";
-  for (const std::string& a : args) sc.commandLine += " " + a;
+  for (const std::string& a : args) sc.commandLine += " " + ShellWord(a);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") return ParseResult::kHelp;

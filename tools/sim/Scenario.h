@@ -55,7 +55,7 @@ struct Scenario {
   std::vector<WindowSpec> gaps, problems;
   std::vector<OutlierSpec> outliers;
   int randomSlips = 0, randomGaps = 0, randomOutliers = 0;
-  std::string commandLine;  // as given, for the README
+  std::string commandLine;  // as given, quoted for a shell, for the README
 
   Scenario();
   long double StartSeconds() const { return ToSeconds(start); }

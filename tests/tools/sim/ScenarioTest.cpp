@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "sim/Scenario.h"
 #include "sim/SimConstants.h"
 
@@ -72,6 +74,31 @@ TEST(Scenario, ReadsValuesInBothSpellingsAndEffects) {
   EXPECT_EQ(sc.start.year, 2025);
   EXPECT_EQ(sc.sp3Interval, 900);
   EXPECT_NE(sc.commandLine.find("--seed 42"), std::string::npos);
+}
+
+// The recorded command line, given to a shell, hands the tool the same arguments.
+TEST(Scenario, RecordedCommandLineSurvivesTheShell) {
+  const std::vector<std::string> args = {"--out",       "my data", "--start", "2026-06-15 08:00:00",
+                                         "--base-name", "it's",    "--seed",  "7"};
+  Scenario sc;
+  std::string msg;
+  Parse(args, sc, msg);
+  ASSERT_EQ(sc.commandLine.compare(0, 11, "tervan-sim "), 0);
+  const std::string script =
+      "set -- " + sc.commandLine.substr(11) + "; for a in \"$@\"; do printf '%s|' \"$a\"; done";
+  std::string quoted = "'";
+  for (char c : script) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  quoted += "'";
+  FILE* p = popen(("/bin/sh -c " + quoted).c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string got;
+  char buf[256];
+  while (std::fgets(buf, sizeof buf, p)) got += buf;
+  pclose(p);
+  std::string want;
+  for (const std::string& a : args) want += a + "|";
+  EXPECT_EQ(got, want);
+  EXPECT_NE(sc.commandLine.find("--seed 7"), std::string::npos);
 }
 
 TEST(Scenario, RejectsWhatItCannotUse) {
