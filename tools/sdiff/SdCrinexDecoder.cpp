@@ -207,6 +207,8 @@ void SdCrinexDecoder::DecodeSatellite(const std::string& sat, const std::string&
     }
     fields[f] = (present[f] ? FormatFixed(values[f], 3, 14) : std::string(14, ' ')) +
                 st.flags.substr(2 * f, 2);
+    // A value wider than its field would shift, and so falsify, every later field.
+    if (fields[f].size() > 16) Fail("VALUE OF SATELLITE " + sat + " TOO LARGE FOR ITS FIELD");
   }
 }
 

@@ -67,7 +67,13 @@ void SdDiffWriter::WriteEpoch(const mjd& t, long double tagOffset, long double c
                clockRover * 1e6L);
   for (const SdDiffRecord& r : records) {
     std::fprintf(body_, "%3d", r.sat);
-    for (long double v : r.values) std::fprintf(body_, "%17.4Lf", v);
+    for (long double v : r.values) {
+      // A wider value would run into the next field and be read back wrong.
+      if (std::fprintf(body_, "%17.4Lf", v) > 17)
+        SdError("SINGLE DIFFERENCE OF SATELLITE " + std::to_string(r.sat) + " AT MJD " +
+                std::to_string(day) + " " + std::to_string(static_cast<long>(sec)) +
+                " s IS TOO LARGE FOR ITS FIELD!");
+    }
     std::fputc('\n', body_);
   }
   ++epochs_;

@@ -50,6 +50,15 @@ void FillStation(SdDiffHeader& h, int i, const SdRinexHeader& r) {
   h.neu[i][2] = r.deltaHEN[0];
 }
 
+// Without orbits no position can stand in for a missing header position.
+void WarnOfMissingPositions(const SdDiffHeader& h) {
+  for (int i = 0; i < 2; ++i)
+    if (h.xyz[i][0] == 0.0L && h.xyz[i][1] == 0.0L && h.xyz[i][2] == 0.0L)
+      SdWarning(std::string(i == 0 ? "BASE" : "ROVER") + " " + h.markerName[i] +
+                ": THE RINEX HEADER HAS NO POSITION AND NO ORBITS ARE GIVEN (--nav OR --sp3); "
+                "THE POSITION IS WRITTEN AS 0");
+}
+
 void WriteTextFile(const std::string& path, const std::string& text) {
   std::string tmp = path + ".tmp";
   SdAddCleanupFile(tmp);
@@ -164,6 +173,8 @@ int SdRun(const std::vector<std::string>& args) {
       SdWarning(
           std::to_string(differ.Stats().noClock) +
           " EPOCHS WITHOUT A POINT POSITIONING SOLUTION; THEIR CLOCK OFFSETS ARE WRITTEN AS 0");
+  } else {
+    WarnOfMissingPositions(header);
   }
   writer.Finish(header);
   if (!o.glonassChannels.empty()) {

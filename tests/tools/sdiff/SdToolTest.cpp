@@ -138,6 +138,24 @@ TEST(SdTool, WritesTheCommonEpochsAndSatellitesRoverMinusBase) {
   EXPECT_NEAR(static_cast<double>(head.GetDp(0).GetN()), 0.3, 1e-12);
 }
 
+TEST(SdTool, AMissingHeaderPositionWithoutOrbitsIsWarnedAbout) {
+  Pair p;
+  std::string b = testsupport::ReadFile(p.base);
+  b.replace(b.find("  4595212.4530  1148421.1070  4270496.5390"), 42,
+            "        0.0000        0.0000        0.0000");
+  testsupport::WriteFile(p.base, b);
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SdRun(p.Args()), 0);
+  testing::internal::GetCapturedStdout();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("BASE BASE: THE RINEX HEADER HAS NO POSITION AND NO ORBITS ARE GIVEN (--nav "
+                     "OR --sp3); THE POSITION IS WRITTEN AS 0"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(err.find("ROVER ROVR"), std::string::npos);
+}
+
 TEST(SdTool, IntervalDecimatesAndChannelFileIsWritten) {
   Pair p;
   auto args = p.Args();
@@ -186,6 +204,17 @@ TEST(SdToolDeathTest, AChannelFileThatCannotBeWrittenLeavesNoOutputBehind) {
   EXPECT_EXIT(SdRun(args), ::testing::ExitedWithCode(1),
               sdtest::ToolError("OUTPUT FILE " + channels + " CAN NOT BE WRITTEN!"));
   testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(std::filesystem::exists(p.out));
+}
+
+TEST(SdToolDeathTest, ADifferenceTooWideForItsFieldIsAnError) {
+  Pair p;
+  std::string b = testsupport::ReadFile(p.base);
+  b.replace(b.find("  20000000.000"), 14, "99999999999999");
+  testsupport::WriteFile(p.base, b);
+  EXPECT_EXIT(SdRun(p.Args()), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("SINGLE DIFFERENCE OF SATELLITE 5 AT MJD 60370 0 s IS TOO LARGE "
+                                "FOR ITS FIELD!"));
   EXPECT_FALSE(std::filesystem::exists(p.out));
 }
 
