@@ -15,16 +15,28 @@
 std::ofstream coutRedirect;
 std::ofstream cerrRedirect;
 
+namespace {
+
+// Absolute path without ".", ".." and links of the folders that exist; empty when
+// it cannot be formed.
+std::filesystem::path Normalised(const std::string& name) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(name, ec);
+  if (ec) return {};
+  p = std::filesystem::weakly_canonical(p, ec);
+  return ec ? std::filesystem::path() : p;
+}
+
+}  // namespace
+
 bool SameFile(const std::string& a, const std::string& b) {
   namespace fs = std::filesystem;
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
   // Spellings of one path ("R.txt", "./R.txt", "dir/../R.txt"), also before the
   // file exists.
-  std::error_code ea, eb;
-  fs::path pa = fs::weakly_canonical(fs::absolute(a, ea), ea);
-  fs::path pb = fs::weakly_canonical(fs::absolute(b, eb), eb);
-  if (!ea && !eb && pa == pb) return true;
+  fs::path pa = Normalised(a), pb = Normalised(b);
+  if (!pa.empty() && pa == pb) return true;
   // Links of one existing file.
   std::error_code ec;
   return fs::equivalent(a, b, ec) && !ec;

@@ -1,38 +1,31 @@
 #include "sim/SatClock.h"
 
 #include <cmath>
+#include <utility>
 
 #include "sim/Random.h"
 
 namespace sim {
 
 SatClock::SatClock(long double start, long double end, long double step, long double offset,
-                   long double drift, long double walkSigma, Random& rnd)
-    : start_(start), step_(step) {
+                   long double drift, long double walkSigma, Random& rnd) {
   const long n = static_cast<long>(std::ceil((end - start) / step)) + 2;
-  samples_.reserve(n);
+  std::vector<long double> samples;
+  samples.reserve(n);
   long double walk = 0;
   for (long i = 0; i < n; ++i) {
-    samples_.push_back(offset + drift * i * step + walk);
+    samples.push_back(offset + drift * i * step + walk);
     walk += rnd.Normal(walkSigma);
   }
+  samples_ = SampledSeries(start, step, std::move(samples));
 }
 
 long double SatClock::Value(long double t) const {
-  const long last = static_cast<long>(samples_.size()) - 2;
-  long i = static_cast<long>(std::floor((t - start_) / step_));
-  if (i < 0) i = 0;
-  if (i > last) i = last;
-  const long double s = (t - start_ - i * step_) / step_;
-  return samples_[i] + s * (samples_[i + 1] - samples_[i]);
+  return samples_.Value(t);
 }
 
 long double SatClock::Drift(long double t) const {
-  const long last = static_cast<long>(samples_.size()) - 2;
-  long i = static_cast<long>(std::floor((t - start_) / step_));
-  if (i < 0) i = 0;
-  if (i > last) i = last;
-  return (samples_[i + 1] - samples_[i]) / step_;
+  return samples_.Slope(t);
 }
 
 }  // namespace sim

@@ -4,7 +4,7 @@
 #ifndef TERVAN_SIM_SATCLOCK_H
 #define TERVAN_SIM_SATCLOCK_H
 
-#include <vector>
+#include "sim/SampledSeries.h"
 
 namespace sim {
 
@@ -21,8 +21,7 @@ class SatClock {
   long double Drift(long double t) const;  // s/s
 
  private:
-  long double start_ = 0, step_ = 30;
-  std::vector<long double> samples_;
+  SampledSeries samples_;
 };
 
 }  // namespace sim

@@ -27,33 +27,25 @@ std::vector<long double> Wander(long n, long double mean, long double sigma, Ran
 
 SimTroposphere::SimTroposphere(const Geodetic& g, long double start, long double end, bool enabled,
                                Random& rnd)
-    : enabled_(enabled), start_(start) {
+    : enabled_(enabled) {
   // Saastamoinen hydrostatic delay with the pressure of the standard atmosphere.
   const long double p = 1013.25L * std::pow(1.0L - 2.2557e-5L * g.h, 5.2568L);
   zhd_ = 0.0022768L * p / (1.0L - 0.00266L * Cos(2.0L * g.lat) - 0.00028e-3L * g.h);
   const long n = static_cast<long>(std::ceil((end - start) / kStep)) + 2;
-  wet_ = Wander(n, rnd.Uniform(0.06L, 0.20L), 0.003L, rnd);
-  north_ = Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd);
-  east_ = Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd);
-  for (long double& w : wet_) w = std::fabs(w);
-}
-
-long double SimTroposphere::Sample(const std::vector<long double>& v, long double t) const {
-  const long last = static_cast<long>(v.size()) - 2;
-  long i = static_cast<long>(std::floor((t - start_) / kStep));
-  if (i < 0) i = 0;
-  if (i > last) i = last;
-  const long double s = (t - start_ - i * kStep) / kStep;
-  return v[i] + s * (v[i + 1] - v[i]);
+  std::vector<long double> wet = Wander(n, rnd.Uniform(0.06L, 0.20L), 0.003L, rnd);
+  for (long double& w : wet) w = std::fabs(w);
+  wet_ = SampledSeries(start, kStep, wet);
+  north_ = SampledSeries(start, kStep, Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd));
+  east_ = SampledSeries(start, kStep, Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd));
 }
 
 long double SimTroposphere::Wet(long double t) const {
-  return Sample(wet_, t);
+  return wet_.Value(t);
 }
 
 void SimTroposphere::Gradients(long double t, long double& north, long double& east) const {
-  north = Sample(north_, t);
-  east = Sample(east_, t);
+  north = north_.Value(t);
+  east = east_.Value(t);
 }
 
 long double SimTroposphere::MapHydrostatic(long double e) {

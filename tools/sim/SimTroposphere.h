@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/Geometry.h"
+#include "sim/SampledSeries.h"
 
 namespace sim {
 
@@ -31,12 +32,10 @@ class SimTroposphere {
   static long double MapGradient(long double elevation);
 
  private:
-  long double Sample(const std::vector<long double>& v, long double t) const;
-
   bool enabled_ = false;
-  long double zhd_ = 0, start_ = 0;
+  long double zhd_ = 0;
   static constexpr long double kStep = 300.0L;  // seconds between samples
-  std::vector<long double> wet_, north_, east_;
+  SampledSeries wet_, north_, east_;
 };
 
 }  // namespace sim

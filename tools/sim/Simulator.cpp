@@ -245,6 +245,7 @@ void Simulator::ApplySlips() {
   }
   for (const SlipSpec& s : slips) {
     const long double t = sc_.StartSeconds() + s.at;
+    bool applied = false;
     for (StationEpoch& ep : epochs_[s.station]) {
       if (ep.tag + 1e-6L < t + (s.station == kRover ? sc_.roverTagOffset : 0)) continue;
       for (RawObs& o : ep.obs) {
@@ -254,9 +255,14 @@ void Simulator::ApplySlips() {
         o.value[second] += s.n2;
         o.n1 += s.n1;
         o.n2 += s.n2;
+        applied = true;
       }
     }
-    events_.push_back({"slip", s.station, s.sat, t, t, Format("%+ld %+ld cycles", s.n1, s.n2)});
+    // The truth lists only what the data hold: a slip on a satellite that is not
+    // observed after its time says so.
+    events_.push_back({"slip", s.station, s.sat, t, t,
+                       Format("%+ld %+ld cycles%s", s.n1, s.n2,
+                              applied ? "" : " (not applied: no such observation)")});
   }
 }
 

@@ -155,6 +155,27 @@ TEST(SimulatorEffects, SlipGapAndOutlierChangeOnlyWhatTheySay) {
   EXPECT_EQ(gaps, 1);
 }
 
+TEST(SimulatorEffects, TruthSaysWhenASlipFindsNoObservation) {
+  Simulator clean(NoiseFree(0.25));
+  clean.Run();
+  const std::string g = SteadySatellite(clean, 'G');
+  ASSERT_FALSE(g.empty());
+  Scenario sc;
+  std::string msg;
+  ASSERT_EQ(ParseScenario({"--noise-free", "--duration", "900", "--slip", g + ",300,1,1", "--slip",
+                           "G99,300,1,1", "--slip", g + ",5000,1,1"},
+                          sc, msg),
+            ParseResult::kRun);
+  Simulator s(sc);
+  s.Run();
+  std::vector<std::string> details;
+  for (const AppliedEvent& ev : s.Events())
+    if (ev.kind == "slip") details.push_back(ev.sat + " " + ev.detail);
+  EXPECT_EQ(details, (std::vector<std::string>{
+                         g + " +1 +1 cycles", "G99 +1 +1 cycles (not applied: no such observation)",
+                         g + " +1 +1 cycles (not applied: no such observation)"}));
+}
+
 TEST(SimulatorEffects, MillisecondJumpsMoveTheCodesButNotThePhases) {
   Scenario sc;
   std::string msg;
