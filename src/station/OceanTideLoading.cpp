@@ -35,14 +35,22 @@ bool SkipHeader(std::istream& in) {
   return false;
 }
 
-// A number read from a fixed field; false when the field holds none.
+// A number read from a fixed field; false, with v unchanged, when the field holds none.
 bool FieldValue(const std::string& line, size_t col, size_t width, long double& v) {
   if (col >= line.size()) return false;
   const std::string f = line.substr(col, width);
   const char* b = f.c_str();
   char* e = nullptr;
-  v = std::strtold(b, &e);
-  return e != b && std::isfinite(v);
+  const long double x = std::strtold(b, &e);
+  if (e == b || !std::isfinite(x)) return false;
+  v = x;
+  return true;
+}
+
+// Loading amplitudes are centimetres at most and the lags are angles; a metre
+// or more, or a lag beyond a full turn, is a damaged block.
+bool Plausible(int row, long double v) {
+  return row < 3 ? std::fabs(v) < 1.0L : std::fabs(v) <= 360.0L;
 }
 
 // The fundamental arguments (degrees) of the tidal expansion at T.
@@ -156,11 +164,12 @@ void OceanTideLoading::ParseBlock(const BlqBlock& b, otlData& d) {
   FieldValue(b.position, 50, 10, lon);
   FieldValue(b.position, 60, 10, lat);
   FieldValue(b.position, 70, 10, h);
+  if (std::fabs(lon) > 360.0L || std::fabs(lat) > 90.0L || std::fabs(h) > 1e5L) Corrupted();
   d.gpos = flh(lat * kPi / 180.0L, lon * kPi / 180.0L, h);
   long double v[6][11];
   for (int r = 0; r < 6; r++)
     for (int i = 0; i < 11; i++)
-      if (!FieldValue(b.data[r], 1 + 7 * i, 7, v[r][i])) Corrupted();
+      if (!FieldValue(b.data[r], 1 + 7 * i, 7, v[r][i]) || !Plausible(r, v[r][i])) Corrupted();
   for (int i = 0; i < 11; i++) {
     d.AMP(i) = neu(v[2][i], v[1][i], v[0][i]);
     d.PHS(i) = neu(-v[5][i], -v[4][i], -v[3][i]);

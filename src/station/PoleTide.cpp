@@ -17,6 +17,12 @@ size_t TrimmedLength(const std::string& s) {
   return s.find_last_not_of(" \t\r\n") - b + 1;
 }
 
+// The pole never strays more than a fraction of an arcsecond from its mean;
+// anything beyond 10 arcsec (or not a number) is a damaged line.
+bool PlausiblePole(long double arcsec) {
+  return std::fabs(arcsec) <= 10.0L;
+}
+
 bool IsDataLine(const std::string& s) {
   return TrimmedLength(s) > 5;
 }
@@ -88,7 +94,7 @@ void PoleTide::ReadFile() {
     if (!IsDataLine(line)) continue;
     double m = 0, x = 0, y = 0, ut = 0;
     if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &m, &x, &y, &ut) != 4 || !(m > 0) ||
-        m >= 200000)
+        m >= 200000 || !PlausiblePole(x * PoleM) || !PlausiblePole(y * PoleM) || !std::isfinite(ut))
       Unreadable();
     eph(i) = static_cast<long double>(m);
     if (i > 0 && !(eph(i) > eph(i - 1))) Unreadable();

@@ -228,7 +228,8 @@ void antex::ReadAntenna(std::istream& in, AntennaPCV& a) {
           !Integer(Cut(line, 24, 6), mi) || !Number(Cut(line, 30, 13), s))
         Corrupted(a);
       if (y <= 1900 || y >= 2200 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 24 ||
-          mi < 0 || mi >= 60 || s < 0 || s >= 60)
+          mi < 0 || mi >= 60 || s < 0 || s >= 60 ||
+          d > DaysBeforeMonth(mo + 1, LeapYear(y)) - DaysBeforeMonth(mo, LeapYear(y)))
         Corrupted(a);
       const mjd t = ymdhms2mjd(ymdhms(y, mo, d, h, mi, s));
       (Contains(line, "VALID FROM") ? a.ValidFrom : a.ValidTo) = t;

@@ -296,6 +296,14 @@ TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
   bad = rec;
   bad.replace(bad.find("   NOAZI"), 16, "   NOAZI    abcd");
   EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  // A validity date that is no calendar date is a damaged block too.
+  for (const char* from : {"  2005     2    29     0     0    0.0000000",
+                           "  2004     4    31     0     0    0.0000000"})
+    EXPECT_EXIT_COUT(Load(Header() + Satellite(kGPSType, "G05                 ", from, "", 1000)),
+                     "ANTEX FILE CORRUPTED");
+  Load(Header() + Satellite(kGPSType, "G05                 ",
+                            "  2004     2    29     0     0    0.0000000", "", 1000));
+  EXPECT_EQ(atx.GetAntenna(0).ValidFrom, mjd(53064, 0.0L));
 }
 
 TEST(AntexRealData, WholeIgsFilesRead) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -264,6 +265,40 @@ TEST_F(OceanTideLoadingTest, MalformedNumberIsFatal) {
   onsala.replace(onsala.find(".00123"), 6, "  xx  ");
   EXPECT_EXIT(Load(std::string(kHeader) + onsala), ::testing::ExitedWithCode(1),
               testsupport::Literal("OCEAN TIDE LOADING FILE CORRUPTED!"));
+}
+
+TEST_F(OceanTideLoadingTest, AbsurdAmplitudesAndLagsAreFatal) {
+  const char* const bad[][2] = {{".00123", "  1e30"},
+                                {".00035 .00035", "   nan .00035"},
+                                {" -52.0", " 1e300"},
+                                {" 114.5", "  -inf"},
+                                {"  -55.1", "  361.0"}};
+  for (const auto& b : bad) {
+    std::string onsala(kOnsala);
+    onsala.replace(onsala.find(b[0]), std::strlen(b[1]), b[1]);
+    EXPECT_EXIT(Load(std::string(kHeader) + onsala), ::testing::ExitedWithCode(1),
+                testsupport::Literal("OCEAN TIDE LOADING FILE CORRUPTED!"))
+        << b[1];
+  }
+}
+
+TEST_F(OceanTideLoadingTest, PositionThatIsNoNumberIsLeftAtZero) {
+  std::string onsala(kOnsala);
+  onsala.replace(onsala.find("  11.9264"), 9, "   1e9999");
+  Load(std::string(kHeader) + onsala);
+  EXPECT_EQ(otl.GetStation(0).gpos.GetL(), 0.0L);
+  EXPECT_NEAR(static_cast<double>(otl.GetStation(0).gpos.GetF()), 57.3958 * 3.141592653589793 / 180,
+              1e-12);
+}
+
+TEST_F(OceanTideLoadingTest, PositionOffTheEarthIsFatal) {
+  for (const char* lon : {"   1000.00", "    1e999 "}) {
+    std::string onsala(kOnsala);
+    onsala.replace(onsala.find("   11.9264"), 10, lon);
+    EXPECT_EXIT(Load(std::string(kHeader) + onsala), ::testing::ExitedWithCode(1),
+                testsupport::Literal("OCEAN TIDE LOADING FILE CORRUPTED!"))
+        << lon;
+  }
 }
 
 TEST(OceanTideLoadingRealData, EveryStationOfARealFileIsRead) {

@@ -166,6 +166,18 @@ TEST_F(PoleTideTest, UnreadableFilesAreFatal) {
               ::testing::ExitedWithCode(1), Literal(msg));
 }
 
+TEST_F(PoleTideTest, PolesThatAreNoNumbersOrAbsurdAreFatal) {
+  const std::string msg = "EARTH ROTATION PARAMETER FILE CAN NOT BE READ!";
+  const char* head = "version 2\n  MJD  X  Y  UT1\n units\n56228.50 145507 311622 3469742\n";
+  for (const char* bad : {"56229.50 nan 311497 3460025\n", "56229.50 144461 inf 3460025\n",
+                          "56229.50 144461 311497 -nan\n", "56229.50 1e30 311497 3460025\n",
+                          "56229.50 144461 -10000001 3460025\n"})
+    EXPECT_EXIT(Load(std::string(head) + bad), ::testing::ExitedWithCode(1), Literal(msg)) << bad;
+  // Ten arcseconds is still read.
+  Load(std::string(head) + "56229.50 10000000 -10000000 3460025\n");
+  EXPECT_NEAR(static_cast<double>(pt.GetY(1)), -10.0, 1e-15);
+}
+
 TEST_F(PoleTideTest, EmptyLinesBetweenEpochsAreSkipped) {
   Load("  MJD  X  Y  UT1\n units\n56228.50 100 200 300\n\n56229.50 110 210 310\n");
   ASSERT_EQ(pt.GetNEpoch(), 2);
