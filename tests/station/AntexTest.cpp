@@ -1,6 +1,7 @@
 // ANTEX reading, antenna selection and phase-centre lookups.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -163,6 +164,12 @@ TEST_F(AntexTest, ZenithAtAndBeyondTheGridGivesTheEndNodes) {
   // On the last node's edge, azimuth still interpolates linearly.
   atx.GetAntennaPCV(90, 60, v[0], v[1], v[2], v[3], v[4], v[5]);
   EXPECT_NEAR(v[0], 0.031, 1e-12);
+  // Angles that are no numbers give no number instead of an index off the grid.
+  const double nan = std::nan("");
+  atx.GetAntennaPCV(nan, 60, v[0], v[1], v[2], v[3], v[4], v[5]);
+  EXPECT_TRUE(std::isnan(v[0]));
+  atx.GetAntennaPCV(45, nan, v[0], v[1], v[2], v[3], v[4], v[5]);
+  EXPECT_TRUE(std::isnan(v[0]));
 }
 
 TEST_F(AntexTest, AzimuthInterpolationIsBilinear) {
