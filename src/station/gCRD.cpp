@@ -49,10 +49,13 @@ bool gCRD::LinePosition(const std::string& line, long double tyear, xyz& pos) {
   if (!Number(Cut(line, 87, 15), x) || !Number(Cut(line, 102, 15), y) ||
       !Number(Cut(line, 117, 15), z))
     return false;
+  // Stations lie within 10000 km of the geocentre and drift by centimetres a
+  // year; beyond that the line is damaged.
+  if (std::fabs(x) > 1e7L || std::fabs(y) > 1e7L || std::fabs(z) > 1e7L) return false;
   long double v[3] = {0, 0, 0};
   if (line.size() >= 161)
     for (int i = 0; i < 3; i++)
-      if (!Number(Cut(line, 132 + 10 * i, 10), v[i])) return false;
+      if (!Number(Cut(line, 132 + 10 * i, 10), v[i]) || std::fabs(v[i]) > 1.0L) return false;
   long double t0 = 2005.0L;
   if (line.size() >= 182) {
     long double f[6];
