@@ -35,6 +35,15 @@ bool Number(const std::string& field, double& v) {
   return e != b && std::isfinite(v);
 }
 
+// Phase centres lie within metres of the reference point and vary by
+// centimetres; values beyond these limits (mm) come from a damaged file.
+const double kMaxOffset = 10000.0;
+const double kMaxVariation = 1000.0;
+
+bool Millimetres(const std::string& field, double limit, double& v) {
+  return Number(field, v) && std::fabs(v) <= limit;
+}
+
 bool Integer(const std::string& field, long& v) {
   const char* b = field.c_str();
   char* e = nullptr;
@@ -170,7 +179,7 @@ void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
 void antex::ReadVariations(const std::string& line, AntennaPCV& a, matrix<double>& m, long row) {
   for (long k = 0; k < a.nZen; k++) {
     double v = 0;
-    if (!Number(Cut(line, 8 + 8 * k, 8), v)) Corrupted(a);
+    if (!Millimetres(Cut(line, 8 + 8 * k, 8), kMaxVariation, v)) Corrupted(a);
     m(row * a.nZen + k) = v / 1000.0;
   }
 }
@@ -181,8 +190,9 @@ void antex::ReadFrequency(std::istream& in, const std::string& startLine, Antenn
   if (a.nZen == 0) Corrupted(a);
   std::string line;
   double n = 0, e = 0, u = 0;
-  if (!std::getline(in, line) || !Number(Cut(line, 0, 10), n) || !Number(Cut(line, 10, 10), e) ||
-      !Number(Cut(line, 20, 10), u))
+  if (!std::getline(in, line) || !Millimetres(Cut(line, 0, 10), kMaxOffset, n) ||
+      !Millimetres(Cut(line, 10, 10), kMaxOffset, e) ||
+      !Millimetres(Cut(line, 20, 10), kMaxOffset, u))
     Corrupted(a);
   a.Offset(f) = neu(n / 1000.0, e / 1000.0, u / 1000.0);
   matrix<double>& z = a.Zenith(f);

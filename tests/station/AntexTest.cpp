@@ -303,6 +303,17 @@ TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
   bad = rec;
   bad.replace(bad.find("   NOAZI"), 16, "   NOAZI    abcd");
   EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  // Offsets beyond 10 m and variations beyond 1 m are no calibration.
+  bad = rec;
+  bad.replace(bad.find("   NOAZI"), 16, "   NOAZI  1000.1");
+  EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  EXPECT_EXIT_COUT(
+      Load(Header() + Satellite(kGPSType, "G05                 ", kFrom2005, "", 1e99)),
+      "ANTEX FILE CORRUPTED");
+  EXPECT_EXIT_COUT(
+      Load(Header() + Satellite(kGPSType, "G05                 ", kFrom2005, "", -10000.01)),
+      "ANTEX FILE CORRUPTED");
+  Load(Header() + Satellite(kGPSType, "G05                 ", kFrom2005, "", 10000));
   // A validity date that is no calendar date is a damaged block too.
   for (const char* from : {"  2005     2    29     0     0    0.0000000",
                            "  2004     4    31     0     0    0.0000000"})
