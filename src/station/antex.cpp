@@ -11,21 +11,16 @@
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
+#include "station/ColumnText.h"
 
 namespace antexns {
 short PrintWarns = 1;
 }  // namespace antexns
 
+using columntext::Contains;
+using columntext::Cut;
+
 namespace {
-
-bool Contains(const std::string& s, const char* what) {
-  return s.find(what) != std::string::npos;
-}
-
-// Columns [col, col + n) of a line, shorter or empty past its end.
-std::string Cut(const std::string& line, size_t col, size_t n = std::string::npos) {
-  return col < line.size() ? line.substr(col, n) : std::string();
-}
 
 // A number read from a field; false when the field holds none.
 bool Number(const std::string& field, double& v) {

@@ -8,18 +8,12 @@
 #include "core/ProgramError.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
+#include "station/ColumnText.h"
+
+using columntext::Cut;
+using columntext::Trimmed;
 
 namespace {
-
-std::string Cut(const std::string& line, size_t col, size_t n = std::string::npos) {
-  return col < line.size() ? line.substr(col, n) : std::string();
-}
-
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(" \t\r");
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
-}
 
 bool Number(const std::string& field, long double& v) {
   const char* b = field.c_str();
