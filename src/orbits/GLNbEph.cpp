@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
 
 #include "core/ProgramError.h"
 #include "gnss/TimeConverse.h"
 #include "orbits/LightTime.h"
+#include "orbits/NavFile.h"
 
 namespace {
 // Record values.
@@ -90,8 +90,7 @@ long double GLNbEph::GetFreqChannel(short sat, const mjd& t) {
 }
 
 void GLNbEph::PrintParameter(const char* name, long double value) const {
-  std::cout << "GLNbEph:: " << std::setw(10) << name << ": " << std::scientific
-            << std::setprecision(15) << std::setw(30) << value << std::defaultfloat << '\n';
+  navfile::PrintParameter("GLNbEph", name, value);
 }
 
 void GLNbEph::Derivative(const long double* x, long double* y, long double ax, long double ay,
@@ -198,7 +197,7 @@ long double GLNbEph::CalcSatPosition(short sat, const mjd& t, const mjd& tindex,
   bool exhausted = false;
   const long double rho = lighttime::Solve(t, receiver, OMEGAz, 500, evaluate, p0, &exhausted);
   if (exhausted)
-    ProgramWarning("Tervan", "GLNbEph::CalcSatPosition():      TO MANY ITERATIONS: > 500!!");
+    ClassWarning("GLNbEph", "GLNbEph::CalcSatPosition():      TO MANY ITERATIONS: > 500!!", true);
   pos = p0;
   vel = v0;
   return rho;

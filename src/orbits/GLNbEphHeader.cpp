@@ -1,18 +1,9 @@
 #include "orbits/GLNbEphHeader.h"
 
-#include <cstring>
-
 #include "orbits/NavFile.h"
 #include "orbits/TextColumns.h"
 
 using textcol::Cut;
-
-namespace {
-void CopyField(char* to, size_t size, const std::string& text) {
-  std::strncpy(to, navfile::Trim(text).c_str(), size - 1);
-  to[size - 1] = '\0';
-}
-}  // namespace
 
 GLNbEphHeader::GLNbEphHeader() : version(0), TauC(0), leaps(0) {
   type[0] = pgm[0] = runby[0] = date[0] = '\0';
@@ -20,14 +11,8 @@ GLNbEphHeader::GLNbEphHeader() : version(0), TauC(0), leaps(0) {
 
 bool GLNbEphHeader::Label(const std::string& line) {
   auto has = [&line](const char* label) { return line.find(label) != std::string::npos; };
-  if (has("RINEX VERSION / TYPE")) {
-    version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
-    CopyField(type, sizeof(type), Cut(line, 20, 19));
-  } else if (has("PGM / RUN BY / DATE")) {
-    CopyField(pgm, sizeof(pgm), Cut(line, 0, 20));
-    CopyField(runby, sizeof(runby), Cut(line, 20, 20));
-    CopyField(date, sizeof(date), Cut(line, 40, 20));
-  } else if (has("CORR TO SYSTEM TIME")) {
+  if (navfile::IdentityLabel(line, version, type, pgm, runby, date)) return true;
+  if (has("CORR TO SYSTEM TIME")) {
     const long y = textcol::Int(Cut(line, 0, 6)), m = textcol::Int(Cut(line, 6, 6)),
                d = textcol::Int(Cut(line, 12, 6));
     if (y > 1900 && y < 2200 && m >= 1 && m <= 12 && d >= 1 && d <= 31)

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
 
 #include "core/ProgramError.h"
 #include "gnss/TimeConverse.h"
 #include "orbits/LightTime.h"
+#include "orbits/NavFile.h"
 
 namespace {
 const long double kPi = 3.141592653589793L;
@@ -104,8 +104,7 @@ long GPSbEph::GetDataIndex(short sat, const mjd& t) {
 }
 
 void GPSbEph::PrintParameter(const char* name, long double value) const {
-  std::cout << "GPSbEph:: " << std::setw(10) << name << ": " << std::scientific
-            << std::setprecision(15) << std::setw(30) << value << std::defaultfloat << '\n';
+  navfile::PrintParameter("GPSbEph", name, value);
 }
 
 void GPSbEph::CheckInterval(short sat, const mjd& t, long double dt, unsigned short warn) const {
@@ -201,7 +200,7 @@ long double GPSbEph::CalcSatPosition(short sat, const mjd& t, const mjd& tindex,
   bool exhausted = false;
   const long double rho = lighttime::Solve(t, receiver, OMEGAz, 10, evaluate, p0, &exhausted);
   if (exhausted)
-    ProgramWarning("Tervan", "GPSbEph::CalcSatPosition():      TO MANY ITERATIONS: > 10!!");
+    ClassWarning("GPSbEph", "GPSbEph::CalcSatPosition():      TO MANY ITERATIONS: > 10!!", true);
   pos = p0;
   return rho;
 }

@@ -1,18 +1,9 @@
 #include "orbits/GPSbEphHeader.h"
 
-#include <cstring>
-
 #include "orbits/NavFile.h"
 #include "orbits/TextColumns.h"
 
 using textcol::Cut;
-
-namespace {
-void CopyField(char* to, size_t size, const std::string& text) {
-  std::strncpy(to, navfile::Trim(text).c_str(), size - 1);
-  to[size - 1] = '\0';
-}
-}  // namespace
 
 GPSbEphHeader::GPSbEphHeader()
     : version(0), a0(0), a1(0), T(0), W(0), leaps(0), alfa{0, 0, 0, 0}, beta{0, 0, 0, 0} {
@@ -25,14 +16,8 @@ void GPSbEphHeader::Ionosphere(const std::string& line, size_t first, long doubl
 
 bool GPSbEphHeader::Label(const std::string& line) {
   auto has = [&line](const char* label) { return line.find(label) != std::string::npos; };
-  if (has("RINEX VERSION / TYPE")) {
-    version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
-    CopyField(type, sizeof(type), Cut(line, 20, 19));
-  } else if (has("PGM / RUN BY / DATE")) {
-    CopyField(pgm, sizeof(pgm), Cut(line, 0, 20));
-    CopyField(runby, sizeof(runby), Cut(line, 20, 20));
-    CopyField(date, sizeof(date), Cut(line, 40, 20));
-  } else if (has("ION ALPHA")) {
+  if (navfile::IdentityLabel(line, version, type, pgm, runby, date)) return true;
+  if (has("ION ALPHA")) {
     Ionosphere(line, 2, alfa);
   } else if (has("ION BETA")) {
     Ionosphere(line, 2, beta);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
 #include <sstream>
 
 #include "core/ProgramError.h"
@@ -98,6 +101,35 @@ std::string Trim(const std::string& s) {
   const size_t b = s.find_first_not_of(' ');
   if (b == std::string::npos) return std::string();
   return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+namespace {
+template <size_t N>
+void CopyField(char (&to)[N], const std::string& text) {
+  std::strncpy(to, Trim(text).c_str(), N - 1);
+  to[N - 1] = '\0';
+}
+}  // namespace
+
+bool IdentityLabel(const std::string& line, float& version, char (&type)[20], char (&pgm)[21],
+                   char (&runby)[21], char (&date)[20]) {
+  if (line.find("RINEX VERSION / TYPE") != std::string::npos) {
+    version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+    CopyField(type, Cut(line, 20, 19));
+    return true;
+  }
+  if (line.find("PGM / RUN BY / DATE") != std::string::npos) {
+    CopyField(pgm, Cut(line, 0, 20));
+    CopyField(runby, Cut(line, 20, 20));
+    CopyField(date, Cut(line, 40, 20));
+    return true;
+  }
+  return false;
+}
+
+void PrintParameter(const char* cls, const char* name, long double value) {
+  std::cout << cls << ":: " << std::setw(10) << name << ": " << std::scientific
+            << std::setprecision(15) << std::setw(30) << value << std::defaultfloat << '\n';
 }
 
 float ReadHeader(std::istream& in,

@@ -58,6 +58,15 @@ class Index {
 // Trims blanks at both ends.
 std::string Trim(const std::string& s);
 
+// Takes the labels that open every navigation header: "RINEX VERSION / TYPE"
+// (version and type) and "PGM / RUN BY / DATE". False when the line has neither.
+bool IdentityLabel(const std::string& line, float& version, char (&type)[20], char (&pgm)[21],
+                   char (&runby)[21], char (&date)[20]);
+
+// One orbit parameter on standard output: "cls:: ", the name in width 10 and
+// the value in scientific notation with 15 digits in width 30.
+void PrintParameter(const char* cls, const char* name, long double value);
+
 }  // namespace navfile
 
 #endif

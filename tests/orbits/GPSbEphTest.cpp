@@ -278,4 +278,37 @@ TEST(GPSbEphData, IncompleteLastRecordIsSkipped) {
   EXPECT_EQ(nav.GetNRecords(), 1);
 }
 
+// A record whose mean motion moves the satellite at nearly the speed of light
+// keeps the light-time iteration from settling: the class says so and keeps the
+// last result.
+TEST_F(GPSbEphTest, LightTimeThatDoesNotSettleWarnsInTheClassFrame) {
+  Rec fast = Kepler(5, 4);
+  fast.v[5] = 11.0;  // mean motion correction (rad/s)
+  Read(navfixture::HeaderGps2() + navfixture::Record2(fast));
+  const mjd t(59025, 4 * 3600.0L + 500);
+  xyzt pos;
+  testing::internal::CaptureStdout();
+  const long double rho =
+      nav.CalcSatPosition(5, t, t, xyz(4075580.0L, 931854.0L, 4801568.0L), pos, nullptr, 0, 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\n#### GPSbEph: Warning -> GPSbEph::CalcSatPosition():      TO MANY ITERATIONS: > "
+            "10!! ####\n     Continuing GPSbEph ... \n");
+  EXPECT_GT(rho, 0);
+}
+TEST_F(GPSbEphTest, PrintedParametersOfTheOrbit) {
+  Read(navfixture::HeaderGps2() + navfixture::Record2(Kepler(5, 4)));
+  const mjd t(59025, 4 * 3600.0L);
+  xyzt pos;
+  testing::internal::CaptureStdout();
+  nav.CalcSatPosition(5, t, t, pos, nullptr, 0, 1);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1),
+            "GPSbEph::          A:          2.656062369000000e+07\n");
+  GLNbEph glonass;
+  testing::internal::CaptureStdout();
+  glonass.PrintParameter("x0", -1.5L);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "GLNbEph::         x0:         -1.500000000000000e+00\n");
+}
+
 }  // namespace
