@@ -112,6 +112,8 @@ long AntennaPCV::AzimuthIndex(double a, double& g) const {
 }
 
 double AntennaPCV::Variation(int f, double z, double a) {
+  // Angles that are no numbers have no grid index; their variation is no number either.
+  if (std::isnan(z) || (hasAzimuthPCV && std::isnan(a))) return std::nan("");
   double fz = 0, ga = 0;
   ixZen = ZenithIndex(z, fz);
   const matrix<double>& v = Zenith(f);

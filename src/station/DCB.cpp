@@ -12,6 +12,9 @@
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
+#include "station/ColumnText.h"
+
+using columntext::NumberFrom;
 
 namespace {
 
@@ -31,14 +34,6 @@ bool SkipToTable(std::istream& in) {
   while (std::getline(in, line))
     if (line.find("PRN / STATION NAME") != std::string::npos) return true;
   return false;
-}
-
-bool Number(const std::string& line, size_t col, long double& v) {
-  if (col >= line.size()) return false;
-  const char* b = line.c_str() + col;
-  char* e = nullptr;
-  v = std::strtold(b, &e);
-  return e != b && std::isfinite(v);
 }
 
 }  // namespace
@@ -93,7 +88,8 @@ void DCB::ReadFile() {
     const short prn = static_cast<short>((line[1] - '0') * 10 + (line[2] - '0'));
     sat(i) = static_cast<short>(prn + (line[0] == 'R' ? 100 : 0));
     long double v, r;
-    if (!Number(line, 26, v) || !Number(line, 38, r)) FileError("DCB", "DCB FILE CORRUPTED!");
+    if (!NumberFrom(line, 26, v) || !NumberFrom(line, 38, r))
+      FileError("DCB", "DCB FILE CORRUPTED!");
     VAL(i) = v * 1e-9L;
     RMS(i) = r * 1e-9L;
     i++;

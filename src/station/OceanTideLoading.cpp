@@ -10,22 +10,16 @@
 #include "core/ProgramError.h"
 #include "core/spline.h"
 #include "gnss/TimeConverse.h"
+#include "station/ColumnText.h"
 #include "station/TideTables.h"
+
+using columntext::Contains;
+using columntext::Trimmed;
 
 namespace {
 
 const long double kPi = 3.141592653589793L;
 const long double kDeg2Rad = 0.017453292519943295L;
-
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
-
-bool Contains(const std::string& s, const char* what) {
-  return s.find(what) != std::string::npos;
-}
 
 // Reads lines up to and including the one with "$$ END HEADER".
 bool SkipHeader(std::istream& in) {

@@ -7,12 +7,11 @@
 
 #include "core/ProgramError.h"
 #include "core/cfilef.h"
+#include "station/ColumnText.h"
+
+using columntext::Cut;
 
 namespace {
-
-std::string Cut(const std::string& line, size_t col, size_t n) {
-  return col < line.size() ? line.substr(col, n) : std::string();
-}
 
 bool IsBlank(const char* s) {
   for (; *s; s++)

@@ -11,21 +11,16 @@
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
+#include "station/ColumnText.h"
 
 namespace antexns {
 short PrintWarns = 1;
 }  // namespace antexns
 
+using columntext::Contains;
+using columntext::Cut;
+
 namespace {
-
-bool Contains(const std::string& s, const char* what) {
-  return s.find(what) != std::string::npos;
-}
-
-// Columns [col, col + n) of a line, shorter or empty past its end.
-std::string Cut(const std::string& line, size_t col, size_t n = std::string::npos) {
-  return col < line.size() ? line.substr(col, n) : std::string();
-}
 
 // A number read from a field; false when the field holds none.
 bool Number(const std::string& field, double& v) {
@@ -33,6 +28,15 @@ bool Number(const std::string& field, double& v) {
   char* e = nullptr;
   v = std::strtod(b, &e);
   return e != b && std::isfinite(v);
+}
+
+// Phase centres lie within metres of the reference point and vary by
+// centimetres; values beyond these limits (mm) come from a damaged file.
+const double kMaxOffset = 10000.0;
+const double kMaxVariation = 1000.0;
+
+bool Millimetres(const std::string& field, double limit, double& v) {
+  return Number(field, v) && std::fabs(v) <= limit;
 }
 
 bool Integer(const std::string& field, long& v) {
@@ -170,7 +174,7 @@ void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
 void antex::ReadVariations(const std::string& line, AntennaPCV& a, matrix<double>& m, long row) {
   for (long k = 0; k < a.nZen; k++) {
     double v = 0;
-    if (!Number(Cut(line, 8 + 8 * k, 8), v)) Corrupted(a);
+    if (!Millimetres(Cut(line, 8 + 8 * k, 8), kMaxVariation, v)) Corrupted(a);
     m(row * a.nZen + k) = v / 1000.0;
   }
 }
@@ -181,8 +185,9 @@ void antex::ReadFrequency(std::istream& in, const std::string& startLine, Antenn
   if (a.nZen == 0) Corrupted(a);
   std::string line;
   double n = 0, e = 0, u = 0;
-  if (!std::getline(in, line) || !Number(Cut(line, 0, 10), n) || !Number(Cut(line, 10, 10), e) ||
-      !Number(Cut(line, 20, 10), u))
+  if (!std::getline(in, line) || !Millimetres(Cut(line, 0, 10), kMaxOffset, n) ||
+      !Millimetres(Cut(line, 10, 10), kMaxOffset, e) ||
+      !Millimetres(Cut(line, 20, 10), kMaxOffset, u))
     Corrupted(a);
   a.Offset(f) = neu(n / 1000.0, e / 1000.0, u / 1000.0);
   matrix<double>& z = a.Zenith(f);

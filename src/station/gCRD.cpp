@@ -8,18 +8,12 @@
 #include "core/ProgramError.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
+#include "station/ColumnText.h"
+
+using columntext::Cut;
+using columntext::Trimmed;
 
 namespace {
-
-std::string Cut(const std::string& line, size_t col, size_t n = std::string::npos) {
-  return col < line.size() ? line.substr(col, n) : std::string();
-}
-
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(" \t\r");
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
-}
 
 bool Number(const std::string& field, long double& v) {
   const char* b = field.c_str();
@@ -49,10 +43,13 @@ bool gCRD::LinePosition(const std::string& line, long double tyear, xyz& pos) {
   if (!Number(Cut(line, 87, 15), x) || !Number(Cut(line, 102, 15), y) ||
       !Number(Cut(line, 117, 15), z))
     return false;
+  // Stations lie within 10000 km of the geocentre and drift by centimetres a
+  // year; beyond that the line is damaged.
+  if (std::fabs(x) > 1e7L || std::fabs(y) > 1e7L || std::fabs(z) > 1e7L) return false;
   long double v[3] = {0, 0, 0};
   if (line.size() >= 161)
     for (int i = 0; i < 3; i++)
-      if (!Number(Cut(line, 132 + 10 * i, 10), v[i])) return false;
+      if (!Number(Cut(line, 132 + 10 * i, 10), v[i]) || std::fabs(v[i]) > 1.0L) return false;
   long double t0 = 2005.0L;
   if (line.size() >= 182) {
     long double f[6];

@@ -1,6 +1,7 @@
 // ANTEX reading, antenna selection and phase-centre lookups.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -163,6 +164,12 @@ TEST_F(AntexTest, ZenithAtAndBeyondTheGridGivesTheEndNodes) {
   // On the last node's edge, azimuth still interpolates linearly.
   atx.GetAntennaPCV(90, 60, v[0], v[1], v[2], v[3], v[4], v[5]);
   EXPECT_NEAR(v[0], 0.031, 1e-12);
+  // Angles that are no numbers give no number instead of an index off the grid.
+  const double nan = std::nan("");
+  atx.GetAntennaPCV(nan, 60, v[0], v[1], v[2], v[3], v[4], v[5]);
+  EXPECT_TRUE(std::isnan(v[0]));
+  atx.GetAntennaPCV(45, nan, v[0], v[1], v[2], v[3], v[4], v[5]);
+  EXPECT_TRUE(std::isnan(v[0]));
 }
 
 TEST_F(AntexTest, AzimuthInterpolationIsBilinear) {
@@ -296,6 +303,17 @@ TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
   bad = rec;
   bad.replace(bad.find("   NOAZI"), 16, "   NOAZI    abcd");
   EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  // Offsets beyond 10 m and variations beyond 1 m are no calibration.
+  bad = rec;
+  bad.replace(bad.find("   NOAZI"), 16, "   NOAZI  1000.1");
+  EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  EXPECT_EXIT_COUT(
+      Load(Header() + Satellite(kGPSType, "G05                 ", kFrom2005, "", 1e99)),
+      "ANTEX FILE CORRUPTED");
+  EXPECT_EXIT_COUT(
+      Load(Header() + Satellite(kGPSType, "G05                 ", kFrom2005, "", -10000.01)),
+      "ANTEX FILE CORRUPTED");
+  Load(Header() + Satellite(kGPSType, "G05                 ", kFrom2005, "", 10000));
   // A validity date that is no calendar date is a damaged block too.
   for (const char* from : {"  2005     2    29     0     0    0.0000000",
                            "  2004     4    31     0     0    0.0000000"})

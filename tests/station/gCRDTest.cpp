@@ -112,6 +112,18 @@ TEST_F(gCRDTest, UnreadableCoordinatesDoNotMatch) {
   EXPECT_FALSE(crd.IsSite());
 }
 
+TEST_F(gCRDTest, AbsurdCoordinatesOrVelocitiesDoNotMatch) {
+  std::string far = Line(1, "CCCC", "", 1, 1, 1);
+  far.replace(87, 15, "         1e4000");  // a number even in extended precision
+  std::string fast = Line(2, "CCCC", "", 2, 2, 2, true);
+  fast.replace(132, 10, "     1e+30");
+  std::string inf = Line(3, "CCCC", "", 3, 3, 3);
+  inf.replace(102, 15, "            inf");
+  Load(far + fast + inf + Line(4, "CCCC", "", 4, 4, 4, true));
+  EXPECT_NEAR(static_cast<double>(crd.GetCRD("CCCC", "", t2015).GetX()), 4 + 0.01 * 10, 1e-9);
+  EXPECT_TRUE(crd.IsSite());
+}
+
 TEST_F(gCRDTest, MissingFileIsFatal) {
   EXPECT_EXIT(crd.SetFile(dir.File("none.crd").c_str()), ::testing::ExitedWithCode(1),
               Literal("COORDINATE FILE DOES NOT EXIST!"));

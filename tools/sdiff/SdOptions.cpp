@@ -18,6 +18,13 @@ long double Number(const std::string& name, const std::string& value, long doubl
   return v;
 }
 
+bool IsValueOption(const std::string& name) {
+  for (const char* known : {"base", "rover", "out", "nav", "sp3", "clk", "glonass-channels",
+                            "interval", "tag-tolerance"})
+    if (name == known) return true;
+  return false;
+}
+
 }  // namespace
 
 SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
@@ -39,7 +46,9 @@ SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
     if (eq != std::string::npos) {
       value = name.substr(eq + 1);
       name = name.substr(0, eq);
-    } else {
+    }
+    if (!IsValueOption(name)) BadCommandLine("UNKNOWN OPTION --" + name);
+    if (eq == std::string::npos) {
       if (i + 1 >= args.size()) BadCommandLine("OPTION --" + name + " NEEDS A VALUE");
       value = args[++i];
     }

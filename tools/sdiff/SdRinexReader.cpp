@@ -291,11 +291,26 @@ bool SdRinexReader::ReadRecord(SdRinexEpoch& epoch, bool& isObservation) {
     SdSatObs so;
     so.sat = SatNumber(id);
     if (so.sat == 0) continue;
+    if (Repeated(epoch, so.sat, id)) continue;
     if (!r2 && header_.TypesOf(id[0]).empty()) continue;  // no types for this system
     ReadValues(so, id[0], text, r2 ? 0 : 3, r2);
     epoch.sats.push_back(std::move(so));
   }
   return true;
+}
+
+// A satellite listed twice in one epoch would give two differences of one
+// satellite at one epoch: only its first record counts.
+bool SdRinexReader::Repeated(const SdRinexEpoch& epoch, short sat, const std::string& id) {
+  for (const SdSatObs& so : epoch.sats)
+    if (so.sat == sat) {
+      if (skippedRepeated_++ == 0)
+        SdWarning("FILE " + Name() + " LISTS SATELLITE " + id + " TWICE IN ONE EPOCH (LINE " +
+                  std::to_string(in_->LineNumber()) +
+                  "); ONLY THE FIRST RECORD OF A SATELLITE IN AN EPOCH IS USED");
+      return true;
+    }
+  return false;
 }
 
 bool SdRinexReader::NextEpoch(SdRinexEpoch& epoch) {

@@ -44,6 +44,8 @@ class SdRinexReader {
 
   long SkippedOutOfOrder() const { return skippedOrder_; }
   long SkippedTruncated() const { return skippedTruncated_; }
+  // Records of a satellite already listed in the same epoch (only the first is kept).
+  long SkippedRepeated() const { return skippedRepeated_; }
 
  private:
   [[noreturn]] void Fail(const std::string& what) const;
@@ -58,6 +60,7 @@ class SdRinexReader {
   mjd ParseTime(const std::string& line) const;
   void ReadSatellites2(const std::string& first, long count, std::vector<std::string>& ids);
   short SatNumber(const std::string& id) const;
+  bool Repeated(const SdRinexEpoch& epoch, short sat, const std::string& id);
   void ReadValues(SdSatObs& so, char sys, const std::string& text, size_t first, bool rinex2);
   void SkipRecords(const std::string& epochLine, long count, bool observation);
 
@@ -72,6 +75,7 @@ class SdRinexReader {
   mjd last_;
   long skippedOrder_ = 0;
   long skippedTruncated_ = 0;
+  long skippedRepeated_ = 0;
 };
 
 #endif

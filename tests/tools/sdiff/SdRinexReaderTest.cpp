@@ -124,6 +124,26 @@ TEST(SdRinexReader, Rinex3ScaleFactorsChannelsAndShortLines) {
   EXPECT_NEAR(static_cast<double>(e.time.GetSecond()), 43230.0, 1e-9);
 }
 
+TEST(SdRinexReader, ASatelliteListedTwiceInAnEpochKeepsItsFirstRecord) {
+  std::string text = H("     3.05           OBSERVATION DATA    G", "RINEX VERSION / TYPE") +
+                     H("G    1 C1C", "SYS / # / OBS TYPES") + H("", "END OF HEADER");
+  text += "> 2024 03 01 00 00 00.0000000  0  3\nG01" + Field(2.0e7) + "\nG02" + Field(2.1e7) +
+          "\nG01" + Field(2.2e7) + "\n";
+  auto r = Reader(text);
+  SdRinexEpoch e;
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(r->NextEpoch(e));
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(e.sats.size(), 2u);
+  EXPECT_EQ(e.sats[0].values[0], 2.0e7L);
+  EXPECT_EQ(e.sats[1].sat, 2);
+  EXPECT_EQ(r->SkippedRepeated(), 1);
+  EXPECT_NE(err.find("FILE memory LISTS SATELLITE G01 TWICE IN ONE EPOCH (LINE 7); ONLY THE FIRST "
+                     "RECORD OF A SATELLITE IN AN EPOCH IS USED"),
+            std::string::npos)
+      << err;
+}
+
 TEST(SdRinexReader, EpochsOutOfOrderAndACutOffLastLineAreDropped) {
   std::string text = H("     3.05           OBSERVATION DATA    G", "RINEX VERSION / TYPE") +
                      H("G    1 C1C", "SYS / # / OBS TYPES") + H("", "END OF HEADER");
