@@ -102,7 +102,8 @@ Options:
   -o, --out FILE           single-difference file to write
   --nav FILE               RINEX navigation file (2 or 3, mixed allowed); may be
                            given several times
-  --sp3 FILE               precise orbit file (SP3), instead of --nav
+  --sp3 FILE               precise orbit file (SP3), used instead of the orbits of
+                           --nav (whose headers still give the Klobuchar model)
   --clk FILE               precise clock file (RINEX clock) to go with --sp3
   --interval S             keep only epochs on multiples of S whole seconds
                            [every common epoch]
