@@ -18,6 +18,13 @@ long double Number(const std::string& name, const std::string& value, long doubl
   return v;
 }
 
+bool IsValueOption(const std::string& name) {
+  for (const char* known : {"base", "rover", "out", "nav", "sp3", "clk", "glonass-channels",
+                            "interval", "tag-tolerance"})
+    if (name == known) return true;
+  return false;
+}
+
 }  // namespace
 
 SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
@@ -39,7 +46,9 @@ SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
     if (eq != std::string::npos) {
       value = name.substr(eq + 1);
       name = name.substr(0, eq);
-    } else {
+    }
+    if (!IsValueOption(name)) BadCommandLine("UNKNOWN OPTION --" + name);
+    if (eq == std::string::npos) {
       if (i + 1 >= args.size()) BadCommandLine("OPTION --" + name + " NEEDS A VALUE");
       value = args[++i];
     }
@@ -93,7 +102,8 @@ Options:
   -o, --out FILE           single-difference file to write
   --nav FILE               RINEX navigation file (2 or 3, mixed allowed); may be
                            given several times
-  --sp3 FILE               precise orbit file (SP3), instead of --nav
+  --sp3 FILE               precise orbit file (SP3), used instead of the orbits of
+                           --nav (whose headers still give the Klobuchar model)
   --clk FILE               precise clock file (RINEX clock) to go with --sp3
   --interval S             keep only epochs on multiples of S whole seconds
                            [every common epoch]

@@ -285,6 +285,11 @@ ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc,
       return ParseResult::kError;
     }
   }
+  // The stations' files are named after their markers.
+  if (sc.baseName == sc.roverName) {
+    message = "--base-name and --rover-name must differ (the files are named after them)";
+    return ParseResult::kError;
+  }
   // Every epoch of both stations is held in memory until the files are written.
   if (sc.duration / sc.interval > kMaxEpochs) {
     message =

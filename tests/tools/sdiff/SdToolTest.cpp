@@ -232,6 +232,8 @@ TEST(SdToolDeathTest, CommandLineErrors) {
                   "OPTIONS --base, --rover AND --out ARE REQUIRED (see tervan-sdiff --help)"));
   EXPECT_EXIT(SdRun({"--bogus", "1"}), ::testing::ExitedWithCode(1),
               sdtest::ToolError("UNKNOWN OPTION --bogus (see tervan-sdiff --help)"));
+  EXPECT_EXIT(SdRun({"--base", p.base, "--verbose"}), ::testing::ExitedWithCode(1),
+              sdtest::ToolError("UNKNOWN OPTION --verbose (see tervan-sdiff --help)"));
   EXPECT_EXIT(
       SdRun({"--interval=0.5"}), ::testing::ExitedWithCode(1),
       sdtest::ToolError("INVALID VALUE '0.5' OF OPTION --interval (see tervan-sdiff --help)"));

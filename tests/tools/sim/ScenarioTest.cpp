@@ -112,6 +112,7 @@ TEST(Scenario, RejectsWhatItCannotUse) {
       {"--base", "95,0,0"},     {"--start", "2026-02-30"},
       {"--mask", "nan"},        {"stray"},
       {"--base-name", "A B"},   {"--slip", "G05,600,1,1,moon"},
+      {"--rover-name", "SIMB"},
   };
   for (const auto& args : bad) {
     Scenario sc;
