@@ -50,12 +50,14 @@ void GLNbEph::ReadFile() {
       "GLNbEphHeader", "GLNbEphData");
   std::vector<navfile::Record> records =
       navfile::ReadRecords(in, version, 'R', 15, 4, "GLNbEphData");
-  // The integration needs a position well away from the Earth's centre (km).
+  // The integration needs a position well away from the Earth's centre and no
+  // farther than the navigation orbits (km).
   navfile::DropUnusable(
       records, 'R',
       [](const navfile::Record& r) {
-        return std::sqrt(r.values[X] * r.values[X] + r.values[Y] * r.values[Y] +
-                         r.values[Z] * r.values[Z]) > 1000.0L;
+        const long double radius = std::sqrt(r.values[X] * r.values[X] + r.values[Y] * r.values[Y] +
+                                             r.values[Z] * r.values[Z]);
+        return radius > 1000.0L && radius < 100000.0L;
       },
       "GLNbEphData");
   // Record epochs are UTC: they become GPS time.

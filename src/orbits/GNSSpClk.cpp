@@ -95,7 +95,7 @@ bool GNSSpClk::SplitRecord(const std::string& line, short& satno, std::string& t
 }
 
 // Records are grouped by epoch: each change of the epoch text starts a new epoch.
-void GNSSpClk::CountEpochs() {
+long GNSSpClk::CountEpochs() {
   std::ifstream in(clkfile);
   std::string line, text, last;
   short satno;
@@ -103,11 +103,14 @@ void GNSSpClk::CountEpochs() {
   while (textcol::GetLine(in, line) && line.find("END OF HEADER") == std::string::npos) {
   }
   nepoch = 0;
+  long records = 0;
   while (textcol::GetLine(in, line)) {
     if (!SplitRecord(line, satno, text, value)) continue;
     if (nepoch == 0 || text != last) ++nepoch;
     last = text;
+    ++records;
   }
+  return records;
 }
 
 void GNSSpClk::ReadData() {
@@ -146,10 +149,16 @@ void GNSSpClk::ReadFile() {
   satIx.Resize(kMaxSatNumber, 1, -1);
   ReadHeader(in);
   in.close();
-  CountEpochs();
+  const long records = CountEpochs();
+  const long values = static_cast<long>(nepoch) * nsat;
   // A week of 30 s clocks for 150 satellites needs 3 million values.
-  if (static_cast<long>(nepoch) * nsat > 20000000L)
+  if (values > 20000000L)
     ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
+  // The table holds every epoch for every listed satellite: a file with far fewer
+  // records than that is not taken at its word.
+  if (values > 10000L + 50L * records)
+    ProgramError("Tervan",
+                 "RINEX CLOCK FILE - FAR FEWER SATELLITE CLOCKS THAN EPOCHS AND SATELLITES!");
   epoch.Resize(nepoch, 1);
   SatClk.Resize(nepoch, nsat, kMissing);
   ReadData();

@@ -39,7 +39,8 @@ class GNSSpClk {
  private:
   void ReadHeader(std::istream& in);
   void ReadSatListLines(std::istream& in);
-  void CountEpochs();
+  // Counts the epochs; returns the number of satellite clock records.
+  long CountEpochs();
   void ReadData();
   // Record fields of an "AS" line: satellite, epoch text and value.
   bool SplitRecord(const std::string& line, short& satno, std::string& text,

@@ -39,7 +39,8 @@ GNSSpEph::GNSSpEph()
       DTisOK(true),
       PSisOK(true),
       uniform(true),
-      headerEpochs(0) {
+      headerEpochs(0),
+      positionLines(0) {
   sp3file[0] = '\0';
   satIx.Resize(kMaxSatNumber, 1, -1);
 }
@@ -68,11 +69,14 @@ void GNSSpEph::CountHeader(const std::string& name) {
   if (!in) FileError(kClass, "PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
   std::string line;
   long blocks = 0;
+  positionLines = 0;
   while (textcol::GetLine(in, line)) {
     if (line.compare(0, 3, "EOF") == 0) break;
     if (line[0] == '*') {
       ++blocks;
-    } else if (blocks == 0) {
+    } else if (blocks > 0) {
+      if (line[0] == 'P') ++positionLines;
+    } else {
       if (line.compare(0, 2, "+ ") == 0) ++nSatListLines;
       if (line.compare(0, 2, "/*") == 0) ++nComments;
     }
@@ -219,6 +223,10 @@ void GNSSpEph::ReadFile() {
   // A week of 30 s epochs for 150 satellites needs 3 million records.
   if (nrec > 5000000L)
     FileError(kClass, "PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
+  // Epochs and satellites are held in full, so a file whose epoch lines and
+  // satellite list promise far more positions than it has is not taken at its word.
+  if (nrec > 10000L + 10L * positionLines)
+    FileError(kClass, "PRECISE EPHEMERIS FILE - FAR FEWER POSITIONS THAN EPOCHS AND SATELLITES!");
   sat.Resize(nrec, 1, 0);
   sPos.Resize(nrec, 1, xyzt());
   sPosSig.Resize(nrec, 1, xyzt());

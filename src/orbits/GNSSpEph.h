@@ -114,6 +114,7 @@ class GNSSpEph {
   bool uniform;
   matrix<short> satIx;  // satellite number -> index in satList, -1 when not listed
   int32_t headerEpochs;
+  long positionLines;  // position record lines of the file
 };
 
 #endif

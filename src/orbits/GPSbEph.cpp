@@ -78,11 +78,13 @@ void GPSbEph::ReadFile() {
       "GPSbEphHeader", "GPSbEphData");
   std::vector<navfile::Record> records =
       navfile::ReadRecords(in, version, system, 28, 8, "GPSbEphData");
-  // An orbit needs 0 <= e < 1 and a positive semi-major axis.
+  // An orbit needs 0 <= e < 1 and a semi-major axis between 1000 km and 100000 km
+  // (navigation satellites fly at 20000 km to 42000 km).
   navfile::DropUnusable(
       records, system,
       [](const navfile::Record& r) {
-        return r.values[ECC] >= 0 && r.values[ECC] < 1 && r.values[SQRTA] > 1000;
+        return r.values[ECC] >= 0 && r.values[ECC] < 1 && r.values[SQRTA] > 1000 &&
+               r.values[SQRTA] < 10000;
       },
       "GPSbEphData");
   gdata.Set(records);

@@ -128,6 +128,20 @@ TEST_F(GLNbEphTest, LightTimeAndPseudorangeAgree) {
               static_cast<double>(rho), 1e-4);
 }
 
+TEST_F(GLNbEphTest, RecordsWithoutAPlausibleOrbitAreSkipped) {
+  Rec centre = Glonass(0, 45), far = Glonass(1, 15);
+  centre.v[3] = centre.v[7] = centre.v[11] = 0;  // x, y, z (km)
+  far.v[3] = 1e9;
+  testing::internal::CaptureStdout();
+  Read(navfixture::HeaderGlonass2() + navfixture::Record2(Glonass(0, 15)) +
+       navfixture::Record2(centre) + navfixture::Record2(far));
+  const std::string skipped =
+      "\n#### GLNbEphData: Warning -> RECORD OF SATELLITE R03 WITH IMPROPER ORBIT SKIPPED! "
+      "####\n     Continuing GLNbEphData ... \n";
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), skipped + skipped);
+  EXPECT_EQ(nav.GetNRecords(), 1);
+}
+
 TEST(GLNbEphDeath, FaultsEndTheRunInTheClassFrames) {
   TempDir dir;
   const std::string name = dir.File("nav.g");

@@ -224,4 +224,31 @@ TEST(GNSSpClkDeath, HeaderFaultsEndTheRun) {
               testsupport::Literal("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)"));
 }
 
+TEST(GNSSpClkDeath, FarFewerRecordsThanTheTableWouldHoldEndsTheRun) {
+  // 495 listed satellites and 300 epochs of one satellite's records only.
+  ClkFile f;
+  f.sats.clear();
+  for (char sys : std::string("GREJC"))
+    for (int n = 1; n < 100; n++) {
+      char id[8];
+      std::snprintf(id, sizeof id, "%c%02d", sys, n);
+      f.sats.push_back(id);
+    }
+  std::string text = f.Text();
+  for (int e = 0; e < 300; e++) {
+    char b[100];
+    std::snprintf(b, sizeof b, "AS G01  2020  6 25 %2d %2d  0.000000  1    0.123456789012E-03\n",
+                  e / 60, e % 60);
+    text += b;
+  }
+  TempDir dir;
+  const std::string name = dir.File("sparse.clk");
+  testsupport::WriteFile(name, text);
+  GNSSpClk clk;
+  clk.SetFile(name.c_str());
+  EXPECT_EXIT(clk.ReadFile(), ::testing::ExitedWithCode(1),
+              testsupport::Literal("**** Tervan: Error -> RINEX CLOCK FILE - FAR FEWER SATELLITE "
+                                   "CLOCKS THAN EPOCHS AND SATELLITES! ****"));
+}
+
 }  // namespace

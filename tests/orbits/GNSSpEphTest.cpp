@@ -329,4 +329,33 @@ TEST(GNSSpEphDeath, FileTooLargeToHoldEndsTheRun) {
                    "**** GNSSpEph: Error -> PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND "
                    "SATELLITES TO HOLD! ****");
 }
+TEST(GNSSpEphDeath, EpochLinesWithoutPositionsEndTheRun) {
+  // One epoch of positions, then 2000 epoch lines that promise 170000 records.
+  Sp3 f;
+  f.ids.clear();
+  for (int i = 1; i <= 85; i++) {
+    char id[8];
+    std::snprintf(id, sizeof id, "%c%02d", i <= 32 ? 'G' : 'E', i <= 32 ? i : i - 32);
+    f.ids.push_back(id);
+  }
+  f.epochs = sp3fixture::Epochs(1, 900);
+  f.headerEpochs = 2001;
+  f.eofLine = false;
+  std::string text = f.Text();
+  for (int e = 1; e <= 2000; e++) {
+    char b[64];
+    std::snprintf(b, sizeof b, "*  2020  6 %2d %2d %2d  0.00000000\n", 25 + e / 1440, e / 60 % 24,
+                  e % 60);
+    text += b;
+  }
+  TempDir dir;
+  const std::string name = dir.File("sparse.sp3");
+  testsupport::WriteFile(name, text);
+  GNSSpEph eph;
+  eph.SetFile(name.c_str());
+  EXPECT_EXIT_COUT(eph.ReadFile(),
+                   "**** GNSSpEph: Error -> PRECISE EPHEMERIS FILE - FAR FEWER POSITIONS THAN "
+                   "EPOCHS AND SATELLITES! ****");
+}
+
 }  // namespace

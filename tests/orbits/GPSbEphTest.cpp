@@ -250,13 +250,17 @@ TEST(GPSbEphData, RecordWithoutAnOrbitIsSkipped) {
   const std::string name = dir.File("nav");
   Rec bad = Kepler(5, 6);
   bad.v[8] = 1.5;  // no ellipse
+  Rec far = Kepler(5, 8);
+  far.v[10] = 1e30;  // square root of the semi-major axis (m^0.5)
   testsupport::WriteFile(name, navfixture::HeaderGps2() + navfixture::Record2(Kepler(5, 4)) +
-                                   navfixture::Record2(bad));
+                                   navfixture::Record2(bad) + navfixture::Record2(far));
   GPSbEph nav;
   nav.SetFile(name.c_str());
   testing::internal::CaptureStdout();
   nav.ReadFile();
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\n#### GPSbEphData: Warning -> RECORD OF SATELLITE G05 WITH IMPROPER ORBIT SKIPPED! "
+            "####\n     Continuing GPSbEphData ... \n"
             "\n#### GPSbEphData: Warning -> RECORD OF SATELLITE G05 WITH IMPROPER ORBIT SKIPPED! "
             "####\n     Continuing GPSbEphData ... \n");
   EXPECT_EQ(nav.GetNRecords(), 1);
