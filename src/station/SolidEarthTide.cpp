@@ -93,8 +93,9 @@ void SolidEarthTide::SetStaPosition(const xyz& unit, long double distance) {
   RSTA = distance;
   SINPHI = unit.GetZ();
   COSPHI = std::sqrt(unit.GetX() * unit.GetX() + unit.GetY() * unit.GetY());
-  SINLA = unit.GetY() / COSPHI;
-  COSLA = unit.GetX() / COSPHI;
+  // On the pole itself the longitude is free; the zero meridian is taken.
+  SINLA = COSPHI > 0 ? unit.GetY() / COSPHI : 0.0L;
+  COSLA = COSPHI > 0 ? unit.GetX() / COSPHI : 1.0L;
 }
 
 long double SolidEarthTide::Centuries(const mjd& t) {
