@@ -48,6 +48,11 @@ void GLNbEph::ReadFile() {
   const float version = navfile::ReadHeader(
       in, [this](const std::string& line, const std::string&) { return rhead.Label(line); },
       "GLNbEphHeader", "GLNbEphData");
+  // Version 2 records carry no system letter: a GPS file would be read as state
+  // vectors of nonsense.
+  if (version < 3.0f && rhead.GetType()[0] == 'N')
+    FileError("GLNbEphData", "RINEX NAVIGATION FILE OF GPS SATELLITES - RINEX TYPE IS 'N'!",
+              "####");
   std::vector<navfile::Record> records =
       navfile::ReadRecords(in, version, 'R', 15, 4, "GLNbEphData");
   // The integration needs a position well away from the Earth's centre and no

@@ -43,8 +43,10 @@ void GNSSpClk::SetFile(const char* name) {
   clkfile[sizeof(clkfile) - 1] = '\0';
 }
 
+// A second satellite list in the header takes the place of the first.
 void GNSSpClk::ReadSatListLines(std::istream& in) {
   satList.Resize(nsat, 1, 0);
+  satIx.Resize(kMaxSatNumber, 1, -1);
   std::string line;
   for (long i = 0; i < nsat;) {
     if (!textcol::GetLine(in, line) || line.find("END OF HEADER") != std::string::npos)

@@ -76,6 +76,11 @@ void GPSbEph::ReadFile() {
   const float version = navfile::ReadHeader(
       in, [this](const std::string& line, const std::string&) { return ghead.Label(line); },
       "GPSbEphHeader", "GPSbEphData");
+  // Version 2 records carry no system letter: a GLONASS file would be read as
+  // Keplerian records of nonsense.
+  if (version < 3.0f && ghead.GetType()[0] == 'G')
+    FileError("GPSbEphData", "RINEX NAVIGATION FILE OF GLONASS SATELLITES - RINEX TYPE IS 'G'!",
+              "####");
   std::vector<navfile::Record> records =
       navfile::ReadRecords(in, version, system, 28, 8, "GPSbEphData");
   // An orbit needs 0 <= e < 1 and a semi-major axis between 1000 km and 100000 km

@@ -151,6 +151,10 @@ TEST(GLNbEphDeath, FaultsEndTheRunInTheClassFrames) {
   EXPECT_EXIT_COUT(nav.ReadFile(),
                    "\n#### GLNbEphData: Error -> NUMBER OF RECORDS not set! ####\n"
                    "     Exiting GLNbEphData ... \n");
+  testsupport::WriteFile(name, navfixture::HeaderGps2() + navfixture::Record2(Glonass(0, 15)));
+  EXPECT_EXIT_COUT(nav.ReadFile(),
+                   "\n#### GLNbEphData: Error -> RINEX NAVIGATION FILE OF GPS SATELLITES - RINEX "
+                   "TYPE IS 'N'! ####\n     Exiting GLNbEphData ... \n");
   testsupport::WriteFile(name, navfixture::HeaderGlonass2() + navfixture::Record2(Glonass(0, 15)));
   nav.ReadFile();
   xyzt pos, vel;

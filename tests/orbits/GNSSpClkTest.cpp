@@ -187,6 +187,25 @@ TEST_F(GNSSpClkTest, UnlistedSatelliteRecordsAreSkipped) {
   EXPECT_FALSE(clk.GetDTisOK());
 }
 
+TEST_F(GNSSpClkTest, SecondSatelliteListTakesThePlaceOfTheFirst) {
+  ClkFile f;
+  f.epochs = Epochs(10, 30);
+  std::string text = f.Text();
+  // A shorter list after the first: R02 and E03 lose their columns.
+  const std::string second = std::string("     1") + std::string(54, ' ') +
+                             "# OF SOLN SATS      \n" + "G01" + std::string(57, ' ') +
+                             "PRN LIST            \n";
+  text.insert(text.find(std::string(60, ' ') + "END OF HEADER"), second);
+  const std::string name = dir.File("two.clk");
+  testsupport::WriteFile(name, text);
+  clk.SetFile(name.c_str());
+  clk.ReadFile();
+  EXPECT_EQ(clk.GetNSatList(), 1);
+  EXPECT_NEAR(static_cast<double>(Clock(1, 45)), static_cast<double>(Cubic(0, 45)), 1e-16);
+  Clock(203, 45);
+  EXPECT_FALSE(clk.GetDTisOK());
+}
+
 TEST_F(GNSSpClkTest, Version304RecordNamesNineCharactersWide) {
   ClkFile f;
   f.version = "3.04";

@@ -224,6 +224,10 @@ TEST(GPSbEphDeath, FaultsEndTheRunInTheClassFrames) {
   EXPECT_EXIT_COUT(nav.ReadFile(),
                    "\n#### GPSbEphData: Error -> NUMBER OF RECORDS not set! ####\n"
                    "     Exiting GPSbEphData ... \n");
+  testsupport::WriteFile(name, navfixture::HeaderGlonass2() + navfixture::Record2(Kepler(5, 4)));
+  EXPECT_EXIT_COUT(nav.ReadFile(),
+                   "\n#### GPSbEphData: Error -> RINEX NAVIGATION FILE OF GLONASS SATELLITES - "
+                   "RINEX TYPE IS 'G'! ####\n     Exiting GPSbEphData ... \n");
   testsupport::WriteFile(name, navfixture::HeaderGps2() + navfixture::Record2(Kepler(5, 4)));
   nav.ReadFile();
   const mjd t(59025, 4 * 3600.0L);

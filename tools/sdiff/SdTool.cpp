@@ -158,6 +158,8 @@ int SdRun(const std::vector<std::string>& args) {
                           : "";
     SdError("FILES " + o.base + " AND " + o.rover + " HAVE NO COMMON EPOCH" + why + "!");
   }
+  if (writer.Epochs() == 1)
+    SdWarning("THE FILES HAVE ONLY ONE COMMON EPOCH; TERVAN NEEDS AT LEAST TWO");
   if (differ.Stats().tagOffset > 0)
     SdWarning(
         std::to_string(differ.Stats().tagOffset) +

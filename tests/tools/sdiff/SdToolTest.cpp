@@ -156,6 +156,21 @@ TEST(SdTool, AMissingHeaderPositionWithoutOrbitsIsWarnedAbout) {
   EXPECT_EQ(err.find("ROVER ROVR"), std::string::npos);
 }
 
+TEST(SdTool, ASingleCommonEpochIsWarnedAbout) {
+  Pair p;
+  auto args = p.Args();
+  // Only the first epoch pair lies within the tolerance.
+  args.insert(args.end(), {"--tag-tolerance", "0.0005"});
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SdRun(args), 0);
+  testing::internal::GetCapturedStdout();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("THE FILES HAVE ONLY ONE COMMON EPOCH; TERVAN NEEDS AT LEAST TWO"),
+            std::string::npos)
+      << err;
+}
+
 TEST(SdTool, IntervalDecimatesAndChannelFileIsWritten) {
   Pair p;
   auto args = p.Args();
