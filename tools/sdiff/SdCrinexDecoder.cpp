@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sdiff/SdColumns.h"
 #include "sdiff/SdReport.h"
 
 namespace {
@@ -9,10 +10,6 @@ namespace {
 void RightTrim(std::string& s) {
   size_t e = s.find_last_not_of(' ');
   s.erase(e == std::string::npos ? 0 : e + 1);
-}
-
-bool HasLabel(const std::string& line, const char* label) {
-  return line.size() > 60 && line.compare(60, std::char_traits<char>::length(label), label) == 0;
 }
 
 // A signed decimal integer filling the whole text; false otherwise.
@@ -80,13 +77,13 @@ std::string SdCrinexDecoder::FormatFixed(int64_t v, int decimals, int width) {
 }
 
 void SdCrinexDecoder::UpdateTypeCounts(const std::string& line) {
-  if (version_ == 1 && HasLabel(line, "# / TYPES OF OBSERV")) {
+  if (version_ == 1 && SdHasLabel(line, "# / TYPES OF OBSERV")) {
     std::string f = line.substr(0, 6);
     long n;
     if (f.find_first_not_of(' ') == std::string::npos) return;  // continuation line
     if (!ParseCount(f, n) || n > 999) Fail("BAD NUMBER OF OBSERVATION TYPES");
     typeCount1_ = static_cast<int>(n);
-  } else if (version_ == 3 && HasLabel(line, "SYS / # / OBS TYPES")) {
+  } else if (version_ == 3 && SdHasLabel(line, "SYS / # / OBS TYPES")) {
     unsigned char sys = static_cast<unsigned char>(line[0]);
     if (sys == ' ') return;  // continuation line
     long n;
@@ -97,19 +94,19 @@ void SdCrinexDecoder::UpdateTypeCounts(const std::string& line) {
 
 void SdCrinexDecoder::ReadHeader() {
   std::string line;
-  if (!in_->Next(line) || !HasLabel(line, "CRINEX VERS   / TYPE")) Fail("NO CRINEX HEADER");
+  if (!in_->Next(line) || !SdHasLabel(line, "CRINEX VERS   / TYPE")) Fail("NO CRINEX HEADER");
   if (line[0] == '1')
     version_ = 1;
   else if (line[0] == '3')
     version_ = 3;
   else
     Fail("UNSUPPORTED CRINEX VERSION");
-  if (!in_->Next(line) || !HasLabel(line, "CRINEX PROG / DATE")) Fail("NO CRINEX HEADER");
+  if (!in_->Next(line) || !SdHasLabel(line, "CRINEX PROG / DATE")) Fail("NO CRINEX HEADER");
   for (;;) {
     if (!in_->Next(line)) Fail("NO END OF HEADER");
     out_.push_back(line);
     UpdateTypeCounts(line);
-    if (HasLabel(line, "END OF HEADER")) break;
+    if (SdHasLabel(line, "END OF HEADER")) break;
   }
   if (version_ == 1 && typeCount1_ < 0) Fail("NO OBSERVATION TYPES IN THE HEADER");
 }
