@@ -27,6 +27,15 @@ bool ParseInt(const std::string& s, size_t from, size_t to, int64_t& v) {
   return true;
 }
 
+// A satellite of an epoch line: a system letter (or a blank) and a two-digit number.
+// Every satellite keeps its arcs for the rest of the file, so arbitrary texts must
+// not pass as satellites.
+bool IsSatelliteId(const std::string& id) {
+  const bool letter = id[0] == ' ' || (id[0] >= 'A' && id[0] <= 'Z');
+  const bool tens = id[1] == ' ' || (id[1] >= '0' && id[1] <= '9');
+  return letter && tens && id[2] >= '0' && id[2] <= '9';
+}
+
 // A count field of an epoch line (blank-padded integer).
 bool ParseCount(const std::string& field, long& n) {
   size_t b = field.find_first_not_of(' ');
@@ -264,6 +273,14 @@ bool SdCrinexDecoder::DecodeBlock() {
   }
   if (flag != '0' && flag != '1' && flag != '6' && flag != ' ') Fail("BAD EPOCH FLAG");
 
+  const size_t first = version_ == 1 ? 32 : 41;
+  padded.resize(std::max(padded.size(), first + 3 * count), ' ');
+  std::vector<std::string> sats(count);
+  for (long i = 0; i < count; ++i) {
+    sats[i] = padded.substr(first + 3 * i, 3);
+    if (!IsSatelliteId(sats[i])) Fail("BAD SATELLITE '" + sats[i] + "'");
+  }
+
   std::string clockLine = NextBodyLine("CLOCK LINE");
   RightTrim(clockLine);
   size_t blank = clockLine.find(' ');
@@ -272,11 +289,6 @@ bool SdCrinexDecoder::DecodeBlock() {
   bool hasClock = ApplyToken(token, clock_, clock);
   if (version_ == 3 && blank != std::string::npos)
     extension_ = ApplyDiff(extension_, clockLine.substr(blank + 1));
-
-  const size_t first = version_ == 1 ? 32 : 41;
-  padded.resize(std::max(padded.size(), first + 3 * count), ' ');
-  std::vector<std::string> sats(count);
-  for (long i = 0; i < count; ++i) sats[i] = padded.substr(first + 3 * i, 3);
   WriteEpoch(epoch.substr(0, std::min(epoch.size(), first)), sats, hasClock, clock);
 
   std::vector<std::string> fields;
