@@ -63,6 +63,20 @@ TEST_F(GLNbEphTest, PositionAtTheRecordEpochIsTheBroadcastState) {
               1e-18);
 }
 
+// The file holds -TauN and +GammaN: the satellite clock runs ahead by GammaN for
+// every second after the reference epoch.
+TEST_F(GLNbEphTest, ClockDriftsWithTheRelativeFrequencyBias) {
+  Rec r = Glonass(0, 15);
+  r.v[1] = 2e-11;  // GammaN
+  Read(navfixture::HeaderGlonass2() + navfixture::Record2(r));
+  mjd t = Gps(900 + 600);
+  t += 1e-8L;  // TauC
+  xyzt pos, vel;
+  nav.CalcSatPosition(3, t, t, pos, vel, 0);
+  EXPECT_NEAR(static_cast<double>(pos.GetT() + nav.GetRelativity()),
+              static_cast<double>(6.3559e-5L + 2e-11L * 600 + 1e-8L), 1e-18);
+}
+
 TEST_F(GLNbEphTest, IntegrationSteps) {
   Read(navfixture::HeaderGlonass2() + navfixture::Record2(Glonass(0, 15)));
   mjd tb = Gps(900);
