@@ -210,6 +210,35 @@ TEST_F(OrbitRealData, InterpolationOverOmittedNodes) {
   EXPECT_LT(worst, 0.01L);
 }
 
+// The CODE orbit (SP3-d, 5 min, also BeiDou and QZSS) interpolated at the epochs
+// of the CNES/CLS orbit: two analysis centres agree to a few centimetres.
+TEST_F(OrbitRealData, TwoAnalysisCentresAgree) {
+  const std::string cod = Data("COD0MGXFIN_20201770000_01D_05M_ORB.SP3");
+  if (cod.empty()) GTEST_SKIP() << "shared data absent";
+  GNSSpEph other;
+  other.SetFile(cod.c_str());
+  testing::internal::CaptureStdout();
+  other.ReadFile();
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(other.GetNEpoch(), 289);
+  ASSERT_EQ(other.GetNSatList(), 90);
+  EXPECT_EQ(other.GetSatList(77), 306);  // C06
+  EXPECT_EQ(other.GetSatList(89), 503);  // J03
+  for (int offset : {0, 100, 200}) {
+    int n = 0;
+    const long double rms = Rms(
+        offset,
+        [&other, offset](short sat, const mjd& t, xyzt& pos) {
+          xyzt vel;
+          other.CalcSatPosition(static_cast<short>(sat + offset), t, pos, vel);
+          return other.GetPSisOK();
+        },
+        &n);
+    EXPECT_GT(n, 1500) << offset;
+    EXPECT_LT(rms, 0.1L) << offset;
+  }
+}
+
 TEST(OrbitRealDataGeonet, BroadcastFilesOfTwoStationsAgree) {
   const std::string a = SharedData("geonet-0759-3040-2005092/07590920.05n");
   const std::string b = SharedData("geonet-0759-3040-2005092/30400920.05n");

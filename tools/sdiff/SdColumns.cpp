@@ -20,6 +20,10 @@ std::string SdLabel(const std::string& line) {
   return line.size() > 60 ? SdTrim(line.substr(60)) : std::string();
 }
 
+bool SdHasLabel(const std::string& line, const char* label) {
+  return line.size() > 60 && line.compare(60, std::char_traits<char>::length(label), label) == 0;
+}
+
 SdField SdParseNumber(const std::string& line, size_t from, size_t len, long double& value) {
   size_t end = std::min(line.size(), from + len);
   size_t i = from;

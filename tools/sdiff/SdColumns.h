@@ -15,6 +15,9 @@ std::string SdTrim(const std::string& s);
 // The header label of a line (columns 61 on) without trailing blanks.
 std::string SdLabel(const std::string& line);
 
+// True when the header label of a line begins with `label`.
+bool SdHasLabel(const std::string& line, const char* label);
+
 enum class SdField { kBlank, kNumber, kBad };
 
 // A decimal number in columns [from, from + len): blank, a number (with at most one

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sdiff/SdColumns.h"
 #include "sdiff/SdReport.h"
 
 namespace {
@@ -9,10 +10,6 @@ namespace {
 void RightTrim(std::string& s) {
   size_t e = s.find_last_not_of(' ');
   s.erase(e == std::string::npos ? 0 : e + 1);
-}
-
-bool HasLabel(const std::string& line, const char* label) {
-  return line.size() > 60 && line.compare(60, std::char_traits<char>::length(label), label) == 0;
 }
 
 // A signed decimal integer filling the whole text; false otherwise.
@@ -28,6 +25,15 @@ bool ParseInt(const std::string& s, size_t from, size_t to, int64_t& v) {
   }
   v = neg ? -x : x;
   return true;
+}
+
+// A satellite of an epoch line: a system letter (or a blank) and a two-digit number.
+// Every satellite keeps its arcs for the rest of the file, so arbitrary texts must
+// not pass as satellites.
+bool IsSatelliteId(const std::string& id) {
+  const bool letter = id[0] == ' ' || (id[0] >= 'A' && id[0] <= 'Z');
+  const bool tens = id[1] == ' ' || (id[1] >= '0' && id[1] <= '9');
+  return letter && tens && id[2] >= '0' && id[2] <= '9';
 }
 
 // A count field of an epoch line (blank-padded integer).
@@ -80,13 +86,13 @@ std::string SdCrinexDecoder::FormatFixed(int64_t v, int decimals, int width) {
 }
 
 void SdCrinexDecoder::UpdateTypeCounts(const std::string& line) {
-  if (version_ == 1 && HasLabel(line, "# / TYPES OF OBSERV")) {
+  if (version_ == 1 && SdHasLabel(line, "# / TYPES OF OBSERV")) {
     std::string f = line.substr(0, 6);
     long n;
     if (f.find_first_not_of(' ') == std::string::npos) return;  // continuation line
     if (!ParseCount(f, n) || n > 999) Fail("BAD NUMBER OF OBSERVATION TYPES");
     typeCount1_ = static_cast<int>(n);
-  } else if (version_ == 3 && HasLabel(line, "SYS / # / OBS TYPES")) {
+  } else if (version_ == 3 && SdHasLabel(line, "SYS / # / OBS TYPES")) {
     unsigned char sys = static_cast<unsigned char>(line[0]);
     if (sys == ' ') return;  // continuation line
     long n;
@@ -97,19 +103,19 @@ void SdCrinexDecoder::UpdateTypeCounts(const std::string& line) {
 
 void SdCrinexDecoder::ReadHeader() {
   std::string line;
-  if (!in_->Next(line) || !HasLabel(line, "CRINEX VERS   / TYPE")) Fail("NO CRINEX HEADER");
+  if (!in_->Next(line) || !SdHasLabel(line, "CRINEX VERS   / TYPE")) Fail("NO CRINEX HEADER");
   if (line[0] == '1')
     version_ = 1;
   else if (line[0] == '3')
     version_ = 3;
   else
     Fail("UNSUPPORTED CRINEX VERSION");
-  if (!in_->Next(line) || !HasLabel(line, "CRINEX PROG / DATE")) Fail("NO CRINEX HEADER");
+  if (!in_->Next(line) || !SdHasLabel(line, "CRINEX PROG / DATE")) Fail("NO CRINEX HEADER");
   for (;;) {
     if (!in_->Next(line)) Fail("NO END OF HEADER");
     out_.push_back(line);
     UpdateTypeCounts(line);
-    if (HasLabel(line, "END OF HEADER")) break;
+    if (SdHasLabel(line, "END OF HEADER")) break;
   }
   if (version_ == 1 && typeCount1_ < 0) Fail("NO OBSERVATION TYPES IN THE HEADER");
 }
@@ -267,6 +273,14 @@ bool SdCrinexDecoder::DecodeBlock() {
   }
   if (flag != '0' && flag != '1' && flag != '6' && flag != ' ') Fail("BAD EPOCH FLAG");
 
+  const size_t first = version_ == 1 ? 32 : 41;
+  padded.resize(std::max(padded.size(), first + 3 * count), ' ');
+  std::vector<std::string> sats(count);
+  for (long i = 0; i < count; ++i) {
+    sats[i] = padded.substr(first + 3 * i, 3);
+    if (!IsSatelliteId(sats[i])) Fail("BAD SATELLITE '" + sats[i] + "'");
+  }
+
   std::string clockLine = NextBodyLine("CLOCK LINE");
   RightTrim(clockLine);
   size_t blank = clockLine.find(' ');
@@ -275,11 +289,6 @@ bool SdCrinexDecoder::DecodeBlock() {
   bool hasClock = ApplyToken(token, clock_, clock);
   if (version_ == 3 && blank != std::string::npos)
     extension_ = ApplyDiff(extension_, clockLine.substr(blank + 1));
-
-  const size_t first = version_ == 1 ? 32 : 41;
-  padded.resize(std::max(padded.size(), first + 3 * count), ' ');
-  std::vector<std::string> sats(count);
-  for (long i = 0; i < count; ++i) sats[i] = padded.substr(first + 3 * i, 3);
   WriteEpoch(epoch.substr(0, std::min(epoch.size(), first)), sats, hasClock, clock);
 
   std::vector<std::string> fields;

@@ -1,5 +1,6 @@
 #include "sdiff/SdOpenInput.h"
 
+#include "sdiff/SdColumns.h"
 #include "sdiff/SdCrinexDecoder.h"
 #include "sdiff/SdFileSource.h"
 #include "sdiff/SdGzipSource.h"
@@ -28,10 +29,6 @@ std::string Unsupported(const std::string& head) {
   return "";
 }
 
-bool HasLabel(const std::string& line, const char* label) {
-  return line.size() > 60 && line.compare(60, std::char_traits<char>::length(label), label) == 0;
-}
-
 }  // namespace
 
 std::unique_ptr<SdByteSource> SdUnpack(std::unique_ptr<SdByteSource> in) {
@@ -58,7 +55,7 @@ std::unique_ptr<SdLineSource> SdOpenObservationFile(const std::string& path) {
   std::string first;
   if (!text->Next(first)) SdError("FILE " + path + " IS NOT A RINEX FILE (IT IS EMPTY)!");
   text->Unread(first);
-  if (HasLabel(first, "CRINEX VERS")) return std::make_unique<SdCrinexDecoder>(std::move(text));
-  if (HasLabel(first, "RINEX VERSION / TYPE")) return text;
+  if (SdHasLabel(first, "CRINEX VERS")) return std::make_unique<SdCrinexDecoder>(std::move(text));
+  if (SdHasLabel(first, "RINEX VERSION / TYPE")) return text;
   SdError("FILE " + path + " IS NOT A RINEX FILE!");
 }

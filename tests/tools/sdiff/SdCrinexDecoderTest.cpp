@@ -165,6 +165,10 @@ TEST(SdCrinexDecoderDeathTest, CorruptFilesAreErrors) {
               ::testing::ExitedWithCode(1),
               sdtest::ToolError("FILE memory IS NOT A VALID COMPACT RINEX FILE (LINE 8: VALUE "
                                 "OF SATELLITE G05 TOO LARGE FOR ITS FIELD)!"));
+  EXPECT_EXIT(Decode(h + "> 2024 01 01 00 00  0.0000000  0  1      G#5\n\n3&1 3&2\n"),
+              ::testing::ExitedWithCode(1),
+              sdtest::ToolError("FILE memory IS NOT A VALID COMPACT RINEX FILE (LINE 6: BAD "
+                                "SATELLITE 'G#5')!"));
   EXPECT_EXIT(Decode(h.substr(0, h.rfind("  ") - 60)), ::testing::ExitedWithCode(1),
               sdtest::ToolError("FILE memory IS NOT A VALID COMPACT RINEX FILE (LINE 4: NO END "
                                 "OF HEADER)!"));
