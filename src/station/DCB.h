@@ -29,7 +29,7 @@ class DCB {
   void SetValidity();
   long Index(short satellite) const;
 
-  char file[256];
+  char file[512];  // as long as the names the command line takes
   short nsat;
   matrix<short> sat;
   matrix<long double> VAL;  // bias (s)

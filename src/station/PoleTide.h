@@ -42,7 +42,7 @@ class PoleTide {
   bool ScanFile();
   void InterpolatePole(const mjd& t);
 
-  char file[256];
+  char file[512];  // as long as the names the command line takes
   long neph;
   short version;
   long nPoleTideData;

@@ -22,7 +22,7 @@ class RecCodeTrack {
   int GetRecType(const char* receiver) { return CheckRecName(receiver); }
 
  private:
-  char file[256];
+  char file[512];  // as long as the names the command line takes
 };
 
 #endif

@@ -32,7 +32,7 @@ class gCRD {
   // line's numbers cannot be read.
   bool LinePosition(const std::string& line, long double tyear, xyz& pos);
 
-  char file[256];
+  char file[512];  // as long as the names the command line takes
   bool IsSiteB;
   ymdhms dm;
   std::ofstream out;  // not used by this program

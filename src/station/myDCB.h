@@ -32,7 +32,7 @@ class myDCB {
   long Index(short satellite) const;
   void ReadSatellite(const std::string& line, long i);
 
-  char file[256];
+  char file[512];  // as long as the names the command line takes
   short nsat;
   long double recP1C1, recP2C1, recP1C1rms, recP2C1rms;
   matrix<short> sat;
