@@ -28,7 +28,7 @@ class myIono {
   long double GetInterval() const { return interval; }  // [s]
 
  private:
-  char file[256];
+  char file[512];  // as long as a file name the command line accepts
   long neph;
   short myIonoType;
   long IonoIx;

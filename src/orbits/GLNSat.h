@@ -24,7 +24,7 @@ class GLNSat {
   int32_t GetNSat() const { return nsat; }
 
  private:
-  char file[256];
+  char file[512];  // as long as a file name the command line accepts
   bool IsGLNSat;
   int32_t nsat;
   matrix<short> sat;

@@ -47,7 +47,7 @@ class GNSSpClk {
                    long double& value) const;
   bool OutsideWarning(const mjd& t);
 
-  char clkfile[256];
+  char clkfile[512];  // as long as a file name the command line accepts
   char type;
   float version;
   int32_t nepoch;

@@ -81,7 +81,7 @@ class GNSSpEph {
   void InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel);
   void InterpolateClock(int isat, const mjd& t, xyzt& pos);
 
-  char sp3file[256];
+  char sp3file[512];  // as long as a file name the command line accepts
   char version;
   char flag;
   int32_t nepoch;

@@ -24,7 +24,7 @@ class PhsDiff {
   long GetNObsAll() const { return nobsall; }
 
  private:
-  char sdfile[256];
+  char sdfile[512];  // as long as a file name the command line accepts
   PhsDiffHeader& rhead;
   PhsDiffData& rdata;
   long nepoch = 0;

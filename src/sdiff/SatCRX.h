@@ -29,7 +29,7 @@ class SatCRX {
   short GetAction(long i) const { return TypAct(i, 1); }
   const char* GetFile() const { return file; }
 
-  char file[256];
+  char file[512];  // as long as a file name the command line accepts
   long nsat = 0;
   matrix<short> sat;     // satellite number of each entry
   matrix<mjd> eph;       // start (column 0) and end (column 1) of each window

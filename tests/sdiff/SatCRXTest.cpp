@@ -90,7 +90,7 @@ TEST(SatCRXDeathTest, MissingFile) {
 
 TEST(SatCRXDeathTest, OverlongNameIsNotReportedAsMissing) {
   testsupport::TempDir dir;
-  std::string name = dir.Path() + "/" + std::string(100, 'x') + "/" + std::string(200, 'y');
+  std::string name = dir.Path() + "/" + std::string(250, 'x') + "/" + std::string(250, 'y') + "/z";
   EXPECT_EXIT(
       {
         SatCRX x;
