@@ -21,21 +21,6 @@ const char* kErp =
     "56228.50   145507   311622   3469742\n"
     "56229.50   144461   311497   3460025\n";
 
-const char* kBlq =
-    "$$ END HEADER\n"
-    "$$\n"
-    "  ONSALA\n"
-    "$$\n"
-    "$$\n"
-    "$$ Onsala,                              lon/lat:   11.9264   57.3958    0.00\n"
-    "  .00352 .00123 .00080 .00032 .00187 .00112 .00063 .00003 .00082 .00044 .00037\n"
-    "  .00144 .00035 .00035 .00008 .00053 .00049 .00018 .00009 .00012 .00005 .00006\n"
-    "  .00086 .00023 .00023 .00006 .00029 .00028 .00010 .00007 .00004 .00002 .00001\n"
-    "   -64.7  -52.0  -96.2  -55.2  -58.8 -151.4  -65.6 -138.1    8.4    5.2    2.1\n"
-    "    85.5  114.5   56.5  113.6   99.4   19.1   94.1  -10.4 -167.4 -170.0 -177.7\n"
-    "   109.5  147.0   92.7  148.8   50.5  -55.1   36.4 -170.4  -15.0    2.3    5.2\n"
-    "$$ END TABLE\n";
-
 std::string AtxLine(const std::string& content, const std::string& label) {
   std::string s = content;
   s.resize(60, ' ');
@@ -66,7 +51,8 @@ class ReadFilesStation : public ::testing::Test {
  protected:
   void SetUp() override {
     Give(tc.isPTide, tc.ptidefile, "igs.erp", kErp);
-    Give(tc.isOTide, tc.otidefile, "ocean.blq", kBlq);
+    Give(tc.isOTide, tc.otidefile, "ocean.blq",
+         testsupport::ReadFile(std::string(TERVAN_TEST_DATA) + "/station/ocean.blq"));
     Give(tc.isAtx, tc.atxfile, "test.atx", Atx());
     Give(tc.isP1P2, tc.dcbp1p2file, "P1P21501.DCB", kDcb);
     Give(tc.isP1C1, tc.dcbp1c1file, "P1C11501.DCB", kDcb);
