@@ -3,6 +3,21 @@
 #include "driver/TervanC.h"
 #include "driver/Tervan_GetFiles.h"
 #include "driver/Tervan_ReadFiles.h"
+#include "estimation/Tervan_PrintResStatic.h"
+#include "estimation/Tervan_PrintStatic.h"
+#include "estimation/Tervan_ProcKinematic.h"
+#include "estimation/Tervan_ProcStatic.h"
+#include "estimation/Tervan_ResCheck.h"
+#include "estimation/Tervan_SetUnknowns.h"
+#include "preprocess/Tervan_AntennaPhaseCenter.h"
+#include "preprocess/Tervan_ApplyCorrections.h"
+#include "preprocess/Tervan_ConAmbiguities.h"
+#include "preprocess/Tervan_Eclipsing.h"
+#include "preprocess/Tervan_GetInitPos.h"
+#include "preprocess/Tervan_PhaseWindUp.h"
+#include "preprocess/Tervan_ProcClock.h"
+#include "preprocess/Tervan_SetAmbiguities.h"
+#include "preprocess/Tervan_SetLinCombinations.h"
 #include "sdiff/ExcludeProblemSat.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +36,24 @@ int main(int argc, char** argv) {
     ReadFiles(tc);
     ProgramSubTitle("PREPROCESSING OF PHASE/CODE GNSS DATA:", 0);
     ExcludeProblemSat(tc.sdh, tc.sdd, *tc.GetSatCRX(), tc.GetIsSCRX(), tc.GetVerbose());
+    GetReceiverProperties(tc);
+    ApplyCorrections(tc);
+    ApplyATXVal(tc);
+    SetLinearCombinations(tc);
+    ProcClock(tc);
+    SetAmbiguities(tc);
+    ConAmbiguities(tc);
+    PhaseWindUp(tc);
+    GetEclipsing(tc);
+    SetUnknowns(tc);
+    ProgramSubTitle("FINAL PROCESSING OF PHASE/CODE GNSS DATA:", 0);
+    ProcStatic(tc);
+    ResCheck(tc);
+    if (tc.GetNOutl()) ProcStatic(tc);
+    ProgramSubTitle("GNSS SINGLE DIFFERENCES PROCESSING RESULTS:", 0);
+    PrintStatic(tc);
+    PrintResStatic(tc);
+    ProcKinematic(tc);
   }
   tc.EndProg();
   return 0;

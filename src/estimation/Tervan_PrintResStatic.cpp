@@ -1,0 +1,3 @@
+#include "estimation/Tervan_PrintResStatic.h"
+
+void PrintResStatic(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "estimation/Tervan_PrintStatic.h"
+
+void PrintStatic(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "estimation/Tervan_ProcKinematic.h"
+
+void ProcKinematic(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "estimation/Tervan_ProcStatic.h"
+
+void ProcStatic(TervanC& tc) { (void)tc; }

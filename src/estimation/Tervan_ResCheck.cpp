@@ -1,0 +1,3 @@
+#include "estimation/Tervan_ResCheck.h"
+
+void ResCheck(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "estimation/Tervan_SetUnknowns.h"
+
+void SetUnknowns(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_AntennaPhaseCenter.h"
+
+void ApplyATXVal(TervanC& tc) { (void)tc; }

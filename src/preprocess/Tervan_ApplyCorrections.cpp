@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_ApplyCorrections.h"
+
+void ApplyCorrections(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_ConAmbiguities.h"
+
+void ConAmbiguities(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_Eclipsing.h"
+
+void GetEclipsing(TervanC& tc) { (void)tc; }

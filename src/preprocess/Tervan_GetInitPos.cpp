@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_GetInitPos.h"
+
+void GetReceiverProperties(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_PhaseWindUp.h"
+
+void PhaseWindUp(TervanC& tc) { (void)tc; }

@@ -1,0 +1,3 @@
+#include "preprocess/Tervan_ProcClock.h"
+
+void ProcClock(TervanC& tc) { (void)tc; }
