@@ -233,10 +233,10 @@ PairResult TestPair(TervanC& tc, long iamb, long double lWL, long double l1, lon
   PairResult p;
   GetMWCSlip(tc, iamb, lWL, p.dMW, p.sdMW);
   GetL4CSlip(tc, iamb, p.dL4, p.sdL4);
-  p.dMWF = std::round(p.dMW);
+  p.dMWF = std::round(p.dMW) + 0.0L;  // + 0: no negative zero in the report
   p.fixMW = std::fabs(p.dMWF - p.dMW) < kMWth && p.sdMW < kSMWth;
   p.dL2 = (l1 * p.dMWF - p.dL4) / (l2 - l1);
-  p.dL2F = std::round(p.dL2);
+  p.dL2F = std::round(p.dL2) + 0.0L;
   p.sdL2 = p.sdL4 / (l2 - l1);
   p.fixL2 = std::fabs(p.dL2F - p.dL2) < kL2th && p.sdL2 < kSL2th && p.fixMW;
   p.dL1F = p.dMWF + p.dL2F;
