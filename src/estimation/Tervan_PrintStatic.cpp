@@ -1,3 +1,5 @@
 #include "estimation/Tervan_PrintStatic.h"
 
-void PrintStatic(TervanC& tc) { (void)tc; }
+void PrintStatic(TervanC& tc) {
+  (void)tc;
+}

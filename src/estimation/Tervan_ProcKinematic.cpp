@@ -1,3 +1,5 @@
 #include "estimation/Tervan_ProcKinematic.h"
 
-void ProcKinematic(TervanC& tc) { (void)tc; }
+void ProcKinematic(TervanC& tc) {
+  (void)tc;
+}
