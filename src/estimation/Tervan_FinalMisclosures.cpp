@@ -63,14 +63,12 @@ long double DesignPart(const TervanC& tc, long i) {
   return s;
 }
 
-long double CodeBias(const TervanC& tc, SolvedObsType::Kind k, short prn) {
-  const matrix<long double>* val[] = {&tc.dcbC1, &tc.dcbP1, &tc.dcbP2, &tc.dcbPc3, &tc.dcbPp3};
+long double CodeBiasCorrection(const TervanC& tc, SolvedObsType::Kind k, short prn) {
   const matrix<long>* idx[] = {&tc.ixdcbC1, &tc.ixdcbP1, &tc.ixdcbP2, &tc.ixdcbPc3, &tc.ixdcbPp3};
   const bool on[] = {tc.isdcbC1, tc.isdcbP1, tc.isdcbP2, tc.isdcbPc3, tc.isdcbPp3};
   if (!on[k]) return 0.0L;
   for (long s = 0; s < tc.sdd.GetNSat() && s < idx[k]->Length(); ++s)
-    if (tc.sdd.GetSat(s) == prn)
-      return (*idx[k])(s) >= 0 && s < val[k]->Length() ? (*val[k])(s) : 0.0L;
+    if (tc.sdd.GetSat(s) == prn) return Correction(tc, (*idx[k])(s));
   return 0.0L;
 }
 
@@ -96,5 +94,5 @@ long double ObsWeight(const TervanC& tc, const SolvedObsType& t, long i, short p
 long double FinalMisclosure(TervanC& tc, const SolvedObsType& t, long i, long e, short prn) {
   long double f = (*t.f)(i)-DesignPart(tc, i);
   if (t.IsPhase()) return f + AmbiguityCorrection(tc, t.kind, e, prn);
-  return f + CodeBias(tc, t.kind, prn);
+  return f + CodeBiasCorrection(tc, t.kind, prn);
 }

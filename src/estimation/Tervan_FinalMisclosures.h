@@ -1,14 +1,15 @@
 // Misclosures (computed - observed, metres) of the observations of the static
 // solution at its final estimates.
 //
-// The static solution stores each misclosure while it forms the normal equations
-// of an iteration, i.e. at the estimates from before that iteration's correction
-// xtemp, and without the satellite code-bias estimate. A later stage that keeps the
-// static parameters fixed (the kinematic solution) needs them after the correction:
+// The static solution stores each misclosure (with the current code-bias estimate
+// of a code) while it forms the normal equations of an iteration, i.e. at the
+// estimates from before that iteration's correction xtemp. A later stage that keeps
+// the static parameters fixed (the kinematic solution) needs them after the
+// correction:
 //   f_final = f - sum(B_s xtemp(ix_s))     design slots of mB/mIB (coordinates,
 //                                          system offset, troposphere)
 //             + xtemp(ambiguity unknown)   phases
-//             + final code-bias estimate   codes with code-bias unknowns
+//             + xtemp(code-bias unknown)   codes with code-bias unknowns
 // The design is linear in all of these except the geometry, whose second-order part
 // is below 1e-9 m for corrections of a metre.
 #ifndef TERVAN_ESTIMATION_TERVAN_FINALMISCLOSURES_H

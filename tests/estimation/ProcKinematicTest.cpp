@@ -135,8 +135,8 @@ TEST_F(ProcKinematicTest, LastStaticCorrectionIsNotCountedTwice) {
 
 TEST_F(ProcKinematicTest, FinalAmbiguityAndCodeBiasEnterTheMisclosures) {
   Build(1, resulttest::Sats(true));
-  // the last correction moved the L1 ambiguity of G05 by 0.25 m, and the C1 bias of
-  // G05 is estimated at 0.7 m; both were missing from the stored misclosures
+  // the last correction moved the L1 ambiguity of G05 by 0.25 m and its C1 bias by
+  // 0.2 m; the stored misclosures hold the values from before
   tc.nAmbL1 = 5;
   tc.AmbSat.Resize(5);
   tc.AmbIndex.Resize(5, 4, 0);
@@ -151,7 +151,8 @@ TEST_F(ProcKinematicTest, FinalAmbiguityAndCodeBiasEnterTheMisclosures) {
   tc.dcbC1.Resize(5, 1, 0.0L);
   tc.ixdcbC1(1) = 4;
   tc.dcbC1(1) = 0.7L;
-  tc.fc1(1) -= 0.7L;
+  tc.xtemp(4) = 0.2L;
+  tc.fc1(1) -= 0.2L;
   const std::vector<long double> v = Values(Rows().at(0));
   EXPECT_NEAR(tc.Delta_RecPosEst.GetX() + step.GetX(), v[6], 1e-4L);
   EXPECT_NEAR(0.0L, v[12], 1e-4L);
