@@ -248,30 +248,6 @@ void CheckResultFiles(const TervanC& tc) {
   }
 }
 
-// Result files that no stage writes yet, with their option keys. A run given one of them
-// warns that the file will not be written; the stage that comes to write a file takes its
-// line out of this list.
-struct PendingResultFile {
-  const char* key;
-  NamedFile file;
-};
-
-const PendingResultFile PendingResultFiles[] = {
-    {"-gpk", {&TervanC::gnuplotKin, &TervanC::isGNUPlotKin}},
-    {"-gps", {&TervanC::gnuplotStat, &TervanC::isGNUPlotStat}},
-    {"-cf", {&TervanC::clkfile, &TervanC::isClkFile}},
-    {"-od", {&TervanC::estdcbfile, &TervanC::isOutDCBFile}},
-    {"-ot", {&TervanC::esttropfile, &TervanC::isOutTropFile}},
-    {"-fp", {&TervanC::resfile, &TervanC::isresfile}},
-};
-
-void WarnPendingResultFiles(const TervanC& tc) {
-  for (const PendingResultFile& p : PendingResultFiles)
-    if (tc.*(p.file.given))
-      ProgramWarning(Prog, std::string("RESULT FILE [") + p.key + "] " + tc.*(p.file.name) +
-                               " IS NOT PRODUCED YET - IT WILL NOT BE WRITTEN!");
-}
-
 // Squared factors a^2 and b^2 of the ionosphere-free combination of two carriers,
 // a = f1^2 / (f1^2 - f2^2) and b = f2^2 / (f1^2 - f2^2).
 struct IonoFreeFactors {
@@ -337,7 +313,6 @@ void CheckArgumetns(TervanC& tc) {
   CheckTroposphere(tc);
   CheckOutputs(tc);
   CheckResultFiles(tc);
-  WarnPendingResultFiles(tc);
   // The static solution needs at least one iteration to produce any estimate.
   if (tc.MaxIter < 1)
     ProgramError(Prog, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");

@@ -269,21 +269,6 @@ TEST_F(CheckArgumetnsTest, OutputFilesWithoutTheirEstimation) {
   EXPECT_FALSE(tc->isOutDCBFile || tc->isOutTropFile);
 }
 
-TEST_F(CheckArgumetnsTest, ResultFilesNotProducedYetAreAnnounced) {
-  std::string err =
-      Warnings({"-gpkK.OUT", "-gpsS.OUT", "-cfC.OUT", "-fpR.BIN", "-cxGPS", "-odD.OUT",
-                "-tmSAAST,NIELL", "-ti01:00:00", "-otT.OUT", "-oTE.OUT", "-spSKY.OUT"});
-  for (const char* f :
-       {"[-gpk] K.OUT", "[-gps] S.OUT", "[-cf] C.OUT", "[-od] D.OUT", "[-ot] T.OUT", "[-fp] R.BIN"})
-    EXPECT_TRUE(Has(
-        err, std::string("RESULT FILE ") + f + " IS NOT PRODUCED YET - IT WILL NOT BE WRITTEN!"))
-        << f;
-  EXPECT_EQ(err.find("E.OUT"), std::string::npos);
-  EXPECT_EQ(err.find("SKY.OUT"), std::string::npos);
-  // A file already dropped for want of its estimation is not announced twice.
-  EXPECT_EQ(Warnings({"-otT.OUT"}).find("[-ot]"), std::string::npos);
-}
-
 TEST_F(CheckArgumetnsTest, IonosphereFreeSigmas) {
   auto tc = Checked({"-lC1,L1", "-xsta", "-csG"});
   // GPS: a^2 + b^2 = 8.8700043..., GLONASS 8.751953125, Galileo 7.8879921...
