@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../driver/DriverTestUtil.h"
+#include "PrintSettingsGuard.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "gnss/g_lg.h"
 #include "gnss/mGNSSc.h"
@@ -58,6 +59,7 @@ class SimulatedHour : public ::testing::Test {
                                      "-pcosz"};
     args.insert(args.end(), orbits.begin(), orbits.end());
     auto tc = std::make_unique<TervanC>();
+    PrintSettingsGuard keep;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     drivertest::Parse(*tc, args);
