@@ -389,4 +389,37 @@ TEST_F(SmallContexts, GlonassBroadcastBeyondTheIntegrationIsUnavailable) {
   }
 }
 
+// A satellite missing from its navigation file and epochs far outside the precise
+// orbit file give no position (instead of ending the run or extrapolating), with
+// one warning each.
+TEST_F(SmallContexts, OrbitsWithoutAPositionLeaveTheRecordsUnused) {
+  const short seen = Visible('G').at(0);
+  TervanC nav;
+  SetData(nav, Start(), {600, 630}, {seen, 31});
+  SetStations(nav, Base(), Base());
+  nav.gpsnav.SetFile(File(sim::DatasetFiles().gpsNav).c_str());
+  nav.gpsnav.ReadFile();
+  nav.isGPS = nav.isGPSnav = true;
+  Calculate(nav);
+  EXPECT_TRUE(nav.OKSAT(0) && nav.OKSAT(2));
+  EXPECT_FALSE(nav.OKSAT(1) || nav.OKSAT(3));
+  const std::string missing = drivertest::Warning(
+      "SATELLITE G31 NOT LISTED IN GPS NAVIGATION FILE - NO POSITION, OBSERVATIONS NOT USED!");
+  EXPECT_NE(warnings_.find(missing), std::string::npos) << warnings_;
+  EXPECT_EQ(warnings_.find(missing, warnings_.find(missing) + 1), std::string::npos);
+
+  TervanC late;
+  SetData(late, Start(), {600, 43200}, {seen});
+  SetStations(late, Base(), Base());
+  UsePreciseOrbits(late);
+  Calculate(late);
+  EXPECT_TRUE(late.OKSAT(0));
+  EXPECT_FALSE(late.OKSAT(1));
+  EXPECT_EQ(late.ELV(1, 0), 0.0L);
+  EXPECT_NE(warnings_.find("OBSERVATION EPOCHS OUTSIDE THE EPOCH INTERVAL OF THE PRECISE ORBIT "
+                           "FILE"),
+            std::string::npos)
+      << warnings_;
+}
+
 }  // namespace
