@@ -28,15 +28,17 @@ namespace {
 
 constexpr long double kTwoPi = 2.0L * 3.141592653589793L;
 
-// One noise-free hour of GPS, GLONASS and Galileo without ionosphere, written once.
+// One noise-free hour of GPS, GLONASS and Galileo without ionosphere, the ROVER epochs
+// tagged 0.8 ms late, written once.
 class SimulatedHour : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new testsupport::TempDir();
     sim::Scenario sc;
     std::string msg;
-    sim::ParseScenario(
-        {"--noise-free", "--no-ionosphere", "--duration", "3600", "--out", dir_->Path()}, sc, msg);
+    sim::ParseScenario({"--noise-free", "--no-ionosphere", "--duration", "3600",
+                        "--rover-tag-offset", "0.8", "--out", dir_->Path()},
+                       sc, msg);
     sim_ = new sim::Simulator(sc);
     sim_->Run();
     ASSERT_TRUE(sim::WriteDataset(*sim_, msg)) << msg;
