@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/StreamFormatGuard.h"
 #include "driver/DriverTestUtil.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "gnss/SatelliteNumbering.h"
@@ -161,6 +163,8 @@ class PreprocessTruth : public ::testing::Test {
     return tc.OKSAT(r) && tc.ELV(r, 0) > 0.2L && tc.ELV(r, 1) > 0.2L && tc.sdd.sat(r) < 300;
   }
 
+  // The report stages leave their number formats on the streams.
+  StreamFormatGuard coutFormat{std::cout}, cerrFormat{std::cerr};
   testsupport::TempDir dir;
   TervanC tc;
   std::string report, why;
