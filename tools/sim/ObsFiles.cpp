@@ -13,12 +13,24 @@ namespace sim {
 
 namespace {
 
-// RINEX 3 codes of the types of each system (empty: not observed).
-const char* Rinex3Code(char system, int type) {
+// RINEX 3 codes of the types of each system at a station (empty: not observed).
+// With mixed tracking the ROVER's receiver tracks GPS L2 and Galileo in other
+// modes than the BASE's; the values are the same (no inter-signal biases).
+const char* Rinex3Code(const Scenario& sc, Station st, char system, int type) {
   static const char* const gps[kNumTypes] = {"C1C", "C1W", "C2W", "L1C", "L2W", "", ""};
   static const char* const glo[kNumTypes] = {"C1C", "C1P", "C2P", "L1C", "L2P", "", ""};
   static const char* const gal[kNumTypes] = {"C1C", "", "", "L1C", "", "C7Q", "L7Q"};
-  return system == 'G' ? gps[type] : system == 'R' ? glo[type] : gal[type];
+  static const char* const gpsX[kNumTypes] = {"C1C", "C1W", "C2X", "L1C", "L2X", "", ""};
+  static const char* const galX[kNumTypes] = {"C1X", "", "", "L1X", "", "C7X", "L7X"};
+  const bool mixed = sc.mixedTracking && st == kRover;
+  return system == 'G'   ? (mixed ? gpsX : gps)[type]
+         : system == 'R' ? glo[type]
+                         : (mixed ? galX : gal)[type];
+}
+
+// Antenna type of a station (20 characters).
+std::string AntennaType(const Simulator& sim, Station st) {
+  return sim.Sc().antennas ? sim.Antenna().Receiver(st).type : "SIMULATED       NONE";
 }
 
 std::string Label(const std::string& text, const char* label) {
@@ -48,8 +60,9 @@ std::string CommonHeader(const Simulator& sim, Station st) {
   h += Label(
       Format("%-20s%-20s%-20s", st == kBase ? "SIM0001" : "SIM0002", "SIMULATED RECEIVER", "1.0"),
       "REC # / TYPE / VERS");
-  h += Label(Format("%-20s%-20s", st == kBase ? "ANT0001" : "ANT0002", "SIMULATED       NONE"),
-             "ANT # / TYPE");
+  h +=
+      Label(Format("%-20s%-20s", st == kBase ? "ANT0001" : "ANT0002", AntennaType(sim, st).c_str()),
+            "ANT # / TYPE");
   h += Label(Format("%14.4Lf%14.4Lf%14.4Lf", p.x, p.y, p.z), "APPROX POSITION XYZ");
   h += Label(Format("%14.4f%14.4f%14.4f", 0.0, 0.0, 0.0), "ANTENNA: DELTA H/E/N");
   return h + "\x01" + Label(Format("%10.3Lf", sim.Sc().interval), "INTERVAL") +
@@ -74,15 +87,16 @@ std::string TrimRight(std::string s) {
   return s;
 }
 
-std::string Rinex3TypeRecords(const Simulator& sim) {
+std::string Rinex3TypeRecords(const Simulator& sim, Station st) {
+  const Scenario& sc = sim.Sc();
   std::string h;
   for (char sys : {'G', 'R', 'E'}) {
     if (sim.Sc().systems.find(sys) == std::string::npos) continue;
     std::string codes;
     int n = 0;
     for (int k = 0; k < kNumTypes; ++k)
-      if (*Rinex3Code(sys, k)) {
-        codes += std::string(" ") + Rinex3Code(sys, k);
+      if (*Rinex3Code(sc, st, sys, k)) {
+        codes += std::string(" ") + Rinex3Code(sc, st, sys, k);
         ++n;
       }
     h += Label(Format("%c  %3d%s", sys, n, codes.c_str()), "SYS / # / OBS TYPES");
@@ -90,8 +104,8 @@ std::string Rinex3TypeRecords(const Simulator& sim) {
   for (char sys : {'G', 'R', 'E'}) {
     if (sim.Sc().systems.find(sys) == std::string::npos) continue;
     for (int k : {kL1, kL2, kL7})
-      if (*Rinex3Code(sys, k))
-        h += Label(Format("%c %s  0.00000", sys, Rinex3Code(sys, k)), "SYS / PHASE SHIFT");
+      if (*Rinex3Code(sc, st, sys, k))
+        h += Label(Format("%c %s  0.00000", sys, Rinex3Code(sc, st, sys, k)), "SYS / PHASE SHIFT");
   }
   return h;
 }
@@ -126,7 +140,7 @@ bool WriteRinex3(const Simulator& sim, Station st, const std::string& path) {
   std::string first, second;
   SplitCommon(CommonHeader(sim, st), first, second);
   os << Label("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE") << first
-     << Label("GEODETIC", "MARKER TYPE") << Rinex3TypeRecords(sim) << second;
+     << Label("GEODETIC", "MARKER TYPE") << Rinex3TypeRecords(sim, st) << second;
   if (sim.Sc().systems.find('R') != std::string::npos) os << GlonassSlotRecords(sim);
   os << Label(Format("%6d", LeapSeconds(sim.Sc().StartSeconds())), "LEAP SECONDS")
      << Label("", "END OF HEADER");
@@ -139,7 +153,7 @@ bool WriteRinex3(const Simulator& sim, Station st, const std::string& path) {
       const char sys = sats.Sat(o.sat).system;
       std::string line = sats.Sat(o.sat).Id();
       for (int k = 0; k < kNumTypes; ++k)
-        if (*Rinex3Code(sys, k)) line += Field(o, k);
+        if (*Rinex3Code(sim.Sc(), st, sys, k)) line += Field(o, k);
       os << TrimRight(line) << "\n";
     }
   }
@@ -199,7 +213,7 @@ void FillHeader(const Simulator& sim, PhsDiffHeader& h) {
     h.SetMarkerName(i, names[i].c_str());
     h.SetMarkerNumber(i, (names[i] + (i == 0 ? "0001" : "0002")).c_str());
     h.SetReceiverType(i, "SIMULATED RECEIVER");
-    h.SetAntennaType(i, "SIMULATED       NONE");
+    h.SetAntennaType(i, AntennaType(sim, st).c_str());
     h.SetAntennaSerial(i, i == 0 ? "ANT0001" : "ANT0002");
     const Vec3& p = sim.Position(st);
     h.SetX0(i, xyz(p.x, p.y, p.z));

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "sim/Antennas.h"
 #include "sim/Constellation.h"
 #include "sim/Random.h"
 #include "sim/Scenario.h"
 #include "sim/SimIonosphere.h"
 #include "sim/SimTroposphere.h"
+#include "sim/StationEffects.h"
 
 namespace sim {
 
@@ -31,6 +33,8 @@ struct ObsTerms {
   long double tec = 0;                     // slant electron content, TECU
   long double elevation = 0, azimuth = 0;  // rad
   long double emission = 0;                // emission epoch, GPS seconds
+  long double antenna[2] = {};             // receiver and satellite antennas, L1 and L2/L7
+  long double windUp = 0;                  // phase wind-up, cycles (both carriers)
 };
 
 struct RawObs {
@@ -71,6 +75,10 @@ class Simulator {
   const SimTroposphere& Tropo(Station s) const { return tropo_[s]; }
   const std::vector<StationEpoch>& Epochs(Station s) const { return epochs_[s]; }
   const std::vector<AppliedEvent>& Events() const { return events_; }
+  // Windows in which a satellite seen at both stations is within the eclipsing angle.
+  const std::vector<AppliedEvent>& Eclipses() const { return eclipses_; }
+  const StationEffects& Effects() const { return effects_; }
+  const Antennas& Antenna() const { return antennas_; }
   long double ProductStart() const { return productStart_; }
   long double ProductEnd() const { return productEnd_; }
   // Wavelength (m) of L1 or L2/L7 of a satellite.
@@ -82,7 +90,12 @@ class Simulator {
   void MakeClocks();
   void AddRandomGaps();
   void Observe(Station st);
-  bool Compute(Station st, int sat, const StationEpoch& ep, RawObs& o) const;
+  // `wind` carries the wind-up of the satellite's previous observation (NaN: none).
+  bool Compute(Station st, int sat, const StationEpoch& ep, const Vec3& sun, long double& wind,
+               RawObs& o) const;
+  void AddStationEffects(Station st, int sat, const Vec3& satPos, const Vec3& sun,
+                         long double& wind, ObsTerms& t) const;
+  void MarkEclipses();
   long ArcAmbiguity(Station st, size_t sat, size_t epoch, int band) const;
   bool InGap(Station st, const std::string& sat, long double t) const;
   void AddNoise(RawObs& o, Station st);
@@ -100,7 +113,9 @@ class Simulator {
   SimTroposphere tropo_[2];
   SimIonosphere iono_;
   std::vector<StationEpoch> epochs_[2];
-  std::vector<AppliedEvent> events_;
+  std::vector<AppliedEvent> events_, eclipses_;
+  StationEffects effects_;
+  Antennas antennas_;
   long double productStart_ = 0, productEnd_ = 0;
 };
 
