@@ -235,29 +235,37 @@ matrix<gnssobs>* Column(PhsDiffData& d, int type) {
 
 }  // namespace
 
-void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
+namespace {
+
+// Epochs with at least one satellite seen at both stations, and their numbers of records.
+void CommonEpochs(const Simulator& sim, std::vector<size_t>& epochs, std::vector<long>& records) {
   const std::vector<StationEpoch>&base = sim.Epochs(kBase), &rover = sim.Epochs(kRover);
   const size_t n = std::min(base.size(), rover.size());
-  // Epochs with at least one satellite seen at both stations, and their records.
-  std::vector<size_t> epochs;
-  long records = 0;
   for (size_t k = 0; k < n; ++k) {
     long common = 0;
     for (const RawObs& ob : base[k].obs) common += Partner(rover[k], ob.sat) != nullptr;
     if (common == 0) continue;
     epochs.push_back(k);
-    records += common;
+    records.push_back(common);
   }
-  d.SetNRecords(static_cast<long>(epochs.size()), records);
+}
+
+// The single differences of the common epochs [from, to) of the lists.
+void FillDifferences(const Simulator& sim, const std::vector<size_t>& epochs,
+                     const std::vector<long>& records, size_t from, size_t to, PhsDiffData& d) {
+  const std::vector<StationEpoch>&base = sim.Epochs(kBase), &rover = sim.Epochs(kRover);
+  long total = 0;
+  for (size_t e = from; e < to; ++e) total += records[e];
+  d.SetNRecords(static_cast<long>(to - from), total);
   d.SetData();
   long rec = 0;
-  for (size_t e = 0; e < epochs.size(); ++e) {
-    const size_t k = epochs[e];
+  for (size_t e = from; e < to; ++e) {
+    const size_t k = epochs[e], row = e - from;
     const long double tag = base[k].tag;
-    d.epoch(e) = mjd(Mjd(tag), SecondsOfDay(tag));
-    d.dtR_B(e) = sim.Sc().roverTagOffset;  // nominal: the tags carry rounding of 1e-10 s
-    d.clkErB(e) = base[k].clock;
-    d.clkErR(e) = rover[k].clock;
+    d.epoch(row) = mjd(Mjd(tag), SecondsOfDay(tag));
+    d.dtR_B(row) = sim.Sc().roverTagOffset;  // nominal: the tags carry rounding of 1e-10 s
+    d.clkErB(row) = base[k].clock;
+    d.clkErR(row) = rover[k].clock;
     short count = 0;
     for (const RawObs& ob : base[k].obs) {
       const RawObs* orv = Partner(rover[k], ob.sat);
@@ -269,8 +277,17 @@ void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
       ++rec;
       ++count;
     }
-    d.nsat(e) = count;
+    d.nsat(row) = count;
   }
+}
+
+}  // namespace
+
+void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
+  std::vector<size_t> epochs;
+  std::vector<long> records;
+  CommonEpochs(sim, epochs, records);
+  FillDifferences(sim, epochs, records, 0, epochs.size(), d);
 }
 
 bool WriteSingleDifferences(const Simulator& sim, const std::string& path) {
@@ -278,9 +295,17 @@ bool WriteSingleDifferences(const Simulator& sim, const std::string& path) {
   if (!os) return false;
   PhsDiffHeader head;
   FillHeader(sim, head);
-  PhsDiffData data(head);
-  SingleDifferences(sim, data);
-  os << head << data;
+  os << head;
+  // Blocks of epochs, so that a long run does not hold all its differences at once.
+  std::vector<size_t> epochs;
+  std::vector<long> records;
+  CommonEpochs(sim, epochs, records);
+  const size_t block = 3600;
+  for (size_t from = 0; from < epochs.size(); from += block) {
+    PhsDiffData data(head);
+    FillDifferences(sim, epochs, records, from, std::min(epochs.size(), from + block), data);
+    os << data;
+  }
   return static_cast<bool>(os);
 }
 

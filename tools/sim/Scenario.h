@@ -72,7 +72,7 @@ struct Scenario {
   long double EndSeconds() const { return StartSeconds() + duration; }
 };
 
-constexpr long kMaxEpochs = 30000;  // epochs of one run (a week at 30 s is 20160)
+constexpr long kMaxEpochs = 86400;  // epochs of one run (a day at 1 s, a week at 30 s is 20160)
 
 // Result of reading the command line.
 enum class ParseResult { kRun, kHelp, kError };

@@ -10,6 +10,12 @@
 
 namespace sim {
 
+namespace {
+// Largest elevation rate of a satellite seen from the ground, rad/s (MEO satellites
+// reach about 0.012 deg/s at the zenith).
+constexpr long double kMaxElevationRate = 0.02L * kDeg;
+}  // namespace
+
 const char* const kObsTypeName[kNumTypes] = {"C1", "P1", "P2", "L1", "L2", "C7", "L7"};
 
 Simulator::Simulator(const Scenario& sc)
@@ -123,7 +129,7 @@ bool Simulator::InGap(Station st, const std::string& sat, long double t) const {
 }
 
 bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, const Vec3& sun,
-                        long double& wind, RawObs& o) const {
+                        long double& wind, RawObs& o, ObsTerms& t) const {
   const long double tag = ep.tag, clock = ep.clock;
   const long double tr = tag - clock;  // true reception epoch
   // The antenna moves with the tides and the ROVER's motion; angles and antenna
@@ -133,6 +139,7 @@ bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, const Vec3&
   // below the horizon.
   long double el, az;
   ElevationAzimuth(geo_[st], r, sats_->Position(sat, tr - 0.075L), el, az);
+  t.elevation = el;
   if (el < (sc_.mask - 2.0L) * kDeg) return false;
   long double tau = 0.075L, rho = 0;
   Vec3 xs, rotated;
@@ -147,7 +154,6 @@ bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, const Vec3&
   }
   ElevationAzimuth(geo_[st], pos_[st], rotated, el, az);
   if (el < sc_.mask * kDeg) return false;
-  ObsTerms& t = o.terms;
   t.range = rho;
   const long double rs = Norm(xs), rr = Norm(r);
   t.shapiro = 2.0L * kGmShapiro / (kC * kC) * std::log((rs + rr + rho) / (rs + rr - rho));
@@ -236,8 +242,8 @@ void Simulator::MarkEclipses() {
   eclipses_ = found;
 }
 
-void Simulator::AddNoise(RawObs& o, Station) {
-  const long double s = std::sin(o.terms.elevation);
+void Simulator::AddNoise(RawObs& o, long double elevation) {
+  const long double s = std::sin(elevation);
   const long double w = 1.0L / (sc_.sineNoise ? s : std::sqrt(s));
   for (int k = 0; k < kNumTypes; ++k) {
     if (o.value[k] == 0) continue;
@@ -251,12 +257,14 @@ void Simulator::Observe(Station st) {
   const size_t nsat = sats_->Size();
   std::vector<long> lastSeen(nsat, -2), n1(nsat, 0), n2(nsat, 0);
   std::vector<long double> wind(nsat, std::nanl(""));
+  std::vector<long double> nextLook(nsat, 0.0L);
   const bool attitude = sc_.antennas || sc_.windUp;
+  const bool keepTerms = static_cast<long>(epochs_[st].size()) <= kTermsEpochs;
   for (size_t k = 0; k < epochs_[st].size(); ++k) {
     StationEpoch& ep = epochs_[st][k];
     const Vec3 sun = attitude ? SunPosition(ep.tag) : Vec3{};
     for (size_t i = 0; i < nsat; ++i) {
-      if (InGap(st, sats_->Sat(i).Id(), ep.tag)) continue;
+      if (ep.tag < nextLook[i] || InGap(st, sats_->Sat(i).Id(), ep.tag)) continue;
       if (lastSeen[i] != static_cast<long>(k) - 1) {  // a new arc: new ambiguities
         n1[i] = ArcAmbiguity(st, i, k, 1);
         n2[i] = ArcAmbiguity(st, i, k, 2);
@@ -264,11 +272,21 @@ void Simulator::Observe(Station st) {
       RawObs o;
       o.n1 = n1[i];
       o.n2 = n2[i];
-      if (!Compute(st, static_cast<int>(i), ep, sun, wind[i], o)) continue;
-      AddNoise(o, st);
+      ObsTerms t;
+      if (!Compute(st, static_cast<int>(i), ep, sun, wind[i], o, t)) {
+        // A satellite far below the mask cannot rise above it sooner than its
+        // largest elevation rate allows: no look until then.
+        const long double below = (sc_.mask - 2.0L) * kDeg - t.elevation;
+        if (below > 10.0L * kDeg) nextLook[i] = ep.tag + below / kMaxElevationRate;
+        continue;
+      }
+      AddNoise(o, t.elevation);
       ep.obs.push_back(o);
+      if (keepTerms) ep.terms.push_back(t);
       lastSeen[i] = static_cast<long>(k);
     }
+    ep.obs.shrink_to_fit();
+    ep.terms.shrink_to_fit();
   }
   const long double t0 = sc_.StartSeconds();
   for (const WindowSpec& g : sc_.gaps)
@@ -392,9 +410,7 @@ void Simulator::RoundValues() {
   for (Station s : {kBase, kRover})
     for (StationEpoch& ep : epochs_[s])
       for (RawObs& o : ep.obs)
-        for (long double& v : o.value) {
-          v = std::round(v * 1000.0L) / 1000.0L;
-        }
+        for (int k = 0; k < kNumTypes; ++k) o.value[k] = std::round(o.value[k] * 1000.0L) / 1000.0L;
 }
 
 }  // namespace sim

@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 constexpr long double kArcsec = kDeg / 3600.0L;
-constexpr long double kObliquity = 23.43929111L * kDeg;  // of J2000
+constexpr long double kAu = 149597870700.0L;  // astronomical unit, m
 
 // Julian centuries (terrestrial time) since J2000.0 of a GPS epoch.
 long double Centuries(long double t) {
@@ -16,12 +16,12 @@ long double Centuries(long double t) {
   return (mjdTT - 51544.5L) / 36525.0L;
 }
 
-// Ecliptic longitude and latitude (rad, equinox of J2000) and distance (m) to an
-// Earth-fixed vector at GPS seconds t.
+// Ecliptic longitude and latitude (rad, mean equinox and ecliptic of the date) and
+// distance (m) to an Earth-fixed vector at GPS seconds t.
 Vec3 EclipticToEarthFixed(long double lon, long double lat, long double dist, long double t) {
-  lon += 1.3972L * kDeg * Centuries(t);  // equinox of the date
   const Vec3 ecl = {dist * Cos(lat) * Cos(lon), dist * Cos(lat) * Sin(lon), dist * Sin(lat)};
-  const long double ce = Cos(kObliquity), se = Sin(kObliquity);
+  const long double obliquity = (23.439291L - 0.0130042L * Centuries(t)) * kDeg;
+  const long double ce = Cos(obliquity), se = Sin(obliquity);
   const Vec3 equ = {ecl.x, ce * ecl.y - se * ecl.z, se * ecl.y + ce * ecl.z};
   // Mean sidereal time at UT1, taken as UTC.
   const long double daysUT = (t - LeapSeconds(t)) / 86400.0L + MjdOfGpsStart - 51544.5L;
@@ -32,16 +32,23 @@ Vec3 EclipticToEarthFixed(long double lon, long double lat, long double dist, lo
 }  // namespace
 
 Vec3 SunPosition(long double t) {
+  // Mean longitude and anomaly of the date and the equation of the centre (Meeus,
+  // Astronomical Algorithms, 1998, chapter 25), geometric (without aberration).
   const long double T = Centuries(t);
-  const long double m = (357.5256L + 35999.049L * T) * kDeg;
-  const long double lon = 282.94L * kDeg + m + (6892.0L * Sin(m) + 72.0L * Sin(2.0L * m)) * kArcsec;
-  const long double dist = (149.619L - 2.499L * Cos(m) - 0.021L * Cos(2.0L * m)) * 1e9L;
-  return EclipticToEarthFixed(lon, 0.0L, dist, t);
+  const long double l0 = (280.46646L + 36000.76983L * T) * kDeg;
+  const long double m = (357.52911L + 35999.05029L * T) * kDeg;
+  const long double c =
+      ((1.914602L - 0.004817L * T) * Sin(m) + (0.019993L - 0.000101L * T) * Sin(2.0L * m)) * kDeg;
+  const long double e = 0.016708634L - 0.000042037L * T;
+  const long double dist = 1.000001018L * (1.0L - e * e) / (1.0L + e * Cos(m + c)) * kAu;
+  return EclipticToEarthFixed(l0 + c, 0.0L, dist, t);
 }
 
 Vec3 MoonPosition(long double t) {
   const long double T = Centuries(t);
-  const long double l0 = (218.31617L + 481267.88088L * T - 1.3972L * T) * kDeg;
+  // Mean longitude of the date; the other arguments and the series as Montenbruck
+  // and Gill give them.
+  const long double l0 = (218.31617L + 481267.88088L * T) * kDeg;
   const long double l = (134.96292L + 477198.86753L * T) * kDeg;
   const long double lp = (357.52543L + 35999.04944L * T) * kDeg;
   const long double f = (93.27283L + 483202.01873L * T) * kDeg;

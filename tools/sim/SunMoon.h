@@ -1,8 +1,8 @@
-// Earth-fixed positions of the Sun and the Moon from the low-precision series of
-// Montenbruck and Gill (Satellite Orbits, 2000, section 3.3.2): about 0.01 degree
-// for the Sun and a few arc minutes for the Moon, enough for the tides and the
-// attitude of the satellites. The equinox is carried to the date by the general
-// precession in longitude and the Earth is turned by the mean sidereal time.
+// Earth-fixed positions of the Sun (Meeus, Astronomical Algorithms, chapter 25,
+// about 0.01 degree) and the Moon (the series of Montenbruck and Gill, Satellite
+// Orbits, 2000, section 3.3.2, a few arc minutes), enough for the tides and the
+// attitude of the satellites. Both refer to the mean equinox of the date, and the
+// Earth is turned by the mean sidereal time of UTC.
 #ifndef TERVAN_SIM_SUNMOON_H
 #define TERVAN_SIM_SUNMOON_H
 
