@@ -31,6 +31,7 @@
 #include "orbits/GNSSpEph.h"
 #include "orbits/GPSbEph.h"
 #include "orbits/LuniSolarPosition.h"
+#include "sdiff/AmbLookup.h"
 #include "sdiff/PhsDiff.h"
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
@@ -286,6 +287,10 @@ class TervanC {
   // --- 19. Iteration control. ---
   int MaxIter{}, IterDone{};
   double IterThres{}, IterThresFin{};
+
+  // --- Ambiguity search index: rebuilt by SetAmbiguities and ConAmbiguities from
+  // AmbIndex/AmbSat whenever the list changes; GetAmbIndex(tc, prn, ieph) uses it. ---
+  AmbLookup AmbFind;
 
  private:
   void SetDefaults();

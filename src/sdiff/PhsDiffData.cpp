@@ -1,5 +1,6 @@
 #include "sdiff/PhsDiffData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "gnss/GNSSLinCombs.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/mGNSSc.h"
+#include "sdiff/ArcStepSearch.h"
 
 namespace {
 
@@ -338,33 +340,22 @@ long PhsDiffData::FirstRecordOf(short s, long ep, long off) const {
 
 // Receiver-clock millisecond jumps: the mean over the satellites common to two
 // epochs of (code step - phase step) on both frequencies, in milliseconds, is a
-// jump when it rounds to a non-zero integer. Phases are then raised by the
-// accumulated jump so that they follow the codes.
+// jump when it rounds to a non-zero integer. Phases of every system are then
+// raised by the accumulated jump so that they follow the codes.
 long PhsDiffData::CorrMSJumps(long& nMSJumps) {
   nMSJumps = 0;
-  const PhsDiffHeader& h = rhead;
-  if (neph < 2 || !(h.iC1 && h.iL1 && h.iL2 && h.iP2)) return 0;
+  if (neph < 2) return 0;
   std::vector<long> off = EpochOffsets(nsat, neph);
   std::vector<long double> jump(static_cast<size_t>(neph), 0.0L);
   for (long i = 1; i < neph; ++i) {
     double sum = 0;
     long count = 0;
     for (long r0 = off[i - 1]; r0 < off[i]; ++r0) {
-      short s = sat.v[r0];
-      if (!satnum::IsGPS(s) && !satnum::IsGLONASS(s)) continue;
-      long r1 = FirstRecordOf(s, i, off[i]);
-      long double l1, l2;
-      Wavelengths(s, l1, l2);
-      if (r1 < 0 || !(l1 > 0.01L || l1 < -0.01L)) continue;
-      if (!Present(C1, r0) || !Present(L1, r0) || !Present(L2, r0) || !Present(P2, r0) ||
-          !Present(C1, r1) || !Present(L1, r1) || !Present(L2, r1) || !Present(P2, r1))
-        continue;
-      double dC1 = static_cast<double>(C1.v[r1].GetObs() - C1.v[r0].GetObs());
-      double dP2 = static_cast<double>(P2.v[r1].GetObs() - P2.v[r0].GetObs());
-      double dL1 = static_cast<double>((L1.v[r1].GetObs() - L1.v[r0].GetObs()) * l1);
-      double dL2 = static_cast<double>((L2.v[r1].GetObs() - L2.v[r0].GetObs()) * l2);
-      if (std::fabs(dL2 - dL1) < 1.0 && std::fabs(dP2 - dC1) < 10.0) {
-        sum += (dC1 - dL1) + (dP2 - dL2);
+      double dc1, dc2, dl1, dl2;
+      long r1 = FirstRecordOf(sat.v[r0], i, off[i]);
+      if (r1 < 0 || !EpochSteps(r0, r1, dc1, dc2, dl1, dl2)) continue;
+      if (std::fabs(dl2 - dl1) < 1.0 && std::fabs(dc2 - dc1) < 10.0) {
+        sum += (dc1 - dl1) + (dc2 - dl2);
         count += 2;
       }
     }
@@ -380,17 +371,58 @@ long PhsDiffData::CorrMSJumps(long& nMSJumps) {
     S += jump[i];
     if (S == 0.0L) continue;
     for (long r = off[i]; r < off[i + 1]; ++r) {
-      short s = sat.v[r];
-      bool glonass = satnum::IsGLONASS(s);
-      if (!satnum::IsGPS(s) && !(glonass && jump[i] == 0.0L)) continue;
       long double l1, l2;
-      Wavelengths(s, l1, l2);
-      if (!(l1 > 0.01L) || !(l2 > 0.01L)) continue;  // GLONASS channel unknown
+      matrix<gnssobs>* second = nullptr;
+      if (!CarrierPair(r, l1, l2, second)) continue;
       if (Present(L1, r)) L1.v[r] += S / l1;
-      if (Present(L2, r)) L2.v[r] += S / l2;
+      if (Present(*second, r)) second->v[r] += S / l2;
     }
   }
   return nMSJumps;
+}
+
+// Wavelengths [m] and the second-frequency phase of record r: L2 for GPS and
+// GLONASS (channel known), L7 for Galileo; false when the file lacks them.
+bool PhsDiffData::CarrierPair(long r, long double& l1, long double& l2, matrix<gnssobs>*& second) {
+  const short s = sat.v[r];
+  if (!rhead.iL1) return false;
+  if (satnum::IsGALILEO(s)) {
+    if (!rhead.iL7) return false;
+    l1 = GALILEOc::lamb1;
+    l2 = GALILEOc::lamb2;
+    second = &L7;
+    return true;
+  }
+  if (!(satnum::IsGPS(s) || satnum::IsGLONASS(s)) || !rhead.iL2) return false;
+  Wavelengths(s, l1, l2);
+  second = &L2;
+  return l1 > 0.01L && l2 > 0.01L;
+}
+
+// Steps from record r0 to record r1 (the same satellite one epoch later) of the
+// first code (C1, or P1 where C1 is missing), the second code (P2, C7 for
+// Galileo) and both phases in metres; false when a value is missing.
+bool PhsDiffData::EpochSteps(long r0, long r1, double& dc1, double& dc2, double& dl1, double& dl2) {
+  long double l1, l2;
+  matrix<gnssobs>* second = nullptr;
+  if (!CarrierPair(r0, l1, l2, second)) return false;
+  const bool galileo = satnum::IsGALILEO(sat.v[r0]);
+  const matrix<gnssobs>& c2 = galileo ? C7 : P2;
+  if (!(galileo ? rhead.iC7 : rhead.iP2)) return false;
+  auto code1 = [&](long r) -> const gnssobs* {
+    if (rhead.iC1 && Present(C1, r)) return &C1.v[r];
+    if (rhead.iP1 && Present(P1, r)) return &P1.v[r];
+    return nullptr;
+  };
+  const gnssobs *a0 = code1(r0), *a1 = code1(r1);
+  if (!a0 || !a1 || !Present(L1, r0) || !Present(L1, r1) || !Present(*second, r0) ||
+      !Present(*second, r1) || !Present(c2, r0) || !Present(c2, r1))
+    return false;
+  dc1 = static_cast<double>(a1->GetObs() - a0->GetObs());
+  dc2 = static_cast<double>(c2.v[r1].GetObs() - c2.v[r0].GetObs());
+  dl1 = static_cast<double>((L1.v[r1].GetObs() - L1.v[r0].GetObs()) * l1);
+  dl2 = static_cast<double>((second->v[r1].GetObs() - second->v[r0].GetObs()) * l2);
+  return true;
 }
 
 // Every Galileo record formed again from its E1 and E5b values with the Galileo
@@ -470,25 +502,31 @@ void PhsDiffData::SetLC_L4() {
   FormPhaseLC(true, L4, rhead.iL4);
 }
 
+// With UseC1 the first code is C1, and P1 where a record (or the whole file)
+// has no C1; otherwise P1.
 void PhsDiffData::SetLC_MW(bool UseC1) {
   PhsDiffHeader& h = rhead;
-  const bool hasFirst = UseC1 ? h.iC1 : h.iP1;
-  const matrix<gnssobs>& code = UseC1 ? C1 : P1;
+  const bool hasFirst = UseC1 ? (h.iC1 || h.iP1) : h.iP1;
   h.iMW = h.iL1 && (h.iL2 || h.iL7) && hasFirst && (h.iP2 || h.iC7);
   if (!h.iMW) return;
   MW.Resize(nobs, 1, gnssobs());
   for (long r = 0; r < nobs; ++r) {
     short s = sat.v[r];
     MW.v[r] = gnssobs();
-    if (!Present(L1, r) || !Present(code, r)) continue;
+    const gnssobs* code = nullptr;
+    if (UseC1 && h.iC1 && Present(C1, r))
+      code = &C1.v[r];
+    else if (h.iP1 && Present(P1, r))
+      code = &P1.v[r];
+    if (!Present(L1, r) || !code) continue;
     if (satnum::IsGALILEO(s)) {
       if (!h.iL7 || !h.iC7 || !Present(L7, r) || !Present(C7, r)) continue;
       GLC::SetGALILEO();
-      MW.v[r] = GNSS_MW(L1.v[r], L7.v[r], code.v[r], C7.v[r]);
+      MW.v[r] = GNSS_MW(L1.v[r], L7.v[r], *code, C7.v[r]);
     } else if (satnum::IsGPS(s) || satnum::IsGLONASS(s)) {
       if (!h.iL2 || !h.iP2 || !Present(L2, r) || !Present(P2, r)) continue;
       GLC::SetForSatellite(s, false);
-      MW.v[r] = GNSS_MW(L1.v[r], L2.v[r], code.v[r], P2.v[r]);
+      MW.v[r] = GNSS_MW(L1.v[r], L2.v[r], *code, P2.v[r]);
     }
   }
 }
@@ -642,4 +680,85 @@ void PhsDiffData::SplitArcMW(const AmbArc& arc, const std::vector<long>& off, lo
     }
   }
   write();
+}
+
+namespace {
+
+// Wide-lane wavelength and |lambda2 - lambda1| of a satellite [m]; false when
+// unknown (GLONASS channel not set, or a system without combinations).
+bool StepWavelengths(short s, long double& lWL, long double& dLambda) {
+  long double l1 = 0, l2 = 0;
+  if (satnum::IsGALILEO(s)) {
+    l1 = GALILEOc::lamb1;
+    l2 = GALILEOc::lamb2;
+  } else if (satnum::IsGPS(s) || satnum::IsGLONASS(s)) {
+    Wavelengths(s, l1, l2);
+  }
+  if (!(l1 > 0.01L) || !(l2 > l1)) return false;
+  lWL = l1 * l2 / (l2 - l1);
+  dLambda = l2 - l1;
+  return true;
+}
+
+}  // namespace
+
+void PhsDiffData::ScreenSteps(long MinObsAmb, long& NSteps) {
+  NSteps = 0;
+  if (!(rhead.iMW && MW.Length() == nobs) && !(rhead.iL4 && L4.Length() == nobs)) return;
+  std::vector<long> off = EpochOffsets(nsat, neph);
+  std::vector<AmbArc> out;
+  for (const AmbArc& arc : ambArcs) SplitArcSteps(arc, off, MinObsAmb, out, NSteps);
+  std::stable_sort(out.begin(), out.end(), [](const AmbArc& x, const AmbArc& y) {
+    return x.sat != y.sat ? x.sat < y.sat : x.firstEpoch < y.firstEpoch;
+  });
+  ambArcs = out;
+}
+
+// Splits one arc at the steps found in its values, then searches each piece
+// again (a step hides a second one within its windows).
+void PhsDiffData::SplitArcSteps(const AmbArc& arc, const std::vector<long>& off, long MinObsAmb,
+                                std::vector<AmbArc>& out, long& NSteps) {
+  long double lWL = 0, dLambda = 0;
+  if (!StepWavelengths(arc.sat, lWL, dLambda)) {
+    out.push_back(arc);
+    return;
+  }
+  const bool haveMW = rhead.iMW && MW.Length() == nobs;
+  const bool haveL4 = rhead.iL4 && L4.Length() == nobs;
+  ArcStepSearch search(lWL, dLambda);
+  search.mwWindow = std::max(20L, MinObsAmb / 2);
+  std::vector<AmbArc> todo{arc};
+  for (int round = 0; round < 20 && !todo.empty(); ++round) {
+    std::vector<AmbArc> next;
+    for (const AmbArc& a : todo) {
+      ArcSeries s;
+      std::vector<long> ev;
+      for (long e = a.firstEpoch; e <= a.lastEpoch && e < neph; ++e) {
+        long r = FirstRecordOf(a.sat, e, off[e]);
+        if (r < 0) continue;
+        const bool okMW = haveMW && !MW.v[r].IsNull(), okL4 = haveL4 && !L4.v[r].IsNull();
+        if (!okMW && !okL4) continue;
+        s.Add(epoch(e) - epoch(0), okMW, okMW ? MW.v[r].GetObs() : 0, okL4,
+              okL4 ? L4.v[r].GetObs() : 0);
+        ev.push_back(e);
+      }
+      std::vector<long> steps = search.Steps(s);
+      if (steps.empty()) {
+        out.push_back(a);
+        continue;
+      }
+      NSteps += static_cast<long>(steps.size());
+      steps.push_back(s.Size());
+      long begin = 0;
+      for (long j : steps) {
+        const long e0 = ev[begin], e1 = ev[j - 1];
+        if (j - begin >= MinObsAmb)
+          next.push_back({a.sat, static_cast<std::int32_t>(e0), static_cast<std::int32_t>(off[e0]),
+                          static_cast<std::int32_t>(e1), static_cast<std::int32_t>(j - begin)});
+        begin = j;
+      }
+    }
+    todo = next;
+  }
+  for (const AmbArc& a : todo) out.push_back(a);
 }

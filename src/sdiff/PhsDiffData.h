@@ -54,14 +54,15 @@ class PhsDiffData {
   void CopyC2toP2();
 
   // --- Data operations -------------------------------------------------------
-  // Removes receiver-clock millisecond jumps from the GPS and GLONASS phases;
+  // Removes receiver-clock millisecond jumps from the phases of every system;
   // returns the number of epochs with a jump (also in nMSJumps).
   long CorrMSJumps(long& nMSJumps);
-  void SetLC_PC3();           // ionosphere-free code from C1 and P2 (C7 for Galileo)
-  void SetLC_PP3();           // ionosphere-free code from P1 and P2 (C7 for Galileo)
-  void SetLC_L3();            // ionosphere-free phase [m]
-  void SetLC_L4();            // geometry-free phase [m]
-  void SetLC_MW(bool UseC1);  // Melbourne-Wuebbena with C1 (true) or P1 as first code
+  void SetLC_PC3();  // ionosphere-free code from C1 and P2 (C7 for Galileo)
+  void SetLC_PP3();  // ionosphere-free code from P1 and P2 (C7 for Galileo)
+  void SetLC_L3();   // ionosphere-free phase [m]
+  void SetLC_L4();   // geometry-free phase [m]
+  // Melbourne-Wuebbena with C1 (P1 where C1 is missing) when UseC1, else with P1.
+  void SetLC_MW(bool UseC1);
 
   // The arc list handed to the ambiguity setup (kept in memory).
   void SetAmbFile(const char* name);
@@ -76,6 +77,11 @@ class PhsDiffData {
   // Splits the first NAmbAll arcs of the list at Melbourne-Wuebbena level
   // changes when their spread exceeds rms [m]; NAmbAll returns the new count.
   void ScreenMW(long double rms, long MinObsAmb, long& NAmbAll);
+  // Splits the arcs of the list at cycle slips both passes above let through
+  // (steps of the Melbourne-Wuebbena mean or of a fitted L4, see ArcStepSearch);
+  // pieces shorter than MinObsAmb epochs are dropped. NSteps returns the number
+  // of splits.
+  void ScreenSteps(long MinObsAmb, long& NSteps);
 
   PhsDiffHeader& rhead;
   long neph = 0;          // epochs
@@ -106,8 +112,12 @@ class PhsDiffData {
   void FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag);
   void FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag);
   long FirstRecordOf(short s, long ep, long off) const;
+  bool CarrierPair(long r, long double& l1, long double& l2, matrix<gnssobs>*& second);
+  bool EpochSteps(long r0, long r1, double& dc1, double& dc2, double& dl1, double& dl2);
   void ScreenOneArc(long MinObs, long double t0, long double dt, long double gap, short s,
                     long first, long last, const std::vector<long>& offset, long& NAmb);
+  void SplitArcSteps(const AmbArc& arc, const std::vector<long>& offset, long MinObsAmb,
+                     std::vector<AmbArc>& out, long& NSteps);
   void SplitArcMW(const AmbArc& arc, const std::vector<long>& offset, long double rms,
                   long MinObsAmb, std::vector<AmbArc>& out);
 

@@ -41,38 +41,79 @@ using namespace sdobs;
 
 }  // namespace
 
-TEST(PhsDiffData, MillisecondJumpIsRemovedFromGpsPhasesFromThatEpochOn) {
-  GLONASSc::SetFrequency(1, 0);  // slot 1
-  DataSet s({C1, L1, L2, P2}, {3, 5, 101, 201}, 4);
-  PhsDiffData& d = s.d;
-  for (long e = 0; e < 4; ++e) {
-    for (long i = 0; i < 4; ++i) {
-      long r = e * 4 + i;
-      short sat = d.sat(r);
-      long double l1 = GPSc::lamb1, l2 = GPSc::lamb2;
-      if (sat == 101) l1 = GLONASSc::lamb(0, 0), l2 = GLONASSc::lamb(0, 1);
-      long double rho = 20000000.0L + 1000.0L * i + 120.0L * e;  // geometry [m]
-      long double jump = e >= 2 ? kM : 0.0L;                     // clock jump in the codes
-      d.C1(r) = rho + jump;
-      d.P2(r) = rho + 0.5L + jump;
-      d.L1(r) = rho / l1;
-      d.L2(r) = rho / l2;
-    }
+namespace {
+
+// Four epochs of GPS, GLONASS and Galileo records whose codes carry a clock
+// jump of `jumps` ms from epoch 2 on while the phases do not.
+struct JumpSet : DataSet {
+  JumpSet(std::vector<short> types, std::vector<short> sats, long double jumps)
+      : DataSet(types, sats, 4) {
+    GLONASSc::SetFrequency(1, 0);  // slot 1
+    const long ns = static_cast<long>(sats.size());
+    for (long e = 0; e < 4; ++e)
+      for (long i = 0; i < ns; ++i) {
+        long r = e * ns + i;
+        short sat = d.sat(r);
+        long double l1 = GPSc::lamb1, l2 = sat > 200 ? GALILEOc::lamb2 : GPSc::lamb2;
+        if (sat == 101) l1 = GLONASSc::lamb(0, 0), l2 = GLONASSc::lamb(0, 1);
+        long double rho = 20000000.0L + 1000.0L * i + 120.0L * e;  // geometry [m]
+        long double jump = e >= 2 ? jumps * kM : 0.0L;
+        if (h.iC1) d.C1(r) = rho + jump;
+        if (h.iP1) d.P1(r) = rho + 0.3L + jump;
+        d.L1(r) = rho / l1;
+        if (sat > 200) {
+          if (h.iC7) d.C7(r) = rho + 0.7L + jump;
+          if (h.iL7) d.L7(r) = rho / l2;
+        } else {
+          d.P2(r) = rho + 0.5L + jump;
+          d.L2(r) = rho / l2;
+        }
+      }
   }
-  long double l1Before = d.L1(8).GetObs(), l2Before = d.L2(9).GetObs();
-  long double glnEpoch2 = d.L1(10).GetObs(), glnEpoch3 = d.L1(14).GetObs();
-  long double galBefore = d.L1(11).GetObs(), epoch1 = d.L1(4).GetObs();
+};
+
+}  // namespace
+
+// Every system's phases follow the codes from the jump epoch on, the jump epoch
+// itself included.
+TEST(PhsDiffData, MillisecondJumpIsRemovedFromThePhasesOfEverySystem) {
+  JumpSet s({C1, L1, L2, P2, C7, L7}, {3, 5, 101, 201}, 1);
+  PhsDiffData& d = s.d;
+  std::vector<long double> L1b(16), L2b(16), L7b(16);
+  for (long r = 0; r < 16; ++r) {
+    L1b[r] = d.L1(r).GetObs();
+    L2b[r] = d.L2(r).GetObs();
+    L7b[r] = d.L7(r).GetObs();
+  }
   long n = -1;
   EXPECT_EQ(d.CorrMSJumps(n), 1);
   EXPECT_EQ(n, 1);
-  EXPECT_EQ(d.L1(8).GetObs(), l1Before + kM / GPSc::lamb1);
-  EXPECT_EQ(d.L2(9).GetObs(), l2Before + kM / GPSc::lamb2);
-  EXPECT_EQ(d.L1(4).GetObs(), epoch1);      // before the jump
-  EXPECT_EQ(d.L1(10).GetObs(), glnEpoch2);  // GLONASS kept in the jump epoch
-  EXPECT_NEAR(static_cast<double>(d.L1(14).GetObs() - glnEpoch3),
-              static_cast<double>(kM / GLONASSc::lamb(0, 0)), 1e-6);
-  EXPECT_EQ(d.L1(11).GetObs(), galBefore);  // Galileo never changed
-  EXPECT_EQ(d.CorrMSJumps(n), 0);           // now consistent
+  for (long r = 0; r < 16; ++r) {
+    const long e = r / 4;
+    const short sat = d.sat(r);
+    long double l1 = sat == 101 ? GLONASSc::lamb(0, 0) : GPSc::lamb1;
+    long double l2 = sat == 101 ? GLONASSc::lamb(0, 1) : sat > 200 ? GALILEOc::lamb2 : GPSc::lamb2;
+    const long double S = e >= 2 ? kM : 0.0L;
+    EXPECT_NEAR(static_cast<double>(d.L1(r).GetObs() - L1b[r]), static_cast<double>(S / l1), 1e-6)
+        << "record " << r;
+    const long double second = sat > 200 ? d.L7(r).GetObs() - L7b[r] : d.L2(r).GetObs() - L2b[r];
+    EXPECT_NEAR(static_cast<double>(second), static_cast<double>(S / l2), 1e-6) << "record " << r;
+  }
+  EXPECT_EQ(d.CorrMSJumps(n), 0);  // now consistent
+}
+
+// A Galileo-only file detects its jumps from C1, C7, L1 and L7; a file without
+// C1 from P1.
+TEST(PhsDiffData, MillisecondJumpsOfGalileoOnlyAndOfP1Files) {
+  JumpSet gal({C1, L1, C7, L7}, {201, 205, 211}, -2);
+  long n = -1;
+  long double before = gal.d.L7(10).GetObs();
+  EXPECT_EQ(gal.d.CorrMSJumps(n), 1);
+  EXPECT_NEAR(static_cast<double>(gal.d.L7(10).GetObs() - before),
+              static_cast<double>(-2 * kM / GALILEOc::lamb2), 1e-6);
+  JumpSet p1({P1, L1, L2, P2}, {3, 5, 7}, 1);
+  EXPECT_EQ(p1.d.CorrMSJumps(n), 1);
+  EXPECT_EQ(p1.d.CorrMSJumps(n), 0);
 }
 
 TEST(PhsDiffData, MillisecondJumpsNeedManyCommonSatellitesHandled) {
@@ -165,6 +206,30 @@ TEST(PhsDiffData, MelbourneWuebbenaNeedsItsFirstCode) {
   GLC::SetGPS();
   EXPECT_EQ(s.d.MW(0).GetObs(), GNSS_MW(1.0e8L, 7.8e7L, 2.0e7L, 2.0e7L + 3.0L));
   EXPECT_TRUE(s.d.MW(1).IsNull());  // Galileo without L7 and C7
+}
+
+// Without C1 (in the file or in a record) the first code is P1.
+TEST(PhsDiffData, MelbourneWuebbenaTakesP1WhereC1IsMissing) {
+  DataSet s({C1, P1, L1, L2, P2}, {4, 6}, 1);
+  s.d.C1(0) = 2.0e7L;
+  for (long r = 0; r < 2; ++r) {
+    s.d.P1(r) = 2.0e7L + 1.0L;
+    s.d.P2(r) = 2.0e7L + 3.0L;
+    s.d.L1(r) = 1.0e8L;
+    s.d.L2(r) = 7.8e7L;
+  }
+  s.d.SetLC_MW(true);
+  GLC::SetGPS();
+  EXPECT_EQ(s.d.MW(0).GetObs(), GNSS_MW(1.0e8L, 7.8e7L, 2.0e7L, 2.0e7L + 3.0L));
+  EXPECT_EQ(s.d.MW(1).GetObs(), GNSS_MW(1.0e8L, 7.8e7L, 2.0e7L + 1.0L, 2.0e7L + 3.0L));
+  DataSet noC1({P1, L1, L2, P2}, {4}, 1);
+  noC1.d.P1(0) = 2.0e7L + 1.0L;
+  noC1.d.P2(0) = 2.0e7L + 3.0L;
+  noC1.d.L1(0) = 1.0e8L;
+  noC1.d.L2(0) = 7.8e7L;
+  noC1.d.SetLC_MW(true);
+  ASSERT_TRUE(noC1.h.HasMW());
+  EXPECT_EQ(noC1.d.MW(0).GetObs(), s.d.MW(1).GetObs());
 }
 
 namespace {
