@@ -1,0 +1,148 @@
+// Whole runs from the single differences to the results report and the kinematic
+// track, on datasets of the simulator with a known truth: the report against golden
+// files, and the kinematic track of a static ROVER against its formal precision.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/SimTool.h"
+#include "support/TestSupport.h"
+
+using testsupport::NormaliseDate;
+using testsupport::ReadFile;
+using testsupport::RunTervan;
+using testsupport::TempDir;
+using testsupport::WriteFile;
+
+namespace {
+
+void ExpectGolden(const std::string& text, const std::string& name) {
+  const std::string path = std::string(TERVAN_GOLDEN) + "/driver/" + name;
+  if (std::getenv("TERVAN_UPDATE_GOLDEN")) WriteFile(path, text);
+  const std::string golden = ReadFile(path);
+  ASSERT_FALSE(golden.empty()) << name;
+  EXPECT_EQ(text, golden) << name;
+}
+
+// Writes a simulated dataset into dir with the given extra options.
+void Simulate(const TempDir& dir, std::vector<std::string> opts) {
+  std::ostringstream out, err;
+  opts.insert(opts.begin(), {"--out", dir.Path(), "--start", "2026-06-15 08:00:00"});
+  ASSERT_EQ(0, sim::RunSimTool(opts, out, err)) << err.str();
+}
+
+// The truth baseline ROVER - BASE of the dataset [m].
+std::vector<long double> TruthBaseline(const TempDir& dir) {
+  std::istringstream in(ReadFile(dir.File("truth.txt")));
+  std::string line, word;
+  std::vector<long double> b;
+  while (std::getline(in, line) && line.find("BASELINE ROVER - BASE") == std::string::npos) {
+  }
+  std::getline(in, line);
+  std::istringstream l(line);
+  long double v;
+  while (b.size() < 3 && l >> word >> v) b.push_back(v);
+  return b;
+}
+
+// Numbers of a line up to its first word.
+std::vector<long double> Numbers(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<long double> v;
+  long double x;
+  while (in >> x) v.push_back(x);
+  return v;
+}
+
+// The run went through the static solution (the whole chain is built).
+bool HasStaticSolution(const testsupport::RunResult& r) {
+  return r.out.find("STATIC SOLUTION:") != std::string::npos;
+}
+
+TEST(TervanRunResults, GpsOnlyScenarioReportMatchesGolden) {
+  TempDir dir;
+  Simulate(dir, {"--seed", "11", "--systems", "G", "--duration", "1h"});
+  const testsupport::RunResult r =
+      RunTervan(dir.Path(), {"-rSIMB_SIMR.sd", "-eporbit.sp3", "-ecclock.clk", "-csG", "-lPc3,L3",
+                             "-tmSAAST,NIELL", "-ti00:30:00ROVER", "-me10", "-pcosz", "-xSTA,KIN",
+                             "-gpsSTAT.txt", "-cfCLK.txt"});
+  ASSERT_EQ(0, r.status) << r.err;
+  if (!HasStaticSolution(r)) GTEST_SKIP() << "no static solution in this build";
+  ExpectGolden(NormaliseDate(r.out), "results_gps.out.txt");
+  // the baseline of the GNUPlot line against the truth (an hour of GPS, float
+  // ambiguities: a centimetre)
+  std::istringstream in(ReadFile(dir.File("STAT.txt")));
+  std::string head, line;
+  std::getline(in, head);
+  std::getline(in, line);
+  const std::vector<long double> v = Numbers(line);
+  const std::vector<long double> t = TruthBaseline(dir);
+  ASSERT_GE(v.size(), 15u);
+  ASSERT_EQ(3u, t.size());
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(t[k], v[13 + k], 0.02L) << k;
+}
+
+TEST(TervanRunResults, ThreeSystemsWithTroposphereAndCodeBiasesMatchGolden) {
+  TempDir dir;
+  Simulate(dir, {"--seed", "5", "--duration", "2h"});
+  const testsupport::RunResult r = RunTervan(
+      dir.Path(),
+      {"-rSIMB_SIMR.sd", "-eporbit.sp3", "-ecclock.clk", "-gfglonass_channels.txt", "-csGRE",
+       "-lC1,P2,L1,L2", "-cxGPS,GLN,GAL", "-tmSAAST,NIELL", "-ti01:00:00BASE,ROVER", "-ts0.05",
+       "-tgi0ROVER", "-me10", "-pcosz", "-xSTA", "-odDCB.txt", "-otTROP.txt", "-oTTROPEPOCH.txt"});
+  ASSERT_EQ(0, r.status) << r.err;
+  if (!HasStaticSolution(r)) GTEST_SKIP() << "no static solution in this build";
+  ExpectGolden(NormaliseDate(r.out), "results_gre.out.txt");
+  for (const char* f : {"DCB.txt", "TROP.txt", "TROPEPOCH.txt"})
+    EXPECT_FALSE(ReadFile(dir.File(f)).empty()) << f;
+}
+
+// A static ROVER: each epoch's position lies within 3 formal sigmas of the truth in
+// at least 99 % of the epochs with redundancy, and the scatter agrees with the sigmas.
+// (The ROVER zenith delay every 30 minutes follows the simulated troposphere; one
+// delay for two hours leaves centimetre errors in the static height.)
+TEST(TervanRunResults, KinematicTrackOfStaticRoverAgreesWithItsPrecision) {
+  TempDir dir;
+  Simulate(dir, {"--seed", "21", "--duration", "2h"});
+  const testsupport::RunResult r =
+      RunTervan(dir.Path(), {"-rSIMB_SIMR.sd", "-eporbit.sp3", "-ecclock.clk",
+                             "-gfglonass_channels.txt", "-csGRE", "-lPc3,L3", "-tmSAAST,NIELL",
+                             "-ti00:30:00ROVER", "-me10", "-pcosz", "-xSTA,KIN", "-gpkKIN.txt"});
+  ASSERT_EQ(0, r.status) << r.err;
+  if (!HasStaticSolution(r)) GTEST_SKIP() << "no static solution in this build";
+  const std::vector<long double> t = TruthBaseline(dir);
+  ASSERT_EQ(3u, t.size());
+  std::istringstream in(ReadFile(dir.File("KIN.txt")));
+  std::string line;
+  long n = 0, inside = 0;
+  long double dev2[3] = {0, 0, 0}, sig2[3] = {0, 0, 0};
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::vector<long double> v = Numbers(line);
+    ASSERT_EQ(25u, v.size()) << line;
+    const int systems = (v[3] > 0) + (v[4] > 0) + (v[5] > 0);
+    if (v[2] <= 3 + systems) continue;  // no redundancy
+    ++n;
+    bool ok = true;
+    for (int k = 0; k < 3; ++k) {
+      const long double d = v[6 + k] - t[k];
+      ok = ok && std::fabs(d) <= 3 * v[13 + k];
+      dev2[k] += d * d;
+      sig2[k] += v[13 + k] * v[13 + k];
+    }
+    inside += ok;
+  }
+  ASSERT_GT(n, 200);
+  EXPECT_GE(100.0 * inside / n, 99.0) << inside << " of " << n;
+  for (int k = 0; k < 3; ++k) {
+    const long double ratio = std::sqrt(dev2[k] / sig2[k]);
+    EXPECT_GT(ratio, 0.5L) << k;
+    EXPECT_LT(ratio, 2.0L) << k;
+  }
+}
+
+}  // namespace
