@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "sdiff/SdTool.h"
 #include "sim/SimTool.h"
 #include "support/TestSupport.h"
 
 using testsupport::NormaliseDate;
 using testsupport::ReadFile;
 using testsupport::RunTervan;
+using testsupport::SharedData;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 
@@ -143,6 +145,33 @@ TEST(TervanRunResults, KinematicTrackOfStaticRoverAgreesWithItsPrecision) {
     EXPECT_GT(ratio, 0.5L) << k;
     EXPECT_LT(ratio, 2.0L) << k;
   }
+}
+
+// Real data: the GEONET pair 3040 (BASE) - 0759 (ROVER), an hour of GPS L1+L2 with
+// broadcast orbits. The baseline agrees within 2 cm with an independent peer's
+// ambiguity-fixed solution of the same hour.
+TEST(TervanRunResults, GeonetBaselineAgreesWithThePeerSolution) {
+  const std::string d = SharedData("geonet-0759-3040-2005092");
+  if (d.empty()) GTEST_SKIP() << "no shared data";
+  TempDir dir;
+  ASSERT_EQ(
+      0, SdRun({"--base", d + "/30400920.05o", "--rover", d + "/07590920.05o", "--out",
+                dir.File("G.sd"), "--nav", d + "/30400920.05n", "--tag-tolerance", "0.01", "-q"}));
+  const testsupport::RunResult r = RunTervan(
+      dir.Path(), {"-rG.sd", "-eg" + d + "/30400920.05n", "-pv" + d + "/igs05_gps_trm29659.atx",
+                   "-csG", "-lC1,P2,L1,L2", "-me10", "-pcosz", "-xSTA", "-gpsSTAT.txt"});
+  ASSERT_EQ(0, r.status) << r.err;
+  if (!HasStaticSolution(r)) GTEST_SKIP() << "no static solution in this build";
+  std::istringstream in(ReadFile(dir.File("STAT.txt")));
+  std::string head, line;
+  std::getline(in, head);
+  std::getline(in, line);
+  const std::vector<long double> v = Numbers(line);
+  ASSERT_GE(v.size(), 16u);
+  const long double peer[3] = {2022.7706L, -468.6295L, 2610.2890L};
+  long double d2 = 0;
+  for (int k = 0; k < 3; ++k) d2 += (v[13 + k] - peer[k]) * (v[13 + k] - peer[k]);
+  EXPECT_LT(std::sqrt(d2), 0.02L);
 }
 
 }  // namespace
