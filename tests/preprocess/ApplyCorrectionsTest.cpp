@@ -75,8 +75,8 @@ class SimulatedHour : public ::testing::Test {
     return tc;
   }
 
-  // Model terms of the simulated observation of satellite number sat at nominal
-  // epoch t (seconds from the start) at a station; nullptr when it has none.
+  // Model terms of the simulated observation of satellite number sat at nominal epoch t
+  // (seconds from the start) at a station; nullptr when it has none.
   static const sim::ObsTerms* Observation(sim::Station st, long double t, short sat) {
     for (const sim::StationEpoch& ep : sim_->Epochs(st)) {
       if (std::fabs(ep.tag - sim_->Sc().StartSeconds() - t) > 0.5L) continue;
