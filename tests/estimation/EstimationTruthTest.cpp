@@ -11,11 +11,6 @@
 #include "driver/Tervan_ReadFiles.h"
 #include "estimation/Tervan_ProcStatic.h"
 #include "estimation/Tervan_SetUnknowns.h"
-#include "gnss/flh.h"
-#include "gnss/mjd.h"
-#include "gnss/neu.h"
-#include "gnss/xyz.h"
-#include "gnss/ymdhms.h"
 #include "preprocess/Tervan_AntennaPhaseCenter.h"
 #include "preprocess/Tervan_ApplyCorrections.h"
 #include "preprocess/Tervan_ConAmbiguities.h"
@@ -33,28 +28,6 @@
 namespace {
 
 constexpr long double kC = 299792458.0L;
-
-// The stages set the global print settings of the value classes for their reports;
-// the other suites of this binary expect the defaults back.
-struct PrintSettings {
-  short fl[5] = {flhns::NDecFL, flhns::NDecH, flhns::WidthFL, flhns::WidthH, flhns::Unit};
-  short xy[4] = {xyzns::NDec, xyzns::Width, xyzns::NDecT, xyzns::WidthT};
-  long xyUnit[2] = {xyzns::Unit, xyzns::UnitT};
-  short ne[5] = {neuns::NDecNE, neuns::NDecU, neuns::WidthNE, neuns::WidthU, neuns::PrintType};
-  long neUnit = neuns::Unit;
-  short tm[5] = {mjdns::PrintFormat, mjdns::NDecSecond, ymdhmsns::PrintType, ymdhmsns::PrintFormat,
-                 ymdhmsns::NDecSecond};
-  ~PrintSettings() {
-    flhns::NDecFL = fl[0], flhns::NDecH = fl[1], flhns::WidthFL = fl[2], flhns::WidthH = fl[3];
-    flhns::Unit = fl[4];
-    xyzns::NDec = xy[0], xyzns::Width = xy[1], xyzns::NDecT = xy[2], xyzns::WidthT = xy[3];
-    xyzns::Unit = xyUnit[0], xyzns::UnitT = xyUnit[1];
-    neuns::NDecNE = ne[0], neuns::NDecU = ne[1], neuns::WidthNE = ne[2], neuns::WidthU = ne[3];
-    neuns::PrintType = ne[4], neuns::Unit = neUnit;
-    mjdns::PrintFormat = tm[0], mjdns::NDecSecond = tm[1];
-    ymdhmsns::PrintType = tm[2], ymdhmsns::PrintFormat = tm[3], ymdhmsns::NDecSecond = tm[4];
-  }
-};
 
 class EstimationTruth : public ::testing::Test {
  protected:
@@ -129,7 +102,6 @@ class EstimationTruth : public ::testing::Test {
     return worst;
   }
 
-  PrintSettings settings;  // restored when the test ends
   testsupport::TempDir dir;
   std::unique_ptr<sim::Simulator> sim_;
   TervanC tc;
