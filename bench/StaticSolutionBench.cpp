@@ -38,12 +38,22 @@
 
 namespace {
 
+// A temporary folder removed at the end of the program.
+struct TempFolder {
+  std::string path;
+  ~TempFolder() {
+    if (!path.empty()) std::filesystem::remove_all(path);
+  }
+};
+
 // The simulated day, written once for both benchmarks.
 const std::string& Day() {
-  static std::string dir;
+  static TempFolder folder;
+  std::string& dir = folder.path;
   if (!dir.empty()) return dir;
   char tmpl[] = "/tmp/tervan-static-bench-XXXXXX";
-  dir = mkdtemp(tmpl) ? tmpl : "/tmp/tervan-static-bench";
+  if (!mkdtemp(tmpl)) return dir;
+  dir = tmpl;
   sim::Scenario sc;
   std::string msg;
   sim::ParseScenario({"--duration", "1d", "--no-ionosphere", "--out", dir}, sc, msg);
