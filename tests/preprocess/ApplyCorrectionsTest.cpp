@@ -424,4 +424,125 @@ TEST_F(SmallContexts, OrbitsWithoutAPositionLeaveTheRecordsUnused) {
       << warnings_;
 }
 
+// --- Station effects: phases minus the modelled geometry -------------------------
+
+// Two noise-free hours on a 2000 km baseline without atmosphere, with the station
+// displacements the simulator knows (solid tide, pole tide, ocean loading), run
+// through the geometry stage with the models of the files the simulator wrote.
+class StationEffects : public SimulatedHour {
+ protected:
+  static void SetUpTestSuite() {
+    sdir_ = new testsupport::TempDir();
+    sim::Scenario sc;
+    std::string msg;
+    if (sim::ParseScenario({"--noise-free", "--no-ionosphere", "--no-troposphere", "--duration",
+                            "7200", "--baseline", "2000", "--solid-tide", "--pole-tide",
+                            "--ocean-loading", "--out", sdir_->Path()},
+                           sc, msg) != sim::ParseResult::kRun) {
+      why_ = "the simulator has no station effects yet: " + msg;
+      return;
+    }
+    sim::Simulator s(sc);
+    s.Run();
+    if (!sim::WriteDataset(s, msg)) why_ = msg;
+    const sim::DatasetFiles f;
+    const std::string d = sdir_->Path() + "/";
+    tc_ = new TervanC();
+    PrintSettingsGuard keep;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    drivertest::Parse(*tc_,
+                      {"-r" + d + f.SingleDifferences(sc), "-ep" + d + f.sp3, "-ec" + d + f.clock,
+                       "-gf" + d + f.channels, "-csGRE", "-lC1,L1", "-xSTA", "-st",
+                       "-eo" + d + "earth_rotation.erp", "-bq" + d + "ocean_loading.blq"});
+    CheckArgumetns(*tc_);
+    SetFiles(*tc_);
+    ReadFiles(*tc_);
+    GetReceiverProperties(*tc_);
+    ApplyCorrections(*tc_);
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+  }
+  static void TearDownTestSuite() {
+    delete tc_;
+    delete sdir_;
+  }
+  void SetUp() override {
+    if (!why_.empty()) GTEST_SKIP() << why_;
+  }
+
+  // L1 phase single difference [m] minus the model of record r in epoch i, or NaN
+  // below 10 degrees. The model: ranges from the stored satellite positions,
+  // satellite clocks, and the stored range terms of both stations with the given
+  // factors; the receiver clocks are left to the differences between satellites.
+  static long double Residual(long r, const long double f[4]) {
+    const TervanC& tc = *tc_;
+    const short s = tc.sdd.sat(r);
+    if (!tc.OKSAT(r) || tc.ELV(r, 0) < 0.175L || tc.ELV(r, 1) < 0.175L || tc.sdd.L1(r).IsNull())
+      return NAN;
+    const xyzt &b = tc.SAT_POS(r, 0), &v = tc.SAT_POS(r, 1);
+    auto diff = [&](const matrix<long double>& m) { return m(r, 1) - m(r, 0); };
+    const long double model = (xyz(v) - tc.RecPosFC_ROVER).GetLength() -
+                              (xyz(b) - tc.RecPosFC_BASE).GetLength() -
+                              299792458.0L * (v.GetT() - b.GetT()) + f[0] * diff(tc.SETIDE) +
+                              f[1] * diff(tc.PTIDE) + f[2] * diff(tc.OTIDE) + f[3] * diff(tc.REL2);
+    const long double lambda = s > 100 && s < 200 ? GLONASSc::SatLambda(s, 0) : GPSc::lamb1;
+    return tc.sdd.L1(r).GetObs() * lambda - model;
+  }
+
+  // Largest spread over the run of a satellite's residual minus that of the
+  // reference satellite (the one with the most records) [m]: the ambiguities stay
+  // constant, the receiver clocks drop out.
+  static long double WorstSpread(long double solid, long double pole, long double ocean,
+                                 long double rel) {
+    const TervanC& tc = *tc_;
+    const long double f[4] = {solid, pole, ocean, rel};
+    std::map<short, long> count;
+    for (long r = 0; r < tc.sdd.nobs; ++r) count[tc.sdd.sat(r)] += !std::isnan(Residual(r, f));
+    short ref = 0;
+    for (const auto& e : count)
+      if (e.second > count[ref]) ref = e.first;
+    std::map<short, std::pair<long double, long double>> range;
+    for (long i = 0, off = 0; i < tc.sdd.neph; off += tc.sdd.nsat(i), ++i) {
+      long double base = NAN;
+      for (long r = off; r < off + tc.sdd.nsat(i); ++r)
+        if (tc.sdd.sat(r) == ref) base = Residual(r, f);
+      for (long r = off; r < off + tc.sdd.nsat(i) && !std::isnan(base); ++r) {
+        const long double d = Residual(r, f) - base;
+        if (std::isnan(d)) continue;
+        auto it = range.emplace(tc.sdd.sat(r), std::make_pair(d, d)).first;
+        it->second = {std::min(it->second.first, d), std::max(it->second.second, d)};
+      }
+    }
+    long double worst = 0;
+    for (const auto& e : range) worst = std::max(worst, e.second.second - e.second.first);
+    return worst;
+  }
+
+  static testsupport::TempDir* sdir_;
+  static TervanC* tc_;
+  static std::string why_;
+};
+testsupport::TempDir* StationEffects::sdir_ = nullptr;
+TervanC* StationEffects::tc_ = nullptr;
+std::string StationEffects::why_;
+
+TEST_F(StationEffects, PhasesMinusModelledGeometryAndCorrectionsStayConstant) {
+  const long double all = WorstSpread(1, 1, 1, 1);
+  std::printf(
+      "  worst spread %.3Lf mm; without solid tide %.3Lf, pole tide %.3Lf, ocean "
+      "loading %.3Lf, path range %.3Lf; pole tide reversed %.3Lf, ocean loading "
+      "reversed %.3Lf mm\n",
+      all * 1e3L, WorstSpread(0, 1, 1, 1) * 1e3L, WorstSpread(1, 0, 1, 1) * 1e3L,
+      WorstSpread(1, 1, 0, 1) * 1e3L, WorstSpread(1, 1, 1, 0) * 1e3L,
+      WorstSpread(1, -1, 1, 1) * 1e3L, WorstSpread(1, 1, -1, 1) * 1e3L);
+  EXPECT_LT(all, 1e-3L);
+  EXPECT_GT(WorstSpread(0, 1, 1, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(1, 0, 1, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(1, 1, 0, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(1, 1, 1, 0), 1e-3L);
+  EXPECT_GT(WorstSpread(1, -1, 1, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(1, 1, -1, 1), 1e-3L);
+}
+
 }  // namespace
