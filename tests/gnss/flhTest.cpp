@@ -3,7 +3,6 @@
 #include "core/KotnePretvorbe.h"
 #include "gnss/flh.h"
 #include "gnss/flht.h"
-#include "preprocess/PrintSettingsGuard.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -34,11 +33,6 @@ std::string Fatal(const std::string& cls, const std::string& text) {
 }  // namespace
 
 TEST(flh, OutputUnits) {
-  PrintSettingsGuard keep;  // report stages run earlier in this binary leave their own
-  flhns::NDecFL = 8;
-  flhns::NDecH = 4;
-  flhns::WidthFL = 12;
-  flhns::WidthH = 10;
   const flh p(deg2rad(46.0L + 3.0L / 60.0L + 12.345L / 3600.0L), deg2rad(14.5L), 300.12345L);
   EXPECT_EQ(Print(p, flhns::RAD), "  0.80378397  0.25307274  300.1235");
   EXPECT_EQ(Print(p, flhns::DEG), " 46.05342917 14.50000000  300.1235");

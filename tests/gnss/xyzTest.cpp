@@ -3,7 +3,6 @@
 #include "core/KotnePretvorbe.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
-#include "preprocess/PrintSettingsGuard.h"
 #include "support/TestSupport.h"
 
 TEST(xyz, ArithmeticAndProducts) {
@@ -64,9 +63,6 @@ TEST(xyz, TimeTermOfXyztIsIgnoredByXyz) {
 }
 
 TEST(xyz, StreamOutputInUnits) {
-  PrintSettingsGuard keep;  // report stages run earlier in this binary leave their own
-  xyzns::NDec = 4;
-  xyzns::Width = 14;
   std::ostringstream os;
   os << xyz(1.23456L, -2, 3);
   EXPECT_EQ(os.str(), "        1.2346       -2.0000        3.0000");

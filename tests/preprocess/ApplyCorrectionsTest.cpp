@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "../driver/DriverTestUtil.h"
-#include "PrintSettingsGuard.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "gnss/g_lg.h"
 #include "gnss/mGNSSc.h"
@@ -63,7 +62,6 @@ class SimulatedHour : public ::testing::Test {
                                      "-pcosz"};
     args.insert(args.end(), orbits.begin(), orbits.end());
     auto tc = std::make_unique<TervanC>();
-    PrintSettingsGuard keep;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     drivertest::Parse(*tc, args);
@@ -77,8 +75,8 @@ class SimulatedHour : public ::testing::Test {
     return tc;
   }
 
-  // Model terms of the simulated observation of satellite number sat at nominal epoch
-  // t (seconds from the start) at a station; nullptr when it has none.
+  // Model terms of the simulated observation of satellite number sat at nominal epoch t
+  // (seconds from the start) at a station; nullptr when it has none.
   static const sim::ObsTerms* Observation(sim::Station st, long double t, short sat) {
     for (const sim::StationEpoch& ep : sim_->Epochs(st)) {
       if (std::fabs(ep.tag - sim_->Sc().StartSeconds() - t) > 0.5L) continue;
@@ -452,7 +450,6 @@ class StationEffects : public SimulatedHour {
     const sim::DatasetFiles f;
     const std::string d = sdir_->Path() + "/";
     tc_ = new TervanC();
-    PrintSettingsGuard keep;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     drivertest::Parse(*tc_, {"-r" + d + f.SingleDifferences(sc), "-ep" + d + f.sp3,

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "../driver/DriverTestUtil.h"
-#include "PrintSettingsGuard.h"
 #include "gnss/xyz_flh.h"
 #include "preprocess/Tervan_GetInitPos.h"
 #include "support/TestSupport.h"
@@ -30,7 +29,6 @@ void SetContext(TervanC& tc, const std::vector<long>& years, const char* base, c
 }
 
 std::string Properties(TervanC& tc, std::string* err = nullptr) {
-  PrintSettingsGuard keep;
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   GetReceiverProperties(tc);
