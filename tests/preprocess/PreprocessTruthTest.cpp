@@ -233,15 +233,16 @@ TEST_F(PreprocessTruth, AntennaCorrectionsBringCodesToTheGeometry) {
   EXPECT_LT(PhaseDeviations().rms, kPhaseRms);
 }
 
-// On a long baseline the stations' wind-ups differ by a good part of a cycle;
-// corrected, the phases follow the geometry to a thousandth of a cycle.
+// On a long baseline the difference of the stations' wind-ups changes by several
+// thousandths of a cycle within the hour (0.0045 cycles on 1000 km); corrected,
+// the phases follow the geometry to the resolution of the files.
 TEST_F(PreprocessTruth, WindUpCorrectedPhasesFollowTheGeometry) {
   if (!Prepare({"--wind-up", "--antennas", "--baseline", "1000"},
                {"-pv" + dir.File("antenna.atx"), "-wu"}))
     GTEST_SKIP() << why;
   Stage(ApplyATXVal);
   Stage(ProcClock);
-  EXPECT_GT(PhaseDeviations().max, 0.01L);
+  EXPECT_GT(PhaseDeviations().max, 0.004L);
   Stage(PhaseWindUp);
   EXPECT_LT(PhaseDeviations().max, kPhaseMax);
   EXPECT_LT(PhaseDeviations().rms, kPhaseRms);
