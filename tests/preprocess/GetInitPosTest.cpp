@@ -104,7 +104,6 @@ std::string NoPosition(const std::string& station) {
 // A station without a position in the header nor in the coordinate file has no
 // geometry: the run ends naming it.
 TEST(GetReceiverProperties, StationWithoutPositionEndsTheRun) {
-  PrintSettingsGuard keep;
   TervanC tc;
   SetContext(tc, {2020, 2020}, "SITA", "SITB");
   tc.sdh.SetX0(0, xyz());
