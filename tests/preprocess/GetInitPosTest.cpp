@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "../driver/DriverTestUtil.h"
-#include "PrintSettingsGuard.h"
 #include "gnss/xyz_flh.h"
 #include "preprocess/Tervan_GetInitPos.h"
 #include "support/TestSupport.h"
@@ -31,7 +30,6 @@ void SetContext(TervanC& tc, const std::vector<long>& years, const char* base, c
 }
 
 std::string Properties(TervanC& tc, std::string* err = nullptr) {
-  PrintSettingsGuard keep;
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   GetReceiverProperties(tc);
@@ -106,7 +104,6 @@ std::string NoPosition(const std::string& station) {
 // A station without a position in the header nor in the coordinate file has no
 // geometry: the run ends naming it.
 TEST(GetReceiverProperties, StationWithoutPositionEndsTheRun) {
-  PrintSettingsGuard keep;
   TervanC tc;
   SetContext(tc, {2020, 2020}, "SITA", "SITB");
   tc.sdh.SetX0(0, xyz());
