@@ -313,9 +313,18 @@ void GNSSpEph::Join(const GNSSpEph& o) {
   long nb = 0, na = 0;
   while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
   while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
-  const long double step = 1.5L * std::max(interval, o.interval);
-  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > step) ||
-      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > step)) {
+  // The gap at a join may be one epoch interval as the files space their epochs
+  // next to it (headers may name another interval than the epochs keep).
+  auto spacing = [](const matrix<mjd>& e, long n, long i) {
+    return n < 2 ? 0.0L : e(i + 1) - e(i);
+  };
+  const long double before = std::max({interval, o.interval, spacing(epoch, nepoch, 0),
+                                       nb > 1 ? o.epoch(nb - 1) - o.epoch(nb - 2) : 0.0L});
+  const long double after =
+      std::max({interval, o.interval, spacing(epoch, nepoch, nepoch - 2),
+                na > 1 ? o.epoch(o.nepoch - na + 1) - o.epoch(o.nepoch - na) : 0.0L});
+  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > 1.5L * before) ||
+      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > 1.5L * after)) {
     ClassWarning(kClass,
                  "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
     return;
