@@ -219,6 +219,8 @@ bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) const
   long double rhoB = 0.0L, rhoR = 0.0L;
   if (!SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, posB, rhoB)) return false;
   if (!SatelliteRange(r.prn, r.sys, tR, tc_.RecPosFC_ROVER, posR, rhoR)) return false;
+  // A satellite at the station (a broken orbit record) has no line of sight.
+  if (!(rhoB > 1.0L && rhoR > 1.0L) || !std::isfinite(rhoB) || !std::isfinite(rhoR)) return false;
   const long i = r.i, e = r.e;
   long double cR = (tc_.sdd.clkErR(e) - tc_.sdd.clkErB(e)) * C + tc_.dtAll(e);
   if (tc_.ixDTsys[r.sys] >= 0) cR += tc_.dtGNSS[r.sys];
@@ -226,7 +228,9 @@ bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) const
   r.G = rhoR - rhoB + dif(tc_.SETIDE) + dif(tc_.PTIDE) + dif(tc_.OTIDE) + dif(tc_.REL2) -
         C * (posR.GetT() - posB.GetT()) + cR;
   SetRow(r, posR, rhoR);
-  return true;
+  // Model terms that cannot be evaluated (a station at the geocentre) leave the
+  // observation out rather than spread NaN through the normal equations.
+  return std::isfinite(r.G);
 }
 
 void StaticObservations::SetRow(Record& r, const xyzt& posR, long double rhoR) const {
@@ -278,7 +282,10 @@ bool StaticObservations::Misclosure(const Record& r, int k, long double& f, long
     short prn = r.prn;
     long e = r.e;
     long n = k == tL3 ? tc_.nAmbL3 : k == tL1 ? tc_.nAmbL1 : tc_.nAmbL2;
-    GetAmbIndex(prn, e, tc_.AmbIndex, tc_.AmbSat, n, amb);
+    if (tc_.AmbFind.Size() == n)
+      amb = GetAmbIndex(tc_, prn, e);
+    else
+      GetAmbIndex(prn, e, tc_.AmbIndex, tc_.AmbSat, n, amb);
     if (amb < 0) return false;
   }
   switch (k) {
@@ -339,7 +346,7 @@ void StaticObservations::Types(Record& r, bool testOn, EpochClocks& clk) {
     if (!(tc_.*(t.on)) || (tc_.*(t.excl))(r.i)) continue;
     long double f = 0.0L;
     long amb = -1;
-    if (!Misclosure(r, k, f, amb)) continue;
+    if (!Misclosure(r, k, f, amb) || !std::isfinite(f)) continue;
     (tc_.*(t.f))(r.i) = f;
     const long double limit = t.phase ? tc_.MaxfDiff / 2.0L : tc_.MaxfDiff;
     if (tc_.isMaxfDiff && testOn && !(std::fabs(f) < limit)) {

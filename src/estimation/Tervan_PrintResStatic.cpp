@@ -62,7 +62,7 @@ void WriteExt12(std::ostream& out, long double value) {
 long double MeanAzimuth(long double a, long double b) {
   long double m = std::atan2(std::sin(a) + std::sin(b), std::cos(a) + std::cos(b));
   if (m < 0.0L) m += TwoPi;
-  return m;
+  return TwoPi - m > 1e-12L ? m : 0.0L;  // a tiny negative angle is north, not 360 degrees
 }
 
 void PrintResStatic(TervanC& tc) {

@@ -9,6 +9,7 @@
 #include "core/KotnePretvorbe.h"
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
+#include "core/StreamFormatGuard.h"
 #include "core/matrixUtil.h"
 #include "estimation/StaticObservations.h"
 #include "gnss/SatelliteNumbering.h"
@@ -250,6 +251,7 @@ void GetTropoIndex(mjd& epoch, matrix<mjd>& grid, long& itro) {
 
 void ProcStatic(TervanC& tc) {
   if (!HasModelValues(tc) || tc.NUnk <= 0) return;
+  StreamFormatGuard out(std::cout), err(std::cerr);
   const long neph = tc.sdd.GetNEpoch();
   if (tc.dtAll.NRow() != neph) tc.dtAll.Resize(neph, 1, 0.0L);
   if (tc.verbose) std::cerr << "Tervan::ProcStatic(): PROCESSING OF CODE/PHASE OBSERVATIONS!\n";

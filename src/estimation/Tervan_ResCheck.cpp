@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "core/ProgramOutput.h"
+#include "core/StreamFormatGuard.h"
 #include "estimation/ObsTypes.h"
 #include "estimation/Tervan_ProcStatic.h"
 
@@ -47,6 +48,7 @@ long* Counter(TervanC& tc, short sat, bool phase) {
 
 void ResCheck(TervanC& tc) {
   if (!tc.isThresBlunder || !HasModelValues(tc) || tc.NUnk <= 0) return;
+  StreamFormatGuard out(std::cout), err(std::cerr);
   ProgramSubSubTitle("OUTLIER DETECTION AND ELIMINATION - OBSERVATION CORRECTIONS CHECK:", 0);
   if (tc.verbose) std::cerr << "Tervan::ResCheck(): OUTLIER DETECTION AND ELIMINATION!\n";
   std::cout << std::fixed << "  Outlier detection parameters        :\n"

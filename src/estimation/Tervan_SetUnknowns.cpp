@@ -8,6 +8,7 @@
 #include "core/KotnePretvorbe.h"
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
+#include "core/StreamFormatGuard.h"
 #include "estimation/Tervan_ProcStatic.h"
 #include "gnss/SatelliteNumbering.h"
 
@@ -274,6 +275,7 @@ void PrintVerboseSummary(const TervanC& tc) {
 
 void SetUnknowns(TervanC& tc) {
   if (tc.sdd.GetNEpoch() < 1 || !HasModelValues(tc)) return;
+  StreamFormatGuard out(std::cout), err(std::cerr);
   if (tc.verbose) std::cerr << "Tervan::SetUnknowns(): SETTING UNKNOWNS IN ESTIMATION!\n";
   ProgramSubSubTitle("SETTING UNKNOWNS IN ESTIMATION:", 0);
   WarnSameMeasurements(tc);

@@ -9,6 +9,7 @@
 
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
+#include "core/StreamFormatGuard.h"
 #include "gnss/SatAzimuthZenit.h"
 #include "gnss/mGNSSc.h"
 #include "orbits/LightTime.h"
@@ -122,6 +123,7 @@ void ChannelsFromNavigation(TervanC& tc) {
 }  // namespace
 
 void SetGlonassFrequency(TervanC& tc) {
+  StreamFormatGuard keep(std::cout);
   if (GlonassChannelsMissing(tc)) return;
   if (!tc.isGLN || (!tc.isGLNfrch && !tc.isGLNnav) || tc.sdd.neph < 1) return;
   if (tc.verbose) std::cerr << Detail << "GLONASS frequency channel determination!\n";
@@ -456,6 +458,7 @@ void SizeMatrices(TervanC& tc) {
 }  // namespace
 
 void CalculateAE(TervanC& tc) {
+  StreamFormatGuard keep(std::cout);
   PrintModels(tc);
   SizeMatrices(tc);
   EpochLoop lp;

@@ -6,6 +6,7 @@
 
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
+#include "core/StreamFormatGuard.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/g_lg.h"
 #include "gnss/xyz_flh.h"
@@ -114,7 +115,7 @@ void SetBaselines(TervanC& tc) {
   std::cout << "        Physical stabilization        : " << tc.Delta_RecPos0 << '\n';
   std::cout << "       Antenna reference point        : " << tc.Delta_RecPosFC << "\n\n";
   std::cout << "  A-priori BASELINE length            :\n" << Rule << '\n' << std::fixed;
-  std::cout << "        Physical stabilization        : " << std::setprecision(xyzns::NDec)
+  std::cout << "        Physical stabilization        : " << std::setprecision(4)
             << std::setw(16) << tc.Delta_RecPos0.GetLength() << " m\n";
   std::cout << "       Antenna reference point        : " << std::setw(16)
             << tc.Delta_RecPosFC.GetLength() << " m\n\n";
@@ -142,6 +143,7 @@ void SetUnitVectors(TervanC& tc) {
 }  // namespace
 
 void GetReceiverProperties(TervanC& tc) {
+  StreamFormatGuard keep(std::cout);
   if (tc.verbose) std::cerr << Step << "RECEIVER POSITION PARAMETERS!!\n";
   ProgramSubSubTitle("GETTING BASE AND ROVER RECEIVER PROPERTIES:", 0);
   PrintStations(tc.sdh);
@@ -151,6 +153,7 @@ void GetReceiverProperties(TervanC& tc) {
   flhns::WidthFL = 16;
   flhns::WidthH = 12;
   xyzns::Width = 16;
+  xyzns::NDec = 4;  // a previous run in the same process may have left 10
   SetMarkers(tc);
   SetReferencePoints(tc);
   SetBaselines(tc);

@@ -41,7 +41,7 @@ class OrbitRealData : public ::testing::Test {
  protected:
   void SetUp() override {
     sp3 = Data("GRG0MGXFIN_20201770000_01D_15M_ORB.SP3");
-    if (sp3.empty()) GTEST_SKIP() << "shared data absent";
+    if (sp3.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
     testing::internal::CaptureStdout();
     peph.SetFile(sp3.c_str());
     peph.ReadFile();
@@ -411,7 +411,7 @@ TEST_F(OrbitRealData, JoinedFilesKeepTheInterpolationCentredAtTheCut) {
 // of the CNES/CLS orbit: two analysis centres agree to a few centimetres.
 TEST_F(OrbitRealData, TwoAnalysisCentresAgree) {
   const std::string cod = Data("COD0MGXFIN_20201770000_01D_05M_ORB.SP3");
-  if (cod.empty()) GTEST_SKIP() << "shared data absent";
+  if (cod.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   GNSSpEph other;
   other.SetFile(cod.c_str());
   testing::internal::CaptureStdout();
@@ -439,7 +439,7 @@ TEST_F(OrbitRealData, TwoAnalysisCentresAgree) {
 TEST(OrbitRealDataGeonet, BroadcastFilesOfTwoStationsAgree) {
   const std::string a = SharedData("geonet-0759-3040-2005092/07590920.05n");
   const std::string b = SharedData("geonet-0759-3040-2005092/30400920.05n");
-  if (a.empty() || b.empty()) GTEST_SKIP() << "shared data absent";
+  if (a.empty() || b.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   GPSbEph na, nb;
   na.SetFile(a.c_str());
   nb.SetFile(b.c_str());

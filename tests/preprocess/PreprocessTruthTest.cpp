@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/StreamFormatGuard.h"
 #include "driver/DriverTestUtil.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "gnss/SatelliteNumbering.h"
+#include "gnss/TimeConverse.h"
 #include "gnss/mGNSSc.h"
 #include "preprocess/Tervan_AntennaPhaseCenter.h"
 #include "preprocess/Tervan_ApplyCorrections.h"
@@ -28,6 +32,31 @@
 namespace {
 
 constexpr long double kC = 299792458.0L;
+
+// Largest magnitude and root mean square of a set of values.
+struct Stats {
+  explicit Stats(const std::vector<long double>& v) {
+    for (long double x : v) {
+      max = std::fmax(max, std::fabs(x));
+      rms += x * x;
+    }
+    if (!v.empty()) rms = std::sqrt(rms / v.size());
+  }
+  long double max = 0, rms = 0;
+};
+
+// Appends the values of an arc minus their mean to dev and empties the arc.
+void Center(std::vector<long double>& arc, std::vector<long double>& dev) {
+  long double mean = 0;
+  for (long double x : arc) mean += x / arc.size();
+  for (long double x : arc) dev.push_back(x - mean);
+  arc.clear();
+}
+
+// The files hold codes in millimetres and phases in thousandths of a cycle, and
+// a single difference of two rounded values is off by up to one unit.
+constexpr long double kCodeMax = 0.0012L, kCodeRms = 0.0005L;
+constexpr long double kPhaseMax = 0.0025L, kPhaseRms = 0.0007L;
 
 class PreprocessTruth : public ::testing::Test {
  protected:
@@ -104,42 +133,38 @@ class PreprocessTruth : public ::testing::Test {
     const long double l1 = satnum::IsGLONASS(s) ? GLONASSc::SatLambda(s, 0) : GPSc::lamb1;
     return tc.sdd.L1(r).GetObs() - Model(r, i) / l1;
   }
-  // Largest spread of the L1 phase residual along a satellite's observations
-  // (arcs cut at gaps of more than 300 s), in cycles.
-  long double MaxPhaseSpread() const {
-    long double worst = 0;
+  // Deviations of the L1 phase residuals from the mean of their arc (arcs cut
+  // at gaps of more than 300 s) [cycles].
+  Stats PhaseDeviations() const {
+    std::vector<long double> dev;
     for (long j = 0; j < tc.sdd.satList.Length(); ++j) {
-      const short s = tc.sdd.satList(j);
-      long double lo = 0, hi = 0;
-      bool open = false;
+      std::vector<long double> arc;
       mjd last;
       for (long i = 0, r = 0; i < tc.sdd.neph; ++i)
         for (long k = 0; k < tc.sdd.nsat(i); ++k, ++r) {
-          if (tc.sdd.sat(r) != s || !Usable(r) || tc.sdd.L1(r).IsNull()) continue;
-          const long double v = PhaseResidual(r, i);
-          if (!open || tc.sdd.epoch(i) - last > 300.0L) lo = hi = v;
-          lo = std::fmin(lo, v);
-          hi = std::fmax(hi, v);
-          open = true;
+          if (tc.sdd.sat(r) != tc.sdd.satList(j) || !Usable(r) || tc.sdd.L1(r).IsNull()) continue;
+          if (!arc.empty() && tc.sdd.epoch(i) - last > 300.0L) Center(arc, dev);
+          arc.push_back(PhaseResidual(r, i));
           last = tc.sdd.epoch(i);
-          worst = std::fmax(worst, hi - lo);
         }
+      Center(arc, dev);
     }
-    return worst;
+    return Stats(dev);
   }
-  // Largest |code residual| over the usable records of the given column.
-  long double MaxCodeResidual(const matrix<gnssobs>& code) const {
-    long double worst = 0;
+  // Code minus model [m] over the usable records of a code column.
+  Stats CodeResiduals(const matrix<gnssobs>& code) const {
+    std::vector<long double> res;
     for (long i = 0, r = 0; i < tc.sdd.neph; ++i)
       for (long k = 0; k < tc.sdd.nsat(i); ++k, ++r)
-        if (Usable(r) && !code(r).IsNull())
-          worst = std::fmax(worst, std::fabs(code(r).GetObs() - Model(r, i)));
-    return worst;
+        if (Usable(r) && !code(r).IsNull()) res.push_back(code(r).GetObs() - Model(r, i));
+    return Stats(res);
   }
   bool Usable(long r) const {
     return tc.OKSAT(r) && tc.ELV(r, 0) > 0.2L && tc.ELV(r, 1) > 0.2L && tc.sdd.sat(r) < 300;
   }
 
+  // The report stages leave their number formats on the streams.
+  StreamFormatGuard coutFormat{std::cout}, cerrFormat{std::cerr};
   testsupport::TempDir dir;
   TervanC tc;
   std::string report, why;
@@ -154,8 +179,12 @@ TEST_F(PreprocessTruth, AprioriClocksGiveTheSimulatedClockDifference) {
   if (!Prepare({}, {})) GTEST_SKIP() << why;
   Stage(SetLinearCombinations);
   Stage(ProcClock);
-  EXPECT_LT(MaxCodeResidual(tc.sdd.C1), 0.001L);
-  EXPECT_LT(MaxCodeResidual(tc.sdd.P2), 0.001L);
+  for (const matrix<gnssobs>* code : {&tc.sdd.C1, &tc.sdd.P1, &tc.sdd.P2, &tc.sdd.C7}) {
+    EXPECT_LT(CodeResiduals(*code).max, kCodeMax);
+    EXPECT_LT(CodeResiduals(*code).rms, kCodeRms);
+  }
+  EXPECT_LT(PhaseDeviations().max, kPhaseMax);
+  EXPECT_LT(PhaseDeviations().rms, kPhaseRms);
 }
 
 // Clock differences of the truth file [m], one per epoch.
@@ -193,13 +222,15 @@ TEST_F(PreprocessTruth, EpochClocksPlusAprioriClocksAreTheSimulatedClocks) {
 TEST_F(PreprocessTruth, AntennaCorrectionsBringCodesToTheGeometry) {
   if (!Prepare({"--antennas"}, {"-pv" + dir.File("antenna.atx")})) GTEST_SKIP() << why;
   Stage(ProcClock);
-  EXPECT_GT(MaxCodeResidual(tc.sdd.C1), 0.01L);
+  EXPECT_GT(CodeResiduals(tc.sdd.C1).max, 0.01L);
   Stage(ApplyATXVal);
   Stage(ProcClock);
-  EXPECT_LT(MaxCodeResidual(tc.sdd.C1), 0.001L);
-  EXPECT_LT(MaxCodeResidual(tc.sdd.P2), 0.001L);
-  EXPECT_LT(MaxCodeResidual(tc.sdd.C7), 0.001L);
-  EXPECT_LT(MaxPhaseSpread(), 0.001L / 0.19L);
+  for (const matrix<gnssobs>* code : {&tc.sdd.C1, &tc.sdd.P1, &tc.sdd.P2, &tc.sdd.C7}) {
+    EXPECT_LT(CodeResiduals(*code).max, kCodeMax);
+    EXPECT_LT(CodeResiduals(*code).rms, kCodeRms);
+  }
+  EXPECT_LT(PhaseDeviations().max, kPhaseMax);
+  EXPECT_LT(PhaseDeviations().rms, kPhaseRms);
 }
 
 // On a long baseline the stations' wind-ups differ by a good part of a cycle;
@@ -210,7 +241,75 @@ TEST_F(PreprocessTruth, WindUpCorrectedPhasesFollowTheGeometry) {
     GTEST_SKIP() << why;
   Stage(ApplyATXVal);
   Stage(ProcClock);
-  EXPECT_GT(MaxPhaseSpread(), 0.01L);
+  EXPECT_GT(PhaseDeviations().max, 0.01L);
   Stage(PhaseWindUp);
-  EXPECT_LT(MaxPhaseSpread(), 0.001L);
+  EXPECT_LT(PhaseDeviations().max, kPhaseMax);
+  EXPECT_LT(PhaseDeviations().rms, kPhaseRms);
+}
+
+namespace {
+
+// An eclipsing window of the truth file.
+struct Window {
+  short sat;
+  mjd from, to;
+};
+
+mjd ParseEpoch(const std::string& date, const std::string& time) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+  double s = 0;
+  std::sscanf(date.c_str(), "%d-%d-%d", &y, &mo, &d);
+  std::sscanf(time.c_str(), "%d:%d:%lf", &h, &mi, &s);
+  return ymdhms2mjd(ymdhms(y, mo, d, h, mi, s));
+}
+
+short SatNumber(const std::string& name) {
+  const short prn = static_cast<short>(std::stoi(name.substr(1)));
+  return name[0] == 'R' ? prn + 100 : (name[0] == 'E' ? prn + 200 : prn);
+}
+
+std::vector<Window> TruthEclipses(const std::string& truthFile) {
+  std::ifstream in(truthFile);
+  std::string line;
+  while (std::getline(in, line) && line.rfind("ECLIPSING SATELLITES", 0) != 0) {
+  }
+  std::vector<Window> out;
+  while (std::getline(in, line) && !line.empty()) {
+    std::istringstream row(line);
+    std::string sat, d0, t0, to, d1, t1;
+    if (!(row >> sat >> d0 >> t0 >> to >> d1 >> t1) || to != "to") continue;
+    out.push_back(Window{SatNumber(sat), ParseEpoch(d0, t0), ParseEpoch(d1, t1)});
+  }
+  return out;
+}
+
+}  // namespace
+
+// A day of data: the phases of every satellite inside a window the simulator
+// marks as eclipsing are removed, and well outside them the phases stay.
+TEST_F(PreprocessTruth, EclipsingSatellitesOfTheTruthLoseTheirPhases) {
+  if (!Prepare({"--eclipses", "--duration", "24h", "--interval", "300"}, {"-cc"}))
+    GTEST_SKIP() << why;
+  const std::vector<Window> windows = TruthEclipses(dir.File("truth.txt"));
+  ASSERT_FALSE(windows.empty());
+  Stage(GetEclipsing);
+  long inside = 0;
+  for (long i = 0, r = 0; i < tc.sdd.neph; ++i)
+    for (long k = 0; k < tc.sdd.nsat(i); ++k, ++r) {
+      const mjd& t = tc.sdd.epoch(i);
+      bool in = false, near = false;
+      for (const Window& w : windows) {
+        if (w.sat != tc.sdd.sat(r)) continue;
+        in = in || (w.from <= t && t <= w.to);
+        near = near || (t - w.from > -600.0L && w.to - t > -600.0L);
+      }
+      if (in) {
+        EXPECT_TRUE(tc.sdd.L1(r).IsNull()) << tc.sdd.sat(r) << " " << i;
+        ++inside;
+      } else if (!near && tc.OKSAT(r)) {
+        EXPECT_FALSE(tc.sdd.L1(r).IsNull()) << tc.sdd.sat(r) << " " << i;
+      }
+    }
+  EXPECT_GT(inside, 0);
+  EXPECT_EQ(tc.NEclipsSat, static_cast<long>(tc.EclipsSat.Length()));
 }

@@ -350,7 +350,7 @@ TEST(AntexRealData, WholeIgsFilesRead) {
   const std::string p20 = testsupport::SharedData("esbc-wtzr-2020177/igs20_gps_LEIAR25R3_LEIT.atx");
   const std::string p05 =
       testsupport::SharedData("geonet-0759-3040-2005092/igs05_gps_trm29659.atx");
-  if (p20.empty() || p05.empty()) GTEST_SKIP() << "shared data absent";
+  if (p20.empty() || p05.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   antex a20;
   a20.SetFile(p20.c_str());
   a20.ReadFile();
