@@ -75,13 +75,13 @@ class SimulatedHour : public ::testing::Test {
     return tc;
   }
 
-  // Simulated observation of satellite number sat at nominal epoch t (seconds from
-  // the start) at a station; nullptr when it has none.
-  static const sim::RawObs* Observation(sim::Station st, long double t, short sat) {
+  // Model terms of the simulated observation of satellite number sat at nominal epoch t
+  // (seconds from the start) at a station; nullptr when it has none.
+  static const sim::ObsTerms* Observation(sim::Station st, long double t, short sat) {
     for (const sim::StationEpoch& ep : sim_->Epochs(st)) {
       if (std::fabs(ep.tag - sim_->Sc().StartSeconds() - t) > 0.5L) continue;
       for (const sim::RawObs& o : ep.obs)
-        if (sim_->Sats().Sat(o.sat).number == sat) return &o;
+        if (sim_->Sats().Sat(o.sat).number == sat) return &ep.Terms(o);
     }
     return nullptr;
   }
@@ -129,15 +129,15 @@ void SimulatedHour::CompareWithTruth(TervanC& tc, long double angle, long double
     for (long r = off; r < off + tc.sdd.nsat(i); ++r) {
       ASSERT_TRUE(tc.OKSAT(r)) << r;
       for (int st = 0; st < 2; ++st) {
-        const sim::RawObs* o = Observation(st == 0 ? sim::kBase : sim::kRover, t, tc.sdd.sat(r));
+        const sim::ObsTerms* o = Observation(st == 0 ? sim::kBase : sim::kRover, t, tc.sdd.sat(r));
         ASSERT_NE(o, nullptr);
-        const long double de = tc.ELV(r, st) - o->terms.elevation;
-        const long double da = std::remainder(tc.AZM(r, st) - o->terms.azimuth, kTwoPi);
-        const long double dr = tc.REL2(r, st) - o->terms.shapiro;
+        const long double de = tc.ELV(r, st) - o->elevation;
+        const long double da = std::remainder(tc.AZM(r, st) - o->azimuth, kTwoPi);
+        const long double dr = tc.REL2(r, st) - o->shapiro;
         const long double dt =
-            tc.TROP(r, st) - ModelTroposphere(tc, st, StationEpoch(tc, st, i), o->terms.elevation);
+            tc.TROP(r, st) - ModelTroposphere(tc, st, StationEpoch(tc, st, i), o->elevation);
         long double& w = worstAngle[tc.sdd.sat(r) > 100 && tc.sdd.sat(r) < 200];
-        w = std::max({w, std::fabs(de), std::fabs(da) * std::cos(o->terms.elevation)});
+        w = std::max({w, std::fabs(de), std::fabs(da) * std::cos(o->elevation)});
         worstRel = std::max(worstRel, std::fabs(dr));
         worstTrop = std::max(worstTrop, std::fabs(dt));
         ++compared;
