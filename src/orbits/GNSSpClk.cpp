@@ -8,6 +8,7 @@
 
 #include "core/ProgramError.h"
 #include "orbits/OrbitText.h"
+#include "orbits/SeriesJoin.h"
 #include "orbits/TextColumns.h"
 
 using textcol::Cut;
@@ -183,31 +184,19 @@ long GNSSpClk::JoinSatellites(const GNSSpClk& o) {
 // epochs of this series it only fills missing values.
 void GNSSpClk::Join(const GNSSpClk& o) {
   const std::string name(o.clkfile);
-  const long double tol = 1e-3L;  // s
+  const long double tol = seriesjoin::kSameEpoch;
   if (nepoch < 1 || o.nepoch < 1) {
     ProgramWarning("Tervan", "RINEX CLOCK FILE HAS NO EPOCHS - NOT JOINED: " + name);
     return;
   }
   long nb = 0, na = 0;
-  while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
-  while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
-  // The gap at a join may be one epoch interval as the files space their epochs
-  // next to it (headers may name another interval than the epochs keep).
-  auto spacing = [](const matrix<mjd>& e, long n, long i) {
-    return n < 2 ? 0.0L : e(i + 1) - e(i);
-  };
-  const long double before = std::max({interval, o.interval, spacing(epoch, nepoch, 0),
-                                       nb > 1 ? o.epoch(nb - 1) - o.epoch(nb - 2) : 0.0L});
-  const long double after =
-      std::max({interval, o.interval, spacing(epoch, nepoch, nepoch - 2),
-                na > 1 ? o.epoch(o.nepoch - na + 1) - o.epoch(o.nepoch - na) : 0.0L});
-  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > 1.5L * before) ||
-      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > 1.5L * after)) {
-    ProgramWarning("Tervan", "RINEX CLOCK FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
-    return;
-  }
-  if (nb == 0 && na == 0) {
-    ProgramWarning("Tervan", "RINEX CLOCK FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
+  const seriesjoin::Fit fit =
+      seriesjoin::Place(epoch, nepoch, interval, o.epoch, o.nepoch, o.interval, nb, na);
+  if (fit != seriesjoin::Fit::Joins) {
+    ProgramWarning("Tervan",
+                   fit == seriesjoin::Fit::Gap
+                       ? "RINEX CLOCK FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name
+                       : "RINEX CLOCK FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
     return;
   }
   const long n0 = nepoch;

@@ -13,6 +13,7 @@
 #include "orbits/LightTime.h"
 #include "orbits/LuniSolarPosition.h"
 #include "orbits/OrbitText.h"
+#include "orbits/SeriesJoin.h"
 #include "orbits/TextColumns.h"
 
 using textcol::Cut;
@@ -305,32 +306,19 @@ void GNSSpEph::MergeSharedEpoch(long block, const GNSSpEph& o, long oblock, int&
 // epochs of this series it only fills missing satellites.
 void GNSSpEph::Join(const GNSSpEph& o) {
   const std::string name(o.sp3file);
-  const long double tol = 1e-3L;  // s
+  const long double tol = seriesjoin::kSameEpoch;
   if (nepoch < 1 || o.nepoch < 1) {
     ClassWarning(kClass, "PRECISE EPHEMERIS FILE HAS NO EPOCHS - NOT JOINED: " + name);
     return;
   }
   long nb = 0, na = 0;
-  while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
-  while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
-  // The gap at a join may be one epoch interval as the files space their epochs
-  // next to it (headers may name another interval than the epochs keep).
-  auto spacing = [](const matrix<mjd>& e, long n, long i) {
-    return n < 2 ? 0.0L : e(i + 1) - e(i);
-  };
-  const long double before = std::max({interval, o.interval, spacing(epoch, nepoch, 0),
-                                       nb > 1 ? o.epoch(nb - 1) - o.epoch(nb - 2) : 0.0L});
-  const long double after =
-      std::max({interval, o.interval, spacing(epoch, nepoch, nepoch - 2),
-                na > 1 ? o.epoch(o.nepoch - na + 1) - o.epoch(o.nepoch - na) : 0.0L});
-  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > 1.5L * before) ||
-      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > 1.5L * after)) {
+  const seriesjoin::Fit fit =
+      seriesjoin::Place(epoch, nepoch, interval, o.epoch, o.nepoch, o.interval, nb, na);
+  if (fit != seriesjoin::Fit::Joins) {
     ClassWarning(kClass,
-                 "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
-    return;
-  }
-  if (nb == 0 && na == 0) {
-    ClassWarning(kClass, "PRECISE EPHEMERIS FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
+                 fit == seriesjoin::Fit::Gap
+                     ? "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name
+                     : "PRECISE EPHEMERIS FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
     return;
   }
   const long n0 = nepoch, ns0 = nsat;
