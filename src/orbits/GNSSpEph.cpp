@@ -377,6 +377,47 @@ void GNSSpEph::Join(const GNSSpEph& o) {
   StartEpoch = epoch(0);
   CheckSpacing();
   SetLfact();
+  // Joins without a shared epoch are checked for a jump between the files.
+  if (nb > 0 && !(nb < o.nepoch && std::fabs(o.epoch(nb) - epoch(nb)) <= tol)) CheckJoin(nb, name);
+  if (na > 0 && !(o.nepoch - na - 1 >= 0 &&
+                  std::fabs(o.epoch(o.nepoch - na - 1) - epoch(nb + n0 - 1)) <= tol))
+    CheckJoin(nb + n0, name);
+}
+
+void GNSSpEph::CheckJoin(long k, const std::string& file) {
+  const long n = nPtsPos;
+  if (k - n < 0 || k + n >= nepoch) return;
+  int differing = 0;
+  long double worst = 0;
+  for (long s = 0; s < nsat; s++) {
+    const xyzt& node = sPos(s + k * nsat);
+    bool ok = std::fabs(node.GetX()) + std::fabs(node.GetY()) + std::fabs(node.GetZ()) >= 1.0L;
+    xyz p;
+    for (long i = k - n; i <= k + n && ok; i++) {
+      const xyzt& v = sPos(s + i * nsat);
+      if (i == k) continue;
+      ok = std::fabs(v.GetX()) + std::fabs(v.GetY()) + std::fabs(v.GetZ()) >= 1.0L;
+      long double w = 1.0L;
+      for (long j = k - n; j <= k + n; j++)
+        if (j != i && j != k) w *= (tnode(k) - tnode(j)) / (tnode(i) - tnode(j));
+      p += w * v.GetXYZ();
+    }
+    if (!ok) continue;
+    const long double d = (p - node.GetXYZ()).GetLength();
+    if (d > 0.1L) {
+      ++differing;
+      worst = std::max(worst, d);
+    }
+  }
+  if (differing > 0) {
+    char text[200];
+    std::snprintf(
+        text, sizeof text,
+        "PRECISE EPHEMERIS FILES DO NOT JOIN SMOOTHLY: %d SATELLITES OFF THE NEIGHBOURING "
+        "NODES BY UP TO %.3f m AT THE JOIN WITH: ",
+        differing, static_cast<double>(worst));
+    ClassWarning(kClass, text + file);
+  }
 }
 
 void GNSSpEph::SetLfact() {
