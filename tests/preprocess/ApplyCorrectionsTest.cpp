@@ -379,7 +379,9 @@ TEST_F(SmallContexts, GlonassBroadcastBeyondTheIntegrationIsUnavailable) {
   const long n = static_cast<long>(sats.size());
   for (long r = 0; r < 3 * n; ++r) {
     EXPECT_EQ(tc.OKSAT(r), r < n) << r;
-    if (r >= n) EXPECT_EQ(tc.SAT_POS(r, 0).GetLength(), 0.0L);
+    if (r >= n) {
+      EXPECT_EQ(tc.SAT_POS(r, 0).GetLength(), 0.0L);
+    }
   }
   for (short s : sats) {
     char text[96];
