@@ -61,8 +61,11 @@ TEST(ProcStaticTruth, NoiseFreeL1L2AndL3WithRoverZenithDelay) {
   StaticProblem p(o);
   p.Solve();
   EXPECT_LT(Dist(p.tc.RecPosEst, p.roverTrue), 1e-4L);
-  for (long k = 0; k < p.tc.nTropoUnkR; ++k)
-    if (p.tc.IsUnkOK(p.tc.ixTropoR(k))) EXPECT_NEAR(p.tc.xTropoR(k), 0.05L, 1e-4L);
+  for (long k = 0; k < p.tc.nTropoUnkR; ++k) {
+    if (p.tc.IsUnkOK(p.tc.ixTropoR(k))) {
+      EXPECT_NEAR(p.tc.xTropoR(k), 0.05L, 1e-4L);
+    }
+  }
   ExpectClocks(p, 1e-3L);
 
   ProblemOptions o3;
