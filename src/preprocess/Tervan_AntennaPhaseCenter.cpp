@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_AntennaPhaseCenter.h"
 
-void ApplyATXVal(TervanC& tc) { (void)tc; }
+void ApplyATXVal(TervanC& tc) {
+  (void)tc;
+}

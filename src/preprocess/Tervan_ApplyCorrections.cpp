@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_ApplyCorrections.h"
 
-void ApplyCorrections(TervanC& tc) { (void)tc; }
+void ApplyCorrections(TervanC& tc) {
+  (void)tc;
+}

@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_Eclipsing.h"
 
-void GetEclipsing(TervanC& tc) { (void)tc; }
+void GetEclipsing(TervanC& tc) {
+  (void)tc;
+}

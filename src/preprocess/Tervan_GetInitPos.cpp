@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_GetInitPos.h"
 
-void GetReceiverProperties(TervanC& tc) { (void)tc; }
+void GetReceiverProperties(TervanC& tc) {
+  (void)tc;
+}

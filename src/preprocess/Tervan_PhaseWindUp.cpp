@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_PhaseWindUp.h"
 
-void PhaseWindUp(TervanC& tc) { (void)tc; }
+void PhaseWindUp(TervanC& tc) {
+  (void)tc;
+}

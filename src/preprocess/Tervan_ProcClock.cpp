@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_ProcClock.h"
 
-void ProcClock(TervanC& tc) { (void)tc; }
+void ProcClock(TervanC& tc) {
+  (void)tc;
+}

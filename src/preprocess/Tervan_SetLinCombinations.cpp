@@ -1,3 +1,5 @@
 #include "preprocess/Tervan_SetLinCombinations.h"
 
-void SetLinearCombinations(TervanC& tc) { (void)tc; }
+void SetLinearCombinations(TervanC& tc) {
+  (void)tc;
+}
