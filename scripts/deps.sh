@@ -12,15 +12,31 @@ for extra in "$@"; do
   esac
 done
 
+# True when dpkg knows the package as installed (Debian 12 and 13 alike).
+dpkg_installed() {
+  command -v dpkg-query >/dev/null 2>&1 &&
+    [ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" = installed ]
+}
+
+# True when the compiler finds the header and the library (a library built and installed
+# by hand, or a system without dpkg).
+compiler_finds() {
+  local header=$1 library=$2 path
+  command -v g++ >/dev/null 2>&1 || return 1
+  echo "#include <$header>" | g++ -std=c++17 -fsyntax-only -x c++ - >/dev/null 2>&1 || return 1
+  path=$(g++ -print-file-name="$library" 2>/dev/null) || return 1
+  [ "$path" != "$library" ] && [ -e "$path" ]
+}
+
 have_pkg() {
   case "$1" in
     cmake) command -v cmake >/dev/null 2>&1 ;;
     ninja-build) command -v ninja >/dev/null 2>&1 ;;
     g++) command -v g++ >/dev/null 2>&1 ;;
-    zlib1g-dev) [ -f /usr/include/zlib.h ] ;;
-    libgtest-dev) [ -f /usr/include/gtest/gtest.h ] && ls /usr/lib/*/libgtest.a /usr/lib/libgtest.a >/dev/null 2>&1 ;;
-    libbenchmark-dev) [ -f /usr/include/benchmark/benchmark.h ] ;;
-    *) dpkg -s "$1" >/dev/null 2>&1 ;;
+    zlib1g-dev) dpkg_installed "$1" || compiler_finds zlib.h libz.so ;;
+    libgtest-dev) dpkg_installed "$1" || compiler_finds gtest/gtest.h libgtest.a ;;
+    libbenchmark-dev) dpkg_installed "$1" || compiler_finds benchmark/benchmark.h libbenchmark.so ;;
+    *) dpkg_installed "$1" ;;
   esac
 }
 

@@ -292,6 +292,12 @@ class TervanC {
   // AmbIndex/AmbSat whenever the list changes; GetAmbIndex(tc, prn, ieph) uses it. ---
   AmbLookup AmbFind;
 
+  // --- 20. Precise orbit and clock files of the previous and the next day (options
+  // -bp, -np, -bc, -nc; joined with the -ep and -ec files when they are read). ---
+  char sp3prevfile[FileNameSize]{}, sp3nextfile[FileNameSize]{};
+  char pclkprevfile[FileNameSize]{}, pclknextfile[FileNameSize]{};
+  bool isPEphPrev{}, isPEphNext{}, isPclkPrev{}, isPclkNext{};
+
  private:
   void SetDefaults();
 };

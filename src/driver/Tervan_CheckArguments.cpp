@@ -56,6 +56,32 @@ void DropSystemWithoutOrbits(bool& system, bool navigation, bool precise, const 
                            " SET (PRECISE AND NAVIGATION) - NOT PROCESSING " + name + " SYSTEM!");
 }
 
+// A neighbouring day's file given without the day's own file is left out.
+void DropWithoutMain(bool& given, bool main, const std::string& warning) {
+  if (given && !main) {
+    given = false;
+    ProgramWarning(Prog, warning);
+  }
+}
+
+// Orbit and clock files of the previous and the next day.
+void CheckNeighbourDays(TervanC& tc) {
+  const char* orbit =
+      "PRECISE EPHEMERIS FILE OF A NEIGHBOURING DAY SET WITHOUT -ep FILE - NOT USED!";
+  const char* clock = "PRECISE CLOCK FILE OF A NEIGHBOURING DAY SET WITHOUT -ec FILE - NOT USED!";
+  DropWithoutMain(tc.isPEphPrev, tc.isPEph, orbit);
+  DropWithoutMain(tc.isPEphNext, tc.isPEph, orbit);
+  DropWithoutMain(tc.isPclkPrev, tc.isPclk, clock);
+  DropWithoutMain(tc.isPclkNext, tc.isPclk, clock);
+  RequireFile(tc.isPEphPrev, tc.sp3prevfile,
+              "PREVIOUS DAY PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
+  RequireFile(tc.isPEphNext, tc.sp3nextfile, "NEXT DAY PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
+  DropUnreadable(tc.isPclkPrev, tc.pclkprevfile,
+                 "PREVIOUS DAY PRECISE SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+  DropUnreadable(tc.isPclkNext, tc.pclknextfile,
+                 "NEXT DAY PRECISE SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+}
+
 void CheckEphemerides(TervanC& tc) {
   Step(tc, "Ephemeris files!");
   if (!tc.isGPSnav && !tc.isGLNnav && !tc.isGALnav && !tc.isPEph)
@@ -75,6 +101,7 @@ void CheckEphemerides(TervanC& tc) {
   DropSystemWithoutOrbits(tc.isGAL, tc.isGALnav, tc.isPEph, "GALILEO");
   DropUnreadable(tc.isPclk, tc.pclkfile,
                  "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
+  CheckNeighbourDays(tc);
   DropUnreadable(tc.isSCrx, tc.scrxfile,
                  "GPS AND GLONASS SATELLITE PROBLEM FILE CAN NOT BE OPENED!");
 }
@@ -204,17 +231,19 @@ struct NamedFile {
 };
 
 const NamedFile InputFiles[] = {
-    {&TervanC::sdfile, &TervanC::isSDfile},       {&TervanC::gnavfile, &TervanC::isGPSnav},
-    {&TervanC::rnavfile, &TervanC::isGLNnav},     {&TervanC::enavfile, &TervanC::isGALnav},
-    {&TervanC::sp3file, &TervanC::isPEph},        {&TervanC::pclkfile, &TervanC::isPclk},
-    {&TervanC::ptidefile, &TervanC::isPTide},     {&TervanC::scrxfile, &TervanC::isSCrx},
-    {&TervanC::ionkfile, &TervanC::isKlob},       {&TervanC::ionxfile, &TervanC::isIonx},
-    {&TervanC::myionfile, &TervanC::isMyion},     {&TervanC::atxfile, &TervanC::isAtx},
-    {&TervanC::dcbp1p2file, &TervanC::isP1P2},    {&TervanC::dcbp1c1file, &TervanC::isP1C1},
-    {&TervanC::dcbp2c2file, &TervanC::isP2C2},    {&TervanC::mydbcfile, &TervanC::isMyDCB},
-    {&TervanC::rctrackfile, &TervanC::isRCodTrc}, {&TervanC::glnfreqch, &TervanC::isGLNfrch},
-    {&TervanC::aprcrdfile, &TervanC::isAprCrd},   {&TervanC::gpt2file, &TervanC::isGPT2file},
-    {&TervanC::otidefile, &TervanC::isOTide},
+    {&TervanC::sdfile, &TervanC::isSDfile},         {&TervanC::gnavfile, &TervanC::isGPSnav},
+    {&TervanC::rnavfile, &TervanC::isGLNnav},       {&TervanC::enavfile, &TervanC::isGALnav},
+    {&TervanC::sp3file, &TervanC::isPEph},          {&TervanC::pclkfile, &TervanC::isPclk},
+    {&TervanC::ptidefile, &TervanC::isPTide},       {&TervanC::scrxfile, &TervanC::isSCrx},
+    {&TervanC::ionkfile, &TervanC::isKlob},         {&TervanC::ionxfile, &TervanC::isIonx},
+    {&TervanC::myionfile, &TervanC::isMyion},       {&TervanC::atxfile, &TervanC::isAtx},
+    {&TervanC::dcbp1p2file, &TervanC::isP1P2},      {&TervanC::dcbp1c1file, &TervanC::isP1C1},
+    {&TervanC::dcbp2c2file, &TervanC::isP2C2},      {&TervanC::mydbcfile, &TervanC::isMyDCB},
+    {&TervanC::rctrackfile, &TervanC::isRCodTrc},   {&TervanC::glnfreqch, &TervanC::isGLNfrch},
+    {&TervanC::aprcrdfile, &TervanC::isAprCrd},     {&TervanC::gpt2file, &TervanC::isGPT2file},
+    {&TervanC::otidefile, &TervanC::isOTide},       {&TervanC::sp3prevfile, &TervanC::isPEphPrev},
+    {&TervanC::sp3nextfile, &TervanC::isPEphNext},  {&TervanC::pclkprevfile, &TervanC::isPclkPrev},
+    {&TervanC::pclknextfile, &TervanC::isPclkNext},
 };
 
 const NamedFile ResultFiles[] = {

@@ -205,6 +205,13 @@ const FileOption SimpleFiles[] = {
     {"od", 3, &TervanC::estdcbfile, &TervanC::isOutDCBFile, "Estimated DCB values output file: "},
     {"bq", 3, &TervanC::otidefile, &TervanC::isOTide, "Ocean tide loading file (BLQ format): "},
     {"fp", 3, &TervanC::resfile, &TervanC::isresfile, "Residual output file: "},
+    // Neighbouring days' precise orbits and clocks: "b" before, "n" next.
+    {"bp", 3, &TervanC::sp3prevfile, &TervanC::isPEphPrev, "Previous day precise ephemeris file: "},
+    {"np", 3, &TervanC::sp3nextfile, &TervanC::isPEphNext, "Next day precise ephemeris file: "},
+    {"bc", 3, &TervanC::pclkprevfile, &TervanC::isPclkPrev,
+     "Previous day precise satellite clock file: "},
+    {"nc", 3, &TervanC::pclknextfile, &TervanC::isPclkNext,
+     "Next day precise satellite clock file: "},
 };
 
 const FileOption EphemerisFiles[] = {

@@ -27,6 +27,11 @@ void FileLine(const char* label, bool given, const char* name) {
   std::cout << label << (given ? name : " ---") << '\n';
 }
 
+// A line only for a file that is given.
+void OptionalFileLine(const char* label, bool given, const char* name) {
+  if (given) FileLine(label, given, name);
+}
+
 void InputFiles(const TervanC& tc) {
   ProgramSubSubTitle("INPUT DATA (FILE NAMES):", 0);
   FileLine("  Apriori coordinate file             : ", tc.isAprCrd, tc.aprcrdfile);
@@ -36,7 +41,11 @@ void InputFiles(const TervanC& tc) {
   FileLine("  GLONASS broadcast navigation file   : ", tc.isGLNnav, tc.rnavfile);
   FileLine("  GALILEO broadcast navigation file   : ", tc.isGALnav, tc.enavfile);
   FileLine("  MULTI-GNSS precise ephemeris file   : ", tc.isPEph, tc.sp3file);
+  OptionalFileLine("  Previous day precise ephemeris file : ", tc.isPEphPrev, tc.sp3prevfile);
+  OptionalFileLine("  Next day precise ephemeris file     : ", tc.isPEphNext, tc.sp3nextfile);
   FileLine("  MULTI-GNSS precise clock file       : ", tc.isPclk, tc.pclkfile);
+  OptionalFileLine("  Previous day precise clock file     : ", tc.isPclkPrev, tc.pclkprevfile);
+  OptionalFileLine("  Next day precise clock file         : ", tc.isPclkNext, tc.pclknextfile);
   FileLine("  GLONASS frequency channel file      : ", tc.isGLNfrch, tc.glnfreqch);
   FileLine("  Earth rotation parameters file      : ", tc.isPTide, tc.ptidefile);
   FileLine("  Ocean tide loading file (BLQ)       : ", tc.isOTide, tc.otidefile);

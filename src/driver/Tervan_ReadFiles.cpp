@@ -244,10 +244,27 @@ void SetFiles(TervanC& tc) {
   if (tc.isPEph) {
     tc.pephM.SetFile(tc.sp3file);
     Setting(tc, "MULTI-GNSS PRECISE EPHEMERIS file!");
+    // The day's own file first: its values are kept at the shared midnight epochs.
+    if (tc.isPEphPrev) {
+      tc.pephM.AddFile(tc.sp3prevfile);
+      Setting(tc, "PREVIOUS DAY PRECISE EPHEMERIS file!");
+    }
+    if (tc.isPEphNext) {
+      tc.pephM.AddFile(tc.sp3nextfile);
+      Setting(tc, "NEXT DAY PRECISE EPHEMERIS file!");
+    }
   }
   if (tc.isPclk) {
     tc.pclkM.SetFile(tc.pclkfile);
     Setting(tc, "MULTI-GNSS PRECISE SATELLITE CLOCK file!");
+    if (tc.isPclkPrev) {
+      tc.pclkM.AddFile(tc.pclkprevfile);
+      Setting(tc, "PREVIOUS DAY PRECISE SATELLITE CLOCK file!");
+    }
+    if (tc.isPclkNext) {
+      tc.pclkM.AddFile(tc.pclknextfile);
+      Setting(tc, "NEXT DAY PRECISE SATELLITE CLOCK file!");
+    }
   }
   if (tc.isGLNfrch) {
     tc.glnfc.SetFile(tc.glnfreqch);

@@ -180,8 +180,9 @@ void GLNbEph::Evaluate(short sat, const mjd& t, long rec, xyzt& pos, xyzt& vel, 
     ProgramWarning("Tervan", text);
   }
   Integrate(rec, dt);
-  Relativity = 2.0L * (vx0 * x0 + vy0 * y0 + vz0 * z0) / (lighttime::c * lighttime::c);
-  clk -= Relativity;
+  // The broadcast GLONASS clock already contains the periodic relativistic effect:
+  // no 2 (r.v)/c^2 term is applied, so the term held for the callers is 0.
+  Relativity = 0.0L;
   pos = xyzt(x0, y0, z0, clk);
   vel = xyzt(vx0, vy0, vz0, 0.0L);
 }

@@ -26,6 +26,8 @@ class GLNbEph {
   int32_t GetNRecords() const { return nsatall; }
   const GLNbEphHeader& GetHeader() const { return rhead; }
   const GLNbEphData& GetData() const { return rdata; }
+  // Relativistic term taken off the last clock (s): 0, the broadcast GLONASS clock
+  // already contains the periodic effect.
   long double GetRelativity() const { return Relativity; }
   bool HasSat(short sat) const { return rdata.HasSat(sat); }
   // Frequency channel number of the record used for the epoch t.

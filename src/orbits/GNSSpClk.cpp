@@ -1,6 +1,8 @@
 #include "orbits/GNSSpClk.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -33,7 +35,8 @@ GNSSpClk::GNSSpClk()
       DX(0),
       IxI{0, 0, 0, 0},
       DTisOK(false),
-      nameWidthExtra(0) {
+      nameWidthExtra(0),
+      offCentreWarned(false) {
   clkfile[0] = '\0';
   satIx.Resize(kMaxSatNumber, 1, -1);
 }
@@ -144,7 +147,123 @@ void GNSSpClk::ReadData() {
   }
 }
 
+void GNSSpClk::AddFile(const char* name) {
+  joinFiles.emplace_back(name);
+}
+
 void GNSSpClk::ReadFile() {
+  offCentreWarned = false;
+  ReadOne();
+  for (const std::string& name : joinFiles) {
+    GNSSpClk other;
+    other.SetFile(name.c_str());
+    other.ReadOne();
+    Join(other);
+  }
+}
+
+long GNSSpClk::JoinSatellites(const GNSSpClk& o) {
+  const long old = nsat;
+  std::vector<short> list;
+  for (long k = 0; k < nsat; k++) list.push_back(satList(k));
+  for (long k = 0; k < o.nsat; k++) {
+    const short s = o.satList(k);
+    if (s > 0 && s < kMaxSatNumber && o.satIx(s) == k && satIx(s) < 0) {
+      satIx(s) = static_cast<short>(list.size());
+      list.push_back(s);
+    }
+  }
+  nsat = static_cast<short>(list.size());
+  satList.Resize(nsat, 1, 0);
+  for (long k = 0; k < nsat; k++) satList(k) = list[k];
+  return old;
+}
+
+// The other series adds the epochs before and after this one; at the two end
+// epochs of this series it only fills missing values.
+void GNSSpClk::Join(const GNSSpClk& o) {
+  const std::string name(o.clkfile);
+  const long double tol = 1e-3L;  // s
+  if (nepoch < 1 || o.nepoch < 1) {
+    ProgramWarning("Tervan", "RINEX CLOCK FILE HAS NO EPOCHS - NOT JOINED: " + name);
+    return;
+  }
+  long nb = 0, na = 0;
+  while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
+  while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
+  const long double step = 1.5L * std::max(interval, o.interval);
+  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > step) ||
+      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > step)) {
+    ProgramWarning("Tervan", "RINEX CLOCK FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
+    return;
+  }
+  if (nb == 0 && na == 0) {
+    ProgramWarning("Tervan", "RINEX CLOCK FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
+    return;
+  }
+  const long n0 = nepoch;
+  const long ns0 = JoinSatellites(o);
+  const matrix<mjd> epoch0 = epoch;
+  const matrix<long double> clk0 = SatClk;
+  const long ne = nb + n0 + na;
+  if (ne * nsat > 20000000L)
+    ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
+  epoch.Resize(ne, 1);
+  SatClk.Resize(ne, nsat, kMissing);
+  // Column k of a source goes to its satellite's column when k is that
+  // satellite's own column there (a repeated list entry has no values).
+  auto copy = [&](const matrix<long double>& from, long fromRow, long ncol,
+                  const matrix<short>& list, const matrix<short>& ix, long to) {
+    for (long k = 0; k < ncol; k++) {
+      const short s = list(k);
+      if (s > 0 && s < kMaxSatNumber && ix(s) == k) SatClk(to, satIx(s)) = from(fromRow, k);
+    }
+  };
+  for (long i = 0; i < nb; i++) {
+    copy(o.SatClk, i, o.nsat, o.satList, o.satIx, i);
+    epoch(i) = o.epoch(i);
+  }
+  for (long i = 0; i < n0; i++) {
+    copy(clk0, i, ns0, satList, satIx, nb + i);
+    epoch(nb + i) = epoch0(i);
+  }
+  for (long i = 0; i < na; i++) {
+    copy(o.SatClk, o.nepoch - na + i, o.nsat, o.satList, o.satIx, nb + n0 + i);
+    epoch(nb + n0 + i) = o.epoch(o.nepoch - na + i);
+  }
+  nepoch = static_cast<int32_t>(ne);
+  // Shared end epochs: values kept, missing ones filled, differences counted.
+  int differing = 0;
+  long double worst = 0;
+  for (long i = nb; i < o.nepoch - na; i++) {
+    for (long row : {nb, nb + n0 - 1}) {
+      if (std::fabs(o.epoch(i) - epoch(row)) > tol) continue;
+      for (long k = 0; k < o.nsat; k++) {
+        const short s = o.satList(k);
+        if (s <= 0 || s >= kMaxSatNumber || o.satIx(s) != k || o.SatClk(i, k) > 999.0L) continue;
+        long double& mine = SatClk(row, satIx(s));
+        if (mine > 999.0L) {
+          mine = o.SatClk(i, k);
+        } else if (std::fabs(mine - o.SatClk(i, k)) > 1e-9L) {
+          ++differing;
+          worst = std::max(worst, std::fabs(mine - o.SatClk(i, k)));
+        }
+      }
+      if (nb + n0 - 1 == nb) break;  // a series of one epoch
+    }
+  }
+  if (differing > 0) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "RINEX CLOCK FILES DIFFER AT THEIR COMMON EPOCH: %d SATELLITES BY UP TO %.3f ns "
+                  "- VALUES OF THE FILE GIVEN FIRST ARE KEPT: ",
+                  differing, static_cast<double>(worst * 1e9L));
+    ProgramWarning("Tervan", text + name);
+  }
+  SetInterval();
+}
+
+void GNSSpClk::ReadOne() {
   std::ifstream in(clkfile);
   if (!in) ProgramError("Tervan", "PRECISE MULTI-GNSS SATELLITE CLOCK FILE CAN NOT BE OPENED!");
   nsat = 0;
@@ -164,6 +283,10 @@ void GNSSpClk::ReadFile() {
   epoch.Resize(nepoch, 1);
   SatClk.Resize(nepoch, nsat, kMissing);
   ReadData();
+  SetInterval();
+}
+
+void GNSSpClk::SetInterval() {
   interval = 0;
   for (long i = 1; i < nepoch; i++) {
     const long double d = epoch(i) - epoch(i - 1);
@@ -231,12 +354,22 @@ void GNSSpClk::GetSatelliteClock(const short& sat, const mjd& t, long double& dt
   if (sat < 0 || sat >= kMaxSatNumber || satIx(sat) < 0 || nepoch < 4) return;
   const long col = satIx(sat);
   long first;
+  // Nodes around t: one before and two after the epoch index where the series
+  // allows it.
+  const bool centred =
+      EpochIx >= 1 && EpochIx <= nepoch - 3 && !(t < epoch(0)) && !(t > epoch(nepoch - 1));
   if (EpochIx == 0)
     first = 0;
-  else if (EpochIx < nepoch - 4)
+  else if (EpochIx <= nepoch - 3)
     first = EpochIx - 1;
   else
     first = nepoch - 4;
+  if (!centred && !offCentreWarned) {
+    offCentreWarned = true;
+    ProgramWarning("Tervan",
+                   "EPOCH NEAR THE END OF THE PRECISE CLOCKS: INTERPOLATION NOT CENTRED - GIVE "
+                   "THE CLOCK FILE OF THE NEIGHBOURING DAY!");
+  }
   long double x[4];
   for (int i = 0; i < 4; i++) {
     IxI[i] = static_cast<int32_t>(first + i);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/matrix.h"
 #include "gnss/mjd.h"
@@ -15,6 +16,13 @@ class GNSSpClk {
   GNSSpClk();
 
   void SetFile(const char* name);
+  // A clock file of the previous or the next day, joined by ReadFile with the file
+  // of SetFile into one series. Files are joined in the order given; each adds only
+  // the epochs before or after the series joined so far. At an epoch that two
+  // files share the earlier-given file's values are kept (the other fills only
+  // missing values), and a difference above 1 ns is warned of. A file that leaves
+  // a gap of more than one epoch interval is not joined (warning).
+  void AddFile(const char* name);
   void ReadFile();
 
   int32_t GetNEpoch() const { return nepoch; }
@@ -46,6 +54,13 @@ class GNSSpClk {
   bool SplitRecord(const std::string& line, short& satno, std::string& text,
                    long double& value) const;
   bool OutsideWarning(const mjd& t);
+  // Reads the file of SetFile alone.
+  void ReadOne();
+  // Joins the series of other (read alone) before or after this series.
+  void Join(const GNSSpClk& other);
+  // Adds other's satellites missing from this list; returns the old column count.
+  long JoinSatellites(const GNSSpClk& other);
+  void SetInterval();
 
   char clkfile[512];  // as long as a file name the command line accepts
   char type;
@@ -67,7 +82,9 @@ class GNSSpClk {
   int32_t IxI[4];
   bool DTisOK;
 
-  int nameWidthExtra;  // 5 for files whose record names are 9 characters wide
+  int nameWidthExtra;                  // 5 for files whose record names are 9 characters wide
+  std::vector<std::string> joinFiles;  // neighbouring files joined to clkfile
+  bool offCentreWarned;                // the off-centre window was warned of
 };
 
 #endif

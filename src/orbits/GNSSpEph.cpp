@@ -1,5 +1,6 @@
 #include "orbits/GNSSpEph.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -40,7 +41,8 @@ GNSSpEph::GNSSpEph()
       PSisOK(true),
       uniform(true),
       headerEpochs(0),
-      positionLines(0) {
+      positionLines(0),
+      offCentreWarned(false) {
   sp3file[0] = '\0';
   satIx.Resize(kMaxSatNumber, 1, -1);
 }
@@ -208,7 +210,22 @@ void GNSSpEph::CheckSpacing() {
   if (interval <= 0 && nepoch > 1) interval = tnode(1) - tnode(0);
 }
 
+void GNSSpEph::AddFile(const char* name) {
+  joinFiles.emplace_back(name);
+}
+
 void GNSSpEph::ReadFile() {
+  offCentreWarned = false;
+  ReadOne();
+  for (const std::string& name : joinFiles) {
+    GNSSpEph other;
+    other.SetFile(name.c_str());
+    other.ReadOne();
+    Join(other);
+  }
+}
+
+void GNSSpEph::ReadOne() {
   nSatListLines = nComments = 0;
   nsat = 0;
   satIx.Resize(kMaxSatNumber, 1, -1);
@@ -236,6 +253,135 @@ void GNSSpEph::ReadFile() {
   SetLfact();
 }
 
+void GNSSpEph::JoinSatellites(const GNSSpEph& o) {
+  std::vector<short> list, sig;
+  for (long k = 0; k < nsat; k++) list.push_back(satList(k)), sig.push_back(satListSig(k));
+  for (long k = 0; k < o.nsat; k++) {
+    const short s = o.satList(k);
+    if (o.satIx(s) == k && SatIndex(s) < 0) {
+      satIx(s) = static_cast<short>(list.size());
+      list.push_back(s);
+      sig.push_back(o.satListSig(k));
+    }
+  }
+  if (list.size() >= static_cast<size_t>(kMaxSatNumber))
+    FileError(kClass, "PRECISE EPHEMERIS FILES - TOO MANY SATELLITES TO JOIN!");
+  nsat = static_cast<short>(list.size());
+  satList.Resize(nsat, 1, 0);
+  satListSig.Resize(nsat, 1, 0);
+  for (long k = 0; k < nsat; k++) satList(k) = list[k], satListSig(k) = sig[k];
+}
+
+void GNSSpEph::MergeSharedEpoch(long block, const GNSSpEph& o, long oblock, int& differing,
+                                long double& worst) {
+  auto has = [](const xyzt& p) {
+    return std::fabs(p.GetX()) + std::fabs(p.GetY()) + std::fabs(p.GetZ()) >= 1.0L;
+  };
+  for (long k = 0; k < o.nsat; k++) {
+    const short s = o.satList(k);
+    const xyzt& b = o.sPos(oblock * o.nsat + k);
+    if (o.satIx(s) != k || !has(b)) continue;
+    const long rec = block * nsat + SatIndex(s);
+    const xyzt a = sPos(rec);
+    if (!has(a)) {
+      sat(rec) = s;
+      sPos(rec) = b;
+      sPosSig(rec) = o.sPosSig(oblock * o.nsat + k);
+      continue;
+    }
+    const long double dpos = (a.GetXYZ() - b.GetXYZ()).GetLength();
+    const bool clocks = std::fabs(a.GetT()) < 0.9L && std::fabs(b.GetT()) < 0.9L;
+    const long double dclk = clocks ? std::fabs(a.GetT() - b.GetT()) : 0.0L;
+    if (std::fabs(a.GetT()) >= 0.9L && std::fabs(b.GetT()) < 0.9L)
+      sPos(rec) = xyzt(a.GetX(), a.GetY(), a.GetZ(), b.GetT());
+    if (dpos > 0.1L || dclk > 1e-9L) {
+      ++differing;
+      worst = std::max(worst, std::max(dpos, dclk * lighttime::c));
+    }
+  }
+}
+
+// The other series adds the epochs before and after this one; at the two end
+// epochs of this series it only fills missing satellites.
+void GNSSpEph::Join(const GNSSpEph& o) {
+  const std::string name(o.sp3file);
+  const long double tol = 1e-3L;  // s
+  if (nepoch < 1 || o.nepoch < 1) {
+    ClassWarning(kClass, "PRECISE EPHEMERIS FILE HAS NO EPOCHS - NOT JOINED: " + name);
+    return;
+  }
+  long nb = 0, na = 0;
+  while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
+  while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
+  const long double step = 1.5L * std::max(interval, o.interval);
+  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > step) ||
+      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > step)) {
+    ClassWarning(kClass,
+                 "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
+    return;
+  }
+  if (nb == 0 && na == 0) {
+    ClassWarning(kClass, "PRECISE EPHEMERIS FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
+    return;
+  }
+  const long n0 = nepoch, ns0 = nsat;
+  const matrix<short> sat0 = sat;
+  const matrix<mjd> epoch0 = epoch;
+  const matrix<xyzt> pos0 = sPos, sig0 = sPosSig;
+  JoinSatellites(o);
+  const long ne = nb + n0 + na;
+  if (ne * nsat > 5000000L)
+    FileError(kClass, "PRECISE EPHEMERIS FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
+  sat.Resize(ne * nsat, 1, 0);
+  sPos.Resize(ne * nsat, 1, xyzt());
+  sPosSig.Resize(ne * nsat, 1, xyzt());
+  epoch.Resize(ne, 1);
+  auto copy = [&](const matrix<short>& fromSat, const matrix<xyzt>& fromPos,
+                  const matrix<xyzt>& fromSig, long fromNsat, long from, long to) {
+    for (long k = 0; k < fromNsat; k++) {
+      const short s = fromSat(from * fromNsat + k);
+      if (s <= 0 || SatIndex(s) < 0) continue;
+      const long rec = to * nsat + SatIndex(s);
+      sat(rec) = s;
+      sPos(rec) = fromPos(from * fromNsat + k);
+      sPosSig(rec) = fromSig(from * fromNsat + k);
+    }
+  };
+  for (long i = 0; i < nb; i++) {
+    copy(o.sat, o.sPos, o.sPosSig, o.nsat, i, i);
+    epoch(i) = o.epoch(i);
+  }
+  for (long i = 0; i < n0; i++) {
+    copy(sat0, pos0, sig0, ns0, i, nb + i);
+    epoch(nb + i) = epoch0(i);
+  }
+  for (long i = 0; i < na; i++) {
+    copy(o.sat, o.sPos, o.sPosSig, o.nsat, o.nepoch - na + i, nb + n0 + i);
+    epoch(nb + n0 + i) = o.epoch(o.nepoch - na + i);
+  }
+  nepoch = headerEpochs = static_cast<int32_t>(ne);
+  int differing = 0;
+  long double worst = 0;
+  for (long i = nb; i < o.nepoch - na; i++) {
+    if (std::fabs(o.epoch(i) - epoch(nb)) <= tol) MergeSharedEpoch(nb, o, i, differing, worst);
+    if (std::fabs(o.epoch(i) - epoch(nb + n0 - 1)) <= tol)
+      MergeSharedEpoch(nb + n0 - 1, o, i, differing, worst);
+  }
+  if (differing > 0) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "PRECISE EPHEMERIS FILES DIFFER AT THEIR COMMON EPOCH: %d SATELLITES BY UP TO "
+                  "%.3f m - VALUES OF THE FILE GIVEN FIRST ARE KEPT: ",
+                  differing, static_cast<double>(worst));
+    ClassWarning(kClass, text + name);
+  }
+  tnode.Resize(nepoch, 1, 0.0L);
+  for (long i = 0; i < nepoch; i++) tnode(i) = epoch(i) - epoch(0);
+  StartEpoch = epoch(0);
+  CheckSpacing();
+  SetLfact();
+}
+
 void GNSSpEph::SetLfact() {
   auto fill = [this](matrix<long double>& f, int n) {
     f.Resize(2 * n, 1);
@@ -256,7 +402,7 @@ void GNSSpEph::CheckCoverage(const mjd& t) const {
                    "CALCULATION EPOCH NOT IN EPOCH INTERVAL OF INPUT PRECISE ORBIT FILE!");
 }
 
-void GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
+bool GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
   // The node at or before t: binary search over the block epochs.
   const long double dt = t - epoch(0);
   long lo = 0, hi = nepoch;  // first node later than t lies in [lo, hi]
@@ -270,6 +416,7 @@ void GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
   const long end = lo - 1;
   first = end - n + 1;
   last = end + n;
+  const bool centred = first >= 0 && last < nepoch;
   if (first < 0) {
     first = 0;
     last = 2 * n - 1;
@@ -279,6 +426,7 @@ void GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
     first = nepoch - 2 * n;
   }
   if (first < 0) first = 0;  // fewer epochs than nodes: all of them
+  return centred;
 }
 
 long double GNSSpEph::Denominator(long i, long first, long last, const matrix<long double>& fact) {
@@ -291,7 +439,14 @@ long double GNSSpEph::Denominator(long i, long first, long last, const matrix<lo
 
 void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
   long first, last;
-  Window(t, nPtsPos, first, last);
+  if (!Window(t, nPtsPos, first, last) && !offCentreWarned) {
+    // Near the ends of the series the polynomial runs far from its middle (6 cm
+    // and more in the first quarter of an hour of a 15 min orbit).
+    offCentreWarned = true;
+    ProgramWarning("Tervan",
+                   "EPOCH NEAR THE END OF THE PRECISE ORBITS: INTERPOLATION NOT CENTRED - GIVE "
+                   "THE ORBIT FILE OF THE NEIGHBOURING DAY!");
+  }
   // Hours from each node, and their reciprocals for the derivative (0 on a node).
   long double h[kMaxNodes], inv[kMaxNodes];
   bool zero[kMaxNodes];

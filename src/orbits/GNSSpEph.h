@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/matrix.h"
 #include "gnss/gnssobs.h"
@@ -26,6 +27,15 @@ class GNSSpEph {
   GNSSpEph();
 
   void SetFile(const char* name);
+  // A file of the previous or the next day, joined by ReadFile with the file of
+  // SetFile into one series, so that the interpolation stays centred on the hours
+  // around midnight. Files are joined in the order given; each adds only the
+  // epochs before or after the series joined so far. At an epoch that two files
+  // share (midnight) the earlier-given file's values are kept (the other file
+  // fills only satellites missing there), and a difference above 0.1 m in
+  // position or 1 ns in clock is warned of. A file that leaves a gap of more
+  // than one epoch interval is not joined (warning).
+  void AddFile(const char* name);
   void ReadFile();
 
   int32_t GetNEpoch() const { return nepoch; }
@@ -70,12 +80,22 @@ class GNSSpEph {
   mjd ReadEpochLine(const std::string& line);
   void ReadRecord(const std::string& line, long block);
   void CheckSpacing();
+  // Reads the file of SetFile alone.
+  void ReadOne();
+  // Joins the series of other (read alone) before or after this series.
+  void Join(const GNSSpEph& other);
+  // Satellite list of both series: this one's, then the other's new satellites.
+  void JoinSatellites(const GNSSpEph& other);
+  // Compares and completes the records of a shared epoch (block) from other's block.
+  void MergeSharedEpoch(long block, const GNSSpEph& other, long oblock, int& differing,
+                        long double& worst);
   void SetLfact();
   // Index of the satellite in satList, -1 when it is not listed.
   int SatIndex(short satno) const;
   void CheckCoverage(const mjd& t) const;
-  // Window [first, last] of 2n nodes around the epoch t.
-  void Window(const mjd& t, int n, long& first, long& last) const;
+  // Window [first, last] of 2n nodes around the epoch t; false when the window
+  // cannot be centred on t (near the ends of the series).
+  bool Window(const mjd& t, int n, long& first, long& last) const;
   // Lagrange denominator of node i of the window [first, last] (hours^(n-1)).
   long double Denominator(long i, long first, long last, const matrix<long double>& fact);
   void InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel);
@@ -114,7 +134,9 @@ class GNSSpEph {
   bool uniform;
   matrix<short> satIx;  // satellite number -> index in satList, -1 when not listed
   int32_t headerEpochs;
-  long positionLines;  // position record lines of the file
+  long positionLines;                  // position record lines of the file
+  std::vector<std::string> joinFiles;  // neighbouring files joined to sp3file
+  bool offCentreWarned;                // the off-centre window was warned of
 };
 
 #endif

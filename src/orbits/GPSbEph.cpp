@@ -97,7 +97,8 @@ void GPSbEph::ReadFile() {
 }
 
 long GPSbEph::GetDataIndex(short sat, const mjd& t) {
-  const long rec = gdata.Select(sat, t);
+  // A Galileo record is fitted for the hours after its reference epoch.
+  const long rec = gdata.Select(sat, t, system == 'E');
   if (rec < 0) {
     char text[96];
     if (system == 'E')

@@ -31,7 +31,9 @@ class GPSbEph {
   char GetSystem() const { return system; }
   bool HasSat(short sat) const { return gdata.HasSat(sat); }
 
-  // Record used for the epoch t; a satellite without records ends the run.
+  // Record used for the epoch t: for GPS the nearest, for Galileo the latest whose
+  // epoch is not later than t (the first before any); a satellite without records
+  // ends the run.
   long GetDataIndex(short sat, const mjd& t);
 
   // Position (ECEF, m) and clock (s) at the GPS-time epoch t from the record

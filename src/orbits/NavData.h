@@ -35,8 +35,11 @@ class NavData {
   const mjd& GetEpoch(long i) const { return mjdo(i); }
   long double GetData(long i, int k) const { return data(i, k); }
   bool HasSat(short s) const { return index.Has(s); }
-  // Record for the epoch t, -1 when the satellite has none.
-  long Select(short s, const mjd& t) const { return index.Select(s, t, mjdo); }
+  // Record for the epoch t, -1 when the satellite has none; forward: the latest
+  // record not later than t (see navfile::Index).
+  long Select(short s, const mjd& t, bool forward = false) const {
+    return index.Select(s, t, mjdo, forward);
+  }
 
  protected:
   int32_t nsatall = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iomanip>
@@ -189,7 +190,7 @@ bool Index::Has(short sat) const {
   return sat >= 0 && sat < static_cast<short>(bySat.size()) && !bySat[sat].empty();
 }
 
-long Index::Select(short sat, const mjd& t, const matrix<mjd>& epochs) const {
+long Index::Select(short sat, const mjd& t, const matrix<mjd>& epochs, bool forward) const {
   if (!Has(sat)) return -1;
   const std::vector<long>& list = bySat[sat];
   // First record not earlier than t.
@@ -200,6 +201,17 @@ long Index::Select(short sat, const mjd& t, const matrix<mjd>& epochs) const {
       lo = mid + 1;
     else
       hi = mid;
+  }
+  if (forward) {
+    // A record at t itself, else the last one before t; of records sharing an
+    // epoch the first in the file.
+    size_t k = lo;
+    if (k == list.size() || std::fabs(epochs(list[k]) - t) > 1e-9L) {
+      if (k == 0) return list.front();  // before the first record
+      --k;
+    }
+    while (k > 0 && std::fabs(epochs(list[k - 1]) - epochs(list[k])) <= 1e-9L) --k;
+    return list[k];
   }
   if (lo == 0) return list.front();
   if (lo == list.size()) return list.back();

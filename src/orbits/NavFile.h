@@ -44,12 +44,14 @@ void DropUnusable(std::vector<Record>& records, char system,
 
 // Per-satellite lists of records in time order, and the choice of the record for
 // an epoch: the nearer of the two records around it (the earlier one at equal
-// distance), the first before them and the last after them.
+// distance), the first before them and the last after them. Records fitted for
+// the time after their epoch (Galileo) are chosen forward: the latest record whose
+// epoch is not later than the epoch, the first one before any.
 class Index {
  public:
   void Build(const matrix<short>& sat, const matrix<mjd>& epochs);
   bool Has(short sat) const;
-  long Select(short sat, const mjd& t, const matrix<mjd>& epochs) const;
+  long Select(short sat, const mjd& t, const matrix<mjd>& epochs, bool forward = false) const;
 
  private:
   std::vector<std::vector<long>> bySat;

@@ -134,9 +134,22 @@ void antex::ReadFile() {
   CountAntennas(in);
   AT_PCV.Resize(nAntenna);
   IxAnt = -1;
+  unknownTypes.clear();
   std::ifstream again(antfile);
   ReadHeader(again);
   for (long i = 0; i < nAntenna; i++) ReadAntenna(again, AT_PCV(i));
+}
+
+short antex::SatelliteType(const std::string& text, const char* const* table, int n, short first,
+                           const char* system) {
+  const short code = TypeCode(text, table, n, first);
+  if (code >= 0) return code;
+  // Calibration files carry new blocks (GLONASS-K2, BLOCK IIIF) before they are
+  // listed here: such a satellite is one of its system, not of block IIR.
+  if (unknownTypes.insert(text).second)
+    ClassWarning("antex", std::string(system) + " SATELLITE TYPE >" + text +
+                              "< UNKNOWN - TAKEN AS " + system + " SATELLITE NOT OF BLOCK IIR!");
+  return static_cast<short>(first + n - 1);
 }
 
 void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
@@ -145,15 +158,9 @@ void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
   std::string serial = Cut(line, 20, 20);
   serial.resize(20, ' ');
   if (Contains(line, "BLOCK")) {
-    a.PCVType = TypeCode(text, kGPSBlocks, 9, 1);
-    if (a.PCVType < 0)
-      FileError("antex",
-                "GPS SATELLITE TYPE >" + text + "< UNDETERMINED - NEW TYPE OF GPS SATELLITE?!? ");
+    a.PCVType = SatelliteType(text, kGPSBlocks, 9, 1, "GPS");
   } else if (Contains(line, "GLONASS")) {
-    a.PCVType = TypeCode(text, kGLONASSTypes, 4, 10);
-    if (a.PCVType < 0)
-      FileError("antex", "GLONASS SATELLITE TYPE >" + text +
-                             "< UNDETERMINED - NEW TYPE OF GPS SATELLITE?!? ");
+    a.PCVType = SatelliteType(text, kGLONASSTypes, 4, 10, "GLONASS");
   } else if (Contains(line, "GALILEO")) {
     a.PCVType = 14;
   } else {

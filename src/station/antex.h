@@ -6,6 +6,7 @@
 #ifndef TERVAN_STATION_ANTEX_H
 #define TERVAN_STATION_ANTEX_H
 
+#include <set>
 #include <string>
 
 #include "core/matrix.h"
@@ -59,6 +60,10 @@ class antex {
   // Reads the nZen variations (mm, from column 8 in fields of 8) of one grid row into metres.
   void ReadVariations(const std::string& line, AntennaPCV& a, matrix<double>& m, long row);
   [[noreturn]] void Corrupted(const AntennaPCV& a) const;
+  // Class code of a GPS block or GLONASS type text; a type outside the known ones
+  // (a newer block) is taken as the system's newest type, with one warning per text.
+  short SatelliteType(const std::string& text, const char* const* table, int n, short first,
+                      const char* system);
   // Checks the length of a requested antenna name and clears the selection.
   void StartSelection(const char* name);
   // First antenna matching the name (and serial, and epoch when given).
@@ -73,6 +78,7 @@ class antex {
   long nRec;
   long IxAnt;
   matrix<AntennaPCV> AT_PCV;
+  std::set<std::string> unknownTypes;  // unknown satellite types already warned of
 };
 
 #endif

@@ -304,7 +304,7 @@ TEST(IONEXDeathTest, BadFilesStopTheProgram) {
 // delay is the file value (0.1 TECU) in metres.
 TEST(IONEX, RealMapsAtTheGridNodes) {
   const std::string path = testsupport::SharedData("models/gpsg0150.19i");
-  if (path.empty()) GTEST_SKIP() << "shared data absent";
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   IONEXHeader head;
   IONEXData data(head);
   IONEX reader(head, data);

@@ -163,7 +163,7 @@ TEST(gTM_GPT2DeathTest, CorruptedGridsStopTheProgram) {
 // The published 5-degree grid at Wettzell on 25 June 2020.
 TEST(gTM_GPT2, RealGridAgreesWithSaastamoinenAndGpt) {
   const std::string path = testsupport::SharedData("models/gpt2_5.grd");
-  if (path.empty()) GTEST_SKIP() << "shared data absent";
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   gTM_GPT2 gpt2;
   gpt2.SetFile(path.c_str());
   gpt2.ReadFile();

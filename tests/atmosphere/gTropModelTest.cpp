@@ -138,7 +138,7 @@ TEST(gTropModel, ModelFileGoesToEverySelectedModel) {
 
 TEST(gTropModel, GptMappingUsesTheCoefficientsOfTheGpt2Delays) {
   const std::string path = testsupport::SharedData("models/gpt2_5.grd");
-  if (path.empty()) GTEST_SKIP() << "shared data absent";
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   gTropModel tm;
   tm.SetTropModel(gTMns::GPT2);
   tm.SetMappFunction(gTMns::GPT2MF);

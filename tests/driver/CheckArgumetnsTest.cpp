@@ -190,6 +190,30 @@ TEST_F(CheckArgumetnsTest, UnreadableOptionalInputsAreLeftOut) {
                tc->isAprCrd || tc->isGPT2file);
 }
 
+// Files of the neighbouring days go with the day's own files: without them they
+// are left out; an unreadable orbit file ends the run, an unreadable clock file
+// is left out.
+TEST_F(CheckArgumetnsTest, NeighbouringDaysFiles) {
+  std::unique_ptr<TervanC> tc;
+  std::string err = Warnings({Opt("-bc", "file"), Opt("-np", "file"), Opt("-nc", "none")}, &tc);
+  EXPECT_TRUE(Has(err, "PRECISE CLOCK FILE OF A NEIGHBOURING DAY SET WITHOUT -ec FILE - NOT USED!"))
+      << err;
+  EXPECT_TRUE(tc->isPEphNext);
+  EXPECT_FALSE(tc->isPclkPrev || tc->isPclkNext);
+  err = Warnings({Opt("-r", "sd.sdf"), Opt("-eg", "gps.nav"), Opt("-bp", "file")}, &tc, false);
+  EXPECT_TRUE(Has(err,
+                  "PRECISE EPHEMERIS FILE OF A NEIGHBOURING DAY SET WITHOUT -ep FILE - NOT "
+                  "USED!"))
+      << err;
+  EXPECT_FALSE(tc->isPEphPrev);
+  err = Warnings({Opt("-ec", "file"), Opt("-nc", "none")}, &tc);
+  EXPECT_TRUE(Has(err, "NEXT DAY PRECISE SATELLITE CLOCK FILE CAN NOT BE OPENED!")) << err;
+  EXPECT_TRUE(tc->isPclk);
+  EXPECT_FALSE(tc->isPclkNext);
+  ExpectFatal({Opt("-bp", "none")}, "PREVIOUS DAY PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
+  ExpectFatal({Opt("-np", "none")}, "NEXT DAY PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
+}
+
 TEST_F(CheckArgumetnsTest, GPT2WithoutGridFallsBack) {
   std::unique_ptr<TervanC> tc;
   std::string err = Warnings({"-tmGPT2,GLPT2", Opt("-g2", "none")}, &tc);

@@ -49,6 +49,22 @@ TEST(ParseArgumetns, FileOptionsFillTheirBuffers) {
   EXPECT_TRUE(tc->GetRunProg());
 }
 
+// Orbit and clock files of the previous ("b") and the next ("n") day; the
+// "-e" options keep one file each.
+TEST(ParseArgumetns, NeighbouringDaysOrbitAndClockFiles) {
+  auto tc = Parsed({"-epDAY.sp3", "-bpPREV.sp3", "-NPNEXT.sp3", "-ecDAY.clk", "-BCPREV.clk",
+                    "-ncNEXT.clk", "-epDAY2.sp3"});
+  EXPECT_STREQ(tc->sp3file, "DAY2.sp3");
+  EXPECT_STREQ(tc->sp3prevfile, "PREV.sp3");
+  EXPECT_STREQ(tc->sp3nextfile, "NEXT.sp3");
+  EXPECT_STREQ(tc->pclkfile, "DAY.clk");
+  EXPECT_STREQ(tc->pclkprevfile, "PREV.clk");
+  EXPECT_STREQ(tc->pclknextfile, "NEXT.clk");
+  EXPECT_TRUE(tc->isPEphPrev && tc->isPEphNext && tc->isPclkPrev && tc->isPclkNext);
+  EXPECT_FALSE(tc->verbose);
+  EXPECT_FALSE(Parsed({"-epDAY.sp3"})->isPEphPrev);
+}
+
 TEST(ParseArgumetns, ThirdLetterOfFamiliesInEitherCase) {
   auto tc = Parsed({"-eP.sp3", "-iKKLOB", "-IIionex"});
   EXPECT_STREQ(tc->sp3file, ".sp3");

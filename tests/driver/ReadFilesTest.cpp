@@ -124,6 +124,36 @@ TEST(TervanRun, ReadsOrbitsAndClocksWithTheirRecordCounts) {
       << r.err;
 }
 
+// Orbit and clock files of the neighbouring days are joined with the day's own
+// files into one series, and the settings report names them.
+TEST(TervanRun, NeighbouringDaysJoinTheOrbitsAndClocks) {
+  testsupport::TempDir dir;
+  testsupport::WriteFile(dir.File("a.sdf"), SdFile("  4  C1 C2 L1 L2", 5, 0));
+  testsupport::WriteFile(dir.File("day.sp3"), orbitfixture::Sp3(8, 8));
+  testsupport::WriteFile(dir.File("prev.sp3"), orbitfixture::Sp3(8, 0));
+  testsupport::WriteFile(dir.File("next.sp3"), orbitfixture::Sp3(9, 15));  // shares epoch 15
+  testsupport::WriteFile(dir.File("day.clk"), orbitfixture::Clock(4, 4));
+  testsupport::WriteFile(dir.File("next.clk"), orbitfixture::Clock(6, 8));
+  testsupport::RunResult r = testsupport::RunTervan(
+      dir.Path(),
+      {"-ra.sdf", "-epday.sp3", "-bpprev.sp3", "-npnext.sp3", "-ecday.clk", "-ncnext.clk", "-v"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("Tervan::ReadFiles():        reading MULTI-GNSS PRECISE EPHEMERIS file - 24 "
+                       "epochs 3 satellites\n"
+                       "Tervan::ReadFiles():        reading MULTI-GNSS PRECISE SATELLITE CLOCK "
+                       "file - 10 epochs 3 satellites\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.out.find("  MULTI-GNSS precise ephemeris file   : day.sp3\n"
+                       "  Previous day precise ephemeris file : prev.sp3\n"
+                       "  Next day precise ephemeris file     : next.sp3\n"
+                       "  MULTI-GNSS precise clock file       : day.clk\n"
+                       "  Next day precise clock file         : next.clk\n"
+                       "  GLONASS frequency channel file      : "),
+            std::string::npos)
+      << r.out;
+}
+
 TEST(TervanRun, OneMixedNavigationFileServesEverySystem) {
   testsupport::TempDir dir;
   testsupport::WriteFile(dir.File("a.sdf"), SdFile("  4  C1 C2 L1 L2", 5, 0));

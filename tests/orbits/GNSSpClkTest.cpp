@@ -69,9 +69,9 @@ struct ClkFile {
   }
 };
 
-std::vector<long double> Epochs(int n, long double step) {
+std::vector<long double> Epochs(int n, long double step, long double start = 0) {
   std::vector<long double> e;
-  for (int i = 0; i < n; i++) e.push_back(i * step);
+  for (int i = 0; i < n; i++) e.push_back(start + i * step);
   return e;
 }
 
@@ -115,7 +115,7 @@ TEST_F(GNSSpClkTest, ExtrapolationWarnsOnlyBeyond300Seconds) {
   testing::internal::CaptureStderr();
   EXPECT_NEAR(static_cast<double>(Clock(1, 570 + 200)), static_cast<double>(Cubic(0, 770)), 1e-14);
   EXPECT_EQ(clk.GetEpochIx(), 18);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr().find("OUT OF DATA INTERVAL"), std::string::npos);
   testing::internal::CaptureStderr();
   Clock(1, 570 + 400);
   EXPECT_NE(testing::internal::GetCapturedStderr().find(
@@ -271,3 +271,72 @@ TEST(GNSSpClkDeath, FarFewerRecordsThanTheTableWouldHoldEndsTheRun) {
 }
 
 }  // namespace
+
+// A series cut into two files and joined gives the clocks of the whole series
+// (whichever file is the main one); at a shared epoch the main file's value is
+// kept and a difference above 1 ns is warned of.
+TEST_F(GNSSpClkTest, SeriesInTwoFilesGivesTheWholeSeries) {
+  ClkFile whole, a, b;
+  whole.epochs = Epochs(40, 30);
+  a.epochs = Epochs(20, 30);
+  b.epochs = Epochs(20, 30, 600);
+  a.missing = {{19, 1}};  // R02 at 570 s only in the neighbour
+  Read(whole);
+  GNSSpClk all = clk;
+  std::string next = b.Text();
+  // The neighbour's G01 at 570 s, shared with the main file, lies 2 ns off.
+  b.epochs = Epochs(21, 30, 570);
+  next = b.Text();
+  const size_t line = next.find("AS G01  2020  6 25  0  9 30");
+  char value[32];
+  std::snprintf(value, sizeof value, "%19.12E", static_cast<double>(Cubic(0, 570) + 2e-9L));
+  next.replace(next.find('\n', line) - 19, 19, value);
+  testsupport::WriteFile(dir.File("a.clk"), a.Text());
+  testsupport::WriteFile(dir.File("b.clk"), next);
+  for (int order = 0; order < 2; order++) {
+    clk = GNSSpClk();
+    clk.SetFile(dir.File(order == 0 ? "a.clk" : "b.clk").c_str());
+    clk.AddFile(dir.File(order == 0 ? "b.clk" : "a.clk").c_str());
+    testing::internal::CaptureStderr();
+    clk.ReadFile();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("RINEX CLOCK FILES DIFFER AT THEIR COMMON EPOCH: 1 SATELLITES BY UP TO "
+                       "2.000 ns - VALUES OF THE FILE GIVEN FIRST ARE KEPT: "),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(clk.GetNEpoch(), 40);
+    testing::internal::CaptureStderr();
+    for (long double t = 0; t < 1170; t += 7.5L)
+      for (short sat : {1, 102, 203}) {
+        all.SetEpochIndex(At(t));
+        long double expected = 0;
+        all.GetSatelliteClock(sat, At(t), expected);
+        if (order == 1 && sat == 1 && t > 510 && t < 630) continue;  // the off value
+        EXPECT_NEAR(static_cast<double>(Clock(sat, t)), static_cast<double>(expected), 1e-17)
+            << order << " " << sat << " " << t;
+        EXPECT_TRUE(clk.GetDTisOK());
+      }
+    testing::internal::GetCapturedStderr();
+  }
+}
+
+// The four nodes are centred on t wherever the series allows it (one before the
+// epoch index, two after), also in the last but two interval; at the ends one
+// warning tells that they cannot be.
+TEST_F(GNSSpClkTest, NodesCentredWhereTheSeriesAllows) {
+  ClkFile f;
+  f.epochs = Epochs(20, 30);
+  f.missing = {{19, 0}};  // G01 has no value at the last epoch
+  Read(f);
+  testing::internal::CaptureStderr();
+  Clock(1, 16 * 30 + 10);  // nodes 15-18
+  EXPECT_TRUE(clk.GetDTisOK());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  testing::internal::CaptureStderr();
+  Clock(1, 10);
+  Clock(102, 18 * 30 + 10);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "\n#### Tervan: Warning -> EPOCH NEAR THE END OF THE PRECISE CLOCKS: INTERPOLATION NOT "
+            "CENTRED - GIVE THE CLOCK FILE OF THE NEIGHBOURING DAY! ####\n     Continuing Tervan "
+            "... \n\n");
+}

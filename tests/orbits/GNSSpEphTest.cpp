@@ -117,7 +117,8 @@ TEST_F(GNSSpEphTest, CoverageWarningOnlyBeyond900Seconds) {
   Read(f);
   testing::internal::CaptureStderr();
   EXPECT_LT(PositionError(1, 0, -600), 10.0L);  // extrapolated from the first 14 nodes
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr().find("CALCULATION EPOCH NOT IN"),
+            std::string::npos);
   testing::internal::CaptureStderr();
   xyzt pos, vel;
   eph.CalcSatPosition(1, At(-1200), pos, vel);
@@ -359,3 +360,127 @@ TEST(GNSSpEphDeath, EpochLinesWithoutPositionsEndTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// Orbit files of one series cut into parts: epochs [from, to) of a 15 min series.
+class GNSSpEphJoinTest : public GNSSpEphTest {
+ protected:
+  std::string Part(const std::string& file, int from, int to) {
+    Sp3 f;
+    f.epochs = sp3fixture::Epochs(to - from, 900, from * 900.0L);
+    const std::string name = dir.File(file);
+    testsupport::WriteFile(name, f.Text());
+    return name;
+  }
+  // Largest difference (m, clock in m) between eph and whole over the epochs
+  // [from, to) seconds, every 100 s, for every satellite.
+  long double Largest(GNSSpEph& whole, long double from, long double to) {
+    long double worst = 0;
+    for (long double t = from; t < to; t += 100)
+      for (short sat : {1, 105, 211}) {
+        xyzt a, b, va, vb;
+        eph.CalcSatPosition(sat, At(t), a, va);
+        whole.CalcSatPosition(sat, At(t), b, vb);
+        worst = std::max(
+            {worst, (a.GetXYZ() - b.GetXYZ()).GetLength(), std::fabs(a.GetT() - b.GetT()) * c});
+      }
+    return worst;
+  }
+  void ReadJoined(const std::string& main, const std::vector<std::string>& others) {
+    eph.SetFile(main.c_str());
+    for (const std::string& o : others) eph.AddFile(o.c_str());
+    eph.ReadFile();
+  }
+};
+
+}  // namespace
+
+// A day cut into two files and joined gives the positions and clocks of the whole
+// day, whichever of the two is the main file; the first file alone is off by
+// metres near its end.
+TEST_F(GNSSpEphJoinTest, DayInTwoFilesGivesTheWholeDay) {
+  GNSSpEph whole;
+  const std::string all = Part("all.sp3", 0, 96);
+  whole.SetFile(all.c_str());
+  whole.ReadFile();
+  const std::string a = Part("a.sp3", 0, 48), b = Part("b.sp3", 48, 96);
+  testing::internal::CaptureStderr();
+  ReadJoined(a, {b});
+  EXPECT_EQ(eph.GetNEpoch(), 96);
+  EXPECT_EQ(Largest(whole, 0, 96 * 900), 0.0L);
+  eph = GNSSpEph();
+  ReadJoined(b, {a});
+  EXPECT_EQ(eph.GetMJD(0), At(0));
+  EXPECT_EQ(Largest(whole, 0, 96 * 900), 0.0L);
+  eph = GNSSpEph();
+  ReadJoined(a, {});
+  EXPECT_GT(Largest(whole, 47 * 900, 48 * 900), 0.01L);
+  testing::internal::GetCapturedStderr();
+}
+
+// Previous, current and next day sharing their midnight epochs: the current
+// day's values are kept there, a missing satellite is taken from the neighbour,
+// and a difference above 0.1 m is warned of.
+TEST_F(GNSSpEphJoinTest, SharedMidnightKeepsTheMainFile) {
+  GNSSpEph whole;
+  const std::string all = Part("all.sp3", 0, 60);
+  whole.SetFile(all.c_str());
+  whole.ReadFile();
+  Sp3 main;
+  main.epochs = sp3fixture::Epochs(21, 900, 20 * 900.0L);  // shares epochs 20 and 40
+  main.zero = {{20, 1}};                                   // R05 missing at epoch 20
+  testsupport::WriteFile(dir.File("main.sp3"), main.Text());
+  // The next file's G01 at epoch 40 lies 0.5 m off.
+  std::string next = dir.File("next.sp3");
+  Sp3 nf;
+  nf.epochs = sp3fixture::Epochs(20, 900, 40 * 900.0L);
+  std::string text = nf.Text();
+  const size_t at = text.find("PG01", text.find("*  2020"));
+  long double p[3];
+  sp3fixture::Orbit(0, 40 * 900.0L, p);
+  char x[32];
+  std::snprintf(x, sizeof x, "%14.6f", static_cast<double>(p[0] / 1000 + 0.0005));
+  text.replace(at + 4, 14, x);
+  testsupport::WriteFile(next, text);
+  testing::internal::CaptureStdout();
+  ReadJoined(dir.File("main.sp3"), {Part("prev.sp3", 0, 21), next});
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(eph.GetNEpoch(), 60);
+  EXPECT_NE(out.find("PRECISE EPHEMERIS FILES DIFFER AT THEIR COMMON EPOCH: 1 SATELLITES BY UP TO "
+                     "0.500 m - VALUES OF THE FILE GIVEN FIRST ARE KEPT: " +
+                     next),
+            std::string::npos)
+      << out;
+  testing::internal::CaptureStderr();
+  EXPECT_LT(Largest(whole, 0, 59 * 900), 1e-9L);
+  testing::internal::GetCapturedStderr();
+}
+
+TEST_F(GNSSpEphJoinTest, FileThatLeavesAGapIsNotJoined) {
+  testing::internal::CaptureStdout();
+  const std::string far = Part("far.sp3", 60, 96);
+  ReadJoined(Part("a.sp3", 0, 48), {far});
+  EXPECT_NE(testing::internal::GetCapturedStdout().find(
+                "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + far),
+            std::string::npos);
+  EXPECT_EQ(eph.GetNEpoch(), 48);
+}
+
+// Near the ends of the series the window cannot be centred: one warning for all
+// such epochs; none in the middle.
+TEST_F(GNSSpEphJoinTest, OffCentreWindowWarnsOnce) {
+  ReadJoined(Part("a.sp3", 0, 48), {});
+  xyzt pos, vel;
+  testing::internal::CaptureStderr();
+  eph.CalcSatPosition(1, At(20 * 900), pos, vel);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  testing::internal::CaptureStderr();
+  eph.CalcSatPosition(1, At(100), pos, vel);
+  eph.CalcSatPosition(1, At(47 * 900), pos, vel);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err,
+            "\n#### Tervan: Warning -> EPOCH NEAR THE END OF THE PRECISE ORBITS: INTERPOLATION NOT "
+            "CENTRED - GIVE THE ORBIT FILE OF THE NEIGHBOURING DAY! ####\n     Continuing Tervan "
+            "... \n\n");
+}

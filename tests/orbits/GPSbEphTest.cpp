@@ -79,6 +79,25 @@ TEST_F(GPSbEphTest, RecordSelection) {
   EXPECT_EQ(nav.GetDataIndex(5, mjd(59025, 23 * 3600.0L)), 2);  // after the last
 }
 
+// A Galileo record is fitted for the time after its reference epoch: the latest
+// record not later than the epoch is used, the first one before any; GPS above
+// keeps the nearest.
+TEST_F(GPSbEphTest, GalileoRecordSelectionLooksBack) {
+  const std::string text = navfixture::HeaderMixed3() + navfixture::Record3(Kepler(11, 6, 0, 'E')) +
+                           navfixture::Record3(Kepler(11, 4, 0, 'E')) +
+                           navfixture::Record3(Kepler(11, 6, 10, 'E')) +
+                           navfixture::Record3(Kepler(11, 10, 0, 'E'));
+  Read(text, 'E');
+  // Records in file order 06:00, 04:00, 06:10, 10:00.
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 3600.0L)), 1);  // before the first
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 4 * 3600.0L)), 1);
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 5 * 3600.0L + 1)), 1);    // not the nearer 06:00
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 6 * 3600.0L + 540)), 0);  // not the nearer 06:10
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 6 * 3600.0L + 600)), 2);
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 9 * 3600.0L + 3000)), 2);  // a gap: 06:10
+  EXPECT_EQ(nav.GetDataIndex(11, mjd(59025, 23 * 3600.0L)), 3);        // after the last
+}
+
 TEST_F(GPSbEphTest, CircularOrbitAndClock) {
   Rec r = Kepler(5, 4);
   for (int k : {4, 5, 7, 8, 9, 12, 14, 16, 19}) r.v[k] = 0;  // no perturbations, e = 0

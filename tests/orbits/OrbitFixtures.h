@@ -11,14 +11,14 @@
 
 namespace orbitfixture {
 
-// Precise orbit: 24 epochs of 15 minutes from 00:00.
-inline std::string Sp3() {
+// Precise orbit: 24 epochs of 15 minutes from 00:00 (or count epochs from epoch first).
+inline std::string Sp3(int count = 24, int first = 0) {
   sp3fixture::Sp3 f;
   f.ids = {"G05", "R05", "E11"};
   f.month = 5;
   f.day0 = 31;
   f.mjd0 = 59000;
-  f.epochs = sp3fixture::Epochs(24, 900);
+  f.epochs = sp3fixture::Epochs(count, 900, first * 900.0L);
   return f.Text();
 }
 
@@ -59,13 +59,14 @@ inline std::string GlonassNav() {
 }
 
 // Satellite clocks every 30 s from 00:00 to 00:04:30.
-inline std::string Clock() {
+// Clocks: 10 epochs of 30 s from 00:00 (or count epochs from epoch first).
+inline std::string Clock(int count = 10, int first = 0) {
   std::string s = navfixture::Label("     3.00           C", "RINEX VERSION / TYPE") +
                   navfixture::Label("     3", "# OF SOLN SATS") +
                   navfixture::Label("G05 R05 E11", "PRN LIST") +
                   navfixture::Label("", "END OF HEADER");
   char b[128];
-  for (int e = 0; e < 10; e++)
+  for (int e = first; e < first + count; e++)
     for (const char* sat : {"G05", "R05", "E11"}) {
       std::snprintf(b, sizeof b, "AS %-3s  2020  5 31  0 %2d %9.6f  1   %19.12E\n", sat, e / 2,
                     (e % 2) * 30.0, 1e-4 + 1e-9 * e);

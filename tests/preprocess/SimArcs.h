@@ -66,8 +66,8 @@ struct SimArcs {
       for (const sim::RawObs& ob : base[k].obs)
         for (const sim::RawObs& orv : rover[k].obs) {
           if (orv.sat != ob.sat) continue;
-          tc.ELV(r, 0) = ob.terms.elevation;
-          tc.ELV(r, 1) = orv.terms.elevation;
+          tc.ELV(r, 0) = base[k].Terms(ob).elevation;
+          tc.ELV(r, 1) = rover[k].Terms(orv).elevation;
           n1[r] = orv.n1 - ob.n1;
           n2[r] = orv.n2 - ob.n2;
           seen[d.sat(r)] = true;

@@ -264,13 +264,35 @@ TEST_F(AntexTest, ImproperFrequencyWarnsAndGivesZero) {
   EXPECT_EQ(o.GetU(), 0.0L);
 }
 
-TEST_F(AntexTest, UnknownSatelliteTypesAreFatal) {
-  EXPECT_EXIT_COUT(
-      Load(Header() + Satellite("BLOCK IV            ", "G05                 ", kFrom2005, "", 1)),
-      "GPS SATELLITE TYPE >BLOCK IV            < UNDETERMINED - NEW TYPE OF GPS SATELLITE?!? ");
-  EXPECT_EXIT_COUT(
-      Load(Header() + Satellite("GLONASS-K2          ", "R05                 ", kFrom2005, "", 1)),
-      "GLONASS SATELLITE TYPE >GLONASS-K2          < UNDETERMINED - NEW TYPE OF GPS SATELLITE?!? ");
+// Newer blocks than the known ones (GLONASS-K2 satellites are in today's
+// calibration files, BLOCK IIIF will come) are satellites of their system, not of
+// block IIR, with one warning per type; their calibrations are used.
+TEST_F(AntexTest, UnknownSatelliteTypesAreSatellitesOfTheirSystem) {
+  testing::internal::CaptureStdout();
+  Load(Header() + Satellite("BLOCK IIIF          ", "G05                 ", kFrom2005, "", 1000) +
+       Satellite("GLONASS-K2          ", "R05                 ", kFrom2005, "", 2000) +
+       Satellite("GLONASS-K2          ", "R06                 ", kFrom2005, "", 3000));
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string gps = "GPS SATELLITE TYPE >BLOCK IIIF          < UNKNOWN - TAKEN AS GPS";
+  const std::string gln = "GLONASS SATELLITE TYPE >GLONASS-K2          < UNKNOWN - TAKEN AS";
+  ASSERT_NE(out.find(gps), std::string::npos) << out;
+  ASSERT_NE(out.find(gln), std::string::npos) << out;
+  EXPECT_EQ(out.find(gln, out.find(gln) + 1), std::string::npos) << "one warning per type";
+  EXPECT_EQ(atx.GetNGPSSat(), 1);
+  EXPECT_EQ(atx.GetNGLNSat(), 2);
+  EXPECT_TRUE(atx.GetAntenna(0).IsGPS());
+  EXPECT_TRUE(atx.GetAntenna(1).IsGLONASS());
+  atx.SetSatellite(5, mjd(56000, 0.0L));
+  EXPECT_FALSE(atx.IsBlockIIR());
+  neu o;
+  atx.GetAntennaOffset(o, 0);
+  EXPECT_NEAR(static_cast<double>(o.GetU()), 1.0, 1e-12);
+  atx.SetSatellite(106, mjd(56000, 0.0L));
+  EXPECT_FALSE(atx.IsBlockIIR());
+  double v[6];
+  atx.GetAntennaPCV(3, 0, v[0], v[1], v[2], v[3], v[4], v[5]);
+  EXPECT_EQ(v[0], 0.0);  // GLONASS satellites answer G1 and G2 only
+  EXPECT_NEAR(v[2], 0.003, 1e-12);
 }
 
 TEST_F(AntexTest, MissingFileIsFatal) {
@@ -328,7 +350,7 @@ TEST(AntexRealData, WholeIgsFilesRead) {
   const std::string p20 = testsupport::SharedData("esbc-wtzr-2020177/igs20_gps_LEIAR25R3_LEIT.atx");
   const std::string p05 =
       testsupport::SharedData("geonet-0759-3040-2005092/igs05_gps_trm29659.atx");
-  if (p20.empty() || p05.empty()) GTEST_SKIP() << "shared data absent";
+  if (p20.empty() || p05.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   antex a20;
   a20.SetFile(p20.c_str());
   a20.ReadFile();

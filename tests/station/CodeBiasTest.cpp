@@ -114,7 +114,7 @@ TEST(DCB, MalformedValueIsFatal) {
 TEST(DCBRealData, MonthlyFilesReadEverySatellite) {
   const std::string c1 = testsupport::SharedData("models/P1C12011.DCB");
   const std::string p2 = testsupport::SharedData("models/P1P22011.DCB");
-  if (c1.empty() || p2.empty()) GTEST_SKIP() << "shared data absent";
+  if (c1.empty() || p2.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   DCB d;
   d.SetFile(c1.c_str());
   d.ReadFile();

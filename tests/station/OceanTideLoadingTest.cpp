@@ -303,7 +303,7 @@ TEST_F(OceanTideLoadingTest, PositionOffTheEarthIsFatal) {
 
 TEST(OceanTideLoadingRealData, EveryStationOfARealFileIsRead) {
   const std::string path = testsupport::SharedData("models/gnss.blq");
-  if (path.empty()) GTEST_SKIP() << "shared data absent";
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   OceanTideLoading otl;
   otl.SetFile(path.c_str());
   otl.ReadFile();
@@ -322,7 +322,7 @@ TEST(OceanTideLoadingRealData, EveryStationOfARealFileIsRead) {
 
 TEST(OceanTideLoadingRealData, BlocksRightAfterTheHeaderAreRead) {
   const std::string path = testsupport::SharedData("esbc-wtzr-2020177/WTZR_WTZZ_FES2004.blq");
-  if (path.empty()) GTEST_SKIP() << "shared data absent";
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   OceanTideLoading otl;
   otl.SetFile(path.c_str());
   otl.ReadFile();

@@ -46,6 +46,10 @@ RunResult RunTervan(const std::string& workdir, const std::vector<std::string>& 
 // by a fixed text so that reports can be compared with golden files.
 std::string NormaliseDate(const std::string& report);
 
+// Reason given by the tests that skip without the real public data.
+constexpr const char* kNoSharedData =
+    "needs ../shared/data (real public data of the development tree, absent in a plain clone)";
+
 // Path of the real public data folder, or empty when it is absent.
 std::string SharedData(const std::string& relative);
 

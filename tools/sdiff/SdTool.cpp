@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
@@ -99,15 +100,17 @@ std::unique_ptr<SdOrbitSource> OpenOrbits(const SdOptions& o) {
 void PrintSummary(const SdOptions& o, const SdDiffer& d, const SdRinexReader& b,
                   const SdRinexReader& r) {
   const SdDiffStats& s = d.Stats();
-  std::cout << "tervan-sdiff: " << s.epochs << " epochs, " << s.satellites.size() << " satellites, "
-            << s.records << " records written to " << o.out << "; dropped epochs: " << s.onlyBase
-            << " only at the BASE, " << s.onlyRover << " only at the ROVER, " << s.tagOffset
-            << " with a tag offset beyond " << static_cast<double>(o.tagTolerance) << " s, "
-            << s.noCommon << " without common satellites, "
-            << b.SkippedOutOfOrder() + r.SkippedOutOfOrder() << " out of time order, "
-            << b.SkippedTruncated() + r.SkippedTruncated() << " cut off";
-  if (o.interval > 0) std::cout << "; " << s.decimated << " left out by the interval";
-  std::cout << std::endl;
+  // A text of its own, so that a format left on the console stream cannot change the figures.
+  std::ostringstream line;
+  line << "tervan-sdiff: " << s.epochs << " epochs, " << s.satellites.size() << " satellites, "
+       << s.records << " records written to " << o.out << "; dropped epochs: " << s.onlyBase
+       << " only at the BASE, " << s.onlyRover << " only at the ROVER, " << s.tagOffset
+       << " with a tag offset beyond " << static_cast<double>(o.tagTolerance) << " s, "
+       << s.noCommon << " without common satellites, "
+       << b.SkippedOutOfOrder() + r.SkippedOutOfOrder() << " out of time order, "
+       << b.SkippedTruncated() + r.SkippedTruncated() << " cut off";
+  if (o.interval > 0) line << "; " << s.decimated << " left out by the interval";
+  std::cout << line.str() << std::endl;
 }
 
 }  // namespace

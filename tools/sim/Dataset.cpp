@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "sim/ModelFiles.h"
 #include "sim/NavFiles.h"
 #include "sim/ObsFiles.h"
 #include "sim/ProductFiles.h"
@@ -34,6 +35,12 @@ std::string TervanCommand(const Scenario& sc, bool broadcast) {
   if (broadcast && has('E')) cmd += " -ee" + f.galileoNav;
   if (has('R')) cmd += " -gf" + f.channels;
   if (!sc.problems.empty()) cmd += " -sx" + f.problems;
+  if (sc.poleTide) cmd += " -eo" + f.erp;
+  if (sc.oceanLoading) cmd += " -bq" + f.blq;
+  if (sc.antennas) cmd += " -pv" + f.antex;
+  if (sc.solidTide) cmd += " -st";
+  if (sc.windUp) cmd += " -wu";
+  if (sc.eclipseAngle > 0) cmd += " -cc";
   return cmd + " -cs" + sc.systems +
          " -lPc3,L3 -tmSAAST,NIELL -ti02:00:00ROVER -me10 -pcosz -xSTA,KIN -v";
 }
@@ -70,6 +77,11 @@ bool WriteDataset(const Simulator& sim, std::string& message) {
   }
   jobs.push_back({f.SingleDifferences(sc),
                   [&](const std::string& p) { return WriteSingleDifferences(sim, p); }});
+  if (sc.poleTide) jobs.push_back({f.erp, [&](const std::string& p) { return WriteErp(sim, p); }});
+  if (sc.oceanLoading)
+    jobs.push_back({f.blq, [&](const std::string& p) { return WriteBlq(sim, p); }});
+  if (sc.antennas)
+    jobs.push_back({f.antex, [&](const std::string& p) { return WriteAntex(sim, p); }});
   if (!sc.problems.empty())
     jobs.push_back({f.problems, [&](const std::string& p) { return WriteProblemList(sim, p); }});
   jobs.push_back({f.truth, [&](const std::string& p) { return WriteTruth(sim, p); }});

@@ -17,6 +17,7 @@ struct DatasetFiles {
   std::string gpsNav = "gps.nav", glonassNav = "glonass.nav", galileoNav = "galileo.nav";
   std::string channels = "glonass_channels.txt", problems = "problem_satellites.txt";
   std::string truth = "truth.txt", readme = "README.md";
+  std::string erp = "earth_rotation.erp", blq = "ocean_loading.blq", antex = "antenna.atx";
   std::string Rinex3(const Scenario& sc, Station st) const;
   std::string Rinex2(const Scenario& sc, Station st) const;
   std::string SingleDifferences(const Scenario& sc) const;

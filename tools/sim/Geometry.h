@@ -35,6 +35,12 @@ inline long double Dot(const Vec3& a, const Vec3& b) {
 inline long double Norm(const Vec3& a) {
   return std::sqrt(Dot(a, a));
 }
+inline Vec3 Cross(const Vec3& a, const Vec3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline Vec3 Unit(const Vec3& a) {
+  return (1.0L / Norm(a)) * a;
+}
 
 // Rotation of a vector about the z axis by the angle a (rad): the coordinates of
 // a fixed point in a frame turned by a.

@@ -13,12 +13,24 @@ namespace sim {
 
 namespace {
 
-// RINEX 3 codes of the types of each system (empty: not observed).
-const char* Rinex3Code(char system, int type) {
+// RINEX 3 codes of the types of each system at a station (empty: not observed).
+// With mixed tracking the ROVER's receiver tracks GPS L2 and Galileo in other
+// modes than the BASE's; the values are the same (no inter-signal biases).
+const char* Rinex3Code(const Scenario& sc, Station st, char system, int type) {
   static const char* const gps[kNumTypes] = {"C1C", "C1W", "C2W", "L1C", "L2W", "", ""};
   static const char* const glo[kNumTypes] = {"C1C", "C1P", "C2P", "L1C", "L2P", "", ""};
   static const char* const gal[kNumTypes] = {"C1C", "", "", "L1C", "", "C7Q", "L7Q"};
-  return system == 'G' ? gps[type] : system == 'R' ? glo[type] : gal[type];
+  static const char* const gpsX[kNumTypes] = {"C1C", "C1W", "C2X", "L1C", "L2X", "", ""};
+  static const char* const galX[kNumTypes] = {"C1X", "", "", "L1X", "", "C7X", "L7X"};
+  const bool mixed = sc.mixedTracking && st == kRover;
+  return system == 'G'   ? (mixed ? gpsX : gps)[type]
+         : system == 'R' ? glo[type]
+                         : (mixed ? galX : gal)[type];
+}
+
+// Antenna type of a station (20 characters).
+std::string AntennaType(const Simulator& sim, Station st) {
+  return sim.Sc().antennas ? sim.Antenna().Receiver(st).type : "SIMULATED       NONE";
 }
 
 std::string Label(const std::string& text, const char* label) {
@@ -48,8 +60,9 @@ std::string CommonHeader(const Simulator& sim, Station st) {
   h += Label(
       Format("%-20s%-20s%-20s", st == kBase ? "SIM0001" : "SIM0002", "SIMULATED RECEIVER", "1.0"),
       "REC # / TYPE / VERS");
-  h += Label(Format("%-20s%-20s", st == kBase ? "ANT0001" : "ANT0002", "SIMULATED       NONE"),
-             "ANT # / TYPE");
+  h +=
+      Label(Format("%-20s%-20s", st == kBase ? "ANT0001" : "ANT0002", AntennaType(sim, st).c_str()),
+            "ANT # / TYPE");
   h += Label(Format("%14.4Lf%14.4Lf%14.4Lf", p.x, p.y, p.z), "APPROX POSITION XYZ");
   h += Label(Format("%14.4f%14.4f%14.4f", 0.0, 0.0, 0.0), "ANTENNA: DELTA H/E/N");
   return h + "\x01" + Label(Format("%10.3Lf", sim.Sc().interval), "INTERVAL") +
@@ -74,15 +87,16 @@ std::string TrimRight(std::string s) {
   return s;
 }
 
-std::string Rinex3TypeRecords(const Simulator& sim) {
+std::string Rinex3TypeRecords(const Simulator& sim, Station st) {
+  const Scenario& sc = sim.Sc();
   std::string h;
   for (char sys : {'G', 'R', 'E'}) {
     if (sim.Sc().systems.find(sys) == std::string::npos) continue;
     std::string codes;
     int n = 0;
     for (int k = 0; k < kNumTypes; ++k)
-      if (*Rinex3Code(sys, k)) {
-        codes += std::string(" ") + Rinex3Code(sys, k);
+      if (*Rinex3Code(sc, st, sys, k)) {
+        codes += std::string(" ") + Rinex3Code(sc, st, sys, k);
         ++n;
       }
     h += Label(Format("%c  %3d%s", sys, n, codes.c_str()), "SYS / # / OBS TYPES");
@@ -90,8 +104,8 @@ std::string Rinex3TypeRecords(const Simulator& sim) {
   for (char sys : {'G', 'R', 'E'}) {
     if (sim.Sc().systems.find(sys) == std::string::npos) continue;
     for (int k : {kL1, kL2, kL7})
-      if (*Rinex3Code(sys, k))
-        h += Label(Format("%c %s  0.00000", sys, Rinex3Code(sys, k)), "SYS / PHASE SHIFT");
+      if (*Rinex3Code(sc, st, sys, k))
+        h += Label(Format("%c %s  0.00000", sys, Rinex3Code(sc, st, sys, k)), "SYS / PHASE SHIFT");
   }
   return h;
 }
@@ -126,7 +140,7 @@ bool WriteRinex3(const Simulator& sim, Station st, const std::string& path) {
   std::string first, second;
   SplitCommon(CommonHeader(sim, st), first, second);
   os << Label("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE") << first
-     << Label("GEODETIC", "MARKER TYPE") << Rinex3TypeRecords(sim) << second;
+     << Label("GEODETIC", "MARKER TYPE") << Rinex3TypeRecords(sim, st) << second;
   if (sim.Sc().systems.find('R') != std::string::npos) os << GlonassSlotRecords(sim);
   os << Label(Format("%6d", LeapSeconds(sim.Sc().StartSeconds())), "LEAP SECONDS")
      << Label("", "END OF HEADER");
@@ -139,7 +153,7 @@ bool WriteRinex3(const Simulator& sim, Station st, const std::string& path) {
       const char sys = sats.Sat(o.sat).system;
       std::string line = sats.Sat(o.sat).Id();
       for (int k = 0; k < kNumTypes; ++k)
-        if (*Rinex3Code(sys, k)) line += Field(o, k);
+        if (*Rinex3Code(sim.Sc(), st, sys, k)) line += Field(o, k);
       os << TrimRight(line) << "\n";
     }
   }
@@ -199,7 +213,7 @@ void FillHeader(const Simulator& sim, PhsDiffHeader& h) {
     h.SetMarkerName(i, names[i].c_str());
     h.SetMarkerNumber(i, (names[i] + (i == 0 ? "0001" : "0002")).c_str());
     h.SetReceiverType(i, "SIMULATED RECEIVER");
-    h.SetAntennaType(i, "SIMULATED       NONE");
+    h.SetAntennaType(i, AntennaType(sim, st).c_str());
     h.SetAntennaSerial(i, i == 0 ? "ANT0001" : "ANT0002");
     const Vec3& p = sim.Position(st);
     h.SetX0(i, xyz(p.x, p.y, p.z));
@@ -221,29 +235,37 @@ matrix<gnssobs>* Column(PhsDiffData& d, int type) {
 
 }  // namespace
 
-void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
+namespace {
+
+// Epochs with at least one satellite seen at both stations, and their numbers of records.
+void CommonEpochs(const Simulator& sim, std::vector<size_t>& epochs, std::vector<long>& records) {
   const std::vector<StationEpoch>&base = sim.Epochs(kBase), &rover = sim.Epochs(kRover);
   const size_t n = std::min(base.size(), rover.size());
-  // Epochs with at least one satellite seen at both stations, and their records.
-  std::vector<size_t> epochs;
-  long records = 0;
   for (size_t k = 0; k < n; ++k) {
     long common = 0;
     for (const RawObs& ob : base[k].obs) common += Partner(rover[k], ob.sat) != nullptr;
     if (common == 0) continue;
     epochs.push_back(k);
-    records += common;
+    records.push_back(common);
   }
-  d.SetNRecords(static_cast<long>(epochs.size()), records);
+}
+
+// The single differences of the common epochs [from, to) of the lists.
+void FillDifferences(const Simulator& sim, const std::vector<size_t>& epochs,
+                     const std::vector<long>& records, size_t from, size_t to, PhsDiffData& d) {
+  const std::vector<StationEpoch>&base = sim.Epochs(kBase), &rover = sim.Epochs(kRover);
+  long total = 0;
+  for (size_t e = from; e < to; ++e) total += records[e];
+  d.SetNRecords(static_cast<long>(to - from), total);
   d.SetData();
   long rec = 0;
-  for (size_t e = 0; e < epochs.size(); ++e) {
-    const size_t k = epochs[e];
+  for (size_t e = from; e < to; ++e) {
+    const size_t k = epochs[e], row = e - from;
     const long double tag = base[k].tag;
-    d.epoch(e) = mjd(Mjd(tag), SecondsOfDay(tag));
-    d.dtR_B(e) = sim.Sc().roverTagOffset;  // nominal: the tags carry rounding of 1e-10 s
-    d.clkErB(e) = base[k].clock;
-    d.clkErR(e) = rover[k].clock;
+    d.epoch(row) = mjd(Mjd(tag), SecondsOfDay(tag));
+    d.dtR_B(row) = sim.Sc().roverTagOffset;  // nominal: the tags carry rounding of 1e-10 s
+    d.clkErB(row) = base[k].clock;
+    d.clkErR(row) = rover[k].clock;
     short count = 0;
     for (const RawObs& ob : base[k].obs) {
       const RawObs* orv = Partner(rover[k], ob.sat);
@@ -255,8 +277,17 @@ void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
       ++rec;
       ++count;
     }
-    d.nsat(e) = count;
+    d.nsat(row) = count;
   }
+}
+
+}  // namespace
+
+void SingleDifferences(const Simulator& sim, PhsDiffData& d) {
+  std::vector<size_t> epochs;
+  std::vector<long> records;
+  CommonEpochs(sim, epochs, records);
+  FillDifferences(sim, epochs, records, 0, epochs.size(), d);
 }
 
 bool WriteSingleDifferences(const Simulator& sim, const std::string& path) {
@@ -264,9 +295,17 @@ bool WriteSingleDifferences(const Simulator& sim, const std::string& path) {
   if (!os) return false;
   PhsDiffHeader head;
   FillHeader(sim, head);
-  PhsDiffData data(head);
-  SingleDifferences(sim, data);
-  os << head << data;
+  os << head;
+  // Blocks of epochs, so that a long run does not hold all its differences at once.
+  std::vector<size_t> epochs;
+  std::vector<long> records;
+  CommonEpochs(sim, epochs, records);
+  const size_t block = 3600;
+  for (size_t from = 0; from < epochs.size(); from += block) {
+    PhsDiffData data(head);
+    FillDifferences(sim, epochs, records, from, std::min(epochs.size(), from + block), data);
+    os << data;
+  }
   return static_cast<bool>(os);
 }
 

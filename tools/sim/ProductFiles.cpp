@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "sim/Simulator.h"
+#include "sim/SunMoon.h"
 #include "sim/TextFormat.h"
 
 namespace sim {
@@ -46,6 +47,9 @@ bool WriteSp3(const Simulator& sim, const std::string& path) {
   os << Format("## %4d %15.8Lf %14.8Lf %5ld %15.13Lf\n", GpsWeek(t0), SecondsOfWeek(t0), step,
                Mjd(t0), SecondsOfDay(t0) / 86400.0L);
   Sp3SatelliteLines(os, sats);
+  // With antennas the file holds centres of mass, as real products do; the
+  // observations leave the antenna phase centres, where the broadcast orbits are.
+  const bool centresOfMass = sim.Sc().antennas;
   os << "%c M  cc GPS ccc cccc cccc cccc cccc ccccc ccccc ccccc ccccc\n"
         "%c cc cc ccc ccc cccc cccc cccc cccc ccccc ccccc ccccc ccccc\n"
         "%f  1.2500000  1.025000000  0.00000000000  0.000000000000000\n"
@@ -53,14 +57,17 @@ bool WriteSp3(const Simulator& sim, const std::string& path) {
         "%i    0    0    0    0      0      0      0      0         0\n"
         "%i    0    0    0    0      0      0      0      0         0\n"
         "/* SIMULATED ORBITS AND CLOCKS WRITTEN BY TERVAN-SIM\n"
-        "/* POSITIONS OF THE ANTENNA PHASE CENTRES, EARTH-FIXED\n"
-        "/* CLOCKS WITHOUT THE PERIODIC RELATIVISTIC TERM\n"
+     << (centresOfMass ? "/* POSITIONS OF THE CENTRES OF MASS, EARTH-FIXED\n"
+                       : "/* POSITIONS OF THE ANTENNA PHASE CENTRES, EARTH-FIXED\n")
+     << "/* CLOCKS WITHOUT THE PERIODIC RELATIVISTIC TERM\n"
         "/* GPS TIME\n";
   for (long k = 0; k < n; ++k) {
     const long double t = t0 + k * step;
     os << EpochText(t, "*  %4d %2d %2d %2d %2d %11.8f") << "\n";
+    const Vec3 sun = centresOfMass ? SunPosition(t) : Vec3{};
     for (size_t i = 0; i < sats.Size(); ++i) {
-      const Vec3 p = sats.Position(i, t);
+      Vec3 p = sats.Position(i, t);
+      if (centresOfMass) p = p - sim.Antenna().SatelliteOffset(i, p, sun);
       os << "P" << sats.Sat(i).Id()
          << Format("%14.6Lf%14.6Lf%14.6Lf%14.6Lf  3  3  3  93\n", p.x / 1000.0L, p.y / 1000.0L,
                    p.z / 1000.0L, sats.Clock(i, t) * 1e6L);

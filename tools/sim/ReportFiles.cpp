@@ -85,6 +85,86 @@ void Events(std::ostream& os, const Simulator& sim) {
   os << "\n";
 }
 
+void Displacements(std::ostream& os, const Simulator& sim) {
+  const Scenario& sc = sim.Sc();
+  if (!sc.solidTide && !sc.poleTide && !sc.oceanLoading) return;
+  os << "STATION DISPLACEMENTS (metres from the reference point, local north/east/up; every "
+        "5 minutes)\n"
+     << "  The antenna moves by their sum; angles and antenna corrections refer to the point.\n"
+     << "  epoch (GPS)                  station    solid N   solid E   solid U     pole N    "
+        "pole E    pole U    ocean N   ocean E   ocean U\n";
+  for (long double t = sc.StartSeconds(); t <= sc.EndSeconds() + 1e-6L; t += 300) {
+    for (Station st : {kBase, kRover}) {
+      os << "  " << Epoch(t) << "  " << StationText(st) << "  ";
+      for (int e = 0; e < StationEffects::kNumEffects; ++e) {
+        const Neu d = sim.Effects().Part(st, static_cast<StationEffects::Effect>(e), t);
+        os << Format("  %9.5Lf %9.5Lf %9.5Lf", d.n, d.e, d.u);
+      }
+      os << "\n";
+    }
+  }
+  os << "\n";
+}
+
+void Motion(std::ostream& os, const Simulator& sim) {
+  if (sim.Sc().motionAmplitude <= 0) return;
+  os << Format("ROVER MOTION (amplitude %.4Lf m, period %.1Lf s; metres from the ROVER's point,\n",
+               sim.Sc().motionAmplitude, sim.Sc().motionPeriod)
+     << "  local north/east/up, and the moving antenna reference point without tides; every "
+        "epoch,\n  at the ROVER's epoch tags)\n"
+     << "  epoch (GPS)                    north      east        up              X              "
+        "Y              Z\n";
+  Vec3 n, e, u;
+  LocalAxes(sim.Geo(kRover), n, e, u);
+  for (const StationEpoch& ep : sim.Epochs(kRover)) {
+    const Neu d = sim.Effects().Motion(ep.tag - ep.clock);
+    const Vec3 p = sim.Position(kRover) + d.n * n + d.e * e + d.u * u;
+    os << "  " << Epoch(ep.tag)
+       << Format("  %9.5Lf %9.5Lf %9.5Lf  %14.5Lf %14.5Lf %14.5Lf\n", d.n, d.e, d.u, p.x, p.y, p.z);
+  }
+  os << "\n";
+}
+
+void Eclipses(std::ostream& os, const Simulator& sim) {
+  if (sim.Sc().eclipseAngle <= 0) return;
+  os << Format(
+      "ECLIPSING SATELLITES (seen at both stations within %.1Lf deg of the Sun-Earth "
+      "line at the satellite)\n",
+      sim.Sc().eclipseAngle);
+  if (sim.Eclipses().empty()) os << "  none\n";
+  for (const AppliedEvent& e : sim.Eclipses())
+    os << "  " << e.sat << "  " << Epoch(e.from) << " to " << Epoch(e.to) << "  " << e.detail
+       << "\n";
+  os << "\n";
+}
+
+void AntennaSummary(std::ostream& os, const Simulator& sim) {
+  const Scenario& sc = sim.Sc();
+  if (!sc.antennas && !sc.windUp) return;
+  os << "ANTENNAS AND WIND-UP\n";
+  if (sc.antennas) {
+    os << "  calibrations in antenna.atx (offsets in mm, L1 then L2/E5b, north/east/up)\n";
+    for (Station st : {kBase, kRover}) {
+      const SimAntenna& a = sim.Antenna().Receiver(st);
+      os << "  " << StationText(st) << " " << a.type;
+      for (const PcvPattern& p : a.band)
+        os << Format("   %7.2Lf %7.2Lf %7.2Lf", p.offset.x * 1e3L, p.offset.y * 1e3L,
+                     p.offset.z * 1e3L);
+      os << "\n";
+    }
+    os << "  satellite antennas: offsets (body x/y/z) and nadir variations; orbit.sp3 holds the\n"
+          "  centres of mass, the navigation files and the observations the phase centres\n";
+    std::string iir;
+    for (size_t i = 0; i < sim.Sats().Size(); ++i)
+      if (sim.Antenna().Satellite(i).iir) iir += " " + sim.Sats().Sat(i).Id();
+    os << "  BLOCK IIR family:" << (iir.empty() ? std::string(" none") : iir) << "\n";
+  }
+  if (sc.windUp)
+    os << "  phase wind-up: each one-way phase holds +w cycles on both carriers (nominal yaw,\n"
+          "  receiver dipoles north and west), continuous along each satellite's passes\n";
+  os << "\n";
+}
+
 void Clocks(std::ostream& os, const Simulator& sim) {
   os << "RECEIVER CLOCKS (offset of the receiver clock, s; the ROVER tag offset is "
      << Format("%.6Lf s)\n", sim.Sc().roverTagOffset)
@@ -107,14 +187,18 @@ bool WriteTruth(const Simulator& sim, const std::string& path) {
      << "  first epoch " << Epoch(sc.StartSeconds()) << "  last epoch " << Epoch(sc.EndSeconds())
      << Format("  interval %.0Lf s  systems %s  seed %lu\n", sc.interval, sc.systems.c_str(),
                sc.seed)
-     << Format("  noise at the zenith: code %.3Lf m, phase %.4Lf m (divided by sqrt(sin e))\n",
-               sc.codeSigma, sc.phaseSigma)
+     << Format("  noise at the zenith: code %.3Lf m, phase %.4Lf m (divided by %s)\n", sc.codeSigma,
+               sc.phaseSigma, sc.sineNoise ? "sin e at each station" : "sqrt(sin e)")
      << Format("  elevation mask %.1Lf deg; vertical TEC at 14 h local time %.1Lf TECU%s%s\n\n",
                sc.mask, sc.peakTec, sc.ionosphere ? "" : " (ionosphere off)",
                sc.troposphere ? "" : " (troposphere off)");
   Stations(os, sim);
+  Displacements(os, sim);
+  Motion(os, sim);
+  AntennaSummary(os, sim);
   Troposphere(os, sim);
   Events(os, sim);
+  Eclipses(os, sim);
   Satellites(os, sim);
   Clocks(os, sim);
   return static_cast<bool>(os);
@@ -159,6 +243,32 @@ bool WriteProblemList(const Simulator& sim, const std::string& path) {
   return static_cast<bool>(os);
 }
 
+namespace {
+
+// The README's sentences on the effects beyond the basic ones.
+std::string Simulated(const Scenario& sc) {
+  const bool tides = sc.solidTide || sc.poleTide || sc.oceanLoading;
+  if (!tides && !sc.antennas && !sc.windUp && sc.motionAmplitude <= 0)
+    return "Not simulated: antenna phase-centre\n"
+           "offsets and variations, phase wind-up, tides and loading, higher-order ionosphere.\n";
+  std::vector<std::string> on, off;
+  (sc.solidTide ? on : off).push_back("solid earth tide");
+  (sc.poleTide ? on : off).push_back("pole tide");
+  (sc.oceanLoading ? on : off).push_back("ocean loading");
+  (sc.antennas ? on : off).push_back("antenna phase-centre offsets and variations");
+  (sc.windUp ? on : off).push_back("phase wind-up");
+  if (sc.motionAmplitude > 0) on.push_back("a moving ROVER");
+  off.push_back("higher-order ionosphere");
+  auto list = [](const std::vector<std::string>& v) {
+    std::string s;
+    for (size_t k = 0; k < v.size(); ++k) s += (k ? ", " : "") + v[k];
+    return s;
+  };
+  return "Also simulated: " + list(on) + ".\nNot simulated: " + list(off) + ".\n";
+}
+
+}  // namespace
+
 bool WriteReadme(const Simulator& sim, const std::vector<std::string>& files,
                  const std::string& precise, const std::string& broadcast,
                  const std::string& path) {
@@ -174,9 +284,9 @@ bool WriteReadme(const Simulator& sim, const std::vector<std::string>& files,
      << "The observations hold the geometric range (light time, Earth rotation), the\n"
         "satellite and receiver clocks with the periodic relativistic clock term and the\n"
         "relativistic path delay, troposphere, first-order ionosphere, satellite code\n"
-        "biases, phase ambiguities and white noise. Not simulated: antenna phase-centre\n"
-        "offsets and variations, phase wind-up, tides and loading, higher-order ionosphere.\n"
-        "Orbits and clocks in the products are those the observations were made with.\n\n"
+        "biases, phase ambiguities and white noise. "
+     << Simulated(sc)
+     << "Orbits and clocks in the products are those the observations were made with.\n\n"
      << "Files:\n\n";
   for (const std::string& f : files) os << "    " << f << "\n";
   os << "\nThe truth (positions, baseline, troposphere, clocks, inserted effects) is in\n"

@@ -111,6 +111,18 @@ bool ParseOutlier(const std::string& v, Scenario& sc) {
   return true;
 }
 
+// AMPLITUDE,PERIOD (m, s)
+bool ParseMotion(const std::string& v, Scenario& sc) {
+  const auto f = Split(v, ',');
+  long double a, p;
+  if (f.size() != 2 || !Number(f[0], a) || !Number(f[1], p) || a < 0 || a > 1 || p < 10 ||
+      p > 86400)
+    return false;
+  sc.motionAmplitude = a;
+  sc.motionPeriod = p;
+  return true;
+}
+
 bool ParsePosition(const std::string& v, Geodetic& g) {
   const auto f = Split(v, ',');
   long double lat, lon, h;
@@ -224,6 +236,14 @@ const std::map<std::string, Handler>& ValueOptions() {
       {"outlier", [](const std::string& v, Scenario& s) { return ParseOutlier(v, s); }},
       {"random-slips", [](const std::string& v, Scenario& s) { return Count(v, s.randomSlips); }},
       {"random-gaps", [](const std::string& v, Scenario& s) { return Count(v, s.randomGaps); }},
+      {"eclipse-angle",
+       [](const std::string& v, Scenario& s) { return Ranged(v, 0.1L, 90, s.eclipseAngle); }},
+      {"noise-model",
+       [](const std::string& v, Scenario& s) {
+         s.sineNoise = v == "sin";
+         return v == "sin" || v == "sqrt";
+       }},
+      {"rover-motion", [](const std::string& v, Scenario& s) { return ParseMotion(v, s); }},
       {"random-outliers",
        [](const std::string& v, Scenario& s) { return Count(v, s.randomOutliers); }},
   };
@@ -241,6 +261,22 @@ bool Switch(const std::string& name, Scenario& s) {
     s.ionosphere = false;
   else if (name == "noise-free")
     s.codeSigma = s.phaseSigma = 0;
+  else if (name == "solid-tide")
+    s.solidTide = true;
+  else if (name == "pole-tide")
+    s.poleTide = true;
+  else if (name == "ocean-loading")
+    s.oceanLoading = true;
+  else if (name == "tides")
+    s.solidTide = s.poleTide = s.oceanLoading = true;
+  else if (name == "antennas")
+    s.antennas = true;
+  else if (name == "wind-up")
+    s.windUp = true;
+  else if (name == "eclipses")
+    s.eclipseAngle = 14;
+  else if (name == "mixed-tracking")
+    s.mixedTracking = true;
   else
     return false;
   return true;
@@ -290,6 +326,7 @@ ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc,
     message = "--base-name and --rover-name must differ (the files are named after them)";
     return ParseResult::kError;
   }
+  if (sc.windUp && sc.eclipseAngle == 0) sc.eclipseAngle = 14;  // the attitude is uncertain there
   // Every epoch of both stations is held in memory until the files are written.
   if (sc.duration / sc.interval > kMaxEpochs) {
     message =
@@ -346,6 +383,30 @@ Errors and effects:
   --problem-sat SAT,FROM,TO[,base|rover]  observations of SAT unusable in the window;
                              listed in problem_satellites.txt
   --rinex2                   also write RINEX 2.11 observation files
+  --noise-model sqrt|sin     noise sigma/sqrt(sin e) [sqrt], or sigma/sin(e) at each
+                             station: the single-difference variance is then
+                             sigma^2 (1/sin^2 e_BASE + 1/sin^2 e_ROVER) = 2 sigma^2/WGHT
+  --mixed-tracking           the ROVER records GPS C2X/L2X and Galileo C1X/C7X/L1X/L7X
+                             where the BASE records C2W/L2W and C1C/C7Q/L1C/L7Q
+
+Station and satellite effects (each written into the scenario's files):
+  --solid-tide               solid earth tide displacement of both stations
+  --pole-tide                pole tide from the pole of earth_rotation.erp (written)
+  --ocean-loading            ocean tide loading from ocean_loading.blq (written)
+  --tides                    all three
+  --antennas                 receiver antenna offsets and variations (types SIMANT-BASE
+                             and SIMANT-ROVER, the ROVER's with azimuth dependence) and
+                             satellite antenna offsets and variations, in antenna.atx
+                             (written); orbit.sp3 then holds centres of mass, the
+                             navigation files antenna phase centres
+  --wind-up                  phase wind-up at both stations (nominal yaw attitude; the
+                             IIR axes for the satellites antenna.atx marks as BLOCK IIR)
+  --eclipses                 list in truth.txt the epochs at which a satellite is within
+                             14 degrees of the Sun-Earth line (also with --wind-up)
+  --eclipse-angle DEG        the same with another angle
+  --rover-motion A,P         the ROVER oscillates around its point with amplitude A m and
+                             period P s (north A sin, east A cos, up A/2 sin at twice the
+                             rate); its position at every epoch is in truth.txt
   --help                     this text
 
 Satellites are named G01-G30, R01-R24, E01-E36 (as in the constellation).

@@ -56,13 +56,23 @@ struct Scenario {
   std::vector<OutlierSpec> outliers;
   int randomSlips = 0, randomGaps = 0, randomOutliers = 0;
   std::string commandLine;  // as given, quoted for a shell, for the README
+  // Station and satellite effects (all off unless asked for).
+  bool solidTide = false, poleTide = false, oceanLoading = false;
+  bool antennas = false;            // receiver and satellite antenna offsets and variations
+  bool windUp = false;              // phase wind-up of both stations
+  long double eclipseAngle = 0;     // degrees; satellites closer to the Sun-Earth line are
+                                    // marked in the truth (0 = not marked)
+  bool sineNoise = false;           // noise sigma / sin(e) instead of sigma / sqrt(sin e)
+  long double motionAmplitude = 0;  // m, oscillation of the ROVER (0 = static)
+  long double motionPeriod = 600;   // s
+  bool mixedTracking = false;       // the ROVER records other tracking modes than the BASE
 
   Scenario();
   long double StartSeconds() const { return ToSeconds(start); }
   long double EndSeconds() const { return StartSeconds() + duration; }
 };
 
-constexpr long kMaxEpochs = 30000;  // epochs of one run (a week at 30 s is 20160)
+constexpr long kMaxEpochs = 86400;  // epochs of one run (a day at 1 s, a week at 30 s is 20160)
 
 // Result of reading the command line.
 enum class ParseResult { kRun, kHelp, kError };

@@ -3,10 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/Attitude.h"
 #include "sim/SimConstants.h"
+#include "sim/SunMoon.h"
 #include "sim/TextFormat.h"
 
 namespace sim {
+
+namespace {
+// Largest elevation rate of a satellite seen from the ground, rad/s (MEO satellites
+// reach about 0.012 deg/s at the zenith).
+constexpr long double kMaxElevationRate = 0.02L * kDeg;
+}  // namespace
 
 const char* const kObsTypeName[kNumTypes] = {"C1", "P1", "P2", "L1", "L2", "C7", "L7"};
 
@@ -30,11 +38,14 @@ void Simulator::Run() {
   sats_ = std::make_unique<Constellation>(sc_.systems, productStart_ - 3600.0L,
                                           productEnd_ + 3600.0L, rnd_);
   PlaceStations();
+  effects_ = StationEffects(sc_, geo_, pos_, sc_.StartSeconds(), sc_.EndSeconds());
+  if (sc_.antennas || sc_.windUp) antennas_ = Antennas(*sats_);
   for (Station s : {kBase, kRover})
     tropo_[s] = SimTroposphere(geo_[s], productStart_, productEnd_, sc_.troposphere, rnd_);
   MakeClocks();
   AddRandomGaps();
   for (Station s : {kBase, kRover}) Observe(s);
+  MarkEclipses();
   ApplySlips();
   ApplyOutliers();
   ApplyProblems();
@@ -117,14 +128,18 @@ bool Simulator::InGap(Station st, const std::string& sat, long double t) const {
   return false;
 }
 
-bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, RawObs& o) const {
+bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, const Vec3& sun,
+                        long double& wind, RawObs& o, ObsTerms& t) const {
   const long double tag = ep.tag, clock = ep.clock;
-  const Vec3& r = pos_[st];
   const long double tr = tag - clock;  // true reception epoch
+  // The antenna moves with the tides and the ROVER's motion; angles and antenna
+  // corrections refer to the reference point, as a processing program has them.
+  const Vec3 r = effects_.Any() ? pos_[st] + effects_.Displacement(st, tr) : pos_[st];
   // A first look at the elevation saves the light-time solution of satellites far
   // below the horizon.
   long double el, az;
   ElevationAzimuth(geo_[st], r, sats_->Position(sat, tr - 0.075L), el, az);
+  t.elevation = el;
   if (el < (sc_.mask - 2.0L) * kDeg) return false;
   long double tau = 0.075L, rho = 0;
   Vec3 xs, rotated;
@@ -137,9 +152,8 @@ bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, RawObs& o) 
     tau = next;
     if (done) break;
   }
-  ElevationAzimuth(geo_[st], r, rotated, el, az);
+  ElevationAzimuth(geo_[st], pos_[st], rotated, el, az);
   if (el < sc_.mask * kDeg) return false;
-  ObsTerms& t = o.terms;
   t.range = rho;
   const long double rs = Norm(xs), rr = Norm(r);
   t.shapiro = 2.0L * kGmShapiro / (kC * kC) * std::log((rs + rr + rho) / (rs + rr - rho));
@@ -151,28 +165,86 @@ bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, RawObs& o) 
   t.tec = iono_.Slant(geo_[st], el, az, tr);
   t.elevation = el;
   t.azimuth = az;
+  if (sc_.antennas || sc_.windUp) AddStationEffects(st, sat, rotated, sun, wind, t);
+  const long double a1 = t.antenna[0], a2 = t.antenna[1], w = t.windUp;
   const SimSat& s = sats_->Sat(sat);
   const long double geom = rho + t.shapiro + kC * (clock - t.satClock - t.relativity) + t.tropo;
   // The phase does not follow the millisecond jumps of the receiver clock.
   const long double phase = geom - kC * ep.jumps;
   const long double i1 = SimIonosphere::Delay(t.tec, s.f1), i2 = SimIonosphere::Delay(t.tec, s.f2);
   o.sat = sat;
-  o.value[kC1] = geom + i1 + s.biasC1;
-  o.value[kL1] = (phase - i1) / (kC / s.f1) + o.n1;
+  o.value[kC1] = geom + i1 + s.biasC1 + a1;
+  o.value[kL1] = (phase - i1 + a1) / (kC / s.f1) + o.n1 + w;
   if (s.system == 'E') {
-    o.value[kC7] = geom + i2 + s.biasC7;
-    o.value[kL7] = (phase - i2) / (kC / s.f2) + o.n2;
+    o.value[kC7] = geom + i2 + s.biasC7 + a2;
+    o.value[kL7] = (phase - i2 + a2) / (kC / s.f2) + o.n2 + w;
   } else {
-    o.value[kP1] = geom + i1 + s.biasP1;
-    o.value[kP2] = geom + i2 + s.biasP2;
-    o.value[kL2] = (phase - i2) / (kC / s.f2) + o.n2;
+    o.value[kP1] = geom + i1 + s.biasP1 + a1;
+    o.value[kP2] = geom + i2 + s.biasP2 + a2;
+    o.value[kL2] = (phase - i2 + a2) / (kC / s.f2) + o.n2 + w;
   }
   o.ssi = std::min(9, 5 + static_cast<int>(5.0L * std::sin(el)));
   return true;
 }
 
-void Simulator::AddNoise(RawObs& o, Station) {
-  const long double w = 1.0L / std::sqrt(std::sin(o.terms.elevation));
+void Simulator::AddStationEffects(Station st, int sat, const Vec3& satPos, const Vec3& sun,
+                                  long double& wind, ObsTerms& t) const {
+  if (sc_.antennas) {
+    // The signal leaves the antenna phase centre, where the orbit is; its
+    // variation depends on the nadir angle at the satellite.
+    const long double cosNadir = Dot(Unit(-1.0L * satPos), Unit(pos_[st] - satPos));
+    const long double nadir = std::acos(std::min(1.0L, cosNadir));
+    for (int b = 0; b < 2; ++b)
+      t.antenna[b] = antennas_.ReceiverEffect(st, b, t.elevation, t.azimuth) +
+                     antennas_.SatelliteVariation(sat, b, nadir);
+  }
+  if (sc_.windUp) {
+    // Continuous along the satellite's passes: the whole turns since the previous
+    // observation are kept.
+    const bool iir = sc_.antennas && antennas_.Satellite(sat).iir;
+    long double w = WindUp(satPos, sun, iir, pos_[st], geo_[st]);
+    if (!std::isnan(wind)) w -= std::round(w - wind);
+    wind = w;
+    t.windUp = w;
+  }
+}
+
+void Simulator::MarkEclipses() {
+  if (sc_.eclipseAngle <= 0) return;
+  const std::vector<StationEpoch>&base = epochs_[kBase], &rover = epochs_[kRover];
+  const size_t n = std::min(base.size(), rover.size()), nsat = sats_->Size();
+  std::vector<long> first(nsat, -1), last(nsat, -1), count(nsat, 0);
+  std::vector<AppliedEvent> found;
+  auto close = [&](size_t i) {
+    if (first[i] < 0) return;
+    found.push_back({"eclipsing", kBase, sats_->Sat(i).Id(), base[first[i]].tag, base[last[i]].tag,
+                     Format("epochs: %ld", count[i])});
+    first[i] = -1;
+    count[i] = 0;
+  };
+  for (size_t k = 0; k < n; ++k) {
+    const Vec3 sun = SunPosition(base[k].tag);
+    for (const RawObs& ob : base[k].obs) {
+      bool both = false;
+      for (const RawObs& orv : rover[k].obs) both = both || orv.sat == ob.sat;
+      const size_t i = static_cast<size_t>(ob.sat);
+      if (!both || SunEarthAngle(sats_->Position(i, base[k].tag), sun) >= sc_.eclipseAngle * kDeg)
+        continue;
+      if (first[i] >= 0 && last[i] != static_cast<long>(k) - 1) close(i);
+      if (first[i] < 0) first[i] = static_cast<long>(k);
+      last[i] = static_cast<long>(k);
+      ++count[i];
+    }
+  }
+  for (size_t i = 0; i < nsat; ++i) close(i);
+  std::stable_sort(found.begin(), found.end(),
+                   [](const AppliedEvent& a, const AppliedEvent& b) { return a.from < b.from; });
+  eclipses_ = found;
+}
+
+void Simulator::AddNoise(RawObs& o, long double elevation) {
+  const long double s = std::sin(elevation);
+  const long double w = 1.0L / (sc_.sineNoise ? s : std::sqrt(s));
   for (int k = 0; k < kNumTypes; ++k) {
     if (o.value[k] == 0) continue;
     const bool phase = k == kL1 || k == kL2 || k == kL7;
@@ -184,10 +256,15 @@ void Simulator::AddNoise(RawObs& o, Station) {
 void Simulator::Observe(Station st) {
   const size_t nsat = sats_->Size();
   std::vector<long> lastSeen(nsat, -2), n1(nsat, 0), n2(nsat, 0);
+  std::vector<long double> wind(nsat, std::nanl(""));
+  std::vector<long double> nextLook(nsat, 0.0L);
+  const bool attitude = sc_.antennas || sc_.windUp;
+  const bool keepTerms = static_cast<long>(epochs_[st].size()) <= kTermsEpochs;
   for (size_t k = 0; k < epochs_[st].size(); ++k) {
     StationEpoch& ep = epochs_[st][k];
+    const Vec3 sun = attitude ? SunPosition(ep.tag) : Vec3{};
     for (size_t i = 0; i < nsat; ++i) {
-      if (InGap(st, sats_->Sat(i).Id(), ep.tag)) continue;
+      if (ep.tag < nextLook[i] || InGap(st, sats_->Sat(i).Id(), ep.tag)) continue;
       if (lastSeen[i] != static_cast<long>(k) - 1) {  // a new arc: new ambiguities
         n1[i] = ArcAmbiguity(st, i, k, 1);
         n2[i] = ArcAmbiguity(st, i, k, 2);
@@ -195,11 +272,21 @@ void Simulator::Observe(Station st) {
       RawObs o;
       o.n1 = n1[i];
       o.n2 = n2[i];
-      if (!Compute(st, static_cast<int>(i), ep, o)) continue;
-      AddNoise(o, st);
+      ObsTerms t;
+      if (!Compute(st, static_cast<int>(i), ep, sun, wind[i], o, t)) {
+        // A satellite far below the mask cannot rise above it sooner than its
+        // largest elevation rate allows: no look until then.
+        const long double below = (sc_.mask - 2.0L) * kDeg - t.elevation;
+        if (below > 10.0L * kDeg) nextLook[i] = ep.tag + below / kMaxElevationRate;
+        continue;
+      }
+      AddNoise(o, t.elevation);
       ep.obs.push_back(o);
+      if (keepTerms) ep.terms.push_back(t);
       lastSeen[i] = static_cast<long>(k);
     }
+    ep.obs.shrink_to_fit();
+    ep.terms.shrink_to_fit();
   }
   const long double t0 = sc_.StartSeconds();
   for (const WindowSpec& g : sc_.gaps)
@@ -323,9 +410,7 @@ void Simulator::RoundValues() {
   for (Station s : {kBase, kRover})
     for (StationEpoch& ep : epochs_[s])
       for (RawObs& o : ep.obs)
-        for (long double& v : o.value) {
-          v = std::round(v * 1000.0L) / 1000.0L;
-        }
+        for (int k = 0; k < kNumTypes; ++k) o.value[k] = std::round(o.value[k] * 1000.0L) / 1000.0L;
 }
 
 }  // namespace sim

@@ -128,7 +128,7 @@ TEST(SdCrinexDecoder, ReproducesThePublishedRinexFiles) {
   for (auto& p : pairs) {
     std::string crx = testsupport::SharedData(std::string("crinex/") + p[0]);
     std::string rnx = testsupport::SharedData(std::string("crinex/") + p[1]);
-    if (crx.empty() || rnx.empty()) GTEST_SKIP() << "shared data absent";
+    if (crx.empty() || rnx.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
     SCOPED_TRACE(p[0]);
     auto lines = SdOpenObservationFile(crx);
     std::string decoded = sdtest::ReadAllLines(*lines);

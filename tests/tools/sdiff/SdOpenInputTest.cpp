@@ -33,7 +33,7 @@ TEST(SdOpenInput, PackingIsRecognisedFromTheContentInAnyStack) {
 TEST(SdOpenInput, GzippedCompactRinexOfTheSharedDataDecodes) {
   std::string crx = testsupport::SharedData("crinex/DUTH0630.22D");
   std::string rnx = testsupport::SharedData("crinex/DUTH0630.22O");
-  if (crx.empty() || rnx.empty()) GTEST_SKIP() << "shared data absent";
+  if (crx.empty() || rnx.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   testsupport::TempDir dir;
   testsupport::WriteFile(dir.File("x.crx.gz"), sdtest::Gzip(testsupport::ReadFile(crx)));
   testsupport::WriteFile(dir.File("x.crx.Z"), sdtest::Compress(testsupport::ReadFile(crx)));

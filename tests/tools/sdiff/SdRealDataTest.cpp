@@ -107,7 +107,7 @@ long double CodeRms(Converted& sd, const RangeFunction& range) {
 
 TEST(SdRealData, EsbcWtzrWithPreciseOrbitsAndClocks) {
   std::string dir = testsupport::SharedData("esbc-wtzr-2020177");
-  if (dir.empty()) GTEST_SKIP() << "shared data absent";
+  if (dir.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   testsupport::TempDir tmp;
   Converted sd;
   Convert({"--base", dir + "/ESBC00DNK_R_20201770000_01D_30S_MO.crx.gz", "--rover",
@@ -132,7 +132,7 @@ TEST(SdRealData, EsbcWtzrWithPreciseOrbitsAndClocks) {
 
 TEST(SdRealData, GeonetPairWithBroadcastOrbits) {
   std::string dir = testsupport::SharedData("geonet-0759-3040-2005092");
-  if (dir.empty()) GTEST_SKIP() << "shared data absent";
+  if (dir.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   testsupport::TempDir tmp;
   Converted sd;
   // The receivers do not steer their clocks: tags wander a few milliseconds.

@@ -28,7 +28,7 @@ std::string SteadySatellite(const Simulator& s, char system) {
   for (const RawObs& o : s.Epochs(kRover)[0].obs) {
     const std::string id = s.Sats().Sat(o.sat).Id();
     if (id[0] == system && Find(s, kRover, last, id) && Find(s, kBase, last, id) &&
-        o.terms.elevation > 20 * kDeg)
+        s.Epochs(kRover)[0].Terms(o).elevation > 20 * kDeg)
       return id;
   }
   return "";
@@ -51,7 +51,7 @@ TEST_F(NoiseFreeRun, EachCodeEqualsTheModelTermsItWasBuiltFrom) {
     for (const StationEpoch& ep : sim_->Epochs(st)) {
       for (const RawObs& o : ep.obs) {
         const SimSat& s = sim_->Sats().Sat(o.sat);
-        const ObsTerms& t = o.terms;
+        const ObsTerms& t = ep.Terms(o);
         const long double common =
             t.range + t.shapiro + kC * (t.recClock - t.satClock - t.relativity) + t.tropo;
         const long double i1 = 40.3e16L * t.tec / (s.f1 * s.f1);
@@ -83,7 +83,7 @@ TEST_F(NoiseFreeRun, TermsFollowTheGeometryTheyDescribe) {
   for (Station st : {kBase, kRover}) {
     const StationEpoch& ep = sim_->Epochs(st)[10];
     for (const RawObs& o : ep.obs) {
-      const ObsTerms& t = o.terms;
+      const ObsTerms& t = ep.Terms(o);
       // Emission epoch: reception on the true time scale less the light time.
       EXPECT_NEAR(static_cast<double>(t.emission - (ep.tag - ep.clock - t.range / kC)), 0, 1e-12);
       // Range to the satellite at emission, in the frame of the reception epoch.
@@ -201,7 +201,7 @@ TEST(SimulatorEffects, MillisecondJumpsMoveTheCodesButNotThePhases) {
       const long double dc = now.value[kC1] - before->value[kC1];
       const long double dl =
           (now.value[kL1] - before->value[kL1]) * (kC / s.Sats().Sat(now.sat).f1);
-      const long double geometry = now.terms.range - before->terms.range;
+      const long double geometry = eps[k].Terms(now).range - eps[k - 1].Terms(*before).range;
       EXPECT_NEAR(static_cast<double>(dc - geometry), static_cast<double>(kC * step), 5.0);
       const long double jump = step > 0 ? 1e-3L : -1e-3L;
       EXPECT_NEAR(static_cast<double>(dc - dl), static_cast<double>(kC * jump), 0.1);

@@ -1,0 +1,65 @@
+#include "preprocess/StageRecords.h"
+
+#include <iomanip>
+#include <iostream>
+#include <string>
+
+#include "gnss/SatelliteNumbering.h"
+#include "gnss/mGNSSc.h"
+
+namespace stagerec {
+
+std::vector<long> EpochOffsets(const PhsDiffData& d) {
+  std::vector<long> off(static_cast<size_t>(d.neph) + 1, 0);
+  for (long i = 0; i < d.neph; ++i) off[i + 1] = off[i] + d.nsat(i);
+  return off;
+}
+
+std::vector<std::vector<SatRecord>> RecordsBySatellite(const PhsDiffData& d) {
+  const long nsat = d.satList.Length();
+  std::vector<long> index(static_cast<size_t>(satnum::kMaxSatNumber) + 1, -1);
+  for (long j = 0; j < nsat; ++j) {
+    const short s = d.satList(j);
+    if (s >= 0 && s <= satnum::kMaxSatNumber) index[s] = j;
+  }
+  std::vector<std::vector<SatRecord>> out(static_cast<size_t>(nsat));
+  const std::vector<long> off = EpochOffsets(d);
+  for (long i = 0; i < d.neph; ++i)
+    for (long r = off[i]; r < off[i + 1]; ++r) {
+      const short s = d.sat(r);
+      if (s >= 0 && s <= satnum::kMaxSatNumber && index[s] >= 0)
+        out[index[s]].push_back(SatRecord{i, r});
+    }
+  return out;
+}
+
+bool SystemProcessed(const TervanC& tc, short sat) {
+  if (satnum::IsGPS(sat)) return tc.isGPS;
+  if (satnum::IsGLONASS(sat)) return tc.isGLN;
+  if (satnum::IsGALILEO(sat)) return tc.isGAL;
+  return false;
+}
+
+void WriteSatLabel(std::ostream& os, short sat) {
+  os << std::setw(4) << satnum::SystemLetter(sat) << std::setw(2) << satnum::NumberInSystem(sat);
+}
+
+void Wavelengths(short sat, long double& lamb1, long double& lamb2) {
+  lamb1 = lamb2 = 0.0L;
+  if (satnum::IsGPS(sat)) {
+    lamb1 = GPSc::lamb1;
+    lamb2 = GPSc::lamb2;
+  } else if (satnum::IsGLONASS(sat)) {
+    lamb1 = GLONASSc::SatLambda(sat, 0);
+    lamb2 = GLONASSc::SatLambda(sat, 1);
+  } else if (satnum::IsGALILEO(sat)) {
+    lamb1 = GALILEOc::lamb1;
+    lamb2 = GALILEOc::lamb2;
+  }
+}
+
+void Detail(const TervanC& tc, const char* stage, const std::string& text) {
+  if (tc.verbose) std::cerr << "Tervan::" << stage << "():         " << text << std::endl;
+}
+
+}  // namespace stagerec
