@@ -1,5 +1,8 @@
 // Checks of the options after parsing, and the observation sigmas and weights.
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -255,6 +258,36 @@ const NamedFile ResultFiles[] = {
     {&TervanC::resfile, &TervanC::isresfile},
 };
 
+// Options of the result files, in the order of ResultFiles.
+const char* const ResultOptions[] = {"-gpk", "-gps", "-cf", "-od", "-ot", "-fp"};
+
+// A result file can be written when a file can be created beside it (its folder
+// exists and takes files) and an existing result is a file that opens for writing.
+// Nothing existing is truncated: the test file is new and removed again.
+bool Writable(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::path p(name);
+  if (std::filesystem::is_directory(p, ec)) return false;
+  if (std::filesystem::exists(p, ec) && !std::ofstream(name, std::ios::app)) return false;
+  const std::string probe = name + ".tervan-probe";
+  if (std::filesystem::exists(probe, ec)) return true;  // someone else's: leave it alone
+  bool ok = static_cast<bool>(std::ofstream(probe));
+  if (ok) std::remove(probe.c_str());
+  return ok;
+}
+
+// Every result file is tried before the preprocessing starts, so that a run never
+// reports success after hours of work with nothing written.
+void CheckResultFilesWritable(const TervanC& tc) {
+  std::string bad;
+  for (size_t k = 0; k < std::size(ResultFiles); ++k) {
+    const NamedFile& f = ResultFiles[k];
+    if (!(tc.*(f.given)) || Writable(tc.*(f.name))) continue;
+    bad += (bad.empty() ? "" : ", ") + std::string(tc.*(f.name)) + " [" + ResultOptions[k] + "]";
+  }
+  if (!bad.empty()) ProgramError(Prog, "RESULT FILES CAN NOT BE WRITTEN: " + bad + "!");
+}
+
 // True when one of the given files in [first, last) is the file name.
 bool Names(const TervanC& tc, const NamedFile* first, const NamedFile* last, const char* name) {
   for (const NamedFile* f = first; f != last; ++f)
@@ -342,6 +375,7 @@ void CheckArgumetns(TervanC& tc) {
   CheckTroposphere(tc);
   CheckOutputs(tc);
   CheckResultFiles(tc);
+  CheckResultFilesWritable(tc);
   // The static solution needs at least one iteration to produce any estimate.
   if (tc.MaxIter < 1)
     ProgramError(Prog, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");

@@ -56,7 +56,9 @@ long double Interpolate(const matrix<long double>& x, long k, long double a, lon
 }  // namespace
 
 StaticObservations::StaticObservations(TervanC& tc)
-    : tc_(tc), cut_(deg2rad(static_cast<long double>(tc.MinElevation))) {}
+    : tc_(tc),
+      cut_(deg2rad(static_cast<long double>(tc.MinElevation))),
+      base_(static_cast<size_t>(tc.sdd.GetNObs())) {}
 
 void StaticObservations::Accumulate(int niter, bool testOn, EpochClocks& clk, long double& sumAll,
                                     long double* sumType) {
@@ -214,10 +216,16 @@ bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const 
   return rho > 0.0L && tc_.pephM.GetPSisOK() && tc_.pephM.GetDTisOK();
 }
 
-bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) const {
-  xyzt posB, posR;
-  long double rhoB = 0.0L, rhoR = 0.0L;
-  if (!SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, posB, rhoB)) return false;
+bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) {
+  xyzt posR;
+  BaseSide& b = base_[r.i];
+  if (b.state == 0) {
+    xyzt posB;
+    b.state = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, posB, b.rho) ? 1 : -1;
+    b.clock = posB.GetT();
+  }
+  if (b.state < 0) return false;
+  long double rhoB = b.rho, rhoR = 0.0L;
   if (!SatelliteRange(r.prn, r.sys, tR, tc_.RecPosFC_ROVER, posR, rhoR)) return false;
   // A satellite at the station (a broken orbit record) has no line of sight.
   if (!(rhoB > 1.0L && rhoR > 1.0L) || !std::isfinite(rhoB) || !std::isfinite(rhoR)) return false;
@@ -226,7 +234,7 @@ bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) const
   if (tc_.ixDTsys[r.sys] >= 0) cR += tc_.dtGNSS[r.sys];
   auto dif = [i](const matrix<long double>& m) { return m(i, 1) - m(i, 0); };
   r.G = rhoR - rhoB + dif(tc_.SETIDE) + dif(tc_.PTIDE) + dif(tc_.OTIDE) + dif(tc_.REL2) -
-        C * (posR.GetT() - posB.GetT()) + cR;
+        C * (posR.GetT() - b.clock) + cR;
   SetRow(r, posR, rhoR);
   // Model terms that cannot be evaluated (a station at the geocentre) leave the
   // observation out rather than spread NaN through the normal equations.

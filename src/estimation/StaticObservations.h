@@ -62,7 +62,7 @@ class StaticObservations {
   void Epoch(long e, long first, bool testOn, EpochClocks& clk);
   void SetTropo(long e, EpochTropo& et) const;
   bool SetSystem(Record& r) const;
-  bool Geometry(Record& r, const mjd& tB, const mjd& tR) const;
+  bool Geometry(Record& r, const mjd& tB, const mjd& tR);
   bool SatelliteRange(short prn, int sys, const mjd& t, const xyz& rec, xyzt& pos,
                       long double& rho) const;
   void SetRow(Record& r, const xyzt& posR, long double rhoR) const;
@@ -72,8 +72,16 @@ class StaticObservations {
   void Reject(const Record& r, int k, long double f) const;
   void Use(Record& r, int k, long double f, long double p, long amb, EpochClocks& clk);
 
+  // BASE side of a record: its reception epoch and position never change, so the
+  // satellite's range and clock are computed once per solution.
+  struct BaseSide {
+    long double rho = 0.0L, clock = 0.0L;
+    signed char state = 0;  // 0 not yet computed, 1 usable, -1 unusable
+  };
+
   TervanC& tc_;
   long double cut_;
+  std::vector<BaseSide> base_;
   long double* sumAll_ = nullptr;
   long double* sumType_ = nullptr;
   std::vector<Used> used_;

@@ -3,11 +3,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 
 #include "core/KotnePretvorbe.h"
-#include "core/ProgramError.h"
+#include "core/ResultFile.h"
 #include "estimation/ObsTypes.h"
 #include "estimation/Tervan_ProcStatic.h"
 
@@ -68,9 +67,10 @@ long double MeanAzimuth(long double a, long double b) {
 void PrintResStatic(TervanC& tc) {
   if (!tc.ifEstSta || !tc.isresfile || !HasModelValues(tc) || tc.NUnk <= 0) return;
   if (tc.verbose) std::cerr << "Tervan::PrintResStatic(): WRITING RESIDUALS OF STATIC SOLUTION -> ";
-  std::ofstream out(tc.resfile, std::ios::binary | std::ios::trunc);
-  if (!out)
-    ProgramError("Tervan", std::string("RESIDUAL FILE ") + tc.resfile + " CAN NOT BE WRITTEN!");
+  // Written beside the result and renamed when complete (an older result stays until then).
+  ResultFile file(tc.resfile);
+  if (!file.IsOpen()) return;
+  std::ostream& out = file.Stream();
   const PhsDiffData& d = tc.sdd;
   Put<int16_t>(out, static_cast<int16_t>(d.GetNSat()));
   for (long s = 0; s < d.GetNSat(); ++s) Put<int16_t>(out, d.GetSat(s));
@@ -87,8 +87,6 @@ void PrintResStatic(TervanC& tc) {
     }
     first += n;
   }
-  out.close();
-  if (!out)
-    ProgramError("Tervan", std::string("RESIDUAL FILE ") + tc.resfile + " CAN NOT BE WRITTEN!");
+  file.Commit();
   if (tc.verbose) std::cerr << total << " RESIDUALS!\n";
 }

@@ -56,7 +56,14 @@ void ResCheck(TervanC& tc) {
             << tc.ThresBlunder << " * STD_V\n\n";
   ZeroCounts(tc);
   const long nobs = tc.sdd.GetNObs();
+  if (tc.verbose) std::cerr << "Tervan::ResCheck():         Process:       ";
+  long shown = -1;
   for (long j = 0; j < nobs; ++j) {
+    const long pc = static_cast<long>(100.0L * j / nobs);
+    if (tc.verbose && pc % 5 == 0 && pc != shown) {
+      shown = pc;
+      std::cerr << "\b\b\b\b\b\b" << std::setw(4) << pc << " %";
+    }
     const short sat = tc.sdd.GetRecSat(j);
     const long double sinE = std::sin((tc.ELV(j, 0) + tc.ELV(j, 1)) / 2.0L);
     for (int k : TypePrintOrder) {
@@ -70,6 +77,7 @@ void ResCheck(TervanC& tc) {
       if (long* c = Counter(tc, sat, t.phase)) ++*c;
     }
   }
+  if (tc.verbose) std::cerr << "\b\b\b\b\b\b" << std::setw(4) << 100 << " %\n";
   Totals(tc);
   std::cout << "  Outlier detection results           :\n";
   PrintLine("   # of Code residual outliers        : ", tc.NObsOutlCd, tc.NObsOutlGCd,

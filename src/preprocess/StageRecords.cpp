@@ -58,6 +58,14 @@ void Wavelengths(short sat, long double& lamb1, long double& lamb2) {
   }
 }
 
+SystemFactors FactorsOf(short sat) {
+  if (satnum::IsGLONASS(sat))
+    return SystemFactors{GLONASSc::LCion1, GLONASSc::LCion2, GLONASSc::LCwl1, GLONASSc::LCwl2};
+  if (satnum::IsGALILEO(sat))
+    return SystemFactors{GALILEOc::LCion1, GALILEOc::LCion2, GALILEOc::LCwl1, GALILEOc::LCwl2};
+  return SystemFactors{GPSc::LCion1, GPSc::LCion2, GPSc::LCwl1, GPSc::LCwl2};
+}
+
 void Detail(const TervanC& tc, const char* stage, const std::string& text) {
   if (tc.verbose) std::cerr << "Tervan::" << stage << "():         " << text << std::endl;
 }

@@ -38,6 +38,13 @@ void WriteSatLabel(std::ostream& os, short sat);
 // numbers and for GLONASS slots without a channel.
 void Wavelengths(short sat, long double& lamb1, long double& lamb2);
 
+// Combination factors of a satellite's system: ionosphere-free (LCion1/2) and
+// wide-lane (LCwl1/2); GPS values for numbers of other systems.
+struct SystemFactors {
+  long double ion1, ion2, wl1, wl2;
+};
+SystemFactors FactorsOf(short sat);
+
 // Writes a verbose detail line "Tervan::<stage>():         <text>" on standard
 // error when the run is verbose.
 void Detail(const TervanC& tc, const char* stage, const std::string& text);

@@ -156,17 +156,12 @@ bool BroadcastOrbits(const TervanC& tc, short sat) {
 // The combination factors of the satellite's system; the ROVER pass also loads
 // the wide-lane factors. They keep the values of the last satellite.
 void LoadFactors(short sat, bool rover) {
-  long double ion1 = GPSc::LCion1, ion2 = GPSc::LCion2, wl1 = GPSc::LCwl1, wl2 = GPSc::LCwl2;
-  if (satnum::IsGLONASS(sat)) {
-    ion1 = GLONASSc::LCion1, ion2 = GLONASSc::LCion2, wl1 = GLONASSc::LCwl1, wl2 = GLONASSc::LCwl2;
-  } else if (satnum::IsGALILEO(sat)) {
-    ion1 = GALILEOc::LCion1, ion2 = GALILEOc::LCion2, wl1 = GALILEOc::LCwl1, wl2 = GALILEOc::LCwl2;
-  }
-  GLC::LCion1 = ion1;
-  GLC::LCion2 = ion2;
+  const stagerec::SystemFactors f = stagerec::FactorsOf(sat);
+  GLC::LCion1 = f.ion1;
+  GLC::LCion2 = f.ion2;
   if (!rover) return;
-  GLC::LCwl1 = wl1;
-  GLC::LCwl2 = wl2;
+  GLC::LCwl1 = f.wl1;
+  GLC::LCwl2 = f.wl2;
 }
 
 // Projection [m] of the satellite antenna offset on the line of sight from the

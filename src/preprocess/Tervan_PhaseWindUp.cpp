@@ -55,16 +55,9 @@ struct ArcRow {
 // The combination factors and wavelengths of the satellite's system, which the
 // L3 correction uses; they keep the values of the last satellite.
 void LoadFactors(short sat) {
-  if (satnum::IsGLONASS(sat)) {
-    GLC::LCion1 = GLONASSc::LCion1;
-    GLC::LCion2 = GLONASSc::LCion2;
-  } else if (satnum::IsGALILEO(sat)) {
-    GLC::LCion1 = GALILEOc::LCion1;
-    GLC::LCion2 = GALILEOc::LCion2;
-  } else {
-    GLC::LCion1 = GPSc::LCion1;
-    GLC::LCion2 = GPSc::LCion2;
-  }
+  const stagerec::SystemFactors f = stagerec::FactorsOf(sat);
+  GLC::LCion1 = f.ion1;
+  GLC::LCion2 = f.ion2;
   stagerec::Wavelengths(sat, GLC::lamb1, GLC::lamb2);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -338,6 +339,18 @@ TEST_F(CheckArgumetnsTest, ResultFilesNeverReplaceEachOther) {
   ExpectFatal({Opt("-gpk", "plot.out"), "-gps" + dir.Path() + "/./plot.out"},
               "RESULT FILE " + dir.File("plot.out") +
                   " IS NAMED FOR TWO RESULTS - ONE WOULD OVERWRITE THE OTHER!");
+}
+
+// Every result file is tried at the start, all of them together; an existing result
+// is not truncated by the test.
+TEST_F(CheckArgumetnsTest, ResultFilesThatCannotBeWrittenEndTheRunAtOnce) {
+  ExpectFatal({"-fp" + dir.File("no/such/folder/RES.bin"), "-gpk" + dir.Path()},
+              "RESULT FILES CAN NOT BE WRITTEN: " + dir.Path() + " [-gpk], " +
+                  dir.File("no/such/folder/RES.bin") + " [-fp]!");
+  testsupport::WriteFile(dir.File("old.bin"), "older result");
+  Checked({Opt("-fp", "old.bin")});
+  EXPECT_EQ(testsupport::ReadFile(dir.File("old.bin")), "older result");
+  EXPECT_FALSE(std::ifstream(dir.File("old.bin.tervan-probe")).good());
 }
 
 TEST(SameFile, SpellingsOfOnePathAndLinks) {

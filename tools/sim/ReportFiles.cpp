@@ -264,7 +264,12 @@ std::string Simulated(const Scenario& sc) {
     for (size_t k = 0; k < v.size(); ++k) s += (k ? ", " : "") + v[k];
     return s;
   };
-  return "Also simulated: " + list(on) + ".\nNot simulated: " + list(off) + ".\n";
+  std::string text = "Also simulated: " + list(on) + ".\nNot simulated: " + list(off) + ".\n";
+  if (sc.antennas)
+    text +=
+        "The precise orbit holds the satellites' centres of mass, the navigation files\n"
+        "their antenna phase centres.\n";
+  return text;
 }
 
 }  // namespace

@@ -354,7 +354,7 @@ Scenario (defaults in brackets):
   --seed N                   random seed [1]
   --start "YYYY-MM-DD HH:MM:SS"   first epoch, GPS time [2026-06-15 00:00:00]
   --duration T               length, seconds or with unit s/m/h/d, e.g. 2h [2h]
-  --interval S               observation interval, s [30]
+  --interval S               observation interval, s [30]; at most 86,400 epochs in all
   --sp3-interval M           SP3 spacing in minutes, 5 or 15 [5]
   --systems LIST             any of G, R, E, e.g. GE [GRE]
   --base LAT,LON,H           BASE position, degrees and metres [46.0448,14.5435,350]
