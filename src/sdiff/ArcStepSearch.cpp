@@ -86,7 +86,7 @@ std::vector<long> ArcStepSearch::StepsMW(const ArcSeries& s) const {
     stats(a, q, m1, v1);
     stats(q, b, m2, v2);
     const long double d = std::fabs(m2 - m1), sd = std::sqrt(v1 + v2);
-    if (d > lWL_ / 2 && d > zMW * sd) z[q] = sd > 0 ? d / sd : d * 1e9L;
+    if (d > 0.6L * lWL_ && d > zMW * sd) z[q] = sd > 0 ? d / sd : d * 1e9L;
   }
   return RunPeaks(z, p);
 }
@@ -96,7 +96,7 @@ std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
   const long m = static_cast<long>(p.size());
   std::vector<long double> z(p.size(), 0.0L);
   if (m < 2 * minSide || !(dLambda_ > 0)) return {};
-  const long double limit = dLambda_ / 2;
+  const long double limit = 0.7L * dLambda_;
   for (long q = minSide; q <= m - minSide; ++q) {
     const long a = std::max(0L, q - l4Window), b = std::min(m, q + l4Window);
     const long double tb = s.t[p[q]], x0 = s.l4[p[q - 1]];

@@ -43,7 +43,7 @@ class ArcStepSearch {
   long mwWindow = 60;  // values on each side of the Melbourne-Wuebbena test
   long l4Window = 20;  // values on each side of the L4 fit
   long minSide = 5;    // fewest values on one side for either test
-  long double zMW = 4, zL4 = 5;
+  long double zMW = 6, zL4 = 8;
   long double maxUnsure = 150;  // s: longest stretch a step may leave on neither side
 
   // Where a step lies: between value from-1 and value to; the values from ..
