@@ -15,8 +15,8 @@ class IONEX {
 
   // See IONEXData::CalcIonDelay.
   long double CalcIonDelay(long double& sod, long double& lat, long double& lon, long double& elev,
-                           int& unit, int& type, int& kind) {
-    return idata.CalcIonDelay(sod, lat, lon, elev, unit, type, kind);
+                           long double azim, int& unit, int& type, int& kind) {
+    return idata.CalcIonDelay(sod, lat, lon, elev, azim, unit, type, kind);
   }
   // Satellite code bias [s] from the header, 0 when the satellite is not listed.
   double GetDCB(unsigned short sat) const { return ihead.GetDCB(sat); }

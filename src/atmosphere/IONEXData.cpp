@@ -1,5 +1,6 @@
 #include "atmosphere/IONEXData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <istream>
@@ -155,8 +156,36 @@ long double IONEXData::Bilinear(const TEC& maps, long imap, long ib1, long doubl
          (1.0L - p) * q * maps(imap, 0, ib1 + 1, il1) + p * q * maps(imap, 0, ib1 + 1, il1 + 1);
 }
 
+// The line of sight meets the single layer (radius R + H) at the zenith angle z' there,
+// asin(R cos e / (R + H)), an Earth-central angle psi = pi/2 - e - z' from the station in
+// the azimuth of the satellite. Returns z' [rad]; latp, lonp the pierce point [deg], the
+// longitude within [-180, 180].
+long double IONEXData::PiercePoint(long double lat, long double lon, long double elev,
+                                   long double azim, long double& latp, long double& lonp) const {
+  const long double R = ihead.GetBaseR(), H = ihead.GetHgt1();
+  const long double d = kPi / 180.0L, e = elev * d, A = azim * d, f = lat * d;
+  const long double z = std::asin(R / (R + H) * std::cos(e));
+  const long double psi = kPi / 2.0L - e - z;
+  if (std::fabs(psi) < 1e-12L) {  // toward the zenith: the point above the station
+    latp = lat;
+    lonp = lon;
+    return z;
+  }
+  auto clamp = [](long double x) { return std::max(-1.0L, std::min(1.0L, x)); };
+  const long double fp =
+      std::asin(clamp(std::sin(f) * std::cos(psi) + std::cos(f) * std::sin(psi) * std::cos(A)));
+  const long double cfp = std::cos(fp);
+  const long double dl = cfp > 0.0L ? std::asin(clamp(std::sin(psi) * std::sin(A) / cfp)) : 0.0L;
+  latp = fp / d;
+  lonp = lon + dl / d;
+  if (lonp > 180.0L) lonp -= 360.0L;
+  if (lonp < -180.0L) lonp += 360.0L;
+  return z;
+}
+
 long double IONEXData::CalcIonDelay(long double& sod, long double& lat, long double& lon,
-                                    long double& elev, int& unit, int& type, int& kind) {
+                                    long double& elev, long double azim, int& unit, int& type,
+                                    int& kind) {
   if (type < 0 || type > 2) {
     ClassWarning(kCls, "IONEX DELAY TYPE INCORRECT - USING TYPE 3!");
     type = 2;
@@ -178,14 +207,17 @@ long double IONEXData::CalcIonDelay(long double& sod, long double& lat, long dou
   if (it1 >= neph) FileError(kCls, "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT1]!");
   if (it2 >= neph) FileError(kCls, "SECONDS OF DAY FOR IONOSPHERE DELAY INPROPER [iT2]!");
 
+  long double latp = 0.0L, lonp = 0.0L;
+  const long double z = PiercePoint(lat, lon, elev, azim, latp, lonp);
+
   // Latitude row; index 0 is the last latitude of the file.
   const long double lat2 = ihead.GetLat2(), adlat = std::fabs(ihead.GetDLat());
-  const long double kb = std::trunc((lat - lat2) / adlat);
+  const long double kb = std::trunc((latp - lat2) / adlat);
   long ib1 = std::isfinite(kb) && std::fabs(kb) < 1e6L ? static_cast<long>(kb) : -2;
   if (ib1 < -1) FileError(kCls, "LATITUDE FOR IONOSPHERE DELAY INPROPER [iB1<-1]!");
   if (ib1 == -1) ib1 = 0;
   if (ib1 == nlat - 1) ib1 = nlat - 2;
-  const long double dbeta = (lat - lat2 - ib1 * adlat) / adlat;
+  const long double dbeta = (latp - lat2 - ib1 * adlat) / adlat;
   if (ib1 >= nlat) FileError(kCls, "LATITUDE FOR IONOSPHERE DELAY INPROPER [iB1]!");
   if (ib1 + 1 >= nlat) FileError(kCls, "LATITUDE FOR IONOSPHERE DELAY INPROPER [iB2]!");
 
@@ -194,16 +226,16 @@ long double IONEXData::CalcIonDelay(long double& sod, long double& lat, long dou
   if (type == 0) {
     long il1;
     long double dla;
-    LongitudeCell(lon, il1, dla);
+    LongitudeCell(lonp, il1, dla);
     tec =
         maps(dsec < 0.5L ? it1 : it2, 0, dbeta < 0.5L ? ib1 : ib1 + 1, dla < 0.5L ? il1 : il1 + 1);
   } else {
-    long double lon1 = lon, lon2 = lon;
+    long double lon1 = lonp, lon2 = lonp;
     if (type == 2) {
       // Maps rotated with the Sun: each map is taken at the longitude it had at its epoch.
       const long double r = 360.0L / (neph - 1);
-      lon1 = lon + dsec * r;
-      lon2 = lon - (1.0L - dsec) * r;
+      lon1 = lonp + dsec * r;
+      lon2 = lonp - (1.0L - dsec) * r;
       for (long double* l : {&lon1, &lon2}) {
         if (*l > 180.0L) *l -= 360.0L;
         if (*l <= -180.0L) *l += 360.0L;
@@ -218,8 +250,6 @@ long double IONEXData::CalcIonDelay(long double& sod, long double& lat, long dou
     tec = (1.0L - dsec) * v1 + dsec * v2;
   }
 
-  const long double R = ihead.GetBaseR(), H = ihead.GetHgt1();
-  const long double z = std::asin(R / (R + H) * std::sin(kPi / 2.0L - elev * kPi / 180.0L));
   const long double slant = tec / std::cos(z);
   return unit == 0 ? slant * kMetresPerTECU : slant;
 }

@@ -18,12 +18,14 @@ class IONEXData {
   // when the file holds none).
   void ReadMaps(std::istream& in);
 
-  // Slant ionosphere delay: sod seconds of day [s]; lat geocentric latitude [deg]; lon
-  // longitude [deg]; elev elevation [deg]; unit 0 metres on the first GPS frequency, any
-  // other slant TEC units; type 0 nearest, 1 interpolated, 2 interpolated in rotated maps;
-  // kind 0 TEC, any other RMS.
+  // Slant ionosphere delay toward a satellite, from the map at the pierce point of the line
+  // of sight with the single layer of the file (BASE RADIUS, HGT1): sod seconds of day [s];
+  // lat geocentric latitude of the station [deg]; lon its longitude [deg]; elev elevation and
+  // azim azimuth of the satellite [deg]; unit 0 metres on the first GPS frequency, any other
+  // slant TEC units; type 0 nearest, 1 interpolated, 2 interpolated in rotated maps; kind 0
+  // TEC, any other RMS.
   long double CalcIonDelay(long double& sod, long double& lat, long double& lon, long double& elev,
-                           int& unit, int& type, int& kind);
+                           long double azim, int& unit, int& type, int& kind);
 
   long GetNEph() const { return neph; }
   long GetNHgt() const { return nhgt; }
@@ -47,6 +49,8 @@ class IONEXData {
   void ReadRow(std::istream& in, TEC& maps, long imap, long ihgt, long ilat, int expo);
   [[noreturn]] void Corrupt(const std::string& what) const;
   void LongitudeCell(long double lon, long& il1, long double& dla) const;
+  long double PiercePoint(long double lat, long double lon, long double elev, long double azim,
+                          long double& latp, long double& lonp) const;
   long double Bilinear(const TEC& maps, long imap, long ib1, long double q, long il1,
                        long double p) const;
 };

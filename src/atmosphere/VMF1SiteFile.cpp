@@ -147,15 +147,6 @@ void VMF1SiteFile::SetPoint(const char* name) {
     if (SameLabel(label(i), use.labelH)) ixH = i;
     if (SameLabel(label(i), use.labelW)) ixW = i;
   }
-  char text[2200];
-  if (ixH < 0) {
-    std::snprintf(text, sizeof(text), use.missingH, name, file);
-    ClassWarning(use.cls, text);
-  }
-  if (ixW < 0) {
-    std::snprintf(text, sizeof(text), use.missingW, name, file);
-    ClassWarning(use.cls, text);
-  }
 }
 
 long double VMF1SiteFile::Interpolate(long double x, long row) const {

@@ -10,22 +10,22 @@
 
 class VMF1SiteFile {
  public:
-  // Texts of one user of the file: its class name for messages, the two labels it looks
-  // for and the two warnings (format with the point name and the file name).
+  // One user of the file: its class name for messages and the two labels it looks for.
   struct Usage {
     const char* cls;
     const char* labelH;  // lower case; the upper-case twin is accepted too
     const char* labelW;
-    const char* missingH;
-    const char* missingW;
   };
 
   explicit VMF1SiteFile(const Usage& use);
 
   void SetFile(const char* name);
   void ReadFile();
-  // Selects the rows of the point (exact name) for the two labels; warns when one is missing.
+  // Selects the rows of the point (exact name) for the two labels; a missing row stays -1.
   void SetPoint(const char* name);
+  // True when both rows of the selected point are in the file (otherwise a missing quantity
+  // would be 0 and its user falls back to a model without the file).
+  bool Serves() const { return ixH >= 0 && ixW >= 0; }
   // Value of a row at the epoch x (decimal MJD): end values outside the row's epochs, 0 for
   // row -1.
   long double Interpolate(long double x, long row) const;

@@ -5,9 +5,7 @@
 #include "atmosphere/TropoFormulas.h"
 
 namespace {
-const VMF1SiteFile::Usage kCoefficients = {"gMF_VMF1", "ah", "aw",
-                                           "HYDROSTATIC COEFFICINETS A FOR POINT %s NOT IN FILE %s",
-                                           "WETT COEFFICINETS A FOR POINT %s NOT IN FILE %s"};
+const VMF1SiteFile::Usage kCoefficients = {"gMF_VMF1", "ah", "aw"};
 }
 
 gMF_VMF1::gMF_VMF1()

@@ -1,5 +1,6 @@
-// Hopfield zenith delays from the sea-level standard atmosphere; only the height of the
-// hydrostatic layer follows the temperature reduced to the station height.
+// Hopfield zenith delays from the standard atmosphere reduced to the station height:
+// pressure, temperature and water vapour pressure at the station, the hydrostatic layer
+// reaching 40136 + 148.72 T metres above it.
 #ifndef TERVAN_ATMOSPHERE_GTM_HOPFIELD_H
 #define TERVAN_ATMOSPHERE_GTM_HOPFIELD_H
 
@@ -17,6 +18,8 @@ class gTM_Hopfield {
   long double T;   // station temperature [deg C]
   long double Hd;  // height of the hydrostatic layer [m]
   long double g;   // gravity factor
+  long double p;   // station pressure [hPa]
+  long double e;   // station water vapour pressure [hPa]
 };
 
 #endif

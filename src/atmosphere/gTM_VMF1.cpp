@@ -1,9 +1,7 @@
 #include "atmosphere/gTM_VMF1.h"
 
 namespace {
-const VMF1SiteFile::Usage kZenithDelays = {"gTM_VMF1", "zh", "zw",
-                                           "ZENITH HYDROSTATIC DELAYS FOR POINT %s NOT IN FILE %s",
-                                           "ZENITH WETT DELAYS FOR POINT %s NOT IN FILE %s"};
+const VMF1SiteFile::Usage kZenithDelays = {"gTM_VMF1", "zh", "zw"};
 }
 
 gTM_VMF1::gTM_VMF1() : VMF1SiteFile(kZenithDelays) {}

@@ -8,7 +8,8 @@ namespace {
 const char* const kCls = "gTropModel";
 }
 
-gTropModel::gTropModel() : TropM(gTMns::SAASTAMOINEN), MappF(gTMns::NIELL), IntT(0) {}
+gTropModel::gTropModel()
+    : TropM(gTMns::SAASTAMOINEN), MappF(gTMns::NIELL), IntT(0), warnedGpt2Mapping(false) {}
 
 void gTropModel::SetTropModel(short code) {
   TropM = code;
@@ -41,13 +42,40 @@ void gTropModel::ReadFile() {
 void gTropModel::SetPoint(const char* station) {
   if (TropM == gTMns::VMF1TM) tVmf1.SetPoint(station);
   if (MappF == gTMns::VMF1) mVmf1.SetPoint(station);
+  const bool delays = TropM != gTMns::VMF1TM || tVmf1.Serves();
+  const bool mapping = MappF != gTMns::VMF1 || mVmf1.Serves();
+  if ((delays && mapping) || !warnedPoints.insert(station).second) return;
+  const std::string what = !delays && !mapping ? "ZENITH DELAYS AND COEFFICIENTS A"
+                           : !delays           ? "ZENITH DELAYS"
+                                               : "COEFFICIENTS A";
+  const std::string instead = !delays && !mapping ? "SAASTAMOINEN AND NIELL"
+                              : !delays           ? "SAASTAMOINEN"
+                                                  : "NIELL";
+  ClassWarning(kCls, "VMF1 " + what + " FOR POINT " + station + " NOT IN FILE " +
+                         (delays ? mVmf1.GetFile() : tVmf1.GetFile()) + " - USING " + instead +
+                         " FOR THIS POINT!");
+}
+
+bool gTropModel::ServesZenithDelay() const {
+  return TropM != gTMns::VMF1TM || tVmf1.Serves();
+}
+
+bool gTropModel::ServesMappFunction() {
+  if (MappF == gTMns::VMF1) return mVmf1.Serves();
+  if (MappF != gTMns::GPT2MF || TropM == gTMns::GPT2) return true;
+  if (!warnedGpt2Mapping)
+    ClassWarning(kCls, "GPT2 MAPPING FUNCTION WITHOUT GPT2 TROPOSPHERE MODEL - USING NIELL!");
+  warnedGpt2Mapping = true;
+  return false;
 }
 
 void gTropModel::SetAtmParams(const flh& pos) {
   const long double f = pos.GetF(), l = pos.GetL(), h = pos.GetH();
+  // The fallback models are always ready for a station the chosen ones cannot serve.
+  tSaas.SetAtmParams(f, h);
+  mNiell.SetAtmParams(f, h);
   switch (TropM) {
     case gTMns::SAASTAMOINEN:
-      tSaas.SetAtmParams(f, h);
       break;
     case gTMns::HOPFIELD:
       tHopf.SetAtmParams(f, h);
@@ -65,7 +93,6 @@ void gTropModel::SetAtmParams(const flh& pos) {
   }
   switch (MappF) {
     case gTMns::NIELL:
-      mNiell.SetAtmParams(f, h);
       break;
     case gTMns::MARINI:
       mMarini.SetAtmParams(f, h);
@@ -86,7 +113,7 @@ void gTropModel::SetAtmParams(const flh& pos) {
 void gTropModel::GetZenithDelay(gTropDelay& td, const flh&, const mjd& t) {
   const long day = static_cast<long>(t.GetMJDay());
   long double dry = 0.0L, wet = 0.0L;
-  switch (TropM) {
+  switch (ServesZenithDelay() ? TropM : static_cast<short>(gTMns::SAASTAMOINEN)) {
     case gTMns::SAASTAMOINEN:
       tSaas.GetZenithDelay(dry, wet);
       break;
@@ -112,7 +139,7 @@ void gTropModel::GetMappFunction(gTropDelay& td, const flh& pos, const mjd& t, l
   const long day = static_cast<long>(t.GetMJDay());
   const long double f = pos.GetF(), h = pos.GetH();
   long double dry = 1.0L, wet = 1.0L;
-  switch (MappF) {
+  switch (ServesMappFunction() ? MappF : static_cast<short>(gTMns::NIELL)) {
     case gTMns::NIELL:
       mNiell.GetMappFunction(day, h, E, dry, wet);
       break;
@@ -131,14 +158,9 @@ void gTropModel::GetMappFunction(gTropDelay& td, const flh& pos, const mjd& t, l
     case gTMns::VMF1:
       mVmf1.GetMappFunction(t.GetMJDDec(), day, f, h, E, dry, wet);
       break;
-    case gTMns::GPT2MF: {
-      // The coefficients a exist only when the zenith delays come from GPT2.
-      const bool gpt2 = TropM == gTMns::GPT2;
-      const long double ah = gpt2 ? tGPT2.GetCoeffAH() : 0.0L;
-      const long double aw = gpt2 ? tGPT2.GetCoeffAW() : 0.0L;
-      mVmf1.vmf1_ht(ah, aw, day, f, h, E, dry, wet);
+    case gTMns::GPT2MF:
+      mVmf1.vmf1_ht(tGPT2.GetCoeffAH(), tGPT2.GetCoeffAW(), day, f, h, E, dry, wet);
       break;
-    }
     default:
       break;
   }

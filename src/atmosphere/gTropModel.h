@@ -4,8 +4,20 @@
 // Per station and epoch: SetPoint (marker name), SetAtmParams (position), GetZenithDelay,
 // GetMappFunction. The GPT2-based mapping function uses the coefficients a of the last GPT2
 // zenith delay, so GetZenithDelay must come first.
+//
+// Where the chosen model cannot serve a station, the station gets Saastamoinen delays and
+// the Niell mapping function instead, with one warning per station (on its first SetPoint):
+// a VMF1 site file without the station's zenith delays or coefficients a. The GPT2 mapping
+// function without GPT2 zenith delays has no coefficients a: Niell serves every station,
+// with one warning.
 #ifndef TERVAN_ATMOSPHERE_GTROPMODEL_H
 #define TERVAN_ATMOSPHERE_GTROPMODEL_H
+
+#include <set>
+#include <string>
+
+#include <set>
+#include <string>
 
 #include "atmosphere/TropoFormulas.h"
 #include "atmosphere/gMF_Chao.h"
@@ -61,6 +73,12 @@ class gTropModel {
   gMF_UNB3 mUnb3;
   gMF_Niell mNiell;
   gMF_VMF1 mVmf1;
+
+  // Fallbacks for stations the chosen model cannot serve.
+  std::set<std::string> warnedPoints;  // stations whose fallback was announced
+  bool warnedGpt2Mapping;              // the GPT2 mapping without GPT2 delays was announced
+  bool ServesZenithDelay() const;
+  bool ServesMappFunction();
 };
 
 #endif

@@ -141,6 +141,13 @@ void CheckAntennaAndCodeBiases(TervanC& tc) {
 // rather than model no troposphere at all.
 void CheckTroposphereFile(TervanC& tc) {
   DropUnreadable(tc.isGPT2file, tc.gpt2file, "GPT2 TROPOSPHERE MODEL FILE CAN NOT BE OPENED!");
+  // The GPT2 mapping function takes its coefficients a from the GPT2 delays alone.
+  if (tc.isTrpModel && tc.TrpMappFun == 6 && tc.TrpModel != 3) {
+    tc.TrpMappFun = 0;
+    ProgramWarning(Prog,
+                   "GPT2 MAPPING FUNCTION WITHOUT GPT2 TROPOSPHERE MODEL - TROPOSPHERE MAPPING "
+                   "FUNCTION SET TO DEFAULT - NIELL!");
+  }
   if (tc.isGPT2file || !tc.isTrpModel) return;
   if (tc.TrpModel == 3 || tc.TrpModel == 4) {
     tc.TrpModel = 0;

@@ -27,9 +27,9 @@ class Progress {
     const long pc = static_cast<long>(static_cast<long double>(e) / n_ * 100.0L);
     if (pc % 5 == 0 && pc != last_) Print(pc);
   }
+  // The iteration's correction norm completes the line.
   void Done() {
     if (on_) Print(100);
-    if (on_) std::cerr << '\n';
   }
 
  private:

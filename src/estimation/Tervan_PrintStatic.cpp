@@ -284,8 +284,8 @@ void PrintTroposphere(TervanC& tc) {
 void PrintAmbiguityRow(TervanC& tc, long k, const std::vector<AmbTypeInfo>& types) {
   const short prn = tc.AmbSat(k);
   ymdhmsns::NDecSecond = 0;
-  cout << setw(6) << k + 1 << setw(6) << SatLetter(prn) << std::setfill('0') << setw(2) << prn % 100
-       << std::setfill(' ') << "   " << mjd2ymdhms(tc.sdd.GetMJD(tc.AmbIndex(k, 0))) << "   "
+  cout << setw(6) << k + 1 << setw(6) << SatLetter(prn) << setw(2) << prn % 100 << "   "
+       << mjd2ymdhms(tc.sdd.GetMJD(tc.AmbIndex(k, 0))) << "   "
        << mjd2ymdhms(tc.sdd.GetMJD(tc.AmbIndex(k, 2)));
   for (const AmbTypeInfo& t : types) {
     const long ix = AmbUnknown(t, k);

@@ -8,6 +8,7 @@
 
 #include "core/ProgramError.h"
 #include "orbits/OrbitText.h"
+#include "orbits/SeriesJoin.h"
 #include "orbits/TextColumns.h"
 
 using textcol::Cut;
@@ -183,22 +184,19 @@ long GNSSpClk::JoinSatellites(const GNSSpClk& o) {
 // epochs of this series it only fills missing values.
 void GNSSpClk::Join(const GNSSpClk& o) {
   const std::string name(o.clkfile);
-  const long double tol = 1e-3L;  // s
+  const long double tol = seriesjoin::kSameEpoch;
   if (nepoch < 1 || o.nepoch < 1) {
     ProgramWarning("Tervan", "RINEX CLOCK FILE HAS NO EPOCHS - NOT JOINED: " + name);
     return;
   }
   long nb = 0, na = 0;
-  while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
-  while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
-  const long double step = 1.5L * std::max(interval, o.interval);
-  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > step) ||
-      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > step)) {
-    ProgramWarning("Tervan", "RINEX CLOCK FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
-    return;
-  }
-  if (nb == 0 && na == 0) {
-    ProgramWarning("Tervan", "RINEX CLOCK FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
+  const seriesjoin::Fit fit =
+      seriesjoin::Place(epoch, nepoch, interval, o.epoch, o.nepoch, o.interval, nb, na);
+  if (fit != seriesjoin::Fit::Joins) {
+    ProgramWarning("Tervan",
+                   fit == seriesjoin::Fit::Gap
+                       ? "RINEX CLOCK FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name
+                       : "RINEX CLOCK FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
     return;
   }
   const long n0 = nepoch;

@@ -13,6 +13,7 @@
 #include "orbits/LightTime.h"
 #include "orbits/LuniSolarPosition.h"
 #include "orbits/OrbitText.h"
+#include "orbits/SeriesJoin.h"
 #include "orbits/TextColumns.h"
 
 using textcol::Cut;
@@ -305,23 +306,19 @@ void GNSSpEph::MergeSharedEpoch(long block, const GNSSpEph& o, long oblock, int&
 // epochs of this series it only fills missing satellites.
 void GNSSpEph::Join(const GNSSpEph& o) {
   const std::string name(o.sp3file);
-  const long double tol = 1e-3L;  // s
+  const long double tol = seriesjoin::kSameEpoch;
   if (nepoch < 1 || o.nepoch < 1) {
     ClassWarning(kClass, "PRECISE EPHEMERIS FILE HAS NO EPOCHS - NOT JOINED: " + name);
     return;
   }
   long nb = 0, na = 0;
-  while (nb < o.nepoch && epoch(0) - o.epoch(nb) > tol) ++nb;
-  while (na < o.nepoch - nb && o.epoch(o.nepoch - 1 - na) - epoch(nepoch - 1) > tol) ++na;
-  const long double step = 1.5L * std::max(interval, o.interval);
-  if ((nb > 0 && epoch(0) - o.epoch(nb - 1) > step) ||
-      (na > 0 && o.epoch(o.nepoch - na) - epoch(nepoch - 1) > step)) {
+  const seriesjoin::Fit fit =
+      seriesjoin::Place(epoch, nepoch, interval, o.epoch, o.nepoch, o.interval, nb, na);
+  if (fit != seriesjoin::Fit::Joins) {
     ClassWarning(kClass,
-                 "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name);
-    return;
-  }
-  if (nb == 0 && na == 0) {
-    ClassWarning(kClass, "PRECISE EPHEMERIS FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
+                 fit == seriesjoin::Fit::Gap
+                     ? "PRECISE EPHEMERIS FILE DOES NOT JOIN THE SERIES (GAP) - NOT USED: " + name
+                     : "PRECISE EPHEMERIS FILE ADDS NO EPOCHS TO THE SERIES - NOT USED: " + name);
     return;
   }
   const long n0 = nepoch, ns0 = nsat;
@@ -380,6 +377,47 @@ void GNSSpEph::Join(const GNSSpEph& o) {
   StartEpoch = epoch(0);
   CheckSpacing();
   SetLfact();
+  // Joins without a shared epoch are checked for a jump between the files.
+  if (nb > 0 && !(nb < o.nepoch && std::fabs(o.epoch(nb) - epoch(nb)) <= tol)) CheckJoin(nb, name);
+  if (na > 0 && !(o.nepoch - na - 1 >= 0 &&
+                  std::fabs(o.epoch(o.nepoch - na - 1) - epoch(nb + n0 - 1)) <= tol))
+    CheckJoin(nb + n0, name);
+}
+
+void GNSSpEph::CheckJoin(long k, const std::string& file) {
+  const long n = nPtsPos;
+  if (k - n < 0 || k + n >= nepoch) return;
+  int differing = 0;
+  long double worst = 0;
+  for (long s = 0; s < nsat; s++) {
+    const xyzt& node = sPos(s + k * nsat);
+    bool ok = std::fabs(node.GetX()) + std::fabs(node.GetY()) + std::fabs(node.GetZ()) >= 1.0L;
+    xyz p;
+    for (long i = k - n; i <= k + n && ok; i++) {
+      const xyzt& v = sPos(s + i * nsat);
+      if (i == k) continue;
+      ok = std::fabs(v.GetX()) + std::fabs(v.GetY()) + std::fabs(v.GetZ()) >= 1.0L;
+      long double w = 1.0L;
+      for (long j = k - n; j <= k + n; j++)
+        if (j != i && j != k) w *= (tnode(k) - tnode(j)) / (tnode(i) - tnode(j));
+      p += w * v.GetXYZ();
+    }
+    if (!ok) continue;
+    const long double d = (p - node.GetXYZ()).GetLength();
+    if (d > 0.1L) {
+      ++differing;
+      worst = std::max(worst, d);
+    }
+  }
+  if (differing > 0) {
+    char text[200];
+    std::snprintf(
+        text, sizeof text,
+        "PRECISE EPHEMERIS FILES DO NOT JOIN SMOOTHLY: %d SATELLITES OFF THE NEIGHBOURING "
+        "NODES BY UP TO %.3f m AT THE JOIN WITH: ",
+        differing, static_cast<double>(worst));
+    ClassWarning(kClass, text + file);
+  }
 }
 
 void GNSSpEph::SetLfact() {

@@ -33,7 +33,8 @@ class GNSSpEph {
   // epochs before or after the series joined so far. At an epoch that two files
   // share (midnight) the earlier-given file's values are kept (the other file
   // fills only satellites missing there), and a difference above 0.1 m in
-  // position or 1 ns in clock is warned of. A file that leaves a gap of more
+  // position or 1 ns in clock is warned of; without a shared epoch, a jump of more
+  // than 0.1 m between the files (against the nodes around the join) is warned of. A file that leaves a gap of more
   // than one epoch interval is not joined (warning).
   void AddFile(const char* name);
   void ReadFile();
@@ -86,6 +87,10 @@ class GNSSpEph {
   void Join(const GNSSpEph& other);
   // Satellite list of both series: this one's, then the other's new satellites.
   void JoinSatellites(const GNSSpEph& other);
+  // Where two files join without a shared epoch: the records of block k against
+  // their interpolation from the nodes on both sides, with a warning naming file
+  // when they differ by more than 0.1 m.
+  void CheckJoin(long k, const std::string& file);
   // Compares and completes the records of a shared epoch (block) from other's block.
   void MergeSharedEpoch(long block, const GNSSpEph& other, long oblock, int& differing,
                         long double& worst);

@@ -313,7 +313,7 @@ void Ionosphere(TervanC& tc, const StationState& s, long r, long double el, long
   } else if (tc.isIonx) {
     long double t = sod, lat = s.geocDeg, lon = s.lonDeg, e = elDeg;
     int unit = tc.IonexUnit, proc = tc.IonexProc, tecv = tc.IonexTECV;
-    tc.ION(r, s.col) = tc.ionx.CalcIonDelay(t, lat, lon, e, unit, proc, tecv);
+    tc.ION(r, s.col) = tc.ionx.CalcIonDelay(t, lat, lon, e, azDeg, unit, proc, tecv);
   } else if (tc.isMyion) {
     const long double sinz = std::cos(el) * kIonoR / (kIonoR + kIonoH);
     tc.ION(r, s.col) = vertical / std::sqrt(1.0L - sinz * sinz);

@@ -47,14 +47,33 @@ void PrintSpan(const PhsDiffData& d) {
   std::cout << '\n';
 }
 
+// "BASE" or "ROVER", followed by the marker name when the header gives one.
+std::string StationLabel(const PhsDiffHeader& h, int station) {
+  std::string name = h.GetMarkerName(station);
+  const auto last = name.find_last_not_of(' ');
+  name.erase(last == std::string::npos ? 0 : last + 1);
+  return std::string(station == 0 ? "BASE" : "ROVER") + (name.empty() ? "" : " " + name);
+}
+
+// A header without the station's position (all zero or absent) gives no geometry:
+// every range and elevation would be nonsense.
+xyz HeaderPosition(const TervanC& tc, int station) {
+  const xyz header = tc.sdh.GetX0(station);
+  if (header.GetLength() > 0.0L) return header;
+  ProgramError("Tervan", StationLabel(tc.sdh, station) +
+                             " HAS NO A-PRIORI POSITION: GIVE IT IN THE SINGLE DIFFERENCES HEADER "
+                             "(XYZ POSITION, FILLED BY tervan-sdiff WITH --nav OR --sp3) OR IN AN "
+                             "APRIORI COORDINATE FILE (-ac)!");
+}
+
 // Marker position of one station: the coordinate file's at the epoch when it lists
 // the station, else the single-difference header's.
 xyz MarkerPosition(TervanC& tc, int station, const mjd& middle) {
-  const xyz header = tc.sdh.GetX0(station);
-  if (!tc.isAprCrd) return header;
+  if (!tc.isAprCrd) return HeaderPosition(tc, station);
   const xyz listed =
       tc.acrd.GetCRD(tc.sdh.GetMarkerName(station), tc.sdh.GetMarkerNumber(station), middle);
   if (tc.acrd.IsSite()) return listed;
+  const xyz header = HeaderPosition(tc, station);
   ProgramWarning("Tervan", std::string(station == 0 ? "BASE" : "ROVER") +
                                " SITE NAME NOT LISTED IN APRIORI COORDINATE FILE - USING VALUES "
                                "FROM SINGLE DIFFERENCES FILE!");
@@ -115,8 +134,8 @@ void SetBaselines(TervanC& tc) {
   std::cout << "        Physical stabilization        : " << tc.Delta_RecPos0 << '\n';
   std::cout << "       Antenna reference point        : " << tc.Delta_RecPosFC << "\n\n";
   std::cout << "  A-priori BASELINE length            :\n" << Rule << '\n' << std::fixed;
-  std::cout << "        Physical stabilization        : " << std::setprecision(4)
-            << std::setw(16) << tc.Delta_RecPos0.GetLength() << " m\n";
+  std::cout << "        Physical stabilization        : " << std::setprecision(4) << std::setw(16)
+            << tc.Delta_RecPos0.GetLength() << " m\n";
   std::cout << "       Antenna reference point        : " << std::setw(16)
             << tc.Delta_RecPosFC.GetLength() << " m\n\n";
 }

@@ -152,7 +152,9 @@ void PoleTide::GetPoleTide(const mjd& t, const flh& station, neu& d) {
   d = neu(0, 0, 0);
   if (neph == 0) return;
   InterpolatePole(t);
-  const long double m1 = xp - xi, m2 = yp - yi;
+  // Wobble of the pole from its mean; the y axis of m2 points to 90 degrees east, the
+  // opposite of the pole coordinate yp (IERS Conventions 2010, eq. 7.24).
+  const long double m1 = xp - xi, m2 = -(yp - yi);
   const long double f = station.GetF(), l = station.GetL();
   const long double c = m1 * std::cos(l) + m2 * std::sin(l);
   const long double up = -0.033L * std::sin(2.0L * f) * c;

@@ -95,7 +95,7 @@ class Ionex {
   // Delay with the given settings; unit 1 gives TEC units.
   long double Delay(long double sod, long double lat, long double lon, int type, int unit = 1,
                     long double elev = 90.0L, int kind = 0) {
-    return reader.CalcIonDelay(sod, lat, lon, elev, unit, type, kind);
+    return reader.CalcIonDelay(sod, lat, lon, elev, 0.0L, unit, type, kind);
   }
   testsupport::TempDir dir;
   IONEXHeader head;
@@ -154,7 +154,7 @@ TEST(IONEX, WrongTypeFallsBackToRotatedMaps) {
   int type = 7, unit = 1, kind = 0;
   long double sod = 5400.0L, lat = 10.0L, lon = 0.0L, elev = 90.0L;
   testing::internal::CaptureStdout();
-  const long double v = x.reader.CalcIonDelay(sod, lat, lon, elev, unit, type, kind);
+  const long double v = x.reader.CalcIonDelay(sod, lat, lon, elev, 0.0L, unit, type, kind);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "#### IONEXData: Warning -> IONEX DELAY TYPE INCORRECT - USING TYPE 3! ####\n"
             "     Continuing IONEXData ... \n");
@@ -192,9 +192,15 @@ TEST(IONEX, SlantDelayInMetres) {
   x.reader.ReadFile();
   const long double vtec = x.Delay(3600.0L, 5.0L, 90.0L, 1);
   EXPECT_NEAR(x.Delay(3600.0L, 5.0L, 90.0L, 1, 0), vtec * kMetresPerTECU, 1e-15L);
+  // Toward the north at 30 degrees: the vertical value at the pierce point of the 450 km
+  // layer, psi = 90 - 30 - z' degrees north of the station, mapped with that layer.
   const long double E = 30.0L, pi = 3.141592653589793L;
   const long double z = std::asin(6371.0L / 6821.0L * std::sin(pi / 2.0L - E * pi / 180.0L));
-  EXPECT_NEAR(x.Delay(3600.0L, 5.0L, 90.0L, 1, 0, E), vtec * kMetresPerTECU / std::cos(z), 1e-14L);
+  const long double psi = 90.0L - E - z * 180.0L / pi;
+  const long double pierce = x.Delay(3600.0L, 5.0L + psi, 90.0L, 1);
+  EXPECT_NE(pierce, vtec);
+  EXPECT_NEAR(x.Delay(3600.0L, 5.0L, 90.0L, 1, 0, E), pierce * kMetresPerTECU / std::cos(z),
+              1e-12L);
 }
 
 TEST(IONEX, FileWithoutRmsMapsAndWithBiases) {
@@ -334,9 +340,40 @@ TEST(IONEX, RealMapsAtTheGridNodes) {
   for (int j : {0, 20, 36, 39, 72}) {
     long double sod = 3.0L * 3600.0L, lat = 45.0L, lon = -180.0L + 5.0L * j, elev = 90.0L;
     int unit = 0, type = 1, kind = 0;
-    EXPECT_NEAR(reader.CalcIonDelay(sod, lat, lon, elev, unit, type, kind),
+    EXPECT_NEAR(reader.CalcIonDelay(sod, lat, lon, elev, 0.0L, unit, type, kind),
                 values[j] * 0.1L * kMetresPerTECU, 1e-12L)
         << j;
+  }
+}
+
+// The slant delay from the map at the ionospheric pierce point (single layer of 350 km of the
+// file) toward a satellite at 10 degrees elevation, station at 45 N, 15 E, 12:00 of the
+// published maps of 15 January 2019. Reference computed by hand (Schaer et al. 1998): pierce
+// point, bilinear value from the file's four nodes around it, divided by cos z'. Evaluated
+// above the station, every azimuth gave 5.525 m.
+TEST(IONEX, RealMapsAtThePiercePoint) {
+  const std::string path = testsupport::SharedData("models/gpsg0150.19i");
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
+  IONEXHeader head;
+  IONEXData data(head);
+  IONEX reader(head, data);
+  reader.SetFile(path.c_str());
+  reader.ReadFile();
+  struct Case {
+    long double azimuth, metres;  // pierce point
+  };
+  const Case cases[] = {
+      {180.0L, 6.676747993L},  // 33.9909 N, 15.0000 E
+      {90.0L, 6.053522167L},   // 43.9550 N, 30.3831 E
+      {0.0L, 4.591751121L},    // 56.0091 N, 15.0000 E
+      {270.0L, 5.183088113L},  // 43.9550 N, 0.3831 W
+  };
+  for (const Case& c : cases) {
+    long double sod = 43200.0L, lat = 45.0L, lon = 15.0L, elev = 10.0L;
+    int unit = 0, type = 1, kind = 0;
+    EXPECT_NEAR(reader.CalcIonDelay(sod, lat, lon, elev, c.azimuth, unit, type, kind), c.metres,
+                1e-6L)
+        << c.azimuth;
   }
 }
 

@@ -42,22 +42,38 @@ TEST(gMF_Niell, BelowFifteenDegreesUsesTheFifteenDegreeRow) {
               1e-15L);
 }
 
-TEST(gMF_Niell, BetweenRowsTakesTheMeanOfTheTwoRows) {
-  // At 40 degrees: the mean of the 30- and 45-degree rows, whatever the exact latitude.
-  const MF at40 = Niell(40.0L, 0.0L, 7.0L), at32 = Niell(32.0L, 0.0L, 7.0L);
-  EXPECT_EQ(at40.dry, at32.dry);
-  const long double aw = (5.6794847e-4L + 5.8118019e-4L) / 2.0L;
-  const long double bw = (1.5138625e-3L + 1.4572752e-3L) / 2.0L;
-  const long double cw = (4.6729510e-2L + 4.3908931e-2L) / 2.0L;
-  EXPECT_NEAR(at40.wet, TropMappingFraction(7.0L * kDeg, aw, bw, cw), 1e-15L);
-  const long double s = std::cos(2.0L * 3.141592653589793L * (kDay - 44239 + 1 - 28) / 365.25L);
-  const long double ad =
-      (1.2683230e-3L + 1.2465397e-3L) / 2.0L + (1.2709626e-5L + 2.6523662e-5L) / 2.0L * s;
-  const long double bd =
-      (2.9152299e-3L + 2.9288445e-3L) / 2.0L + (2.1414979e-5L + 3.0160779e-5L) / 2.0L * s;
-  const long double cd =
-      (62.837393e-3L + 63.721774e-3L) / 2.0L + (9.0128400e-5L + 4.3497037e-5L) / 2.0L * s;
-  EXPECT_NEAR(at40.dry, TropMappingFraction(7.0L * kDeg, ad, bd, cd), 1e-15L);
+// Reference values computed by hand from Niell's (1996) tables: coefficients interpolated
+// linearly in latitude, p = p_avg - p_amp cos(2 pi (doy - 28) / 365.25) with the day of year
+// shifted by half a year in the south, plus the height correction.
+TEST(gMF_Niell, PublishedValuesNorthAndSouthInSummerAndWinter) {
+  const long day177 = 59025, day10 = 58858;  // 2020-06-25 and 2020-01-10
+  struct Case {
+    long double lat, h, elev;
+    long day;
+    long double dry;
+  };
+  const Case cases[] = {
+      {49.144L, 666.0L, 5.0L, day177, 10.129295043L},  // Wettzell, northern summer
+      {49.144L, 666.0L, 10.0L, day177, 5.551757108L},
+      {49.144L, 666.0L, 30.0L, day177, 1.992655217L},
+      {49.144L, 666.0L, 10.0L, day10, 5.559628801L},  // northern winter
+      {-33.9L, 500.0L, 10.0L, day177, 5.553130432L},  // southern winter
+      {-33.9L, 500.0L, 10.0L, day10, 5.548660377L},   // southern summer
+      {-33.9L, 500.0L, 5.0L, day177, 10.136057427L},
+  };
+  for (const Case& c : cases)
+    EXPECT_NEAR(Niell(c.lat, c.h, c.elev, c.day).dry, c.dry, 2e-9L) << c.lat << " " << c.elev;
+  EXPECT_NEAR(Niell(49.144L, 666.0L, 10.0L, day177).wet, 5.656392147L, 2e-9L);
+  EXPECT_NEAR(Niell(-33.9L, 500.0L, 10.0L, day10).wet, 5.658880332L, 2e-9L);
+}
+
+TEST(gMF_Niell, CoefficientsFollowTheLatitudeBetweenRows) {
+  // 40 degrees lies two thirds of the way from the 30- to the 45-degree row (day 100 of 2020).
+  EXPECT_NEAR(Niell(40.0L, 0.0L, 7.0L, 58948).dry, 7.647222973L, 2e-9L);
+  EXPECT_NEAR(Niell(40.0L, 0.0L, 7.0L).wet, 7.923378419L, 2e-9L);
+  // No step where the rows change.
+  for (long double row : {30.0L, 45.0L, 60.0L})
+    EXPECT_NEAR(Niell(row - 1e-6L, 0.0L, 5.0L).dry, Niell(row + 1e-6L, 0.0L, 5.0L).dry, 1e-8L);
 }
 
 TEST(gMF_Niell, FromSeventyFiveDegreesUsesTheLastRow) {
@@ -70,11 +86,17 @@ TEST(gMF_Niell, FromSeventyFiveDegreesUsesTheLastRow) {
   EXPECT_NE(Niell(74.0L, 0.0L, 10.0L).wet, at75.wet);
 }
 
-TEST(gMF_Niell, SouthernLatitudesMirrorTheNorthernOnes) {
+TEST(gMF_Niell, SouthernSeasonIsHalfAYearLater) {
+  // Wet functions have no season and are the same in both hemispheres; the hydrostatic
+  // function of the southern summer is that of the northern summer.
   for (long double lat : {10.0L, 40.0L, 62.0L, 80.0L}) {
-    const MF north = Niell(lat, 300.0L, 12.0L), south = Niell(-lat, 300.0L, 12.0L);
-    EXPECT_EQ(north.dry, south.dry) << lat;
-    EXPECT_EQ(north.wet, south.wet) << lat;
+    EXPECT_EQ(Niell(lat, 300.0L, 12.0L).wet, Niell(-lat, 300.0L, 12.0L).wet) << lat;
+    const long double northSummer = Niell(lat, 300.0L, 12.0L, 59025).dry;   // 25 June
+    const long double southSummer = Niell(-lat, 300.0L, 12.0L, 58842).dry;  // 25 December
+    EXPECT_NEAR(northSummer, southSummer, 2e-5L) << lat;
+    if (lat > 15.0L) {
+      EXPECT_LT(northSummer, Niell(lat, 300.0L, 12.0L, 58842).dry) << lat;
+    }
   }
 }
 
@@ -119,6 +141,17 @@ TEST(MappingFunctions, ContinuedFractionFunctionsAreOneAtZenith) {
   davis.GetMappFunction(kZenith, d.dry, d.wet);
   EXPECT_NEAR(d.dry, 1.0L, 1e-12L);
   EXPECT_EQ(d.dry, d.wet);
+}
+
+TEST(gMF_Chao, PublishedConstants) {
+  // Chao (1972): 1 / (sin E + a / (tan E + b)), hydrostatic a = 0.00143, b = 0.0445,
+  // wet a = 0.00035, b = 0.017; values at 5 degrees computed by hand.
+  gMF_Chao chao;
+  MF c{};
+  chao.GetMappFunction(5.0L * kDeg, c.dry, c.wet);
+  EXPECT_NEAR(c.wet, 11.049065889L, 1e-8L);  // 10.979 with b = 0.0017
+  chao.GetMappFunction(10.0L * kDeg, c.dry, c.wet);
+  EXPECT_NEAR(c.wet, 5.699350745L, 1e-8L);
 }
 
 TEST(gMF_Marini, IsSlightlyAboveOneAtZenith) {

@@ -95,15 +95,30 @@ TEST(gTropModel, InvalidCodesFallBackWithAWarning) {
   EXPECT_EQ(tm.GetMappFunctionCode(), 0);
 }
 
-TEST(gTropModel, GptMappingWithoutGptDelaysHasNoCoefficients) {
+// Niell at the station, for comparison with the fallbacks.
+Result NiellAt(const flh& pos, long mjday, long double E) {
+  gMF_Niell niell;
+  niell.SetAtmParams(pos.GetF(), pos.GetH());
+  Result r{};
+  niell.GetMappFunction(mjday, pos.GetH(), E, r.mfdry, r.mfwet);
+  return r;
+}
+
+TEST(gTropModel, GptMappingWithoutGptDelaysFallsBackToNiellOnce) {
   gTropModel tm;
   tm.SetTropModel(gTMns::HOPFIELD);
   tm.SetMappFunction(gTMns::GPT2MF);
   const flh pos(47.07L * kDeg, 15.49L * kDeg, 0.0L);
-  const long double E = 15.0L * kDeg;
+  const long double E = 10.0L * kDeg;
+  testing::internal::CaptureStdout();
   const Result r = Evaluate(tm, pos, mjd(58000, 0.0L), E);
-  EXPECT_NEAR(r.mfwet, 1.0L / std::sin(E), 1e-15L);
-  EXPECT_NEAR(r.mfdry, 1.0L / std::sin(E), 1e-15L);  // at height 0 no height term
+  Evaluate(tm, pos, mjd(58000, 30.0L), E, "WTZR");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "#### gTropModel: Warning -> GPT2 MAPPING FUNCTION WITHOUT GPT2 TROPOSPHERE MODEL - "
+            "USING NIELL! ####\n     Continuing gTropModel ... \n");
+  // Not 1/sin E (5.76 at 10 degrees), which would add 0.44 m of slant delay.
+  EXPECT_EQ(r.mfdry, NiellAt(pos, 58000, E).mfdry);
+  EXPECT_EQ(r.mfwet, NiellAt(pos, 58000, E).mfwet);
   EXPECT_GT(r.tdry, 2.0L);
 }
 
@@ -125,15 +140,50 @@ TEST(gTropModel, ModelFileGoesToEverySelectedModel) {
   EXPECT_NEAR(r.tdry, 2.35L, 1e-12L);
   EXPECT_NEAR(r.twet, 0.12L, 1e-15L);
   EXPECT_NEAR(r.mfdry, 1.0L, 1e-15L);
-  // A station missing from the file: warnings from both users of the file, zero delays.
+  // A station missing from the file: Saastamoinen and Niell for it, one warning however
+  // many epochs; the station of the file keeps its values.
   testing::internal::CaptureStdout();
   const Result m = Evaluate(tm, pos, mjd(58000, 43200.0L), 30.0L * kDeg, "WTZR");
+  for (int epoch = 1; epoch < 4; epoch++) {
+    Evaluate(tm, pos, mjd(58000, 43200.0L + 30 * epoch), 30.0L * kDeg, "WTZR");
+    EXPECT_NEAR(Evaluate(tm, pos, mjd(58000, 43200.0L), 90.0L * kDeg).tdry, 2.35L, 1e-12L);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "#### gTropModel: Warning -> VMF1 ZENITH DELAYS AND COEFFICIENTS A FOR POINT WTZR NOT "
+            "IN FILE " +
+                path +
+                " - USING SAASTAMOINEN AND NIELL FOR THIS POINT! ####\n"
+                "     Continuing gTropModel ... \n");
+  gTM_Saastamoinen saas;
+  saas.SetAtmParams(pos.GetF(), pos.GetH());
+  long double dry = 0.0L, wet = 0.0L;
+  saas.GetZenithDelay(dry, wet);
+  EXPECT_EQ(m.tdry, dry);  // 2.3 m that were missing
+  EXPECT_EQ(m.twet, wet);
+  EXPECT_EQ(m.mfdry, NiellAt(pos, 58000, 30.0L * kDeg).mfdry);
+  EXPECT_EQ(m.mfwet, NiellAt(pos, 58000, 30.0L * kDeg).mfwet);
+}
+
+TEST(gTropModel, SiteFileWithoutTheCoefficientsOfAStationFallsBackToNiellForIt) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("site.vmf1");
+  testsupport::WriteFile(path, "GRAZ ah 1 58000 0 0.00121\nGRAZ aw 1 58000 0 0.00055\n");
+  gTropModel tm;
+  tm.SetTropModel(gTMns::SAASTAMOINEN);
+  tm.SetMappFunction(gTMns::VMF1);
+  tm.SetFile(path.c_str());
+  tm.ReadFile();
+  const flh pos(49.14L * kDeg, 12.88L * kDeg, 666.0L);
+  const long double E = 10.0L * kDeg;
+  testing::internal::CaptureStdout();
+  const Result r = Evaluate(tm, pos, mjd(58000, 0.0L), E, "WTZR");
   const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("gTM_VMF1: Warning -> ZENITH HYDROSTATIC DELAYS FOR POINT WTZR"),
-            std::string::npos);
-  EXPECT_NE(out.find("gMF_VMF1: Warning -> WETT COEFFICINETS A FOR POINT WTZR"), std::string::npos);
-  EXPECT_EQ(m.tdry, 0.0L);
-  EXPECT_NEAR(m.mfwet, 2.0L, 1e-15L);
+  EXPECT_NE(out.find("VMF1 COEFFICIENTS A FOR POINT WTZR NOT IN FILE " + path +
+                     " - USING NIELL FOR THIS POINT!"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(r.mfdry, NiellAt(pos, 58000, E).mfdry);
+  EXPECT_NE(Evaluate(tm, pos, mjd(58000, 0.0L), E, "GRAZ").mfdry, r.mfdry);
 }
 
 TEST(gTropModel, GptMappingUsesTheCoefficientsOfTheGpt2Delays) {

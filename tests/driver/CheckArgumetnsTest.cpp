@@ -232,6 +232,19 @@ TEST_F(CheckArgumetnsTest, GPT2WithoutGridFallsBack) {
   EXPECT_FALSE(Has(err, "TROPOSPHERE MODEL SET TO DEFAULT - SAASTAMOINEN!"));
 }
 
+TEST_F(CheckArgumetnsTest, GPT2MappingNeedsTheGPT2Model) {
+  std::unique_ptr<TervanC> tc;
+  std::string err = Warnings({"-tmSAAST,GLPT2", Opt("-g2", "file")}, &tc);
+  EXPECT_TRUE(Has(err,
+                  "GPT2 MAPPING FUNCTION WITHOUT GPT2 TROPOSPHERE MODEL - TROPOSPHERE MAPPING "
+                  "FUNCTION SET TO DEFAULT - NIELL!"))
+      << err;
+  EXPECT_EQ(tc->TrpMappFun, 0);
+  EXPECT_EQ(Warnings({"-tmGPT2,GLPT2", Opt("-g2", "file")}, &tc).find("GPT2 MAPPING"),
+            std::string::npos);
+  EXPECT_EQ(tc->TrpMappFun, 6);
+}
+
 TEST_F(CheckArgumetnsTest, ViennaWithoutSiteFileFallsBack) {
   std::unique_ptr<TervanC> tc;
   std::string err = Warnings({"-tmVIENNA,VMF1"}, &tc);

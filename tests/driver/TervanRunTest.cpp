@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "../orbits/OrbitFixtures.h"
+#include "sim/Dataset.h"
+#include "sim/Simulator.h"
 #include "support/TestSupport.h"
 
 using testsupport::NormaliseDate;
@@ -79,32 +81,65 @@ bool EndsWith(const std::string& name, const std::string& end) {
   return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
 }
 
-// Creates the named input files in the folder: single differences for names
-// ending in ".sdf", ionosphere maps for ".12i", a GPT2 grid for ".grd", small
-// orbit, clock and channel files for their names, one line for the others.
-void MakeFiles(const TempDir& dir, const std::vector<std::string>& names) {
+// Simulated files standing in for the inputs of the runs: the name's ending and
+// the simulator's file.
+const char* const SimulatedFiles[][2] = {{".sdf", "SIMB_SIMR.sd"},
+                                         {".SP3", "orbit.sp3"},
+                                         {".12n", "gps.nav"},
+                                         {".12g", "glonass.nav"},
+                                         {".12l", "galileo.nav"},
+                                         {".CLK", "clock.clk"},
+                                         {"GLNFREQ.TXT", "glonass_channels.txt"},
+                                         {".ERP", "earth_rotation.erp"},
+                                         {".BLQ", "ocean_loading.blq"},
+                                         {".atx", "antenna.atx"}};
+
+// Ten noise-free minutes at 30 s of GPS, GLONASS and Galileo on a 10 km baseline
+// from a fixed seed, with the extra simulator options, written into dir/sim (as
+// `tervan-sim --out sim --seed 7 --start "2020-05-31 00:10:00" --duration 10m
+// --noise-free` with the extras would).
+void Simulate(const TempDir& dir, std::vector<std::string> extra) {
+  std::vector<std::string> args = {"--seed",     "7",   "--start",     "2020-05-31 00:10:00",
+                                   "--duration", "10m", "--noise-free"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  sim::Scenario sc;
+  std::string msg;
+  ASSERT_EQ(sim::ParseScenario(args, sc, msg), sim::ParseResult::kRun) << msg;
+  sc.outDir = dir.File("sim");
+  sim::Simulator s(sc);
+  s.Run();
+  ASSERT_TRUE(sim::WriteDataset(s, msg)) << msg;
+}
+
+// Creates the named input files in the folder: the simulated dataset's files for
+// the names of its kinds (simulating it first), ionosphere maps for ".12i", a
+// GPT2 grid for ".grd", one line for the others.
+void MakeFiles(const TempDir& dir, const std::vector<std::string>& names,
+               const std::vector<std::string>& simulatorOptions = {}) {
+  Simulate(dir, simulatorOptions);
   for (const auto& n : names) {
     std::string text = "input\n";
-    if (EndsWith(n, ".sdf")) text = SdText;
-    if (EndsWith(n, ".SP3")) text = orbitfixture::Sp3();
-    if (EndsWith(n, ".12n")) text = orbitfixture::GpsNav();
-    if (EndsWith(n, ".12g")) text = orbitfixture::GlonassNav();
-    if (EndsWith(n, ".12l")) text = orbitfixture::GalileoNav();
-    if (EndsWith(n, ".CLK")) text = orbitfixture::Clock();
-    if (n == "GLNFREQ.TXT") text = orbitfixture::Channels();
+    for (const auto& f : SimulatedFiles)
+      if (EndsWith(n, f[0]) || n == f[0]) text = ReadFile(dir.File(std::string("sim/") + f[1]));
     if (EndsWith(n, ".12i")) text = IonexText();
     if (EndsWith(n, ".grd")) text = Gpt2Text();
     WriteFile(dir.File(n), text);
   }
 }
 
+// The hand-made single differences without station positions and the small orbit
+// fixture.
+void MakeDegenerateFiles(const TempDir& dir) {
+  WriteFile(dir.File("RDVL_BOVC.sdf"), SdText);
+  WriteFile(dir.File("IGS15660.SP3"), orbitfixture::Sp3());
+}
+
 // Replaces named inputs by readable station model files of tests/data/station.
 void UseStationFiles(const TempDir& dir) {
   const std::string data = std::string(TERVAN_TEST_DATA) + "/station/";
-  const char* const files[][2] = {
-      {"IGS15667.ERP", "small.erp"},    {"igs08.atx", "small.atx"},   {"P1P2.DCB", "monthly.dcb"},
-      {"P1C1.DCB", "monthly.dcb"},      {"P2C2.DCB", "monthly.dcb"},  {"LUSTRA.DCB", "lustra.dcb"},
-      {"RECTRACK.TXT", "rectrack.txt"}, {"APRCRD.txt", "aprcrd.txt"}, {"OCEAN.BLQ", "ocean.blq"}};
+  const char* const files[][2] = {{"P1P2.DCB", "monthly.dcb"},      {"P1C1.DCB", "monthly.dcb"},
+                                  {"P2C2.DCB", "monthly.dcb"},      {"LUSTRA.DCB", "lustra.dcb"},
+                                  {"RECTRACK.TXT", "rectrack.txt"}, {"APRCRD.txt", "aprcrd.txt"}};
   for (const auto& f : files) WriteFile(dir.File(f[0]), ReadFile(data + f[1]));
 }
 
@@ -156,10 +191,12 @@ TEST(TervanRun, AllDefaults) {
 
 TEST(TervanRun, EveryFileOptionAndSwitch) {
   TempDir dir;
-  MakeFiles(dir, {"RDVL_BOVC.sdf", "brdc1200.12n", "brdc1200.12g", "brdc1200.12l", "IGS15660.CLK",
-                  "IGS15667.ERP", "SAT_2009.CRX", "IONEX.12i", "igs08.atx", "P1P2.DCB", "P1C1.DCB",
-                  "P2C2.DCB", "LUSTRA.DCB", "RECTRACK.TXT", "GLNFREQ.TXT", "APRCRD.txt",
-                  "gpt2_5.grd", "OCEAN.BLQ"});
+  MakeFiles(
+      dir,
+      {"RDVL_BOVC.sdf", "brdc1200.12n", "brdc1200.12g", "brdc1200.12l", "IGS15660.CLK",
+       "IGS15667.ERP", "SAT_2009.CRX", "IONEX.12i", "igs08.atx", "P1P2.DCB", "P1C1.DCB", "P2C2.DCB",
+       "LUSTRA.DCB", "RECTRACK.TXT", "GLNFREQ.TXT", "APRCRD.txt", "gpt2_5.grd", "OCEAN.BLQ"},
+      {"--solid-tide", "--pole-tide", "--ocean-loading", "--antennas", "--wind-up"});
   UseStationFiles(dir);
   auto r = RunTervan(dir.Path(), {"-v",
                                   "-rRDVL_BOVC.sdf",
@@ -206,9 +243,7 @@ TEST(TervanRun, EveryFileOptionAndSwitch) {
                                   "-fpRES.bin",
                                   "-mi20",
                                   "-mt0.0001"});
-  // Three satellites, one per system, cannot determine the baseline, the system offsets
-  // and both stations' troposphere: the static solution stops at its singular matrix.
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, 0);
   ExpectGolden(NormaliseDate(r.out), "every_option.out.txt");
   ExpectGolden(r.err, "every_option.err.txt");
 }
@@ -223,6 +258,21 @@ TEST(TervanRun, ChecksRepairSettings) {
   EXPECT_EQ(r.status, 0);
   ExpectGolden(NormaliseDate(r.out), "repairs.out.txt");
   ExpectGolden(r.err, "repairs.err.txt");
+}
+
+// Single differences without station positions give no geometry: the run ends at the
+// receiver properties, naming the station.
+TEST(TervanRun, StationsWithoutPositionsEndTheRun) {
+  TempDir dir;
+  MakeDegenerateFiles(dir);
+  auto r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("GETTING BASE AND ROVER RECEIVER PROPERTIES:"), std::string::npos);
+  const std::string error =
+      "\n**** Tervan: Error -> BASE HAS NO A-PRIORI POSITION: GIVE IT IN THE SINGLE DIFFERENCES "
+      "HEADER (XYZ POSITION, FILLED BY tervan-sdiff WITH --nav OR --sp3) OR IN AN APRIORI "
+      "COORDINATE FILE (-ac)! ****\n     Exiting Tervan ... \n";
+  EXPECT_EQ(r.err.substr(r.err.size() - error.size() - 1), error + "\n") << r.err;
 }
 
 TEST(TervanRun, FatalCheckEndsWithStatusOne) {
@@ -318,8 +368,8 @@ TEST(TervanRun, ErrorsFollowTheErrorStream) {
 
 TEST(TervanRun, InputFilesAreNeverRedirectionTargets) {
   TempDir dir;
+  MakeDegenerateFiles(dir);
   WriteFile(dir.File("RDVL_BOVC.sdf"), "SINGLE_DIFFERENCES\n");
-  MakeFiles(dir, {"IGS15660.SP3"});
   auto r = RunTervan(dir.Path(), {"-rRDVL_BOVC.sdf", "-epIGS15660.SP3", "-wo./RDVL_BOVC.sdf"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("**** Tervan: Error -> COUT REDIRECTION FILE IS AN INPUT FILE - WILL NOT "

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
+#include <string>
 
 #include "core/KotnePretvorbe.h"
 #include "estimation/StaticProblem.h"
@@ -172,6 +174,17 @@ TEST(ProcStaticEdges, MaxIterOneRunsExactlyOneIteration) {
   p.tc.MaxIter = 1;
   p.Solve();
   EXPECT_EQ(p.tc.IterDone, 1);
+}
+
+TEST(ProcStaticEdges, VerboseProgressLineEndsWithTheCorrectionNorm) {
+  ProblemOptions o;
+  StaticProblem p(o);
+  p.tc.verbose = true;
+  p.tc.MaxIter = 1;
+  p.Solve();
+  const std::string& err = p.report;  // report and verbose lines
+  const std::regex line("   1:   Process:       [^\n]* 100 % {4}[0-9]\\.[0-9]{2}e[-+][0-9]{2}\n");
+  EXPECT_TRUE(std::regex_search(err, line)) << err;
 }
 
 TEST(ProcStaticEdges, ElevationExactlyAtTheCutOffIsNotUsed) {

@@ -484,3 +484,31 @@ TEST_F(GNSSpEphJoinTest, OffCentreWindowWarnsOnce) {
             "CENTRED - GIVE THE ORBIT FILE OF THE NEIGHBOURING DAY! ####\n     Continuing Tervan "
             "... \n\n");
 }
+
+// Files that join without a shared epoch but jump between them (the next file's
+// G01 lies 0.5 m off at its first epoch): a warning; a smooth join gives none.
+TEST_F(GNSSpEphJoinTest, JumpAtAJoinWithoutSharedEpochWarns) {
+  Sp3 nf;
+  nf.epochs = sp3fixture::Epochs(20, 900, 20 * 900.0L);
+  std::string text = nf.Text();
+  const size_t at = text.find("PG01", text.find("*  2020"));
+  long double p[3];
+  sp3fixture::Orbit(0, 20 * 900.0L, p);
+  char x[32];
+  std::snprintf(x, sizeof x, "%14.6f", static_cast<double>(p[0] / 1000 + 0.0005));
+  text.replace(at + 4, 14, x);
+  const std::string next = dir.File("next.sp3");
+  testsupport::WriteFile(next, text);
+  testing::internal::CaptureStdout();
+  ReadJoined(Part("a.sp3", 0, 20), {next});
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("PRECISE EPHEMERIS FILES DO NOT JOIN SMOOTHLY: 1 SATELLITES OFF THE "
+                     "NEIGHBOURING NODES BY UP TO 0.5"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(eph.GetNEpoch(), 40);
+  eph = GNSSpEph();
+  testing::internal::CaptureStdout();
+  ReadJoined(Part("a.sp3", 0, 20), {Part("b.sp3", 20, 40)});
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}

@@ -3,12 +3,14 @@
 // its own epochs, and the precise orbit interpolated over omitted nodes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "ProductSplit.h"
 #include "orbits/GLNbEph.h"
 #include "orbits/GNSSpClk.h"
 #include "orbits/GNSSpEph.h"
@@ -296,6 +298,119 @@ TEST_F(OrbitRealData, InterpolationOverOmittedNodes) {
   EXPECT_GT(n, 1000);
   EXPECT_LT(std::sqrt(sum / n), 0.003L);
   EXPECT_LT(worst, 0.01L);
+}
+
+// The day's orbit and clock files cut at noon into two files (with and without a
+// shared epoch) and joined give the positions and clocks of the whole day.
+TEST_F(OrbitRealData, DayInTwoFilesJoinedGivesTheWholeDay) {
+  testsupport::TempDir dir;
+  const std::string clkName = Data("GRG0MGXFIN_20201770000_01D_30S_CLK.CLK");
+  GNSSpClk wholeClk;
+  wholeClk.SetFile(clkName.c_str());
+  wholeClk.ReadFile();
+  const std::vector<std::string> clk =
+      productsplit::Clock(testsupport::ReadFile(clkName), "2020  6 25 12  0  0.000000");
+  testsupport::WriteFile(dir.File("am.clk"), clk[0]);
+  testsupport::WriteFile(dir.File("pm.clk"), clk[1]);
+  for (bool shared : {false, true}) {
+    const std::vector<std::string> orbit =
+        productsplit::Sp3(testsupport::ReadFile(sp3), 48, shared);
+    testsupport::WriteFile(dir.File("am.sp3"), orbit[0]);
+    testsupport::WriteFile(dir.File("pm.sp3"), orbit[1]);
+    GNSSpEph joined;
+    joined.SetFile(dir.File("pm.sp3").c_str());
+    joined.AddFile(dir.File("am.sp3").c_str());
+    GNSSpClk joinedClk;
+    joinedClk.SetFile(dir.File("am.clk").c_str());
+    joinedClk.AddFile(dir.File("pm.clk").c_str());
+    testing::internal::CaptureStdout();
+    joined.ReadFile();
+    joinedClk.ReadFile();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_EQ(joined.GetNEpoch(), 96);
+    ASSERT_EQ(joinedClk.GetNEpoch(), 2880);
+    long double worst = 0;
+    int n = 0;
+    // Every 70 s from 09:00 to 15:00, all satellites.
+    for (long double s = 9 * 3600; s < 15 * 3600; s += 70) {
+      const mjd t(59025, s);
+      wholeClk.SetEpochIndex(t);
+      joinedClk.SetEpochIndex(t);
+      for (long k = 0; k < peph.GetNSatList(); k++) {
+        const short sat = peph.GetSatList(k);
+        xyzt a, b, va, vb;
+        peph.CalcSatPosition(sat, t, a, va);
+        joined.CalcSatPosition(sat, t, b, vb);
+        ASSERT_EQ(peph.GetPSisOK(), joined.GetPSisOK());
+        if (peph.GetPSisOK())
+          worst = std::max(worst, Distance(a, b) + std::fabs(a.GetT() - b.GetT()));
+        long double ca = 0, cb = 0;
+        wholeClk.GetSatelliteClock(sat, t, ca);
+        joinedClk.GetSatelliteClock(sat, t, cb);
+        ASSERT_EQ(wholeClk.GetDTisOK(), joinedClk.GetDTisOK());
+        if (wholeClk.GetDTisOK()) worst = std::max(worst, std::fabs(ca - cb));
+        ++n;
+      }
+    }
+    EXPECT_GT(n, 20000);
+    EXPECT_EQ(worst, 0.0L) << shared;
+  }
+}
+
+// The CODE 5 min orbit thinned to 15 min and cut at noon: interpolated back at the
+// omitted epochs of the last and first hour around the cut, each half alone is
+// centimetres to decimetres off (the window cannot be centred there), the two
+// halves joined are as good as inside the day.
+TEST_F(OrbitRealData, JoinedFilesKeepTheInterpolationCentredAtTheCut) {
+  const std::string cod = Data("COD0MGXFIN_20201770000_01D_05M_ORB.SP3");
+  testsupport::TempDir dir;
+  const std::vector<std::string> thin = productsplit::Sp3(testsupport::ReadFile(cod), 144, false,
+                                                          [](int block) { return block % 3 == 0; });
+  testsupport::WriteFile(dir.File("am.sp3"), thin[0]);
+  testsupport::WriteFile(dir.File("pm.sp3"), thin[1]);
+  GNSSpEph truth, am, pm, joined;
+  truth.SetFile(cod.c_str());
+  am.SetFile(dir.File("am.sp3").c_str());
+  pm.SetFile(dir.File("pm.sp3").c_str());
+  joined.SetFile(dir.File("am.sp3").c_str());
+  joined.AddFile(dir.File("pm.sp3").c_str());
+  testing::internal::CaptureStdout();
+  for (GNSSpEph* e : {&truth, &am, &pm, &joined}) e->ReadFile();
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(joined.GetNEpoch(), 97);  // 00:00 to 24:00
+  // Largest error per system (G, R, E): the halves alone between their nodes, the
+  // first half alone after its last node (11:45, the last quarter of an hour of a
+  // day's file), and the joined files.
+  long double inside[3] = {0, 0, 0}, beyond[3] = {0, 0, 0}, both[3] = {0, 0, 0};
+  testing::internal::CaptureStderr();
+  for (long e = 132; e < 156; e++) {
+    if (e % 3 == 0) continue;  // a node of the thinned files
+    for (long k = 0; k < truth.GetNSatList(); k++) {
+      const short sat = truth.GetSatList(k);
+      const xyzt node = truth.GetSatPos(e * truth.GetNSatList() + k);
+      if (sat >= 300 || node.GetLength() < 1) continue;
+      xyzt a, b, v;
+      (e < 144 ? am : pm).CalcSatPosition(sat, truth.GetMJD(e), a, v);
+      joined.CalcSatPosition(sat, truth.GetMJD(e), b, v);
+      if (!joined.GetPSisOK()) continue;
+      long double* alone = e > 141 && e < 144 ? beyond : inside;
+      alone[sat / 100] = std::max(alone[sat / 100], Distance(a, node));
+      both[sat / 100] = std::max(both[sat / 100], Distance(b, node));
+    }
+  }
+  testing::internal::GetCapturedStderr();
+  std::printf(
+      "Around the cut, worst G/R/E: each file alone %.3f/%.3f/%.3f m, after the last "
+      "node %.3f/%.3f/%.3f m, joined %.3f/%.3f/%.3f m\n",
+      static_cast<double>(inside[0]), static_cast<double>(inside[1]),
+      static_cast<double>(inside[2]), static_cast<double>(beyond[0]),
+      static_cast<double>(beyond[1]), static_cast<double>(beyond[2]), static_cast<double>(both[0]),
+      static_cast<double>(both[1]), static_cast<double>(both[2]));
+  for (int s = 0; s < 3; s++) {
+    EXPECT_GT(inside[s], 0.02L) << s;
+    EXPECT_GT(beyond[s], 0.5L) << s;
+    EXPECT_LT(both[s], 0.01L) << s;
+  }
 }
 
 // The CODE orbit (SP3-d, 5 min, also BeiDou and QZSS) interpolated at the epochs

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "../driver/DriverTestUtil.h"
-#include "PrintSettingsGuard.h"
 #include "gnss/xyz_flh.h"
 #include "preprocess/Tervan_GetInitPos.h"
 #include "support/TestSupport.h"
@@ -30,7 +30,6 @@ void SetContext(TervanC& tc, const std::vector<long>& years, const char* base, c
 }
 
 std::string Properties(TervanC& tc, std::string* err = nullptr) {
-  PrintSettingsGuard keep;
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   GetReceiverProperties(tc);
@@ -85,6 +84,44 @@ TEST(GetReceiverProperties, ZeroEccentricitiesKeepMarkersAndBaselines) {
                "       Antenna reference point        :       10770.3296 m\n"),
       std::string::npos)
       << out;
+}
+
+// The stage with its report thrown away (for death tests).
+void Silently(TervanC& tc) {
+  std::cout.rdbuf(nullptr);
+  GetReceiverProperties(tc);
+}
+
+std::string NoPosition(const std::string& station) {
+  return "\n" +
+         drivertest::Error(station +
+                           " HAS NO A-PRIORI POSITION: GIVE IT IN THE SINGLE DIFFERENCES HEADER "
+                           "(XYZ POSITION, FILLED BY tervan-sdiff WITH --nav OR --sp3) OR IN AN "
+                           "APRIORI COORDINATE FILE (-ac)!") +
+         "\n";
+}
+
+// A station without a position in the header nor in the coordinate file has no
+// geometry: the run ends naming it.
+TEST(GetReceiverProperties, StationWithoutPositionEndsTheRun) {
+  TervanC tc;
+  SetContext(tc, {2020, 2020}, "SITA", "SITB");
+  tc.sdh.SetX0(0, xyz());
+  EXPECT_EXIT(Silently(tc), ::testing::ExitedWithCode(1),
+              testsupport::Literal(NoPosition("BASE SITA")));
+  // The coordinate file lists BOVC but not the ROVER: the header's zeros stay useless.
+  SetContext(tc, {2020, 2020}, "BOVC", "RDVL");
+  tc.sdh.SetX0(0, xyz());
+  tc.sdh.SetX0(1, xyz());
+  const std::string file = std::string(TERVAN_TEST_DATA) + "/station/aprcrd.txt";
+  tc.acrd.SetFile(file.c_str());
+  tc.isAprCrd = true;
+  EXPECT_EXIT(Silently(tc), ::testing::ExitedWithCode(1),
+              testsupport::Literal(NoPosition("ROVER RDVL")));
+  // A listed station needs no header position.
+  tc.sdh.SetX0(1, xyz(4276000.0L, 1108000.0L, 4690000.0L));
+  Properties(tc);
+  EXPECT_NEAR(tc.RecPos0_BASE.GetX(), 4282000.0L, 1.0L);
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ TEST_F(PoleTideTest, OnTheEquatorOnlyNorthRemains) {
   const long double l = 0.3L;
   neu d;
   pt.GetPoleTide(mjd(56229, 43200.0L), flh(0, l, 0), d);
-  const long double m1 = pt.GetXp() - pt.GetXi(), m2 = pt.GetYp() - pt.GetYi();
+  const long double m1 = pt.GetXp() - pt.GetXi(), m2 = -(pt.GetYp() - pt.GetYi());
   EXPECT_NEAR(static_cast<double>(d.GetN()),
               static_cast<double>(-0.009L * (m1 * std::cos(l) + m2 * std::sin(l))), 1e-15);
   EXPECT_NEAR(static_cast<double>(d.GetE()), 0.0, 1e-15);
@@ -126,12 +126,16 @@ TEST_F(PoleTideTest, DisplacementAtMidLatitude) {
   const long double f = 46.0L * kPi / 180, l = 14.5L * kPi / 180;
   neu d;
   pt.GetPoleTide(mjd(56229, 43200.0L), flh(f, l, 300), d);
-  const long double m1 = pt.GetXp() - pt.GetXi(), m2 = pt.GetYp() - pt.GetYi();
-  const long double c = m1 * std::cos(l) + m2 * std::sin(l);
-  EXPECT_NEAR(static_cast<double>(d.GetU()), static_cast<double>(-0.033L * std::sin(2 * f) * c),
+  // Eq. 7.26 in colatitude theta: S_r = -33 sin 2theta (m1 cos l + m2 sin l),
+  // S_theta = -9 cos 2theta (...) (south), S_l = 9 cos theta (m1 sin l - m2 cos l) [mm].
+  const long double m1 = pt.GetXp() - pt.GetXi(), m2 = pt.GetYi() - pt.GetYp();
+  const long double th = kPi / 2 - f, c = m1 * std::cos(l) + m2 * std::sin(l);
+  EXPECT_NEAR(static_cast<double>(d.GetU()), static_cast<double>(-33e-3L * std::sin(2 * th) * c),
+              1e-15);
+  EXPECT_NEAR(static_cast<double>(d.GetN()), static_cast<double>(9e-3L * std::cos(2 * th) * c),
               1e-15);
   EXPECT_NEAR(static_cast<double>(d.GetE()),
-              static_cast<double>(0.009L * std::sin(f) * (m1 * std::sin(l) - m2 * std::cos(l))),
+              static_cast<double>(9e-3L * std::cos(th) * (m1 * std::sin(l) - m2 * std::cos(l))),
               1e-15);
   EXPECT_LT(std::fabs(static_cast<double>(d.GetU())), 0.03);
 }
@@ -186,7 +190,7 @@ TEST_F(PoleTideTest, EmptyLinesBetweenEpochsAreSkipped) {
 
 TEST(PoleTideRealData, IgsErpFileReads) {
   const std::string path = testsupport::SharedData("models/igs17127.erp");
-  if (path.empty()) GTEST_SKIP() << "shared data absent";
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   PoleTide pt;
   pt.SetFile(path.c_str());
   pt.ReadFile();
@@ -198,4 +202,24 @@ TEST(PoleTideRealData, IgsErpFileReads) {
   neu d;
   pt.GetPoleTide(mjd(56230, 0.0L), flh(0.8L, 0.2L, 0), d);
   EXPECT_LT(std::fabs(static_cast<double>(d.GetU())), 0.025);
+}
+
+// Computed by hand from eq. 7.24-7.26 of the IERS Conventions (2010) with the file's pole at
+// MJD 56230.5 (x 0.144028", y 0.311300") and the linear mean pole (0.121209", 0.350824"),
+// station at 36.1 N, 140.1 E: north -0.0216 mm, east +0.2384 mm, up -0.2466 mm (the sign of
+// m2 taken as yp - ypbar instead gives +0.118, -0.083, +1.347 mm).
+TEST(PoleTideRealData, ConventionsDisplacementOfOneStation) {
+  const std::string path = testsupport::SharedData("models/igs17127.erp");
+  if (path.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
+  PoleTide pt;
+  pt.SetFile(path.c_str());
+  pt.ReadFile();
+  const mjd t(56230, 43200.0L);
+  pt.SetCalcEpoch(t);
+  pt.SetMeanPole();
+  neu d;
+  pt.GetPoleTide(t, flh(36.1L * kPi / 180, 140.1L * kPi / 180, 0), d);
+  EXPECT_NEAR(static_cast<double>(d.GetN()) * 1e3, -0.0216, 5e-5);
+  EXPECT_NEAR(static_cast<double>(d.GetE()) * 1e3, 0.2384, 5e-5);
+  EXPECT_NEAR(static_cast<double>(d.GetU()) * 1e3, -0.2466, 5e-5);
 }

@@ -61,9 +61,9 @@ SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
     } else if (name == "nav") {
       o.nav.push_back(value);
     } else if (name == "sp3") {
-      o.sp3 = value;
+      o.sp3.push_back(value);
     } else if (name == "clk") {
-      o.clk = value;
+      o.clk.push_back(value);
     } else if (name == "glonass-channels") {
       o.glonassChannels = value;
     } else if (name == "interval") {
@@ -103,8 +103,11 @@ Options:
   --nav FILE               RINEX navigation file (2 or 3, mixed allowed); may be
                            given several times
   --sp3 FILE               precise orbit file (SP3), used instead of the orbits of
-                           --nav (whose headers still give the Klobuchar model)
-  --clk FILE               precise clock file (RINEX clock) to go with --sp3
+                           --nav (whose headers still give the Klobuchar model);
+                           may be given several times for consecutive days
+                           (the day of the data first), joined into one series
+  --clk FILE               precise clock file (RINEX clock) to go with --sp3; may
+                           be given several times like --sp3
   --interval S             keep only epochs on multiples of S whole seconds
                            [every common epoch]
   --tag-tolerance S        largest offset of an epoch tag from its whole second,

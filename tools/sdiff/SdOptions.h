@@ -7,8 +7,10 @@
 
 struct SdOptions {
   std::string base, rover, out;
-  std::vector<std::string> nav;       // RINEX navigation files
-  std::string sp3, clk;               // precise orbit and clock files
+  std::vector<std::string> nav;  // RINEX navigation files
+  // Precise orbit and clock files, consecutive days joined into one series in the
+  // order given (the first file's values are kept at a shared epoch).
+  std::vector<std::string> sp3, clk;
   std::string glonassChannels;        // GLONASS channel file to write
   long interval = 0;                  // [s], 0: every common epoch
   long double tagTolerance = 0.001L;  // [s]

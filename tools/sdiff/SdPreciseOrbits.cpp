@@ -8,8 +8,10 @@ constexpr long double kC = 299792458.0L;  // [m/s]
 constexpr long double kMargin = 60.0L;  // [s]
 }  // namespace
 
-SdPreciseOrbits::SdPreciseOrbits(const std::string& sp3, const std::string& clk) {
-  eph_.SetFile(sp3.c_str());
+SdPreciseOrbits::SdPreciseOrbits(const std::vector<std::string>& sp3,
+                                 const std::vector<std::string>& clk) {
+  eph_.SetFile(sp3.at(0).c_str());
+  for (size_t i = 1; i < sp3.size(); i++) eph_.AddFile(sp3[i].c_str());
   eph_.ReadFile();
   if (eph_.GetNEpoch() > 0) {
     first_ = eph_.GetMJD(0);
@@ -17,7 +19,8 @@ SdPreciseOrbits::SdPreciseOrbits(const std::string& sp3, const std::string& clk)
   }
   if (!clk.empty()) {
     clk_ = std::make_unique<GNSSpClk>();
-    clk_->SetFile(clk.c_str());
+    clk_->SetFile(clk[0].c_str());
+    for (size_t i = 1; i < clk.size(); i++) clk_->AddFile(clk[i].c_str());
     clk_->ReadFile();
   }
 }

@@ -1,10 +1,12 @@
-// Satellite states from a precise orbit file (SP3) and, optionally, a precise clock
-// file (RINEX clock) that replaces the SP3 clocks.
+// Satellite states from precise orbit files (SP3) and, optionally, precise clock
+// files (RINEX clock) that replace the SP3 clocks; files of consecutive days are
+// joined into one series, the first file's values kept at a shared epoch.
 #ifndef TERVAN_TOOLS_SDIFF_SDPRECISEORBITS_H
 #define TERVAN_TOOLS_SDIFF_SDPRECISEORBITS_H
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "orbits/GNSSpClk.h"
 #include "orbits/GNSSpEph.h"
@@ -12,7 +14,7 @@
 
 class SdPreciseOrbits : public SdOrbitSource {
  public:
-  SdPreciseOrbits(const std::string& sp3, const std::string& clk);
+  SdPreciseOrbits(const std::vector<std::string>& sp3, const std::vector<std::string>& clk);
   bool State(short sat, const mjd& t, xyz& position, long double& clock) override;
 
  private:

@@ -22,8 +22,9 @@ namespace {
 
 // Tervan never writes over one of its inputs, nor one output over the other.
 void CheckOutputIsNoInput(const SdOptions& o) {
-  std::vector<std::string> inputs = {o.base, o.rover, o.sp3, o.clk};
-  inputs.insert(inputs.end(), o.nav.begin(), o.nav.end());
+  std::vector<std::string> inputs = {o.base, o.rover};
+  for (const auto* files : {&o.nav, &o.sp3, &o.clk})
+    inputs.insert(inputs.end(), files->begin(), files->end());
   for (const std::string& out : {o.out, o.glonassChannels}) {
     if (out.empty()) continue;
     for (const std::string& in : inputs) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "../../orbits/ProductSplit.h"
 #include "atmosphere/gMF_Niell.h"
 #include "atmosphere/gTM_Saastamoinen.h"
 #include "gnss/SatAzimuthZenit.h"
@@ -128,6 +129,44 @@ TEST(SdRealData, EsbcWtzrWithPreciseOrbitsAndClocks) {
     return eph.CalcSatPosition(sat, t, st, p, v);
   };
   EXPECT_LT(CodeRms(sd, range), 5.0L);
+}
+
+// The day's orbit and clock files cut at 00:30 and given as consecutive files:
+// the single differences (receiver clocks from the point positioning) are those of
+// the whole files.
+TEST(SdRealData, ConsecutiveProductFilesActAsOne) {
+  std::string dir = testsupport::SharedData("esbc-wtzr-2020177");
+  if (dir.empty()) GTEST_SKIP() << "shared data absent";
+  testsupport::TempDir tmp;
+  const std::string sp3 = dir + "/GRG0MGXFIN_20201770000_01D_15M_ORB.SP3";
+  const std::string clk = dir + "/GRG0MGXFIN_20201770000_01D_30S_CLK.CLK";
+  const std::vector<std::string> orbit = productsplit::Sp3(testsupport::ReadFile(sp3), 3);
+  const std::vector<std::string> clock =
+      productsplit::Clock(testsupport::ReadFile(clk), "2020  6 25  0 30  0.000000");
+  for (int i = 0; i < 2; i++) {
+    testsupport::WriteFile(tmp.File("part" + std::to_string(i) + ".sp3"), orbit[i]);
+    testsupport::WriteFile(tmp.File("part" + std::to_string(i) + ".clk"), clock[i]);
+  }
+  const std::vector<std::string> pair = {
+      "--base", dir + "/ESBC00DNK_R_20201770000_01H_30S_MO.rnx", "--rover",
+      dir + "/WTZR00DEU_R_20201770000_01D_30S_MO_120epoch.rnx", "--quiet"};
+  std::vector<std::string> whole = pair, parts = pair;
+  for (const std::string& a :
+       std::vector<std::string>{"--out", tmp.File("whole.txt"), "--sp3", sp3, "--clk", clk})
+    whole.push_back(a);
+  for (const std::string& a : std::vector<std::string>{
+           "--out", tmp.File("parts.txt"), "--sp3", tmp.File("part0.sp3"), "--sp3",
+           tmp.File("part1.sp3"), "--clk", tmp.File("part1.clk"), "--clk", tmp.File("part0.clk")})
+    parts.push_back(a);
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SdRun(whole), 0);
+  EXPECT_EQ(SdRun(parts), 0);
+  testing::internal::GetCapturedStderr();
+  testing::internal::GetCapturedStdout();
+  const std::string a = testsupport::ReadFile(tmp.File("whole.txt"));
+  EXPECT_GT(a.size(), 100000u);
+  EXPECT_TRUE(a == testsupport::ReadFile(tmp.File("parts.txt")));
 }
 
 TEST(SdRealData, GeonetPairWithBroadcastOrbits) {
