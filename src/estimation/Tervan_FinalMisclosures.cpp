@@ -80,7 +80,12 @@ long double AmbiguityCorrection(TervanC& tc, SolvedObsType::Kind k, long e, shor
   n = std::min({n, tc.AmbSat.Length(), tc.AmbIndex.NRow(), ix.Length()});
   if (n <= 0 || tc.AmbIndex.NCol() < 3) return 0.0L;
   long a = -1;
-  GetAmbIndex(prn, e, tc.AmbIndex, tc.AmbSat, n, a);
+  // The indexed lookup serves the current ambiguity list; a list filled by other means
+  // falls back to the linear search.
+  if (tc.AmbFind.Size() == n)
+    a = GetAmbIndex(tc, prn, e);
+  else
+    GetAmbIndex(prn, e, tc.AmbIndex, tc.AmbSat, n, a);
   return a >= 0 ? Correction(tc, ix(a)) : 0.0L;
 }
 
