@@ -1,5 +1,6 @@
 #include "preprocess/Tervan_ConAmbiguities.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <iomanip>
@@ -112,14 +113,14 @@ struct L4Fit {
 
 }  // namespace
 
-void GetL4CSlip(TervanC& tc, long iamb, long double& dL4, long double& sdL4) {
+void GetL4CSlip(TervanC& tc, long iamb, long double& dL4, long double& sdL4, long maxObs) {
   dL4 = 0;
   sdL4 = kNoSigma;
   const short sat = tc.AmbSat(iamb - 1);
   const PhsDiffData& d = tc.sdd;
   const std::vector<long> off = EpochOffsets(d);
   const long last = tc.AmbIndex(iamb - 1, 2);
-  long start = last - (kMaxCSObs - 1);
+  long start = last - (maxObs - 1);
   if (start < tc.AmbIndex(iamb - 1, 0)) start = tc.AmbIndex(iamb - 1, 0);
   const mjd t0 = d.epoch(start);
   L4Fit fit;
@@ -135,7 +136,7 @@ void GetL4CSlip(TervanC& tc, long iamb, long double& dL4, long double& sdL4) {
   };
   ForEachArcRecord(d, sat, start, off[start], last, [&](long e, long r) { add(e, r, false); });
   const long nBefore = fit.n;
-  for (long e = tc.AmbIndex(iamb, 0); e <= tc.AmbIndex(iamb, 2) && fit.n - nBefore < kMaxCSObs; ++e)
+  for (long e = tc.AmbIndex(iamb, 0); e <= tc.AmbIndex(iamb, 2) && fit.n - nBefore < maxObs; ++e)
     ForEachArcRecord(d, sat, e, off[e], e, [&](long ee, long r) { add(ee, r, true); });
   if (nBefore < 1 || fit.n - nBefore < 1 || fit.n <= 4) return;
   invns::IsSingular = false;
@@ -228,17 +229,37 @@ struct PairResult {
   bool fixMW = false, fixL2 = false;
 };
 
-// The jumps of the pair (iamb-1, iamb) and whether they are resolved.
+// An integer estimate x with sigma sd is taken when it lies within th of its
+// integer and sd is below sth; or when it is beyond doubt: within a quarter
+// cycle and more than five sigmas from the half-way points to the neighbours
+// (long arcs whose means scatter a little more than th).
+bool Resolved(long double x, long double xF, long double sd, long double th, long double sth) {
+  const long double dev = std::fabs(xF - x);
+  if (!(sd < sth)) return false;
+  return dev < th || (dev < 0.25L && 0.5L - dev > 5 * sd);
+}
+
+// The jumps of the pair (iamb-1, iamb) and whether they are resolved. The L4
+// fit starts with the last 10 epochs before and the first 10 observations after
+// the break; when L2 stays unresolved it is tried again on longer windows, as
+// far as the arcs reach, since a few epochs of realistic phase noise rarely
+// pin the L2 jump down to a tenth of a cycle.
 PairResult TestPair(TervanC& tc, long iamb, long double lWL, long double l1, long double l2) {
   PairResult p;
   GetMWCSlip(tc, iamb, lWL, p.dMW, p.sdMW);
-  GetL4CSlip(tc, iamb, p.dL4, p.sdL4);
   p.dMWF = std::round(p.dMW) + 0.0L;  // + 0: no negative zero in the report
-  p.fixMW = std::fabs(p.dMWF - p.dMW) < kMWth && p.sdMW < kSMWth;
-  p.dL2 = (l1 * p.dMWF - p.dL4) / (l2 - l1);
-  p.dL2F = std::round(p.dL2) + 0.0L;
-  p.sdL2 = p.sdL4 / (l2 - l1);
-  p.fixL2 = std::fabs(p.dL2F - p.dL2) < kL2th && p.sdL2 < kSL2th && p.fixMW;
+  p.fixMW = Resolved(p.dMW, p.dMWF, p.sdMW, kMWth, kSMWth);
+  const long longest = std::max(tc.AmbIndex(iamb - 1, 2) - tc.AmbIndex(iamb - 1, 0),
+                                tc.AmbIndex(iamb, 2) - tc.AmbIndex(iamb, 0)) +
+                       1;
+  for (long window = kMaxCSObs;; window *= 3) {
+    GetL4CSlip(tc, iamb, p.dL4, p.sdL4, window);
+    p.dL2 = (l1 * p.dMWF - p.dL4) / (l2 - l1);
+    p.dL2F = std::round(p.dL2) + 0.0L;
+    p.sdL2 = p.sdL4 / (l2 - l1);
+    p.fixL2 = Resolved(p.dL2, p.dL2F, p.sdL2, kL2th, kSL2th) && p.fixMW;
+    if (p.fixL2 || !p.fixMW || window >= longest) break;
+  }
   p.dL1F = p.dMWF + p.dL2F;
   return p;
 }

@@ -15,9 +15,9 @@ void ConAmbiguities(TervanC& tc);
 void GetMWCSlip(TervanC& tc, long iamb, long double lWL, long double& dMW, long double& sdMW);
 
 // L4 jump from arc iamb-1 to arc iamb and its sigma [m], from one quadratic in
-// time through the last 10 epochs before and the first 10 observations after
-// the break with a step between them.
-void GetL4CSlip(TervanC& tc, long iamb, long double& dL4, long double& sdL4);
+// time through the last maxObs epochs before and the first maxObs observations
+// after the break with a step between them.
+void GetL4CSlip(TervanC& tc, long iamb, long double& dL4, long double& sdL4, long maxObs = 10);
 
 // Removes jumps of dL1 first-frequency and dL2 second-frequency cycles from the
 // phases and phase combinations of arc iamb, which takes over the a-priori

@@ -113,7 +113,7 @@ long ScreenMW(TervanC& tc, long n) {
 long ScreenSteps(TervanC& tc, long n) {
   Verbose(tc, "Searching steps of MW means and L4 fits: ");
   long added = 0;
-  tc.sdd.ScreenSteps(tc.MinObsAmb, added);
+  tc.sdd.ScreenSteps(tc.MinObsAmb, tc.MaxAmbTimeGap, added);
   n = static_cast<long>(tc.sdd.GetAmbArcs().size());
   if (tc.verbose) std::cerr << n << std::endl;
   std::cout << "  Step search [MW means, L4 fit]      :" << std::endl

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -87,7 +86,7 @@ std::vector<long> ArcStepSearch::StepsMW(const ArcSeries& s) const {
     stats(a, q, m1, v1);
     stats(q, b, m2, v2);
     const long double d = std::fabs(m2 - m1), sd = std::sqrt(v1 + v2);
-    if (d > lWL_ / 2 && d > zMW * sd) z[q] = sd > 0 ? d / sd : d * 1e9L;
+    if (d > 0.6L * lWL_ && d > zMW * sd) z[q] = sd > 0 ? d / sd : d * 1e9L;
   }
   return RunPeaks(z, p);
 }
@@ -97,7 +96,7 @@ std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
   const long m = static_cast<long>(p.size());
   std::vector<long double> z(p.size(), 0.0L);
   if (m < 2 * minSide || !(dLambda_ > 0)) return {};
-  const long double limit = dLambda_ / 2;
+  const long double limit = 0.7L * dLambda_;
   for (long q = minSide; q <= m - minSide; ++q) {
     const long a = std::max(0L, q - l4Window), b = std::min(m, q + l4Window);
     const long double tb = s.t[p[q]], x0 = s.l4[p[q - 1]];
@@ -123,15 +122,106 @@ std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
   return RunPeaks(z, p);
 }
 
-std::vector<long> ArcStepSearch::Steps(const ArcSeries& s) const {
-  std::vector<long> l4 = StepsL4(s), out = l4;
-  // An L4 step places a slip more precisely than the means; a Melbourne-Wuebbena
-  // step close to one is the same slip.
-  for (long j : StepsMW(s)) {
-    bool near = false;
-    for (long k : l4) near = near || std::labs(k - j) <= minSide;
-    if (!near) out.push_back(j);
+namespace {
+
+// Residual square sum of the L4 values in [a, b) about one quadratic in time
+// with a step before value q, and its count; -1 when it cannot be fitted.
+long double L4StepResidual(const ArcSeries& s, long a, long b, long q, long& n) {
+  long double N[4][4] = {}, rhs[4] = {}, hh = 0;
+  n = 0;
+  if (q <= a || q >= b) return -1;
+  const long double tb = s.t[q];
+  long double x0 = 0;
+  bool first = true;
+  for (long i = a; i < b; ++i) {
+    if (!s.hasL4[i]) continue;
+    if (first) x0 = s.l4[i], first = false;
+    const long double t = (s.t[i] - tb) / 60.0L, h = s.l4[i] - x0;
+    const long double row[4] = {t * t, t, 1.0L, i >= q ? 1.0L : 0.0L};
+    for (int r = 0; r < 4; ++r) {
+      for (int c = 0; c < 4; ++c) N[r][c] += row[r] * row[c];
+      rhs[r] += row[r] * h;
+    }
+    hh += h * h;
+    ++n;
   }
-  std::sort(out.begin(), out.end());
-  return out;
+  long double x[4], q33;
+  if (n <= 4 || !Solve4(N, rhs, x, q33)) return -1;
+  for (int r = 0; r < 4; ++r) hh -= x[r] * rhs[r];
+  return hh > 0 ? hh : 0;
+}
+
+// Residual square sum of the MW values in [a, b) about two means split before q.
+long double MWStepResidual(const ArcSeries& s, long a, long b, long q, long& n) {
+  long double sum[2] = {0, 0}, sq[2] = {0, 0};
+  long cnt[2] = {0, 0};
+  for (long i = a; i < b; ++i) {
+    if (!s.hasMW[i]) continue;
+    const int side = i >= q ? 1 : 0;
+    const long double v = s.mw[i] - s.mw[a];
+    sum[side] += v;
+    sq[side] += v * v;
+    ++cnt[side];
+  }
+  n = cnt[0] + cnt[1];
+  if (cnt[0] == 0 || cnt[1] == 0) return -1;
+  return sq[0] - sum[0] * sum[0] / cnt[0] + sq[1] - sum[1] * sum[1] / cnt[1];
+}
+
+}  // namespace
+
+ArcStepSearch::Step ArcStepSearch::Refine(const ArcSeries& s, long j) const {
+  const long n = s.Size(), reach = 2 * minSide;
+  const long a = std::max(0L, j - l4Window - reach), b = std::min(n, j + l4Window + reach);
+  const long lo = std::max(a + 1, j - reach), hi = std::min(b - 1, j + reach);
+  std::vector<long double> r4, rm;
+  long double min4 = -1, minm = -1;
+  long n4 = 0, nm = 0;
+  for (long q = lo; q <= hi; ++q) {
+    r4.push_back(L4StepResidual(s, a, b, q, n4));
+    rm.push_back(MWStepResidual(s, a, b, q, nm));
+    if (r4.back() >= 0 && (min4 < 0 || r4.back() < min4)) min4 = r4.back();
+    if (rm.back() >= 0 && (minm < 0 || rm.back() < minm)) minm = rm.back();
+  }
+  const long double v4 = n4 > 4 && min4 > 0 ? min4 / (n4 - 4) : 0;
+  const long double vm = nm > 2 && minm > 0 ? minm / (nm - 2) : 0;
+  std::vector<long double> score;
+  long double bestScore = -1;
+  for (long q = lo; q <= hi; ++q) {
+    const long double x4 = r4[q - lo], xm = rm[q - lo];
+    long double sc = 0;
+    if (v4 > 0 && x4 >= 0) sc += x4 / v4;
+    if (vm > 0 && xm >= 0) sc += xm / vm;
+    score.push_back(sc);
+    if (bestScore < 0 || sc < bestScore) bestScore = sc;
+  }
+  if (score.empty()) return {j, j};
+  Step st{-1, -1};
+  for (long q = lo; q <= hi; ++q) {
+    if (score[q - lo] - bestScore >= 25.0L) continue;
+    if (st.from < 0) st.from = q;
+    st.to = q;
+  }
+  if (s.t[st.to] - s.t[st.from > 0 ? st.from - 1 : 0] > maxUnsure) return {-1, -1};
+  return st;
+}
+
+std::vector<ArcStepSearch::Step> ArcStepSearch::Steps(const ArcSeries& s) const {
+  std::vector<long> found = StepsL4(s);
+  for (long j : StepsMW(s)) found.push_back(j);
+  std::vector<Step> out;
+  for (long j : found) {
+    const Step st = Refine(s, j);
+    if (st.from >= 0) out.push_back(st);
+  }
+  std::sort(out.begin(), out.end(), [](const Step& a, const Step& b) { return a.from < b.from; });
+  // Steps that overlap are one.
+  std::vector<Step> merged;
+  for (const Step& st : out) {
+    if (!merged.empty() && st.from <= merged.back().to)
+      merged.back().to = std::max(merged.back().to, st.to);
+    else
+      merged.push_back(st);
+  }
+  return merged;
 }

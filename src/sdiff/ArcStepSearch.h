@@ -12,8 +12,8 @@
 //    estimate above half of |lambda2 - lambda1| (the L4 signature of a (1,1)
 //    slip) and above zL4 times its sigma, so that the limit is used only where
 //    the noise and the interval allow it.
-// Neighbouring epochs above the limits form one candidate; the epoch of the
-// largest ratio to the sigma is the slip.
+// Neighbouring epochs above the limits form one candidate; its epoch is then
+// placed where one step in both combinations fits the values best.
 #ifndef TERVAN_SDIFF_ARCSTEPSEARCH_H
 #define TERVAN_SDIFF_ARCSTEPSEARCH_H
 
@@ -43,15 +43,29 @@ class ArcStepSearch {
   long mwWindow = 60;  // values on each side of the Melbourne-Wuebbena test
   long l4Window = 20;  // values on each side of the L4 fit
   long minSide = 5;    // fewest values on one side for either test
-  long double zMW = 4, zL4 = 5;
+  long double zMW = 6, zL4 = 8;
+  long double maxUnsure = 150;  // s: longest stretch a step may leave on neither side
 
-  // Indices (ascending) of the values at which a new arc starts: the slip lies
-  // between value j-1 and value j.
-  std::vector<long> Steps(const ArcSeries& s) const;
+  // Where a step lies: between value from-1 and value to; the values from ..
+  // to-1 (none when from == to) could lie on either side and belong to neither.
+  struct Step {
+    long from, to;
+  };
+
+  // The steps of an arc that can be placed, ascending.
+  std::vector<Step> Steps(const ArcSeries& s) const;
 
   // The Melbourne-Wuebbena and L4 candidates alone (for tests and reports).
   std::vector<long> StepsMW(const ArcSeries& s) const;
   std::vector<long> StepsL4(const ArcSeries& s) const;
+
+  // The step near value j (within 2 minSide): where one step in both
+  // combinations fits the values around it best (the L4 and MW residual sums,
+  // each scaled by its smallest value per degree of freedom, added up). Places
+  // that fit almost as well (by less than 25, five sigmas squared) widen it;
+  // a step whose values on neither side span more than maxUnsure seconds is not
+  // placed (from = to = -1), as arcs that far apart could not be joined again.
+  Step Refine(const ArcSeries& s, long j) const;
 
  private:
   long double lWL_, dLambda_;

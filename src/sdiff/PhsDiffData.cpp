@@ -702,7 +702,7 @@ bool StepWavelengths(short s, long double& lWL, long double& dLambda) {
 
 }  // namespace
 
-void PhsDiffData::ScreenSteps(long MinObsAmb, long& NSteps) {
+void PhsDiffData::ScreenSteps(long MinObsAmb, long double gap, long& NSteps) {
   NSteps = 0;
   if (!(rhead.iMW && MW.Length() == nobs) && !(rhead.iL4 && L4.Length() == nobs)) return;
   std::vector<long> off = EpochOffsets(nsat, neph);
@@ -711,7 +711,59 @@ void PhsDiffData::ScreenSteps(long MinObsAmb, long& NSteps) {
   std::stable_sort(out.begin(), out.end(), [](const AmbArc& x, const AmbArc& y) {
     return x.sat != y.sat ? x.sat < y.sat : x.firstEpoch < y.firstEpoch;
   });
+  for (size_t k = 1; k < out.size(); ++k)
+    if (out[k].sat == out[k - 1].sat) RefineBoundary(out[k - 1], out[k], off, gap);
   ambArcs = out;
+}
+
+// The values of satellite s over the epochs e0 .. e1 that have an MW or L4 value,
+// with the epoch of each.
+ArcSeries PhsDiffData::SeriesOf(short s, long e0, long e1, const std::vector<long>& off,
+                                std::vector<long>& ev) const {
+  const bool haveMW = rhead.iMW && MW.Length() == nobs;
+  const bool haveL4 = rhead.iL4 && L4.Length() == nobs;
+  ArcSeries series;
+  ev.clear();
+  for (long e = e0; e <= e1 && e < neph; ++e) {
+    long r = FirstRecordOf(s, e, off[e]);
+    if (r < 0) continue;
+    const bool okMW = haveMW && !MW.v[r].IsNull(), okL4 = haveL4 && !L4.v[r].IsNull();
+    if (!okMW && !okL4) continue;
+    series.Add(epoch(e) - epoch(0), okMW, okMW ? MW.v[r].GetObs() : 0, okL4,
+               okL4 ? L4.v[r].GetObs() : 0);
+    ev.push_back(e);
+  }
+  return series;
+}
+
+// Two arcs that touch (no value of the satellite between them) were split at a
+// slip by one of the passes; their boundary moves to where one step fits the
+// values best, so that a repair of the later arc starts at the slip itself.
+void PhsDiffData::RefineBoundary(AmbArc& a, AmbArc& b, const std::vector<long>& off,
+                                 long double gap) {
+  long double lWL = 0, dLambda = 0;
+  if (!StepWavelengths(a.sat, lWL, dLambda) || b.firstEpoch <= a.lastEpoch ||
+      epoch(b.firstEpoch) - epoch(a.lastEpoch) > gap)
+    return;
+  std::vector<long> ev;
+  ArcSeries s = SeriesOf(a.sat, a.firstEpoch, b.lastEpoch, off, ev);
+  long j = -1;
+  for (size_t i = 0; i < ev.size(); ++i)
+    if (ev[i] == b.firstEpoch) j = static_cast<long>(i);
+  if (j < 1 || ev[j - 1] != a.lastEpoch) return;
+  ArcStepSearch search(lWL, dLambda);
+  const ArcStepSearch::Step st = search.Refine(s, j);
+  if (st.from < 1 || st.to >= s.Size() || (st.from == j && st.to == j)) return;  // also unplaced
+  // Neither arc may lose all of its values, and the moved ends stay within the
+  // stretch without gaps.
+  if (ev[st.from - 1] < a.firstEpoch || ev[st.to] > b.lastEpoch) return;
+  for (long i = std::min(st.from, j); i < std::max(st.to, j); ++i)
+    if (epoch(ev[i]) - epoch(ev[i - 1]) > gap || epoch(ev[i + 1]) - epoch(ev[i]) > gap) return;
+  a.nObs += static_cast<std::int32_t>(st.from - j);
+  b.nObs -= static_cast<std::int32_t>(st.to - j);
+  a.lastEpoch = static_cast<std::int32_t>(ev[st.from - 1]);
+  b.firstEpoch = static_cast<std::int32_t>(ev[st.to]);
+  b.firstRecord = static_cast<std::int32_t>(off[ev[st.to]]);
 }
 
 // Splits one arc at the steps found in its values, then searches each piece
@@ -723,39 +775,30 @@ void PhsDiffData::SplitArcSteps(const AmbArc& arc, const std::vector<long>& off,
     out.push_back(arc);
     return;
   }
-  const bool haveMW = rhead.iMW && MW.Length() == nobs;
-  const bool haveL4 = rhead.iL4 && L4.Length() == nobs;
   ArcStepSearch search(lWL, dLambda);
   search.mwWindow = std::max(20L, MinObsAmb / 2);
   std::vector<AmbArc> todo{arc};
   for (int round = 0; round < 20 && !todo.empty(); ++round) {
     std::vector<AmbArc> next;
     for (const AmbArc& a : todo) {
-      ArcSeries s;
       std::vector<long> ev;
-      for (long e = a.firstEpoch; e <= a.lastEpoch && e < neph; ++e) {
-        long r = FirstRecordOf(a.sat, e, off[e]);
-        if (r < 0) continue;
-        const bool okMW = haveMW && !MW.v[r].IsNull(), okL4 = haveL4 && !L4.v[r].IsNull();
-        if (!okMW && !okL4) continue;
-        s.Add(epoch(e) - epoch(0), okMW, okMW ? MW.v[r].GetObs() : 0, okL4,
-              okL4 ? L4.v[r].GetObs() : 0);
-        ev.push_back(e);
-      }
-      std::vector<long> steps = search.Steps(s);
+      ArcSeries s = SeriesOf(a.sat, a.firstEpoch, a.lastEpoch, off, ev);
+      std::vector<ArcStepSearch::Step> steps = search.Steps(s);
       if (steps.empty()) {
         out.push_back(a);
         continue;
       }
       NSteps += static_cast<long>(steps.size());
-      steps.push_back(s.Size());
+      steps.push_back({s.Size(), s.Size()});
       long begin = 0;
-      for (long j : steps) {
-        const long e0 = ev[begin], e1 = ev[j - 1];
-        if (j - begin >= MinObsAmb)
+      for (const ArcStepSearch::Step& st : steps) {
+        if (st.from - begin >= MinObsAmb) {
+          const long e0 = ev[begin], e1 = ev[st.from - 1];
           next.push_back({a.sat, static_cast<std::int32_t>(e0), static_cast<std::int32_t>(off[e0]),
-                          static_cast<std::int32_t>(e1), static_cast<std::int32_t>(j - begin)});
-        begin = j;
+                          static_cast<std::int32_t>(e1),
+                          static_cast<std::int32_t>(st.from - begin)});
+        }
+        begin = st.to;
       }
     }
     todo = next;

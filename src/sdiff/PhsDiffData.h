@@ -17,6 +17,7 @@
 #include "gnss/gnssobsshort.h"
 #include "gnss/mjd.h"
 #include "sdiff/AmbArc.h"
+#include "sdiff/ArcStepSearch.h"
 #include "sdiff/PhsDiffHeader.h"
 
 class LineReader;
@@ -81,7 +82,9 @@ class PhsDiffData {
   // (steps of the Melbourne-Wuebbena mean or of a fitted L4, see ArcStepSearch);
   // pieces shorter than MinObsAmb epochs are dropped. NSteps returns the number
   // of splits.
-  void ScreenSteps(long MinObsAmb, long& NSteps);
+  // gap: largest epoch gap inside an arc [s]; boundaries of touching arcs
+  // (split by a pass, not by a gap) are moved to the slip as well.
+  void ScreenSteps(long MinObsAmb, long double gap, long& NSteps);
 
   PhsDiffHeader& rhead;
   long neph = 0;          // epochs
@@ -116,6 +119,9 @@ class PhsDiffData {
   bool EpochSteps(long r0, long r1, double& dc1, double& dc2, double& dl1, double& dl2);
   void ScreenOneArc(long MinObs, long double t0, long double dt, long double gap, short s,
                     long first, long last, const std::vector<long>& offset, long& NAmb);
+  ArcSeries SeriesOf(short s, long e0, long e1, const std::vector<long>& off,
+                     std::vector<long>& ev) const;
+  void RefineBoundary(AmbArc& a, AmbArc& b, const std::vector<long>& off, long double gap);
   void SplitArcSteps(const AmbArc& arc, const std::vector<long>& offset, long MinObsAmb,
                      std::vector<AmbArc>& out, long& NSteps);
   void SplitArcMW(const AmbArc& arc, const std::vector<long>& offset, long double rms,

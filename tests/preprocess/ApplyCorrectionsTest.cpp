@@ -428,57 +428,70 @@ TEST_F(SmallContexts, OrbitsWithoutAPositionLeaveTheRecordsUnused) {
 
 // --- Station effects: phases minus the modelled geometry -------------------------
 
-// Two noise-free hours on a 2000 km baseline without atmosphere, with the solid earth
+// Noise-free two-hour runs without atmosphere, with the solid earth tide, the pole
 // tide and ocean loading of the stations, run through the geometry stage with the
-// loading file the simulator wrote. (The pole tide is left out: the simulator's
-// follows the published formula, which the program's model is still being brought
-// to; the sign of PTIDE is checked above.)
+// Earth rotation and loading files the simulator wrote: the 2000 km baseline of
+// the default BASE, and a 2000 km baseline westward from 45 N 30 W, where the pole
+// tide of this pole changes fastest along the baseline (a few millimetres over it).
 class StationEffects : public SimulatedHour {
  protected:
   static void SetUpTestSuite() {
-    sdir_ = new testsupport::TempDir();
-    sim::Scenario sc;
-    std::string msg;
-    if (sim::ParseScenario(
-            {"--noise-free", "--no-ionosphere", "--no-troposphere", "--duration", "7200",
-             "--baseline", "2000", "--solid-tide", "--ocean-loading", "--out", sdir_->Path()},
-            sc, msg) != sim::ParseResult::kRun) {
-      why_ = "the simulator has no station effects yet: " + msg;
-      return;
-    }
-    sim::Simulator s(sc);
-    s.Run();
-    if (!sim::WriteDataset(s, msg)) why_ = msg;
-    const sim::DatasetFiles f;
-    const std::string d = sdir_->Path() + "/";
-    tc_ = new TervanC();
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    drivertest::Parse(*tc_, {"-r" + d + f.SingleDifferences(sc), "-ep" + d + f.sp3,
-                             "-ec" + d + f.clock, "-gf" + d + f.channels, "-csGRE", "-lC1,L1",
-                             "-xSTA", "-st", "-bq" + d + "ocean_loading.blq"});
-    CheckArgumetns(*tc_);
-    SetFiles(*tc_);
-    ReadFiles(*tc_);
-    GetReceiverProperties(*tc_);
-    ApplyCorrections(*tc_);
-    testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    run_ = Prepare({}, dir_[0]);
+    wide_ = Prepare({"--base", "45,-30,100", "--azimuth", "270"}, dir_[1]);
   }
   static void TearDownTestSuite() {
-    delete tc_;
-    delete sdir_;
+    delete run_;
+    delete wide_;
+    run_ = wide_ = nullptr;
+    for (testsupport::TempDir*& d : dir_) {
+      delete d;
+      d = nullptr;
+    }
   }
   void SetUp() override {
     if (!why_.empty()) GTEST_SKIP() << why_;
   }
 
+  // The run context after the geometry stage of a simulated run with the given
+  // scenario options added.
+  static TervanC* Prepare(std::vector<std::string> options, testsupport::TempDir*& dir) {
+    dir = new testsupport::TempDir();
+    sim::Scenario sc;
+    std::string msg;
+    options.insert(options.end(),
+                   {"--noise-free", "--no-ionosphere", "--no-troposphere", "--duration", "7200",
+                    "--baseline", "2000", "--tides", "--out", dir->Path()});
+    if (sim::ParseScenario(options, sc, msg) != sim::ParseResult::kRun) {
+      why_ = "the simulator has no station effects yet: " + msg;
+      return nullptr;
+    }
+    sim::Simulator s(sc);
+    s.Run();
+    if (!sim::WriteDataset(s, msg)) why_ = msg;
+    const sim::DatasetFiles f;
+    const std::string d = dir->Path() + "/";
+    auto* tc = new TervanC();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    drivertest::Parse(*tc, {"-r" + d + f.SingleDifferences(sc), "-ep" + d + f.sp3,
+                            "-ec" + d + f.clock, "-gf" + d + f.channels, "-csGRE", "-lC1,L1",
+                            "-xSTA", "-st", "-eo" + d + f.erp, "-bq" + d + f.blq});
+    CheckArgumetns(*tc);
+    SetFiles(*tc);
+    ReadFiles(*tc);
+    GetReceiverProperties(*tc);
+    ApplyCorrections(*tc);
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    return tc;
+  }
+
   // L1 phase single difference [m] minus the model of record r in epoch i, or NaN
   // below 10 degrees. The model: ranges from the stored satellite positions,
-  // satellite clocks, and the stored range terms of both stations with the given
-  // factors; the receiver clocks are left to the differences between satellites.
-  static long double Residual(long r, const long double f[4]) {
-    const TervanC& tc = *tc_;
+  // satellite clocks, and the stored range terms of both stations (solid tide, pole
+  // tide, ocean loading, path range) with the given factors; the receiver clocks are
+  // left to the differences between satellites.
+  static long double Residual(const TervanC& tc, long r, const long double f[4]) {
     const short s = tc.sdd.sat(r);
     if (!tc.OKSAT(r) || tc.ELV(r, 0) < 0.175L || tc.ELV(r, 1) < 0.175L || tc.sdd.L1(r).IsNull())
       return NAN;
@@ -496,11 +509,11 @@ class StationEffects : public SimulatedHour {
   // reference satellite (the one with the most records) [m]: the ambiguities stay
   // constant and the receiver clocks drop out. Means of ten epochs are compared, so
   // that the rounding of the phases in the files (0.001 cycles) averages out.
-  static long double WorstSpread(long double solid, long double ocean, long double rel) {
-    const TervanC& tc = *tc_;
-    const long double f[4] = {solid, 0.0L, ocean, rel};
+  static long double WorstSpread(const TervanC& tc, long double solid, long double pole,
+                                 long double ocean, long double rel) {
+    const long double f[4] = {solid, pole, ocean, rel};
     std::map<short, long> count;
-    for (long r = 0; r < tc.sdd.nobs; ++r) count[tc.sdd.sat(r)] += !std::isnan(Residual(r, f));
+    for (long r = 0; r < tc.sdd.nobs; ++r) count[tc.sdd.sat(r)] += !std::isnan(Residual(tc, r, f));
     short ref = 0;
     for (const auto& e : count)
       if (e.second > count[ref]) ref = e.first;
@@ -508,9 +521,9 @@ class StationEffects : public SimulatedHour {
     for (long i = 0, off = 0; i < tc.sdd.neph; off += tc.sdd.nsat(i), ++i) {
       long double base = NAN;
       for (long r = off; r < off + tc.sdd.nsat(i); ++r)
-        if (tc.sdd.sat(r) == ref) base = Residual(r, f);
+        if (tc.sdd.sat(r) == ref) base = Residual(tc, r, f);
       for (long r = off; r < off + tc.sdd.nsat(i) && !std::isnan(base); ++r) {
-        const long double d = Residual(r, f) - base;
+        const long double d = Residual(tc, r, f) - base;
         if (!std::isnan(d)) series[tc.sdd.sat(r)].push_back(d);
       }
     }
@@ -527,26 +540,45 @@ class StationEffects : public SimulatedHour {
     return worst;
   }
 
-  static testsupport::TempDir* sdir_;
-  static TervanC* tc_;
+  static testsupport::TempDir* dir_[2];
+  static TervanC *run_, *wide_;
   static std::string why_;
 };
-testsupport::TempDir* StationEffects::sdir_ = nullptr;
-TervanC* StationEffects::tc_ = nullptr;
+testsupport::TempDir* StationEffects::dir_[2] = {nullptr, nullptr};
+TervanC* StationEffects::run_ = nullptr;
+TervanC* StationEffects::wide_ = nullptr;
 std::string StationEffects::why_;
 
 TEST_F(StationEffects, PhasesMinusModelledGeometryAndCorrectionsStayConstant) {
-  const long double all = WorstSpread(1, 1, 1);
+  const TervanC& tc = *run_;
+  const long double all = WorstSpread(tc, 1, 1, 1, 1);
   std::printf(
       "  worst spread %.3Lf mm; without solid tide %.3Lf, ocean loading %.3Lf, path "
       "range %.3Lf; ocean loading reversed %.3Lf mm\n",
-      all * 1e3L, WorstSpread(0, 1, 1) * 1e3L, WorstSpread(1, 0, 1) * 1e3L,
-      WorstSpread(1, 1, 0) * 1e3L, WorstSpread(1, -1, 1) * 1e3L);
+      all * 1e3L, WorstSpread(tc, 0, 1, 1, 1) * 1e3L, WorstSpread(tc, 1, 1, 0, 1) * 1e3L,
+      WorstSpread(tc, 1, 1, 1, 0) * 1e3L, WorstSpread(tc, 1, 1, -1, 1) * 1e3L);
   EXPECT_LT(all, 1e-3L);
-  EXPECT_GT(WorstSpread(0, 1, 1), 1e-3L);
-  EXPECT_GT(WorstSpread(1, 0, 1), 1e-3L);
-  EXPECT_GT(WorstSpread(1, 1, 0), 1e-3L);
-  EXPECT_GT(WorstSpread(1, -1, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(tc, 0, 1, 1, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(tc, 1, 1, 0, 1), 1e-3L);
+  EXPECT_GT(WorstSpread(tc, 1, 1, 1, 0), 1e-3L);
+  EXPECT_GT(WorstSpread(tc, 1, 1, -1, 1), 1e-3L);
+}
+
+// The program's pole tide from the Earth rotation file is the simulator's: on the
+// westward baseline leaving it out or reversing its sign shows above the rounding.
+TEST_F(StationEffects, PoleTideOfTheEarthRotationFileIsTheStationsPoleTide) {
+  ASSERT_TRUE(run_->isPTide && wide_->isPTide);
+  const TervanC& tc = *wide_;
+  const long double all = WorstSpread(tc, 1, 1, 1, 1), without = WorstSpread(tc, 1, 0, 1, 1),
+                    reversed = WorstSpread(tc, 1, -1, 1, 1);
+  std::printf(
+      "  westward baseline: worst spread %.3Lf mm; without pole tide %.3Lf, pole tide "
+      "reversed %.3Lf mm (default baseline %.3Lf, %.3Lf mm)\n",
+      all * 1e3L, without * 1e3L, reversed * 1e3L, WorstSpread(*run_, 1, 0, 1, 1) * 1e3L,
+      WorstSpread(*run_, 1, -1, 1, 1) * 1e3L);
+  EXPECT_LT(all, 1e-3L);
+  EXPECT_GT(without, 1e-3L);
+  EXPECT_GT(reversed, 2e-3L);
 }
 
 }  // namespace
