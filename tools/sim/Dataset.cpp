@@ -41,8 +41,14 @@ std::string TervanCommand(const Scenario& sc, bool broadcast) {
   if (sc.solidTide) cmd += " -st";
   if (sc.windUp) cmd += " -wu";
   if (sc.eclipseAngle > 0) cmd += " -cc";
-  return cmd + " -cs" + sc.systems +
-         " -lPc3,L3 -tmSAAST,NIELL -ti02:00:00ROVER -me10 -pcosz -xSTA,KIN -v";
+  // A troposphere on nodes is estimated on the same grid, gradients included.
+  const long nodes = static_cast<long>(sc.tropoNodes);
+  const std::string ti =
+      nodes > 0 && sc.troposphere
+          ? Format("%02ld:%02ld:%02ldROVER -tgi0ROVER", nodes / 3600, nodes / 60 % 60, nodes % 60)
+          : std::string("02:00:00ROVER");
+  return cmd + " -cs" + sc.systems + " -lPc3,L3 -tmSAAST,NIELL -ti" + ti +
+         " -me10 -pcosz -xSTA,KIN -v";
 }
 
 bool WriteDataset(const Simulator& sim, std::string& message) {

@@ -43,8 +43,13 @@ void Stations(std::ostream& os, const Simulator& sim) {
 void Troposphere(std::ostream& os, const Simulator& sim) {
   os << "TROPOSPHERE (zenith delays and gradients, metres; every 5 minutes)\n"
      << Format("  hydrostatic zenith delay: BASE %.4Lf  ROVER %.4Lf\n",
-               sim.Tropo(kBase).Hydrostatic(), sim.Tropo(kRover).Hydrostatic())
-     << "  epoch (GPS)                   BASE wet   north     east      ROVER wet  north     "
+               sim.Tropo(kBase).Hydrostatic(), sim.Tropo(kRover).Hydrostatic());
+  if (sim.Sc().tropoNodes > 0 && sim.Sc().troposphere)
+    os << Format(
+        "  Saastamoinen hydrostatic delay, Niell mapping; wet delay and gradients linear "
+        "between nodes every %.0Lf s from 00:00\n",
+        sim.Sc().tropoNodes);
+  os << "  epoch (GPS)                   BASE wet   north     east      ROVER wet  north     "
         "east\n";
   for (long double t = sim.Sc().StartSeconds(); t <= sim.Sc().EndSeconds() + 1e-6L; t += 300) {
     os << "  " << Epoch(t);

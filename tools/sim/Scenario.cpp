@@ -221,6 +221,10 @@ const std::map<std::string, Handler>& ValueOptions() {
       {"phase-noise",
        [](const std::string& v, Scenario& s) { return Ranged(v, 0, 0.1L, s.phaseSigma); }},
       {"tec", [](const std::string& v, Scenario& s) { return Ranged(v, 0, 300, s.peakTec); }},
+      {"tropo-nodes",
+       [](const std::string& v, Scenario& s) {
+         return Ranged(v, 60, 86400, s.tropoNodes) && s.tropoNodes == std::floor(s.tropoNodes);
+       }},
       {"rover-tag-offset",
        [](const std::string& v, Scenario& s) {
          long double ms;
@@ -370,6 +374,12 @@ Errors and effects:
   --noise-free               no noise at all
   --tec TECU                 vertical TEC at 14 h local time [25]
   --no-ionosphere, --no-troposphere   leave the delay out
+  --tropo-nodes SECONDS      troposphere as Tervan estimates it: wet zenith delay and
+                             gradients linear between nodes every SECONDS (60-86400,
+                             whole) from 00:00 GPS time of the start day, Saastamoinen
+                             hydrostatic delay, Niell mapping (tervan -tmSAAST,NIELL
+                             -tiHH:MM:SS -tgi0); default: a wet delay wandering every
+                             300 s, mid-latitude continued-fraction mapping
   --slip SAT,SEC,N1,N2[,base|rover]   cycle slip of N1/N2 cycles on L1/L2 (L7 for
                              Galileo) from SEC seconds after the start on [rover]
   --random-slips N           N slips at random ROVER observations

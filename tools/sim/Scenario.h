@@ -47,6 +47,7 @@ struct Scenario {
   long double codeSigma = 0.3, phaseSigma = 0.002;  // m, at the zenith
   long double peakTec = 25;                         // TECU
   bool troposphere = true, ionosphere = true;
+  long double tropoNodes = 0;  // s: troposphere linear between nodes, Niell mapping (0 = wandering)
   bool rinex2 = false;
   bool msJumps = false;
   long double roverTagOffset = 0;  // s

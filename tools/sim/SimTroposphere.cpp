@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "atmosphere/gTM_Saastamoinen.h"
 #include "sim/Random.h"
 #include "sim/SimConstants.h"
+#include "sim/SimTime.h"
 
 namespace sim {
 
@@ -39,6 +41,28 @@ SimTroposphere::SimTroposphere(const Geodetic& g, long double start, long double
   east_ = SampledSeries(start, kStep, Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L, rnd));
 }
 
+SimTroposphere::SimTroposphere(const Geodetic& g, long double start, long double end,
+                               long double origin, long double spacing, Random& rnd)
+    : enabled_(true), niell_(true), height_(g.h) {
+  gTM_Saastamoinen saas;
+  saas.SetAtmParams(g.lat, g.h);
+  long double wetModel = 0;
+  saas.GetZenithDelay(zhd_, wetModel);
+  niellModel_.SetAtmParams(g.lat, g.h);
+  // The grid runs from the last node at or before `start` to the first node after `end`.
+  const long double first = origin + std::floor((start - origin) / spacing) * spacing;
+  const long n = static_cast<long>(std::ceil((end - first) / spacing)) + 2;
+  // The random walks of the wandering troposphere, per node instead of per 300 s.
+  const long double scale = std::sqrt(spacing / kStep);
+  std::vector<long double> wet = Wander(n, rnd.Uniform(0.06L, 0.20L), 0.003L * scale, rnd);
+  for (long double& w : wet) w = std::fabs(w);
+  wet_ = SampledSeries(first, spacing, wet);
+  north_ = SampledSeries(first, spacing,
+                         Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L * scale, rnd));
+  east_ = SampledSeries(first, spacing,
+                        Wander(n, rnd.Uniform(-0.0008L, 0.0008L), 0.00005L * scale, rnd));
+}
+
 long double SimTroposphere::Wet(long double t) const {
   return wet_.Value(t);
 }
@@ -62,10 +86,20 @@ long double SimTroposphere::MapGradient(long double e) {
 
 long double SimTroposphere::Slant(long double t, long double e, long double az) const {
   if (!enabled_) return 0.0L;
-  long double gn, ge;
+  long double gn, ge, dry, wet;
   Gradients(t, gn, ge);
-  return zhd_ * MapHydrostatic(e) + Wet(t) * MapWet(e) +
-         MapGradient(e) * (gn * Cos(az) + ge * Sin(az));
+  Map(t, e, dry, wet);
+  return zhd_ * dry + Wet(t) * wet + MapGradient(e) * (gn * Cos(az) + ge * Sin(az));
+}
+
+void SimTroposphere::Map(long double t, long double e, long double& dry, long double& wet) const {
+  if (!niell_) {
+    dry = MapHydrostatic(e);
+    wet = MapWet(e);
+    return;
+  }
+  gMF_Niell m = niellModel_;  // the model keeps intermediate values
+  m.GetMappFunction(Mjd(t), height_, e, dry, wet);
 }
 
 }  // namespace sim

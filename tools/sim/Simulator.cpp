@@ -40,8 +40,11 @@ void Simulator::Run() {
   PlaceStations();
   effects_ = StationEffects(sc_, geo_, pos_, sc_.StartSeconds(), sc_.EndSeconds());
   if (sc_.antennas || sc_.windUp) antennas_ = Antennas(*sats_);
+  const long double day = sc_.StartSeconds() - SecondsOfDay(sc_.StartSeconds());
   for (Station s : {kBase, kRover})
-    tropo_[s] = SimTroposphere(geo_[s], productStart_, productEnd_, sc_.troposphere, rnd_);
+    tropo_[s] = sc_.troposphere && sc_.tropoNodes > 0
+                    ? SimTroposphere(geo_[s], productStart_, productEnd_, day, sc_.tropoNodes, rnd_)
+                    : SimTroposphere(geo_[s], productStart_, productEnd_, sc_.troposphere, rnd_);
   MakeClocks();
   AddRandomGaps();
   for (Station s : {kBase, kRover}) Observe(s);
