@@ -5,13 +5,14 @@
 // Two tests at every epoch of the arc:
 //  - Melbourne-Wuebbena: the difference of the means of up to mwWindow values
 //    before and after the epoch, with the sigma of that difference from the
-//    scatter within both windows. A step is a difference above half a wide-lane
-//    cycle and above zMW times its sigma.
+//    scatter within both windows. A step is a difference above 0.6 wide-lane
+//    cycles and above zMW times its sigma (with windows of 20 values, code
+//    noise alone passes 4 sigma a few times in two hours of some 30 arcs).
 //  - L4: one quadratic in time through up to l4Window values on each side with a
 //    step at the epoch (the quadratic predicts across a gap). A step is an
-//    estimate above half of |lambda2 - lambda1| (the L4 signature of a (1,1)
-//    slip) and above zL4 times its sigma, so that the limit is used only where
-//    the noise and the interval allow it.
+//    estimate above 0.7 |lambda2 - lambda1| (a (1,1) slip shows the whole
+//    |lambda2 - lambda1|) and above zL4 times its sigma, so that the limit is
+//    used only where the noise and the interval allow it.
 // Neighbouring epochs above the limits form one candidate; its epoch is then
 // placed where one step in both combinations fits the values best.
 #ifndef TERVAN_SDIFF_ARCSTEPSEARCH_H
