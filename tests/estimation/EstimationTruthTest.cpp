@@ -23,6 +23,7 @@
 #include "sdiff/ExcludeProblemSat.h"
 #include "sim/Dataset.h"
 #include "sim/Simulator.h"
+#include "support/PipelineStart.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -60,14 +61,7 @@ class EstimationTruth : public ::testing::Test {
     run.insert(run.end(), extraRun.begin(), extraRun.end());
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    drivertest::Parse(tc, run);
-    CheckArgumetns(tc);
-    PrintArgumetns(tc);
-    SetFiles(tc);
-    ReadFiles(tc);
-    ExcludeProblemSat(tc.sdh, tc.sdd, *tc.GetSatCRX(), tc.GetIsSCRX(), tc.GetVerbose());
-    GetReceiverProperties(tc);
-    ApplyCorrections(tc);
+    testsupport::RunToGeometry(tc, run);
     ApplyATXVal(tc);
     SetLinearCombinations(tc);
     ProcClock(tc);

@@ -27,6 +27,7 @@
 #include "sdiff/ExcludeProblemSat.h"
 #include "sim/Dataset.h"
 #include "sim/Simulator.h"
+#include "support/PipelineStart.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -93,14 +94,7 @@ class TruthRun {
     run.insert(run.end(), extraRun.begin(), extraRun.end());
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    drivertest::Parse(tc, run);
-    CheckArgumetns(tc);
-    PrintArgumetns(tc);
-    SetFiles(tc);
-    ReadFiles(tc);
-    ExcludeProblemSat(tc.sdh, tc.sdd, *tc.GetSatCRX(), tc.GetIsSCRX(), tc.GetVerbose());
-    GetReceiverProperties(tc);
-    ApplyCorrections(tc);
+    testsupport::RunToGeometry(tc, run);
     testing::internal::GetCapturedStderr();
     report = testing::internal::GetCapturedStdout();
     if (tc.ELV.NRow() != tc.sdd.nobs || tc.SAT_POS.NRow() != tc.sdd.nobs) {
