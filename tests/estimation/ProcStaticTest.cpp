@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/KotnePretvorbe.h"
+#include "estimation/StaticObservations.h"
 #include "estimation/StaticProblem.h"
 #include "estimation/Tervan_ProcStatic.h"
 
@@ -200,6 +201,37 @@ TEST(ProcStaticEdges, ElevationExactlyAtTheCutOffIsNotUsed) {
   p.tc.ELV(i, 1) = std::nextafter(p.tc.ELV(i, 1), 1.0L);
   ProcStatic(p.tc);
   EXPECT_TRUE(p.tc.ifOc1(i));
+}
+
+// A phase whose misclosure is exactly half the limit is rejected (a misclosure is
+// accepted only below its limit); one a step above it is kept. The misclosures are
+// formed twice at the same estimates, so the second pass meets the first's value.
+TEST(ProcStaticEdges, PhaseMisclosureExactlyAtHalfTheLimitIsRejected) {
+  ProblemOptions o;
+  StaticProblem p(o);
+  const long i = 7;
+  p.tc.sdd.L1(i) += 0.5L;  // about 9.5 cm, far the largest misclosure of the solution
+  p.Solve();
+  auto pass = [&p, i](bool test) {
+    p.tc.ifXl1(i) = false;
+    StaticObservations obs(p.tc);
+    EpochClocks clk;
+    clk.Reset(p.tc.NUnk, p.tc.sdd.GetNEpoch());
+    long double all = 0, type[NObsTypes] = {};
+    testing::internal::CaptureStdout();
+    obs.Accumulate(1, test, clk, all, type);
+    testing::internal::GetCapturedStdout();
+    return p.tc.ifXl1(i);
+  };
+  p.tc.isMaxfDiff = true;
+  pass(false);
+  const long double f = std::fabs(p.tc.fl1(i));
+  ASSERT_GT(f, 0.05L);
+  p.tc.MaxfDiff = 2.0L * f;
+  EXPECT_TRUE(pass(true));
+  EXPECT_EQ(f, std::fabs(p.tc.fl1(i)));
+  p.tc.MaxfDiff = 2.0L * std::nextafter(f, 1.0L);
+  EXPECT_FALSE(pass(true));
 }
 
 }  // namespace
