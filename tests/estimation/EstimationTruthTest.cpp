@@ -7,99 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "driver/DriverTestUtil.h"
-#include "driver/Tervan_ReadFiles.h"
-#include "estimation/Tervan_ProcStatic.h"
-#include "estimation/Tervan_SetUnknowns.h"
-#include "preprocess/Tervan_AntennaPhaseCenter.h"
-#include "preprocess/Tervan_ApplyCorrections.h"
-#include "preprocess/Tervan_ConAmbiguities.h"
-#include "preprocess/Tervan_Eclipsing.h"
-#include "preprocess/Tervan_GetInitPos.h"
-#include "preprocess/Tervan_PhaseWindUp.h"
-#include "preprocess/Tervan_ProcClock.h"
-#include "preprocess/Tervan_SetAmbiguities.h"
-#include "preprocess/Tervan_SetLinCombinations.h"
-#include "sdiff/ExcludeProblemSat.h"
-#include "sim/Dataset.h"
 #include "sim/Simulator.h"
-#include "support/PipelineStart.h"
-#include "support/TestSupport.h"
+#include "support/SimulatedRun.h"
 
 namespace {
 
-constexpr long double kC = 299792458.0L;
-
-class EstimationTruth : public ::testing::Test {
+class EstimationTruth : public ::testing::Test, public testsupport::SimulatedRun {
  protected:
   // Simulates one noise-free hour and runs the chain up to the static solution.
   bool Run(const std::vector<std::string>& extraSim, const std::vector<std::string>& extraRun) {
-    std::vector<std::string> args = {"--duration",      "1h",      "--noise-free",
-                                     "--no-ionosphere", "--start", "2026-06-15 08:00:00"};
-    args.insert(args.end(), extraSim.begin(), extraSim.end());
-    sim::Scenario sc;
-    std::string msg;
-    if (sim::ParseScenario(args, sc, msg) != sim::ParseResult::kRun) {
-      why = "simulator: " + msg;
-      return false;
-    }
-    sc.outDir = dir.Path();
-    sim_ = std::make_unique<sim::Simulator>(sc);
-    sim_->Run();
-    if (!sim::WriteDataset(*sim_, msg)) {
-      why = msg;
-      return false;
-    }
-    const std::string d = dir.Path() + "/";
-    std::vector<std::string> run = {"-r" + d + "SIMB_SIMR.sd",
-                                    "-ep" + d + "orbit.sp3",
-                                    "-ec" + d + "clock.clk",
-                                    "-gf" + d + "glonass_channels.txt",
-                                    "-csGRE",
-                                    "-xSTA",
-                                    "-me10"};
-    run.insert(run.end(), extraRun.begin(), extraRun.end());
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    testsupport::RunToGeometry(tc, run);
-    ApplyATXVal(tc);
-    SetLinearCombinations(tc);
-    ProcClock(tc);
-    SetAmbiguities(tc);
-    ConAmbiguities(tc);
-    PhaseWindUp(tc);
-    GetEclipsing(tc);
-    SetUnknowns(tc);
-    ProcStatic(tc);
-    err = testing::internal::GetCapturedStderr();
-    report = testing::internal::GetCapturedStdout();
-    if (tc.NObs == 0) {
-      why = "no observation reached the static solution";
-      return false;
-    }
-    return true;
+    return SimulatedRun::Run({"--duration", "1h", "--noise-free", "--no-ionosphere"}, extraSim,
+                             extraRun);
   }
   long double RoverError() const {
-    const sim::Vec3& p = sim_->Position(sim::kRover);
-    const xyz d = tc.RecPosEst - xyz(p.x, p.y, p.z);
+    const xyz d = SimulatedRun::RoverError();
     return std::sqrt(d * d);
   }
-  // Largest difference of the estimated and simulated receiver clock differences [m].
-  long double ClockError() const {
-    const auto& b = sim_->Epochs(sim::kBase);
-    const auto& r = sim_->Epochs(sim::kRover);
-    long double worst = 0.0L;
-    for (long e = 0; e < tc.sdd.neph && e < static_cast<long>(b.size()); ++e) {
-      const long double est = tc.dtAll(e) + (tc.sdd.clkErR(e) - tc.sdd.clkErB(e)) * kC;
-      worst = std::fmax(worst, std::fabs(est - (r[e].clock - b[e].clock) * kC));
-    }
-    return worst;
-  }
 
-  // GPS seconds of a Tervan epoch, the simulator's time.
-  static long double GpsSeconds(const mjd& t) {
-    return (static_cast<long double>(t.GetMJDay()) - sim::MjdOfGpsStart) * 86400.0L + t.GetSecond();
-  }
   // Largest difference of the estimated and simulated values at the nodes of a grid; the
   // simulated value of a station at a GPS second comes from `truth`.
   template <class Truth>
@@ -111,7 +35,7 @@ class EstimationTruth : public ::testing::Test {
     return worst;
   }
   long double WetError(sim::Station st, const matrix<long double>& x, long n) const {
-    const sim::SimTroposphere& tr = sim_->Tropo(st);
+    const sim::SimTroposphere& tr = sim->Tropo(st);
     return NodeError(tc.TropoEpoch, x, n, [&tr](long double t) { return tr.Wet(t); });
   }
   // Largest error of the difference ROVER minus BASE of the wet delays at the nodes.
@@ -119,25 +43,20 @@ class EstimationTruth : public ::testing::Test {
     long double worst = 0.0L;
     for (long k = 0; k < tc.nTropoUnkB && k < tc.nTropoUnkR; ++k) {
       const long double t = GpsSeconds(tc.TropoEpoch(k));
-      const long double truth = sim_->Tropo(sim::kRover).Wet(t) - sim_->Tropo(sim::kBase).Wet(t);
+      const long double truth = sim->Tropo(sim::kRover).Wet(t) - sim->Tropo(sim::kBase).Wet(t);
       worst = std::fmax(worst, std::fabs(tc.xTropoR(k) - tc.xTropoB(k) - truth));
     }
     return worst;
   }
   long double GradientError(sim::Station st, const matrix<long double>& x, long n,
                             bool north) const {
-    const sim::SimTroposphere& tr = sim_->Tropo(st);
+    const sim::SimTroposphere& tr = sim->Tropo(st);
     return NodeError(tc.TropoGradEpoch, x, n, [&tr, north](long double t) {
       long double gn, ge;
       tr.Gradients(t, gn, ge);
       return north ? gn : ge;
     });
   }
-
-  testsupport::TempDir dir;
-  std::unique_ptr<sim::Simulator> sim_;
-  TervanC tc;
-  std::string report, err, why;
 };
 
 TEST_F(EstimationTruth, CodeAndPhaseGiveTheSimulatedRoverAndClocks) {
