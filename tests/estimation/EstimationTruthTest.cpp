@@ -98,4 +98,49 @@ TEST_F(EstimationTruth, TroposphereOfBothStationsComesBackOnALongBaseline) {
   EXPECT_LT(GradientError(sim::kRover, tc.xTropoGradER, tc.nTropoUnkGradER, false), 1e-4L);
 }
 
+// The ROVER's receiver of another make: an offset of GLONASS and of Galileo time and a
+// bias per satellite and code signal. The code biases come back less each system's
+// mean over its estimated biases (the zero-sum datum, C1 and P2/C7 together), the
+// clocks with the GPS mean in them, and each system offset as the simulated one plus
+// the system's mean less the GPS mean.
+TEST_F(EstimationTruth, ReceiverCodeBiasesAndSystemOffsetsComeBack) {
+  if (!Run({"--no-troposphere", "--receiver-biases"}, {"-lC1,P2,L1,L2", "-cxGPS,GLN,GAL"}))
+    GTEST_SKIP() << why;
+  ASSERT_TRUE(tc.isdcbC1 && tc.isdcbP2);
+  struct Bias {
+    int sys;
+    long double est, truth;
+  };
+  std::vector<Bias> all;
+  long double sum[3] = {0, 0, 0};
+  long n[3] = {0, 0, 0};
+  const sim::Constellation& sats = sim->Sats();
+  for (long s = 0; s < tc.sdd.GetNSat(); ++s) {
+    const short prn = tc.sdd.GetSat(s);
+    const int sys = prn > 200 ? 2 : prn > 100 ? 1 : 0;
+    int k = 0;
+    while (k < static_cast<int>(sats.Size()) && sats.Sat(k).number != prn) ++k;
+    ASSERT_LT(k, static_cast<int>(sats.Size())) << prn;
+    const int second = sys == 2 ? sim::kC7 : sim::kP2;
+    const Bias b[2] = {{sys, tc.dcbC1(s), sim->RoverCodeBias(k, sim::kC1)},
+                       {sys, tc.dcbP2(s), sim->RoverCodeBias(k, second)}};
+    const long ix[2] = {tc.ixdcbC1(s), tc.ixdcbP2(s)};
+    for (int t = 0; t < 2; ++t) {
+      if (ix[t] < 0) continue;
+      all.push_back(b[t]);
+      sum[sys] += b[t].truth;
+      ++n[sys];
+    }
+  }
+  ASSERT_GT(n[0] * n[1] * n[2], 0);
+  const long double mean[3] = {sum[0] / n[0], sum[1] / n[1], sum[2] / n[2]};
+  long double worst = 0;
+  for (const Bias& b : all) worst = std::fmax(worst, std::fabs(b.est - (b.truth - mean[b.sys])));
+  EXPECT_LT(worst, 1e-3L) << report;
+  EXPECT_NEAR(tc.dtGNSS[1], sim->RoverSystemOffset('R') + mean[1] - mean[0], 1e-3L);
+  EXPECT_NEAR(tc.dtGNSS[2], sim->RoverSystemOffset('E') + mean[2] - mean[0], 1e-3L);
+  EXPECT_LT(RoverError(), 1e-4L);
+  EXPECT_LT(ClockError(mean[0]), 1e-3L);
+}
+
 }  // namespace

@@ -83,12 +83,12 @@ xyz SimulatedRun::RoverError() const {
   return tc.RecPosEst - xyz(p.x, p.y, p.z);
 }
 
-long double SimulatedRun::ClockError() const {
+long double SimulatedRun::ClockError(long double datum) const {
   const auto& b = sim->Epochs(sim::kBase);
   const auto& r = sim->Epochs(sim::kRover);
   long double worst = 0.0L;
   for (long e = 0; e < tc.sdd.neph && e < static_cast<long>(b.size()); ++e) {
-    const long double est = tc.dtAll(e) + (tc.sdd.clkErR(e) - tc.sdd.clkErB(e)) * kC;
+    const long double est = tc.dtAll(e) + (tc.sdd.clkErR(e) - tc.sdd.clkErB(e)) * kC - datum;
     worst = std::fmax(worst, std::fabs(est - (r[e].clock - b[e].clock) * kC));
   }
   return worst;

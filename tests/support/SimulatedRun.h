@@ -28,8 +28,9 @@ class SimulatedRun {
 
   // Estimated minus simulated ROVER position [m], ECEF.
   xyz RoverError() const;
-  // Largest difference of the estimated and simulated receiver clock differences [m].
-  long double ClockError() const;
+  // Largest difference of the estimated and simulated receiver clock differences [m],
+  // the estimates taken less `datum`.
+  long double ClockError(long double datum = 0.0L) const;
   // Formal sigma of coordinate k of the static solution [m].
   long double CoordinateSigma(int k) const;
   // GPS seconds of a Tervan epoch, the simulator's time.
