@@ -202,11 +202,14 @@ void KinematicAdjustment::AddFloatCofactors(const std::vector<KinObs>& obs,
   for (int k = 0; k < 6; ++k)
     for (long m = 0; m < nl; ++m)
       for (int l = 0; l < 6; ++l) W(k, m) += Q(k, l) * b.A(l, m);
-  for (int k = 0; k < 6; ++k)
-    for (int l = 0; l < 6; ++l) {
-      long double s = 0;
-      for (long m = 0; m < nl; ++m)
-        for (long n = 0; n < nl; ++n) s += W(k, m) * Q_(b.local[m], b.local[n]) * W(l, n);
-      Q(k, l) += s;
+  // T = Qyy W' (local x 6), then Q += W T
+  matrix<long double> T(nl > 0 ? nl : 1, 6, 0.0L);
+  for (long m = 0; m < nl; ++m)
+    for (long n = 0; n < nl; ++n) {
+      const long double q = Q_(b.local[m], b.local[n]);
+      for (int l = 0; l < 6; ++l) T(m, l) += q * W(l, n);
     }
+  for (int k = 0; k < 6; ++k)
+    for (int l = 0; l < 6; ++l)
+      for (long m = 0; m < nl; ++m) Q(k, l) += W(k, m) * T(m, l);
 }
