@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
 #include "core/ResultFile.h"
 #include "core/matrixUtil.h"
@@ -170,7 +171,10 @@ void ProcKinematic(TervanC& tc) {
   mjdns::NDecSecond = 1;
   const std::vector<SolvedObsType> types = SolvedObsTypes(tc);
   KinematicAdjustment adj(tc, types);
-  adj.Solve();
+  if (!adj.Solve() && adj.Count() > 0)
+    ProgramWarning("Tervan",
+                   "KINEMATIC SOLUTION: FLOAT PARAMETERS NOT DETERMINED WITH EPOCH POSITIONS - "
+                   "KEPT AT THEIR STATIC VALUES!");
   const long ne = tc.sdd.GetNEpoch();
   long i0 = 0, shown = -1;
   for (long e = 0; e < ne; ++e) {
