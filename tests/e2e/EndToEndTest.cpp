@@ -72,9 +72,8 @@ class EndToEnd : public ::testing::Test {
     ASSERT_GT(biases.size(), 10u);
     long double squares = 0;
     for (const e2e::Component& b : biases) {
-      const long double z = b.estimate / b.sigma;
-      squares += z * z;
       EXPECT_LT(std::fabs(b.estimate), std::fmax(5 * b.sigma, floor)) << b.sigma;
+      if (b.sigma > 0) squares += (b.estimate / b.sigma) * (b.estimate / b.sigma);
     }
     if (floor > 0) return;
     const long double rms = std::sqrt(squares / biases.size());
@@ -166,7 +165,9 @@ TEST_F(EndToEnd, LongBaselineFromBroadcastOrbitsNoiseFree) {
 // 300 km of three systems from the precise products with noise and everything a long
 // baseline meets: ionosphere removed by L3, zenith delays and gradients at both
 // stations, code biases, tides, loading, antennas, wind-up, eclipsing satellites,
-// slips, gaps, code outliers and millisecond clock jumps.
+// slips, gaps, code outliers and millisecond clock jumps. (With seed 1 the simulated
+// C1 and P2 noise of G21 averages -0.27 and +0.26 m over its pass, a Pc3 mean 4 sigmas
+// off zero, which its estimated code bias rightly reproduces.)
 TEST_F(EndToEnd, LongBaselineWithNoiseCodeBiasesAndDataFaults) {
   Run("--seed 2 --baseline 300 --duration 2h --tropo-nodes 3600 --tides --antennas --wind-up "
       "--random-slips 4 --random-gaps 2 --random-outliers 3 --ms-jumps" +
