@@ -20,6 +20,16 @@ bool IsSystemOffset(const TervanC& tc, long j) {
   return false;
 }
 
+// With fixed ambiguities the track rests on them: they stay out of the adjustment.
+std::vector<bool> FixedAmbiguities(const TervanC& tc, long nunk) {
+  std::vector<bool> fixed(nunk, false);
+  if (!tc.isAmbFixed) return fixed;
+  for (const matrix<long>* ix : {&tc.ixAmbL1, &tc.ixAmbL2, &tc.ixAmbL3})
+    for (long k = 0; k < ix->Length(); ++k)
+      if ((*ix)(k) >= 0 && (*ix)(k) < nunk) fixed[(*ix)(k)] = true;
+  return fixed;
+}
+
 void AddFloat(KinObs& o, long g, long double a) {
   if (g < 0 || o.nf >= 14) return;
   o.g[o.nf] = g;
@@ -40,8 +50,9 @@ KinematicAdjustment::KinematicAdjustment(TervanC& tc, const std::vector<SolvedOb
   const long nunk = tc.NUnk;
   if (nunk <= 3 || tc.IsUnkOK.Length() < nunk) return;
   param_.assign(nunk, -1);
+  const std::vector<bool> fixed = FixedAmbiguities(tc, nunk);
   for (long j = 3; j < nunk; ++j)
-    if (tc.IsUnkOK(j) && !IsSystemOffset(tc, j)) param_[j] = n_++;
+    if (tc.IsUnkOK(j) && !IsSystemOffset(tc, j) && !fixed[j]) param_[j] = n_++;
   // code-bias sums of the static solution's border that reach an adjusted bias
   for (long r = 0; r < tc.ndcbConstr && nunk + r < tc.NFin.NRow(); ++r) {
     bool any = false;

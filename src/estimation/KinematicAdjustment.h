@@ -15,7 +15,8 @@
 // where Q22 = N22^-1 is the epoch's own cofactor matrix and A its coupling with the
 // float parameters, so the formal precision of a track epoch includes that of the
 // float parameters it rests on. The model is the static solution's design, linearised
-// at the static position (made for motions of centimetres to decimetres).
+// at the static position (made for motions of centimetres to decimetres). Ambiguities
+// fixed to integers keep their fixed values.
 #ifndef TERVAN_ESTIMATION_KINEMATICADJUSTMENT_H
 #define TERVAN_ESTIMATION_KINEMATICADJUSTMENT_H
 

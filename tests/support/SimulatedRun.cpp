@@ -52,10 +52,11 @@ bool SimulatedRun::Run(const std::vector<std::string>& baseSim,
   std::vector<std::string> run = {"-r" + d + "SIMB_SIMR.sd",
                                   "-ep" + d + "orbit.sp3",
                                   "-ec" + d + "clock.clk",
-                                  "-gf" + d + "glonass_channels.txt",
                                   "-csGRE",
                                   "-xSTA",
                                   "-me10"};
+  if (!ReadFile(d + "glonass_channels.txt").empty())
+    run.push_back("-gf" + d + "glonass_channels.txt");
   run.insert(run.end(), extraRun.begin(), extraRun.end());
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
