@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/matrixUtil.h"
+#include "estimation/Tervan_FixAmbiguities.h"
 
 namespace {
 
@@ -20,13 +21,17 @@ bool IsSystemOffset(const TervanC& tc, long j) {
   return false;
 }
 
-// With fixed ambiguities the track rests on them: they stay out of the adjustment.
+// Ambiguities of the double differences fixed to integers: the track rests on them,
+// so they stay out of the adjustment (the others, GLONASS for one, are adjusted).
 std::vector<bool> FixedAmbiguities(const TervanC& tc, long nunk) {
   std::vector<bool> fixed(nunk, false);
-  if (!tc.isAmbFixed) return fixed;
-  for (const matrix<long>* ix : {&tc.ixAmbL1, &tc.ixAmbL2, &tc.ixAmbL3})
-    for (long k = 0; k < ix->Length(); ++k)
-      if ((*ix)(k) >= 0 && (*ix)(k) < nunk) fixed[(*ix)(k)] = true;
+  if (!tc.isAmbFixed || tc.xFixCorr.NRow() < nunk) return fixed;
+  for (int band : {1, 2, 3})
+    for (const AmbDoubleDifference& d : FormDoubleDifferences(tc, band)) {
+      if (d.ix < 0 || d.ixRef < 0 || d.ix >= nunk || d.ixRef >= nunk) continue;
+      const long double v = d.value + (tc.xFixCorr(d.ix) - tc.xFixCorr(d.ixRef)) * d.scale;
+      if (std::fabs(v - std::round(v)) < 1e-3L) fixed[d.ix] = fixed[d.ixRef] = true;
+    }
   return fixed;
 }
 

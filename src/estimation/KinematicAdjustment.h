@@ -16,7 +16,7 @@
 // float parameters, so the formal precision of a track epoch includes that of the
 // float parameters it rests on. The model is the static solution's design, linearised
 // at the static position (made for motions of centimetres to decimetres). Ambiguities
-// fixed to integers keep their fixed values.
+// of double differences fixed to integers keep their fixed values.
 #ifndef TERVAN_ESTIMATION_KINEMATICADJUSTMENT_H
 #define TERVAN_ESTIMATION_KINEMATICADJUSTMENT_H
 
