@@ -8,17 +8,8 @@
 
 #include "driver/DriverTestUtil.h"
 #include "driver/Tervan_ReadFiles.h"
-#include "estimation/Tervan_ProcStatic.h"
-#include "estimation/Tervan_SetUnknowns.h"
-#include "preprocess/Tervan_AntennaPhaseCenter.h"
 #include "preprocess/Tervan_ApplyCorrections.h"
-#include "preprocess/Tervan_ConAmbiguities.h"
-#include "preprocess/Tervan_Eclipsing.h"
 #include "preprocess/Tervan_GetInitPos.h"
-#include "preprocess/Tervan_PhaseWindUp.h"
-#include "preprocess/Tervan_ProcClock.h"
-#include "preprocess/Tervan_SetAmbiguities.h"
-#include "preprocess/Tervan_SetLinCombinations.h"
 #include "sdiff/ExcludeProblemSat.h"
 
 namespace testsupport {
@@ -34,21 +25,6 @@ inline void RunToGeometry(TervanC& tc, const std::vector<std::string>& args) {
   ExcludeProblemSat(tc.sdh, tc.sdd, *tc.GetSatCRX(), tc.GetIsSCRX(), tc.GetVerbose());
   GetReceiverProperties(tc);
   ApplyCorrections(tc);
-}
-
-// The run up to its first static solution: the start above, the remaining preprocessing
-// stages in their order and the static adjustment.
-inline void RunToStaticSolution(TervanC& tc, const std::vector<std::string>& args) {
-  RunToGeometry(tc, args);
-  ApplyATXVal(tc);
-  SetLinearCombinations(tc);
-  ProcClock(tc);
-  SetAmbiguities(tc);
-  ConAmbiguities(tc);
-  PhaseWindUp(tc);
-  GetEclipsing(tc);
-  SetUnknowns(tc);
-  ProcStatic(tc);
 }
 
 }  // namespace testsupport

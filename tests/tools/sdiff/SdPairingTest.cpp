@@ -5,16 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "e2e/ChainRun.h"
 #include "sdiff/SdTool.h"
-#include "sim/Dataset.h"
-#include "sim/Scenario.h"
-#include "sim/Simulator.h"
-#include "support/PipelineStart.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -36,26 +32,10 @@ std::string Header(const std::string& name, const std::vector<std::string>& syst
   return h + H("", "END OF HEADER");
 }
 
-// One epoch at 00:00:SS of satellites given as "G05" -> values (0: blank).
-std::string Epoch(int second, const std::map<std::string, std::vector<double>>& sats) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "> 2024 03 01 00 00 %2d.0000000  0 %2zu\n", second, sats.size());
-  std::string s = buf;
-  for (const auto& [id, values] : sats) {
-    s += id;
-    for (double v : values) {
-      std::snprintf(buf, sizeof buf, "%14.3f  ", v);
-      s += v == 0 ? std::string(16, ' ') : std::string(buf);
-    }
-    s += "\n";
-  }
-  return s;
-}
-
 // A converted pair of hand-made files: the summary, the warnings and the values.
 struct Converted {
   testsupport::TempDir dir;
-  std::string summary, warnings, sd;
+  std::string summary, warnings;
   std::vector<std::string> types;  // of the single-difference header
   // satellite number -> type -> value of the first epoch
   std::map<int, std::map<std::string, double>> values;
@@ -70,11 +50,10 @@ struct Converted {
               0);
     summary = testing::internal::GetCapturedStdout();
     warnings = testing::internal::GetCapturedStderr();
-    sd = testsupport::ReadFile(dir.File("sd.txt"));
-    Parse();
+    Parse(testsupport::ReadFile(dir.File("sd.txt")));
   }
 
-  void Parse() {
+  void Parse(const std::string& sd) {
     std::istringstream in(sd);
     std::string line;
     while (std::getline(in, line) && line.rfind("END OF HEADER", 0) != 0)
@@ -97,15 +76,22 @@ struct Converted {
   }
 };
 
-// Two epochs of the same satellites, the ROVER's values the BASE's plus `plus`.
+// Two epochs, 00:00:00 and 00:00:30, of satellites given as "G05" -> values (0: blank),
+// each value raised by `plus` and by the second.
 std::string Body(const std::map<std::string, std::vector<double>>& sats, double plus) {
   std::string s;
+  char buf[64];
   for (int second : {0, 30}) {
-    std::map<std::string, std::vector<double>> shifted = sats;
-    for (auto& [id, v] : shifted)
-      for (double& x : v)
-        if (x != 0) x += plus + second;
-    s += Epoch(second, shifted);
+    std::snprintf(buf, sizeof buf, "> 2024 03 01 00 00 %2d.0000000  0 %2zu\n", second, sats.size());
+    s += buf;
+    for (const auto& [id, values] : sats) {
+      s += id;
+      for (double v : values) {
+        std::snprintf(buf, sizeof buf, "%14.3f  ", v + plus + second);
+        s += v == 0 ? std::string(16, ' ') : std::string(buf);
+      }
+      s += "\n";
+    }
   }
   return s;
 }
@@ -189,63 +175,17 @@ TEST(SdPairing, ASystemWithoutRecordsIsWarnedAboutWithTheCodesOfEachStation) {
       << c.warnings;
 }
 
-namespace {
-
 // A noise-free hour in which the ROVER tracks GPS L2 and Galileo in other modes than the
-// BASE, converted from its RINEX files and processed by the stages up to the static
-// solution.
-class SdPairingRoundTrip : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string msg;
-    ASSERT_EQ(sim::ParseScenario(
-                  {"--duration", "1h", "--noise-free", "--no-ionosphere", "--no-troposphere",
-                   "--start", "2026-06-15 08:00:00", "--mixed-tracking"},
-                  sc, msg),
-              sim::ParseResult::kRun)
-        << msg;
-    sc.outDir = dir.File("sim");
-    simulator = std::make_unique<sim::Simulator>(sc);
-    simulator->Run();
-    ASSERT_TRUE(sim::WriteDataset(*simulator, msg)) << msg;
-  }
-  std::string Sim(const std::string& name) const { return dir.File("sim/" + name); }
-
-  testsupport::TempDir dir;
-  sim::Scenario sc;
-  std::unique_ptr<sim::Simulator> simulator;
-  const sim::DatasetFiles f;
-};
-
-}  // namespace
-
-TEST_F(SdPairingRoundTrip, MixedTrackingGivesTheSimulatedRover) {
-  testing::internal::CaptureStdout();
-  ASSERT_EQ(
-      SdRun({"--base", Sim(f.Rinex3(sc, sim::kBase)), "--rover", Sim(f.Rinex3(sc, sim::kRover)),
-             "--out", dir.File("sd.txt"), "--sp3", Sim(f.sp3), "--clk", Sim(f.clock), "--quiet"}),
-      0);
-  const std::string summary = testing::internal::GetCapturedStdout();
-  // GPS C2W and C2X are codes of two classes (P2 and L2C): no P2.
-  EXPECT_NE(summary.find(" records (C1C, C1W, L1C, L2W/L2X), GLONASS "), std::string::npos)
-      << summary;
-  EXPECT_NE(summary.find(" records (C1C/C1X, L1C/L1X, C7Q/C7X, L7Q/L7X)\n"), std::string::npos)
-      << summary;
-
-  TervanC tc;
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  testsupport::RunToStaticSolution(
-      tc, {"-r" + dir.File("sd.txt"), "-ep" + Sim(f.sp3), "-ec" + Sim(f.clock),
-           "-gf" + Sim(f.channels), "-csGRE", "-xSTA", "-me10", "-lC1,L1,L2", "-cxGAL"});
-  testing::internal::GetCapturedStderr();
-  const std::string report = testing::internal::GetCapturedStdout();
-  ASSERT_GT(tc.NObs, 0) << report;
-  const sim::Vec3& p = simulator->Position(sim::kRover);
-  const xyz d = tc.RecPosEst - xyz(p.x, p.y, p.z);
-  EXPECT_LT(std::sqrt(d * d), 1e-4L) << report;
-  // Galileo takes part.
-  long galileo = 0;
-  for (long r = 0; r < tc.sdd.GetNObs(); ++r) galileo += tc.sdd.GetRecSat(r) > 200;
-  EXPECT_GT(galileo, 0);
+// BASE, as a user runs it through the programs tervan-sdiff and tervan, with the code
+// biases of every system estimated.
+TEST(SdPairingChain, MixedTrackingGivesTheSimulatedBaseline) {
+  e2e::ChainRun run;
+  ASSERT_TRUE(run.Run({"--duration", "1h", "--noise-free", "--no-ionosphere", "--no-troposphere",
+                       "--start", "2026-06-15 08:00:00", "--mixed-tracking"},
+                      e2e::Orbits::kPrecise,
+                      {"-csGRE", "-lC1,L1,L2", "-cxGPS,GLN,GAL", "-me10", "-xSTA"}))
+      << run.Why();
+  for (int k = 0; k < 3; ++k) EXPECT_LT(std::fabs(run.Error(k)), 1e-4L) << k << run.Report();
+  // Galileo, tracked in other modes at the two stations, takes part in every epoch.
+  EXPECT_EQ(run.Value("# of GALILEO EPOCHS"), 121) << run.Report();
 }
