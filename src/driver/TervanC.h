@@ -308,6 +308,10 @@ class TervanC {
   long double AmbRatio{};           // ratio of the accepted (or last tried) search
   std::string AmbFixNote;           // how the ambiguities were fixed, or why not
   matrix<long double> xFixCorr;     // fixed minus float estimate of every unknown
+
+  // --- 22. Kinematic track (option -kf): the float parameters of the static solution
+  // adjusted again together with the epoch positions and clocks (ProcKinematic). ---
+  bool isKinFloat{};
   matrix<long double> QcrdFix;      // cofactors of the fixed ROVER coordinates (3 x 3)
   long double s0apostFix{};         // a-posteriori variance of the fixed solution [m^2]
   long RedundancyFix{};             // redundancy of the fixed solution

@@ -461,6 +461,9 @@ bool ParseSetting(TervanC& tc, const char* arg) {
   } else if (Key(arg, "ar")) {
     tc.AmbRatioThres = Number(arg, 3, ParseDouble);
     Say(tc, "Ambiguity ratio test threshold: " + Text(tc.AmbRatioThres) + "!");
+  } else if (Key(arg, "kf")) {
+    tc.isKinFloat = true;
+    Say(tc, "Kinematic solution: float parameters adjusted again with the epoch positions!");
   } else if (Key(arg, "ts")) {
     tc.TropoSigma = Number(arg, 3, ParseFloat);
     tc.ifTropoSigma = true;

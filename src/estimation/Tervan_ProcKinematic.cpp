@@ -181,7 +181,9 @@ void ProcKinematic(TervanC& tc) {
   mjdns::NDecSecond = 1;
   const std::vector<SolvedObsType> types = SolvedObsTypes(tc);
   KinematicAdjustment adj(tc, types);
-  if (!adj.Solve() && adj.Count() > 0)
+  // Without -kf every float parameter keeps its static (or fixed) value and the epoch
+  // misclosures are those of the final estimates.
+  if (tc.isKinFloat && !adj.Solve() && adj.Count() > 0)
     ProgramWarning("Tervan",
                    "KINEMATIC SOLUTION: FLOAT PARAMETERS NOT DETERMINED WITH EPOCH POSITIONS - "
                    "KEPT AT THEIR STATIC VALUES!");

@@ -212,8 +212,8 @@ TEST_F(ProcKinematicTest, GnuplotFileHoldsOneLinePerSolvedEpoch) {
 }
 
 // The static L1 ambiguities took part of the ROVER's motion (a bias per satellite);
-// adjusted once more with the epoch positions they give it back, and the track is the
-// motion. The geometry turns by 25 degrees of azimuth from epoch to epoch, so that the
+// adjusted once more with the epoch positions (-kf) they give it back, and the track is
+// the motion. The geometry turns by 25 degrees of azimuth from epoch to epoch, so that the
 // ambiguities and the epoch positions separate.
 TEST_F(ProcKinematicTest, BiasedStaticAmbiguitiesAreAdjustedWithTheEpochPositions) {
   const std::vector<short> sats = resulttest::Sats(true);
@@ -244,6 +244,14 @@ TEST_F(ProcKinematicTest, BiasedStaticAmbiguitiesAreAdjustedWithTheEpochPosition
       tc.fl1(i) = f - 0.01L * (k + 1);  // the ambiguity's bias
     }
   }
+  // without -kf the ambiguities keep their static values and the track their bias
+  long double worst = 0;
+  for (const std::string& row : Rows()) {
+    const std::vector<long double> v = Values(row);
+    if (v.size() == 19u) worst = std::max(worst, std::fabs(v[12]));
+  }
+  EXPECT_GT(worst, 1e-3L);
+  tc.isKinFloat = true;
   const std::vector<std::string> rows = Rows();
   ASSERT_EQ(static_cast<size_t>(neph), rows.size());
   for (long e = 0; e < neph; ++e) {
