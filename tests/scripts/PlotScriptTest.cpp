@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/ProgramVersion.h"
 #include "support/TestSupport.h"
 
 #ifdef TERVAN_RES2TXT_EXE
@@ -86,7 +87,8 @@ TEST_F(PlotScript, DrawsEveryPictureOfARun) {
   ExpectPng(dir.File("skyplot.png"), 600, 600);
 }
 
-TEST_F(PlotScript, MissingOrDamagedInputsAreErrors) {
+TEST_F(PlotScript, SaysItsVersionAndRefusesMissingOrDamagedInputs) {
+  EXPECT_EQ(Shell(dir, Plot() + "--version").out, VersionLine("tervan-plot") + "\n");
   auto r = Shell(dir, Plot() + "-gpkNONE.txt");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "tervan-plot: result file NONE.txt can not be read\n");
