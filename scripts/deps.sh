@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes sure the build tools and libraries are present. Usage: deps.sh [test] [bench]
+# Makes sure the build tools and libraries are present. Usage: deps.sh [test] [bench] [plot]
+# (plot: gnuplot, which tervan-plot draws with).
 # As root on Debian the missing packages are installed with apt-get; otherwise the
 # command that installs them is printed and the script fails.
 set -euo pipefail
@@ -9,6 +10,7 @@ for extra in "$@"; do
   case "$extra" in
     test) want+=(libgtest-dev) ;;
     bench) want+=(libbenchmark-dev) ;;
+    plot) want+=(gnuplot-nox) ;;
   esac
 done
 
@@ -33,6 +35,7 @@ have_pkg() {
     cmake) command -v cmake >/dev/null 2>&1 ;;
     ninja-build) command -v ninja >/dev/null 2>&1 ;;
     g++) command -v g++ >/dev/null 2>&1 ;;
+    gnuplot-nox) command -v gnuplot >/dev/null 2>&1 ;;
     zlib1g-dev) dpkg_installed "$1" || compiler_finds zlib.h libz.so ;;
     libgtest-dev) dpkg_installed "$1" || compiler_finds gtest/gtest.h libgtest.a ;;
     libbenchmark-dev) dpkg_installed "$1" || compiler_finds benchmark/benchmark.h libbenchmark.so ;;

@@ -10,6 +10,7 @@
 
 #include "core/ParseArgument.h"
 #include "core/ProgramError.h"
+#include "core/ProgramVersion.h"
 #include "driver/Tervan_Help.h"
 
 std::ofstream coutRedirect;
@@ -569,9 +570,23 @@ bool OnlyHelpAsked(int argc, char** argv) {
   return false;
 }
 
+// "--version" (its second character is no "v", so it is no verbose switch).
+bool AsksVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "--VERSION") == 0)
+      return true;
+  return false;
+}
+
 }  // namespace
 
 void ParseArgumetns(TervanC& tc, int argc, char** argv) {
+  // The version answers alone: no redirection, report, check or help follows.
+  if (AsksVersion(argc, argv)) {
+    std::cout << VersionLine("tervan") << std::endl;
+    tc.RunProg = false;
+    return;
+  }
   ReadRedirections(tc, argc, argv);
   CheckRedirections(tc);
   OpenRedirections(tc, argc, argv);
