@@ -14,6 +14,7 @@
 #include "estimation/Tervan_FixAmbiguities.h"
 #include "estimation/Tervan_ProcStatic.h"
 #include "estimation/Tervan_SetUnknowns.h"
+#include "gnss/mGNSSc.h"
 #include "preprocess/Tervan_AntennaPhaseCenter.h"
 #include "preprocess/Tervan_ApplyCorrections.h"
 #include "preprocess/Tervan_ConAmbiguities.h"
@@ -145,7 +146,7 @@ struct Chain {
     const long e = tc.AmbIndex(k, 0);
     const short prn = tc.AmbSat(k);
     const char sys = prn > 200 ? 'E' : prn > 100 ? 'R' : 'G';
-    char id[4];
+    char id[8];
     std::snprintf(id, sizeof id, "%c%02d", sys, prn % 100);
     long v[2];
     for (sim::Station st : {sim::kBase, sim::kRover}) {
@@ -255,6 +256,31 @@ TEST_F(EstimationTruth, FixedAmbiguitiesAreTheSimulatedIntegers) {
   const Fixes f = CheckFixes(0);
   EXPECT_GT(f.total, 15);
   EXPECT_EQ(f.right, f.total);
+  EXPECT_LT(FixedRoverError(), 1e-4L);
+}
+
+// Noise-free, L3 alone: the wide lanes round from the Melbourne-Wuebbena means, the
+// narrow lanes are fixed to the simulated L1 integers, the ROVER is the simulated one.
+TEST_F(EstimationTruth, IonosphereFreeAmbiguitiesFixThroughTheWideLane) {
+  if (!Run({"--no-troposphere"}, {"-lC1,L3", "-af"})) GTEST_SKIP() << why;
+  FixAmbiguities(tc);
+  ASSERT_TRUE(tc.isAmbFixed) << tc.AmbFixNote;
+  EXPECT_EQ(tc.nAmbDDFixed, tc.nAmbDD);
+  long checked = 0;
+  for (const AmbDoubleDifference& d : FormDoubleDifferences(tc, 3)) {
+    long na, nr, wa, wr;
+    ASSERT_TRUE(TrueAmbiguity(d.arc, 1, na) && TrueAmbiguity(d.refArc, 1, nr));
+    ASSERT_TRUE(TrueAmbiguity(d.arc, 2, wa) && TrueAmbiguity(d.refArc, 2, wr));
+    // The L3 difference at the fixed solution against lambdaN N1 + c f2/(f1^2-f2^2) Nw.
+    const long double f1 = kC / (tc.AmbSat(d.arc) > 200 ? GALILEOc::lamb1 : GPSc::lamb1);
+    const long double f2 = kC / (tc.AmbSat(d.arc) > 200 ? GALILEOc::lamb2 : GPSc::lamb2);
+    const long double l3 =
+        tc.xAmbL3(d.arc) - tc.xAmbL3(d.refArc) + tc.xFixCorr(d.ix) - tc.xFixCorr(d.ixRef);
+    const long n1 = na - nr, nw = n1 - (wa - wr);
+    EXPECT_NEAR(l3, kC / (f1 + f2) * n1 + kC * f2 / (f1 * f1 - f2 * f2) * nw, 1e-4L);
+    ++checked;
+  }
+  EXPECT_GT(checked, 10);
   EXPECT_LT(FixedRoverError(), 1e-4L);
 }
 
