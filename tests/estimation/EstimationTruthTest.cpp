@@ -6,12 +6,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver/DriverTestUtil.h"
 #include "driver/Tervan_ReadFiles.h"
 #include "estimation/Tervan_FixAmbiguities.h"
+#include "estimation/Tervan_ProcKinematic.h"
 #include "estimation/Tervan_ProcStatic.h"
 #include "estimation/Tervan_SetUnknowns.h"
 #include "gnss/mGNSSc.h"
@@ -313,6 +315,39 @@ TEST_F(EstimationTruth, NoisyShortBaselinesFixRight) {
   }
   EXPECT_GE(allRight, seeds - seeds / 20);
   EXPECT_EQ(anyWrong, 0);
+}
+
+// The kinematic track of a fixed run rests on the fixed solution: its epochs scatter
+// around the fixed baseline, not around the float one.
+TEST_F(EstimationTruth, KinematicTrackFollowsTheFixedSolution) {
+  noiseFree = false;
+  if (!Run({"--baseline", "5", "--seed", "1"},
+           {"-lC1,P2,L1,L2", "-tmSAAST,NIELL", "-ti01:00:00ROVER", "-tgROVER", "-xSTA,KIN", "-af"}))
+    GTEST_SKIP() << why;
+  FixAmbiguities(tc);
+  ASSERT_TRUE(tc.isAmbFixed) << tc.AmbFixNote;
+  const xyz fixed = tc.Delta_RecPosFix, flt = tc.Delta_RecPosEst;
+  testing::internal::CaptureStdout();
+  ProcKinematic(tc);
+  std::istringstream in(testing::internal::GetCapturedStdout());
+  std::string line;
+  long double sum[3] = {0, 0, 0};
+  long n = 0;
+  while (std::getline(in, line)) {
+    std::istringstream l(line);
+    long double v[9];
+    int k = 0;
+    while (k < 9 && l >> v[k]) ++k;
+    if (k < 9 || v[2] < 4) continue;  // headers, empty epochs
+    for (int c = 0; c < 3; ++c) sum[c] += v[6 + c];
+    ++n;
+  }
+  ASSERT_GT(n, 100);
+  const xyz mean(sum[0] / n, sum[1] / n, sum[2] / n);
+  const xyz toFixed = mean - fixed, toFloat = mean - flt, shift = fixed - flt;
+  EXPECT_GT(std::sqrt(shift * shift), 1e-3L);
+  EXPECT_LT(std::sqrt(toFixed * toFixed), 0.3L * std::sqrt(shift * shift));
+  EXPECT_LT(std::sqrt(toFixed * toFixed), std::sqrt(toFloat * toFloat));
 }
 
 // Few satellites, ten minutes of L1 with high phase noise: the ratio test passes by
