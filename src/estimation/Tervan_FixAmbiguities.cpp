@@ -31,10 +31,12 @@ int System(const TervanC& tc, short prn) {
   return -1;
 }
 
-// Wavelength of the band for the satellite [m]; 1 for L3 (metres).
+// Wavelength of the band for the satellite [m]; 1 for L3 (metres); 0 for a GLONASS
+// slot without a channel table row.
 long double Wavelength(short prn, int band) {
   if (band == 3) return 1.0L;
-  if (satnum::IsGLONASS(prn)) return GLONASSc::lamb(prn - 101, band - 1);
+  if (satnum::IsGLONASS(prn))
+    return prn - 101 < GLONASSc::lamb.NRow() ? GLONASSc::lamb(prn - 101, band - 1) : 0.0L;
   if (satnum::IsGALILEO(prn)) return band == 1 ? GALILEOc::lamb1 : GALILEOc::lamb2;
   return band == 1 ? GPSc::lamb1 : GPSc::lamb2;
 }
@@ -453,6 +455,7 @@ std::vector<AmbDoubleDifference> FormDoubleDifferences(const TervanC& tc, int ba
     const long j = ix(k);
     if (sys < 0 || (band == 3 && sys == 1) || !IsDefined(tc, j) || j >= tc.NUnk) continue;
     const long double lam = Wavelength(prn, band);
+    if (!(lam > 0.0L)) continue;
     auto g = std::find_if(groups.begin(), groups.end(), [&](const Group& q) {
       return q.sys == sys && std::fabs(q.lambda - lam) < 1e-9L;
     });
