@@ -136,7 +136,7 @@ std::string Fixed2(long double v) {
 // bias the float values and put every candidate far away, while the ratio of two
 // wrong candidates can still look convincing. The allowance admits the optimism of a
 // covariance that treats errors correlated over minutes as independent every epoch.
-constexpr long double kCorrelationAllowance = 10.0L;
+constexpr long double kCorrelationAllowance = 5.0L;
 
 bool Fits(const std::vector<long double>& dist, long m) {
   return !dist.empty() && dist[0] <= kCorrelationAllowance * Chi2Quantile999(m);
