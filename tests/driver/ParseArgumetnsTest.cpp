@@ -221,7 +221,17 @@ TEST(ParseArgumetnsDeathTest, MalformedOptions) {
   ExpectFatal({"-pV"}, "WEIGHTING OF OBSERVATIONS NOT SET CORRECTLY [ use -p[COSZ] ]!");
 }
 
+TEST(ParseArgumetns, AmbiguityResolutionAndRatio) {
+  auto tc = Parsed({"-rSD.txt"});
+  EXPECT_FALSE(tc->isFixAmb);
+  EXPECT_EQ(tc->AmbRatioThres, 3.0L);
+  tc = Parsed({"-af", "-AR2.5"});
+  EXPECT_TRUE(tc->isFixAmb);
+  EXPECT_EQ(tc->AmbRatioThres, 2.5L);
+}
+
 TEST(ParseArgumetnsDeathTest, NumbersMustBeNumbers) {
+  ExpectFatal({"-arthree"}, "VALUE OF OPTION -ar IS NOT A NUMBER!");
   ExpectFatal({"-meten"}, "VALUE OF OPTION -me IS NOT A NUMBER!");
   ExpectFatal({"-BT"}, "VALUE OF OPTION -BT IS NOT A NUMBER!");
   ExpectFatal({"-mix"}, "VALUE OF OPTION -mi IS NOT A NUMBER!");

@@ -105,6 +105,30 @@ TEST(TervanRunResults, ThreeSystemsWithTroposphereAndCodeBiasesMatchGolden) {
     EXPECT_FALSE(ReadFile(dir.File(f)).empty()) << f;
 }
 
+// A run with the ambiguities fixed (5 km, an hour of GPS and Galileo): the report with
+// its fixed-solution section, and the GNUPlot file's second line for the fixed solution.
+TEST(TervanRunResults, FixedAmbiguityReportMatchesGolden) {
+  TempDir dir;
+  Simulate(dir, {"--seed", "1", "--duration", "1h", "--baseline", "5", "--systems", "GE",
+                 "--no-ionosphere"});
+  const testsupport::RunResult r =
+      RunTervan(dir.Path(), {"-rSIMB_SIMR.sd", "-eporbit.sp3", "-ecclock.clk", "-csGE",
+                             "-lC1,P2,L1,L2", "-tmSAAST,NIELL", "-ti01:00:00ROVER", "-tgROVER",
+                             "-me10", "-pcosz", "-xSTA", "-af", "-gpsSTAT.txt"});
+  ASSERT_EQ(0, r.status) << r.err;
+  ExpectGolden(NormaliseDate(r.out), "results_fixed.out.txt");
+  std::istringstream in(ReadFile(dir.File("STAT.txt")));
+  std::string head, flt, fix;
+  std::getline(in, head);
+  std::getline(in, flt);
+  std::getline(in, fix);
+  EXPECT_EQ(fix.substr(fix.size() - 8), "   FIXED");
+  const std::vector<long double> f = Numbers(flt), x = Numbers(fix);
+  ASSERT_EQ(f.size(), x.size());
+  const std::vector<long double> t = TruthBaseline(dir);
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(t[k], x[13 + k], 0.005L) << k;
+}
+
 // Share of the kinematic epochs with redundancy whose baseline lies within 3 formal
 // sigmas of the truth in each component [%], and the scatter over the formal sigma
 // per component. truth(second of day) gives the true baseline of an epoch.
