@@ -195,8 +195,9 @@ class TervanC {
   long double ThresBlunder{};  // limit of the standardised residual
   long double MaxfDiff{};      // largest misclosure accepted, metres
   bool isThresBlunder{}, isMaxfDiff{};
-  matrix<long double> mB;  // design-matrix rows, one per observation, 20 columns
-  matrix<long> mIB;        // unknown indices of the design-matrix rows
+  // Coordinate part of the design row of every observation record (3 columns), left
+  // by the static solution; the other slots are formed again where needed.
+  matrix<long double> mB;
   bool isSolidTide{}, isGNUPlotKin{}, isGNUPlotStat{};
   long MinObs{};
   short RecCodeTrackType{};
