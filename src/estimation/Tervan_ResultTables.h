@@ -34,6 +34,9 @@ bool IsDefined(const TervanC& tc, long ix);
 // sqrt(Q(ix,ix) s0^2) [unit of the unknown]; 0 for ix < 0.
 long double Precision(const TervanC& tc, long ix);
 
+// "2026-06-15 08:00:30" (the epoch named by errors about the values written for it).
+std::string EpochText(const mjd& t);
+
 // "G05", "R12", "E30".
 char SatLetter(short prn);
 std::string SatLabel(short prn);
