@@ -54,6 +54,13 @@ std::string EpochText(const mjd& t) {
   return os.str();
 }
 
+long double Comp(const xyz& v, int k) {
+  return k == 0 ? v.GetX() : k == 1 ? v.GetY() : v.GetZ();
+}
+long double Comp(const neu& v, int k) {
+  return k == 0 ? v.GetN() : k == 1 ? v.GetE() : v.GetU();
+}
+
 char SatLetter(short prn) {
   return prn > 200 ? 'E' : prn > 100 ? 'R' : 'G';
 }

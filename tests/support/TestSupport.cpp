@@ -59,9 +59,14 @@ static std::string Quote(const std::string& s) {
 }
 
 RunResult RunTervan(const std::string& workdir, const std::vector<std::string>& args) {
+  return RunProgram(TERVAN_EXE, workdir, args);
+}
+
+RunResult RunProgram(const std::string& program, const std::string& workdir,
+                     const std::vector<std::string>& args) {
   RunResult r;
   std::string outFile = workdir + "/.stdout", errFile = workdir + "/.stderr";
-  std::string cmd = "cd " + Quote(workdir) + " && " + Quote(TERVAN_EXE);
+  std::string cmd = "cd " + Quote(workdir) + " && " + Quote(program);
   for (const auto& a : args) cmd += " " + Quote(a);
   cmd += " >" + Quote(outFile) + " 2>" + Quote(errFile) + " </dev/null";
   int rc = std::system(cmd.c_str());

@@ -42,6 +42,10 @@ struct RunResult {
 // Runs the tervan executable with the given arguments in the given working folder.
 RunResult RunTervan(const std::string& workdir, const std::vector<std::string>& args);
 
+// Runs any program with the given arguments in the given working folder.
+RunResult RunProgram(const std::string& program, const std::string& workdir,
+                     const std::vector<std::string>& args);
+
 // Replaces the date and time of the title block ("DATE: YYYY-MM-DD  HH:MM:SS")
 // by a fixed text so that reports can be compared with golden files.
 std::string NormaliseDate(const std::string& report);
