@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/FiniteNumPut.h"
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
 #include "core/ResultFile.h"
@@ -205,9 +206,11 @@ void ProcKinematic(TervanC& tc) {
       std::cout << '\n';
       continue;
     }
+    FiniteNumPut::SetEpoch(EpochText(tc.sdd.GetMJD(e)));
     WriteReportRow(tc, k, tc.sdd.GetMJD(e));
     if (plot) WritePlotRow(plot->Stream(), tc, k, tc.sdd.GetMJD(e));
   }
+  FiniteNumPut::SetEpoch("");
   if (plot) plot->Commit();
   std::cout.flush();
   if (tc.verbose) std::cerr << "\b\b\b\b\b\b" << setw(4) << 100 << " %\n";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/KotnePretvorbe.h"
+#include "core/ParseArgument.h"
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
 #include "core/StreamFormatGuard.h"
@@ -124,12 +125,13 @@ void CheckTropoGrid(const TervanC& tc, long double span) {
   if (tc.ifTropoSigma && !(tc.TropoSigma > 0.0L))
     ProgramError(Prog, "TROPOSPHERE CONSTRAINT SIGMA MUST BE POSITIVE [ -ts ]!");
   if (span / tc.TropoInterval + 2.0L > MaxTropoNodes)
-    ProgramError(Prog, "TROPOSPHERE INTERVAL TOO SHORT - MORE THAN " +
-                           std::to_string(MaxTropoNodes) +
-                           " TROPOSPHERE PARAMETERS PER STATION [ -ti ]!");
+    ProgramError(Prog, OptionBoundText("TROPOSPHERE INTERVAL TOO SHORT",
+                                       "MORE THAN " + std::to_string(MaxTropoNodes) +
+                                           " TROPOSPHERE PARAMETERS PER STATION",
+                                       "-ti"));
   if (tc.ifEstTropoGrad && tc.nTropoGradInt >= MaxTropoNodes)
-    ProgramError(Prog, "TOO MANY TROPOSPHERE GRADIENT INTERVALS - AT MOST " +
-                           std::to_string(MaxTropoNodes - 1) + " [ -tgi ]!");
+    ProgramError(Prog, OptionBoundText("TOO MANY TROPOSPHERE GRADIENT INTERVALS",
+                                       "AT MOST " + std::to_string(MaxTropoNodes - 1), "-tgi"));
 }
 
 void AssignIndices(matrix<long>& ix, long n, long& next) {
