@@ -3,6 +3,7 @@
 #include "driver/TervanC.h"
 #include "driver/Tervan_GetFiles.h"
 #include "driver/Tervan_ReadFiles.h"
+#include "estimation/Tervan_FixAmbiguities.h"
 #include "estimation/Tervan_PrintResStatic.h"
 #include "estimation/Tervan_PrintStatic.h"
 #include "estimation/Tervan_ProcKinematic.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     ProcStatic(tc);
     ResCheck(tc);
     if (tc.GetNOutl()) ProcStatic(tc);
+    FixAmbiguities(tc);
     ProgramSubTitle("GNSS SINGLE DIFFERENCES PROCESSING RESULTS:", 0);
     PrintStatic(tc);
     PrintResStatic(tc);

@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <memory>
+#include <string>
 
 #include "atmosphere/IONEX.h"
 #include "atmosphere/IONEXData.h"
@@ -297,6 +298,20 @@ class TervanC {
   char sp3prevfile[FileNameSize]{}, sp3nextfile[FileNameSize]{};
   char pclkprevfile[FileNameSize]{}, pclknextfile[FileNameSize]{};
   bool isPEphPrev{}, isPEphNext{}, isPclkPrev{}, isPclkNext{};
+
+  // --- 21. Integer ambiguity resolution (options -af and -ar; FixAmbiguities fills
+  // the results, the static report and result files and ProcKinematic read them). ---
+  bool isFixAmb{};                  // resolve the ambiguities after the static solution
+  long double AmbRatioThres{3.0L};  // smallest ratio second-best/best accepted
+  bool isAmbFixed{};                // a fixed solution exists
+  long nAmbDD{}, nAmbDDFixed{};     // double differences formed; integers fixed
+  long double AmbRatio{};           // ratio of the accepted (or last tried) search
+  std::string AmbFixNote;           // how the ambiguities were fixed, or why not
+  matrix<long double> xFixCorr;     // fixed minus float estimate of every unknown
+  matrix<long double> QcrdFix;      // cofactors of the fixed ROVER coordinates (3 x 3)
+  long double s0apostFix{};         // a-posteriori variance of the fixed solution [m^2]
+  long RedundancyFix{};             // redundancy of the fixed solution
+  xyz Delta_RecPosFix;              // fixed baseline BASE->ROVER [m]
 
  private:
   void SetDefaults();

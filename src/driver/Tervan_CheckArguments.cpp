@@ -386,5 +386,10 @@ void CheckArgumetns(TervanC& tc) {
   // The static solution needs at least one iteration to produce any estimate.
   if (tc.MaxIter < 1)
     ProgramError(Prog, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");
+  // A ratio below 1 would accept a best candidate no better than the second.
+  if (!(tc.AmbRatioThres >= 1.0L) || !std::isfinite(tc.AmbRatioThres))
+    ProgramError(Prog, "AMBIGUITY RATIO TEST THRESHOLD MUST BE AT LEAST 1 [ use -arVALUE ]!");
+  if (tc.isFixAmb && !tc.ifEstSta)
+    ProgramWarning(Prog, "AMBIGUITY RESOLUTION NEEDS THE STATIC SOLUTION [ -xSTA ] - NOT DONE!");
   DeriveWeights(tc);
 }

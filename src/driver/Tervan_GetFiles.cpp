@@ -455,6 +455,12 @@ bool ParseSetting(TervanC& tc, const char* arg) {
     ParseTropoInterval(tc, arg);
   } else if (Key(arg, "tg")) {
     ParseTropoGradients(tc, arg);
+  } else if (Key(arg, "af")) {
+    tc.isFixAmb = true;
+    Say(tc, "Integer ambiguity resolution after the static solution!");
+  } else if (Key(arg, "ar")) {
+    tc.AmbRatioThres = Number(arg, 3, ParseDouble);
+    Say(tc, "Ambiguity ratio test threshold: " + Text(tc.AmbRatioThres) + "!");
   } else if (Key(arg, "ts")) {
     tc.TropoSigma = Number(arg, 3, ParseFloat);
     tc.ifTropoSigma = true;

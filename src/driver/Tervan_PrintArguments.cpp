@@ -144,6 +144,9 @@ void Adjustment(const TervanC& tc) {
   std::cout << "  Type of processing solution         :\n";
   std::cout << "      KINEMATIC                       : " << YesNo(tc.ifEstKin) << '\n';
   std::cout << "      STATIC                          : " << YesNo(tc.ifEstSta) << '\n';
+  if (tc.isFixAmb)
+    std::cout << "  Integer ambiguity resolution        : YES [RATIO " << std::setw(6)
+              << std::setprecision(2) << tc.AmbRatioThres << "]\n";
   std::cout << "  Estimation of DCB values            :" << (tc.isGPSxdcb ? " GPS" : "")
             << (tc.isGLNxdcb ? " GLONASS" : "") << (tc.isGALxdcb ? " GALILEO" : "") << '\n';
 }

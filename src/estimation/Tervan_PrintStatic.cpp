@@ -9,6 +9,7 @@
 #include "core/KotnePretvorbe.h"
 #include "core/ProgramOutput.h"
 #include "core/ResultFile.h"
+#include "estimation/Tervan_FixAmbiguities.h"
 #include "estimation/Tervan_ResultTables.h"
 #include "estimation/Tervan_StaticResultFiles.h"
 #include "gnss/TimeConverse.h"
@@ -105,13 +106,6 @@ void PrintBase(TervanC& tc) {
   cout << "    Z: " << setw(16) << p.GetZ() << "      U: " << setw(17) << g.GetH() << '\n';
   PrintChar('-', 45, 4);
   cout << '\n';
-}
-
-long double Comp(const xyz& v, int k) {
-  return k == 0 ? v.GetX() : k == 1 ? v.GetY() : v.GetZ();
-}
-long double Comp(const neu& v, int k) {
-  return k == 0 ? v.GetN() : k == 1 ? v.GetE() : v.GetU();
 }
 
 void PrintBaseline(TervanC& tc, const StaticDerived& d) {
@@ -349,6 +343,7 @@ void PrintStatic(TervanC& tc) {
   PrintCodeBiases(tc);
   PrintTroposphere(tc);
   PrintAmbiguities(tc);
+  PrintFixedSolution(tc);
   cout.flush();
   WriteStaticFiles(tc, d);
   WriteSkyPlotFile(tc);

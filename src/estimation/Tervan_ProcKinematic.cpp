@@ -157,10 +157,20 @@ bool HasStaticDesign(const TervanC& tc) {
   return n > 0 && tc.mB.NRow() >= n && tc.mB.NCol() >= 3;
 }
 
+// With fixed ambiguities the track rests on the fixed solution: its corrections join
+// the last static correction, from which FinalMisclosure evaluates the misclosures,
+// and the track is reported around the fixed baseline.
+void UseFixedSolution(TervanC& tc) {
+  if (!tc.isAmbFixed || tc.xFixCorr.NRow() != tc.NUnk || tc.xtemp.NRow() < tc.NUnk) return;
+  for (long i = 0; i < tc.NUnk; ++i) tc.xtemp(i) += tc.xFixCorr(i);
+  tc.Delta_RecPosEst = tc.Delta_RecPosFix;
+}
+
 }  // namespace
 
 void ProcKinematic(TervanC& tc) {
   if (!tc.ifEstKin || !HasStaticDesign(tc)) return;
+  UseFixedSolution(tc);
   if (tc.verbose)
     std::cerr << "Tervan::ProcKinematic(): PROCESSING OF CODE/PHASE OBSERVATIONS!\n"
               << "Tervan::ProcKinematic():         Process:       ";

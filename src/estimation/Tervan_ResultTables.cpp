@@ -44,6 +44,13 @@ long double Precision(const TervanC& tc, long ix) {
   return q > 0 ? std::sqrt(q * S0Squared(tc)) : 0.0L;
 }
 
+long double Comp(const xyz& v, int k) {
+  return k == 0 ? v.GetX() : k == 1 ? v.GetY() : v.GetZ();
+}
+long double Comp(const neu& v, int k) {
+  return k == 0 ? v.GetN() : k == 1 ? v.GetE() : v.GetU();
+}
+
 char SatLetter(short prn) {
   return prn > 200 ? 'E' : prn > 100 ? 'R' : 'G';
 }

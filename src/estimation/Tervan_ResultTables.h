@@ -34,6 +34,10 @@ bool IsDefined(const TervanC& tc, long ix);
 // sqrt(Q(ix,ix) s0^2) [unit of the unknown]; 0 for ix < 0.
 long double Precision(const TervanC& tc, long ix);
 
+// Component k (0, 1, 2) of a vector: X, Y, Z or north, east, up.
+long double Comp(const xyz& v, int k);
+long double Comp(const neu& v, int k);
+
 // "G05", "R12", "E30".
 char SatLetter(short prn);
 std::string SatLabel(short prn);

@@ -31,16 +31,9 @@ void WriteEpochColumns(std::ostream& os, const mjd& t) {
   os << std::fixed << std::setprecision(8) << setw(15) << t.GetMJDDec() << mjd2ymdhms(t);
 }
 
-void WriteGnuplotStatic(TervanC& tc, const StaticDerived& d) {
-  if (!tc.isGNUPlotStat) return;
-  if (tc.verbose) std::cerr << "Tervan::PrintStatic():         Printing STATIC COORDINATES!\n";
-  ResultFile f(tc.gnuplotStat);
-  std::ostream& os = f.Stream();
-  os << "#   EPOCH[MJD]      NEPH      NOBS    #GPS    #GLN    #GAL NOUTLIERS   #OGPS   #OGLN   "
-        "#OGAL        S0     GTEST               X               Y               Z";
-  for (const char* q : {"Q11", "Q22", "Q33", "Q12", "Q13", "Q23"}) os << setw(22) << q;
-  os << "   MARKER NAME\n";
-  const long double s02 = S0Squared(tc);
+// One solution's line: s0^2 [m^2], baseline [m], cofactors of the ROVER coordinates.
+void WriteGnuplotLine(std::ostream& os, TervanC& tc, const StaticDerived& d, long double s02,
+                      const xyz& baseline, const matrix<long double>& Q) {
   if (s02 < 1e-10L) os << '#';
   mjdns::NDecSecond = 1;
   os << d.refEpoch << setw(10) << tc.sdd.GetNEpoch() << setw(10) << tc.NObs << setw(8) << tc.NObsG
@@ -51,11 +44,28 @@ void WriteGnuplotStatic(TervanC& tc, const StaticDerived& d) {
      << setw(10) << gtest;
   xyzns::Width = 16;
   xyzns::NDec = 4;
-  os << tc.Delta_RecPosEst << std::setprecision(15);
+  os << baseline << std::setprecision(15);
   const int qi[6][2] = {{0, 0}, {1, 1}, {2, 2}, {0, 1}, {0, 2}, {1, 2}};
-  for (const auto& ij : qi)
-    os << setw(22) << (tc.QxxAll.NRow() > 2 ? tc.QxxAll(ij[0], ij[1]) : 0.0L);
-  os << "   " << tc.sdh.GetMarkerName(0) << "   " << tc.sdh.GetMarkerName(1) << '\n';
+  for (const auto& ij : qi) os << setw(22) << (Q.NRow() > 2 ? Q(ij[0], ij[1]) : 0.0L);
+  os << "   " << tc.sdh.GetMarkerName(0) << "   " << tc.sdh.GetMarkerName(1);
+}
+
+void WriteGnuplotStatic(TervanC& tc, const StaticDerived& d) {
+  if (!tc.isGNUPlotStat) return;
+  if (tc.verbose) std::cerr << "Tervan::PrintStatic():         Printing STATIC COORDINATES!\n";
+  ResultFile f(tc.gnuplotStat);
+  std::ostream& os = f.Stream();
+  os << "#   EPOCH[MJD]      NEPH      NOBS    #GPS    #GLN    #GAL NOUTLIERS   #OGPS   #OGLN   "
+        "#OGAL        S0     GTEST               X               Y               Z";
+  for (const char* q : {"Q11", "Q22", "Q33", "Q12", "Q13", "Q23"}) os << setw(22) << q;
+  os << "   MARKER NAME\n";
+  WriteGnuplotLine(os, tc, d, S0Squared(tc), tc.Delta_RecPosEst, tc.QxxAll);
+  os << '\n';
+  // The fixed solution follows the float one, marked at the end of its line.
+  if (tc.isAmbFixed) {
+    WriteGnuplotLine(os, tc, d, tc.s0apostFix, tc.Delta_RecPosFix, tc.QcrdFix);
+    os << "   FIXED\n";
+  }
   f.Commit();
 }
 

@@ -241,4 +241,31 @@ TEST(TervanRunResults, GeonetBaselineAgreesWithThePeerSolution) {
   EXPECT_LT(std::sqrt(d2), 0.02L);
 }
 
+// The same hour with the ambiguities fixed (-af): the GNUPlot file's second line, the
+// fixed solution, agrees with the peer's fixed baseline within 5 mm.
+TEST(TervanRunResults, GeonetFixedBaselineAgreesWithThePeerWithin5mm) {
+  const std::string d = SharedData("geonet-0759-3040-2005092");
+  if (d.empty()) GTEST_SKIP() << "no shared data";
+  TempDir dir;
+  ASSERT_EQ(
+      0, SdRun({"--base", d + "/30400920.05o", "--rover", d + "/07590920.05o", "--out",
+                dir.File("G.sd"), "--nav", d + "/30400920.05n", "--tag-tolerance", "0.01", "-q"}));
+  const testsupport::RunResult r =
+      RunTervan(dir.Path(), {"-rG.sd", "-eg" + d + "/30400920.05n",
+                             "-pv" + d + "/igs05_gps_trm29659.atx", "-csG", "-lC1,P2,L1,L2",
+                             "-tmSAAST,NIELL", "-me10", "-pcosz", "-xSTA", "-af", "-gpsSTAT.txt"});
+  ASSERT_EQ(0, r.status) << r.err;
+  EXPECT_NE(r.out.find("Solution                         : FIXED"), std::string::npos) << r.out;
+  std::istringstream in(ReadFile(dir.File("STAT.txt")));
+  std::string head, flt, fix;
+  std::getline(in, head);
+  std::getline(in, flt);
+  std::getline(in, fix);
+  ASSERT_NE(fix.find("FIXED"), std::string::npos) << fix;
+  const std::vector<long double> v = Numbers(fix);
+  ASSERT_GE(v.size(), 16u);
+  const long double peer[3] = {2022.7706L, -468.6295L, 2610.2890L};
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(v[13 + k], peer[k], 0.005L) << k;
+}
+
 }  // namespace

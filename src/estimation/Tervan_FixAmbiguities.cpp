@@ -1,0 +1,471 @@
+#include "estimation/Tervan_FixAmbiguities.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+
+#include "core/ProgramOutput.h"
+#include "core/matrixUtil.h"
+#include "estimation/Lambda.h"
+#include "estimation/Tervan_ResultTables.h"
+#include "gnss/SatelliteNumbering.h"
+#include "gnss/g_lg.h"
+#include "gnss/mGNSSc.h"
+
+using std::setw;
+
+namespace {
+
+// Smallest bootstrapped success rate of a fixed set: the ratio test alone accepts
+// lucky draws of a float solution too weak to carry any integers.
+constexpr long double kMinSuccess = 0.999L;
+
+// 0 GPS, 1 GLONASS, 2 Galileo; -1 for a system not processed.
+int System(const TervanC& tc, short prn) {
+  if (satnum::IsGPS(prn)) return tc.isGPS ? 0 : -1;
+  if (satnum::IsGLONASS(prn)) return tc.isGLN ? 1 : -1;
+  if (satnum::IsGALILEO(prn)) return tc.isGAL ? 2 : -1;
+  return -1;
+}
+
+// Wavelength of the band for the satellite [m]; 1 for L3 (metres).
+long double Wavelength(short prn, int band) {
+  if (band == 3) return 1.0L;
+  if (satnum::IsGLONASS(prn)) return GLONASSc::lamb(prn - 101, band - 1);
+  if (satnum::IsGALILEO(prn)) return band == 1 ? GALILEOc::lamb1 : GALILEOc::lamb2;
+  return band == 1 ? GPSc::lamb1 : GPSc::lamb2;
+}
+
+struct Arc {
+  long row, ix, first, last, count;
+};
+
+// Epochs that two arcs share (negative: the gap between them).
+long Overlap(const Arc& a, const Arc& b) {
+  return std::min(a.last, b.last) - std::max(a.first, b.first) + 1;
+}
+
+// Each arc of the group, from the longest one on, joins the taken arc it overlaps
+// longest: (arc, reference) pairs of a spanning tree.
+std::vector<std::pair<Arc, Arc>> Tree(std::vector<Arc> arcs) {
+  std::vector<std::pair<Arc, Arc>> dd;
+  if (arcs.size() < 2) return dd;
+  std::stable_sort(arcs.begin(), arcs.end(),
+                   [](const Arc& a, const Arc& b) { return a.count > b.count; });
+  std::vector<Arc> taken = {arcs.front()};
+  std::vector<Arc> rest(arcs.begin() + 1, arcs.end());
+  while (!rest.empty()) {
+    size_t bu = 0, bt = 0;
+    long best = 0;
+    bool any = false;
+    for (size_t u = 0; u < rest.size(); ++u)
+      for (size_t t = 0; t < taken.size(); ++t) {
+        const long o = Overlap(rest[u], taken[t]);
+        if (!any || o > best) bu = u, bt = t, best = o, any = true;
+      }
+    dd.push_back({rest[bu], taken[bt]});
+    taken.push_back(rest[bu]);
+    rest.erase(rest.begin() + static_cast<long>(bu));
+  }
+  return dd;
+}
+
+const matrix<long>& AmbIndexOf(const TervanC& tc, int band) {
+  return band == 1 ? tc.ixAmbL1 : band == 2 ? tc.ixAmbL2 : tc.ixAmbL3;
+}
+const matrix<long double>& AmbValueOf(const TervanC& tc, int band) {
+  return band == 1 ? tc.xAmbL1 : band == 2 ? tc.xAmbL2 : tc.xAmbL3;
+}
+long AmbCount(const TervanC& tc, int band) {
+  const long n = band == 1 ? tc.nAmbL1 : band == 2 ? tc.nAmbL2 : tc.nAmbL3;
+  const long avail = std::min({AmbIndexOf(tc, band).Length(), AmbValueOf(tc, band).Length(),
+                               tc.AmbSat.Length(), tc.AmbIndex.NRow()});
+  return tc.AmbIndex.NCol() < 4 ? 0 : std::min(n, avail);
+}
+
+// ---------------------------------------------------------------------------
+// Resolution of a set of double differences.
+
+// An integer function of the unknowns fixed by the search: sum of coef * x(ix) equals
+// the integer `fixed`; `value` is its float value.
+struct FixedFunction {
+  std::vector<std::pair<long, long double>> terms;
+  long double value = 0.0L;
+  long fixed = 0;
+};
+
+struct Resolution {
+  bool ok = false;
+  long nFixed = 0;
+  long double ratio = 0.0L;
+  std::string note;
+  std::vector<FixedFunction> functions;
+};
+
+// Upper 0.999 quantile of the chi-square distribution with k degrees of freedom
+// (Wilson-Hilferty).
+long double Chi2Quantile999(long k) {
+  const long double a = 2.0L / (9.0L * k);
+  const long double c = 1.0L - a + 3.090232306L * std::sqrt(a);
+  return k * c * c * c;
+}
+
+long double RatioOf(const std::vector<long double>& dist) {
+  if (dist.size() < 2) return 0.0L;
+  if (dist[0] < 1e-12L) return dist[1] > 1e-12L ? 999.99L : 0.0L;
+  return std::min(dist[1] / dist[0], 999.99L);
+}
+
+std::string Fixed2(long double v) {
+  std::ostringstream os;
+  os << std::fixed << std::setprecision(2) << v;
+  return os.str();
+}
+
+// The best candidate of m integers lies within the float solution's own spread: its
+// squared distance in the metric of the covariance stays below the chi-square 0.999
+// quantile, times kCorrelationAllowance. Unmodelled errors (a troposphere left out)
+// bias the float values and put every candidate far away, while the ratio of two
+// wrong candidates can still look convincing. The allowance admits the optimism of a
+// covariance that treats errors correlated over minutes as independent every epoch.
+constexpr long double kCorrelationAllowance = 10.0L;
+
+bool Fits(const std::vector<long double>& dist, long m) {
+  return !dist.empty() && dist[0] <= kCorrelationAllowance * Chi2Quantile999(m);
+}
+
+// The decorrelated entries k >= first with the integers z as fixed functions (the
+// known parts of the differences are already out of their float values).
+void KeepFunctions(const Lambda& lam, const std::vector<AmbDoubleDifference>& dd, long first,
+                   const std::vector<long>& z, Resolution& r) {
+  for (long k = first; k < lam.Size(); ++k) {
+    FixedFunction f;
+    const std::vector<long> c = lam.Combination(k);
+    for (size_t j = 0; j < dd.size(); ++j) {
+      if (c[j] == 0) continue;
+      f.terms.push_back({dd[j].ix, c[j] * dd[j].scale});
+      f.terms.push_back({dd[j].ixRef, -c[j] * dd[j].scale});
+      f.value += c[j] * dd[j].value;
+    }
+    f.fixed = z[k - first];
+    r.functions.push_back(f);
+  }
+}
+
+// Covariance of the double differences [cycles^2] from the float cofactors.
+matrix<long double> DoubleDifferenceCovariance(const TervanC& tc,
+                                               const std::vector<AmbDoubleDifference>& dd,
+                                               long double s02) {
+  const long n = static_cast<long>(dd.size());
+  matrix<long double> Q(n, n, 0.0L);
+  const matrix<long double>& C = tc.QxxAll;
+  for (long i = 0; i < n; ++i)
+    for (long j = 0; j <= i; ++j) {
+      const AmbDoubleDifference &a = dd[i], &b = dd[j];
+      const long double q =
+          C(a.ix, b.ix) - C(a.ix, b.ixRef) - C(a.ixRef, b.ix) + C(a.ixRef, b.ixRef);
+      Q(i, j) = Q(j, i) = q * a.scale * b.scale * s02;
+    }
+  return Q;
+}
+
+// Why the best candidate of m entries is not accepted; empty when it is.
+std::string Rejection(const TervanC& tc, const Lambda& lam, const std::vector<long double>& dist,
+                      long m) {
+  if (dist.size() < 2) return "NO SECOND CANDIDATE FOR THE RATIO TEST";
+  if (tc.verbose)
+    std::cerr << "Tervan::FixAmbiguities():     SET " << m << ": BEST " << dist[0] << " SECOND "
+              << dist[1] << " LIMIT " << kCorrelationAllowance * Chi2Quantile999(m)
+              << " SUCCESS RATE " << lam.SuccessRate(m) << '\n';
+  const long double ratio = RatioOf(dist);
+  if (ratio < tc.AmbRatioThres) return "RATIO " + Fixed2(ratio) + " < " + Fixed2(tc.AmbRatioThres);
+  if (!Fits(dist, m)) return "BEST INTEGERS DO NOT FIT THE FLOAT SOLUTION (MODEL ERRORS?)";
+  const long double p = lam.SuccessRate(m);
+  if (p < kMinSuccess)
+    return "SUCCESS RATE " + Fixed2(100.0L * p) + " % < " + Fixed2(100.0L * kMinSuccess) + " %";
+  return "";
+}
+
+// The full set of the double differences dd (all decorrelated entries) fixed to the
+// best candidate of the search of lam.
+void KeepAll(const Lambda& lam, const std::vector<AmbDoubleDifference>& dd,
+             const std::vector<long>& best, Resolution& r) {
+  const long n = lam.Size();
+  std::vector<long> z(n, 0);
+  for (long k = 0; k < n; ++k) {
+    const std::vector<long> c = lam.Combination(k);
+    for (long j = 0; j < n; ++j) z[k] += c[j] * best[j];
+  }
+  KeepFunctions(lam, dd, 0, z, r);
+  r.ok = true;
+  r.nFixed = n;
+}
+
+Lambda SubsetLambda(const std::vector<AmbDoubleDifference>& dd, const matrix<long double>& Q) {
+  const long n = static_cast<long>(dd.size());
+  matrix<long double> a(n, 1, 0.0L);
+  for (long i = 0; i < n; ++i) a(i) = dd[i].value;
+  return Lambda(a, Q);
+}
+
+// Partial fixing: the worst-determined double differences (largest float variance:
+// short arcs, low satellites) leave the set one after the other until the rest passes.
+bool FixBestDetermined(const TervanC& tc, const std::vector<AmbDoubleDifference>& dd,
+                       const matrix<long double>& Q, Resolution& r) {
+  const long n = static_cast<long>(dd.size());
+  std::vector<long> order(n);
+  for (long i = 0; i < n; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](long a, long b) { return Q(a, a) < Q(b, b); });
+  for (long keep = n - 1; keep >= 1; --keep) {
+    std::vector<AmbDoubleDifference> sub;
+    matrix<long double> Qs(keep, keep, 0.0L);
+    for (long i = 0; i < keep; ++i) {
+      sub.push_back(dd[order[i]]);
+      for (long j = 0; j < keep; ++j) Qs(i, j) = Q(order[i], order[j]);
+    }
+    const Lambda lam = SubsetLambda(sub, Qs);
+    std::vector<std::vector<long>> best;
+    std::vector<long double> dist;
+    if (!lam.IsValid() || !lam.Search(2, best, dist) || !Rejection(tc, lam, dist, keep).empty())
+      continue;
+    KeepAll(lam, sub, best[0], r);
+    r.ratio = RatioOf(dist);
+    return true;
+  }
+  return false;
+}
+
+// Partial fixing in the decorrelated space: the trailing entries of z, the largest
+// set with a success rate of at least kMinSuccess that passes the tests.
+bool FixTrailingEntries(const TervanC& tc, const Lambda& lam,
+                        const std::vector<AmbDoubleDifference>& dd, Resolution& r) {
+  const long n = lam.Size();
+  long m = n - 1;
+  while (m > 0 && lam.SuccessRate(m) < kMinSuccess) --m;
+  std::vector<std::vector<long>> best;
+  std::vector<long double> dist;
+  for (; m > 0; --m) {
+    if (!lam.Search(2, best, dist, m) || !Rejection(tc, lam, dist, m).empty()) continue;
+    KeepFunctions(lam, dd, n - m, best[0], r);
+    r.ok = true;
+    r.nFixed = m;
+    r.ratio = RatioOf(dist);
+    return true;
+  }
+  return false;
+}
+
+Resolution Resolve(const TervanC& tc, const std::vector<AmbDoubleDifference>& dd) {
+  Resolution r;
+  const long n = static_cast<long>(dd.size());
+  if (n == 0) {
+    r.note = "NO DOUBLE DIFFERENCES (FEWER THAN TWO ARCS OF ONE SYSTEM/FREQUENCY)";
+    return r;
+  }
+  const long double s02 = std::max(S0Squared(tc), tc.sig0 * tc.sig0);
+  const matrix<long double> Q = DoubleDifferenceCovariance(tc, dd, s02);
+  const Lambda lam = SubsetLambda(dd, Q);
+  if (!lam.IsValid()) {
+    r.note = "COVARIANCE OF THE DOUBLE DIFFERENCES NOT POSITIVE DEFINITE";
+    return r;
+  }
+  std::vector<std::vector<long>> best;
+  std::vector<long double> dist;
+  std::string full = "SEARCH FAILED";
+  if (lam.Search(2, best, dist)) {
+    r.ratio = RatioOf(dist);
+    full = Rejection(tc, lam, dist, n);
+    if (full.empty()) {
+      KeepAll(lam, dd, best[0], r);
+      r.note = "ALL DOUBLE DIFFERENCES FIXED";
+      return r;
+    }
+  }
+  const long double fullRatio = r.ratio;
+  if (FixBestDetermined(tc, dd, Q, r) || FixTrailingEntries(tc, lam, dd, r)) {
+    r.note = "PARTIAL FIXING; FULL SET: " + full;
+    return r;
+  }
+  r.ratio = fullRatio;
+  r.note = full + "; NO SUBSET PASSED THE TESTS";
+  return r;
+}
+
+// ---------------------------------------------------------------------------
+// Conditional adjustment on the fixed functions.
+
+bool ConditionalAdjustment(TervanC& tc, const std::vector<FixedFunction>& g) {
+  const long nu = tc.NUnk, m = static_cast<long>(g.size());
+  const matrix<long double>& Q = tc.QxxAll;
+  matrix<long double> QG(nu, m, 0.0L), M(m, m, 0.0L), dz(m, 1, 0.0L);
+  for (long k = 0; k < m; ++k) {
+    for (const auto& t : g[k].terms)
+      for (long i = 0; i < nu; ++i) QG(i, k) += Q(i, t.first) * t.second;
+    dz(k) = g[k].value - g[k].fixed;
+  }
+  for (long k = 0; k < m; ++k)
+    for (long l = 0; l < m; ++l)
+      for (const auto& t : g[k].terms) M(k, l) += t.second * QG(t.first, l);
+  invns::IsSingular = false;
+  const matrix<long double> Mi = inv(M, -1);
+  if (invns::IsSingular) return false;
+  const matrix<long double> y = Mi * dz;
+  tc.xFixCorr.Resize(nu, 1, 0.0L);
+  for (long i = 0; i < nu; ++i)
+    for (long k = 0; k < m; ++k) tc.xFixCorr(i) -= QG(i, k) * y(k);
+  long double add = 0.0L;
+  for (long k = 0; k < m; ++k) add += dz(k) * y(k);
+  tc.QcrdFix.Resize(3, 3, 0.0L);
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) {
+      long double s = Q(r, c);
+      for (long k = 0; k < m; ++k)
+        for (long l = 0; l < m; ++l) s -= QG(r, k) * Mi(k, l) * QG(c, l);
+      tc.QcrdFix(r, c) = s;
+    }
+  tc.RedundancyFix = Redundancy(tc) + m;
+  const long double vtPv = std::max(tc.vtPv, 0.0L) + std::max(add, 0.0L);
+  tc.s0apostFix = tc.RedundancyFix > 0 ? vtPv / tc.RedundancyFix : 0.0L;
+  tc.Delta_RecPosFix = tc.Delta_RecPosEst + xyz(tc.xFixCorr(0), tc.xFixCorr(1), tc.xFixCorr(2));
+  return true;
+}
+
+void Verbose(const TervanC& tc, const std::string& text) {
+  if (tc.verbose) std::cerr << "Tervan::FixAmbiguities():     " << text << '\n';
+}
+
+std::vector<AmbDoubleDifference> L1L2DoubleDifferences(const TervanC& tc) {
+  std::vector<AmbDoubleDifference> dd;
+  const bool l1 = tc.ifL1 && tc.sdh.HasL1();
+  const bool l2 = tc.ifL2 && (tc.sdh.HasL2() || tc.sdh.HasL7());
+  for (int band : {1, 2}) {
+    if (band == 1 ? !l1 : !l2) continue;
+    const std::vector<AmbDoubleDifference> b = FormDoubleDifferences(tc, band);
+    dd.insert(dd.end(), b.begin(), b.end());
+  }
+  return dd;
+}
+
+}  // namespace
+
+std::vector<AmbDoubleDifference> FormDoubleDifferences(const TervanC& tc, int band) {
+  std::vector<AmbDoubleDifference> out;
+  const long n = AmbCount(tc, band);
+  const matrix<long>& ix = AmbIndexOf(tc, band);
+  const matrix<long double>& x = AmbValueOf(tc, band);
+  // Groups: system and wavelength (GLONASS channels apart; L3 of GLONASS not at all).
+  struct Group {
+    int sys;
+    long double lambda;
+    std::vector<Arc> arcs;
+  };
+  std::vector<Group> groups;
+  for (long k = 0; k < n; ++k) {
+    const short prn = tc.AmbSat(k);
+    const int sys = System(tc, prn);
+    const long j = ix(k);
+    if (sys < 0 || (band == 3 && sys == 1) || !IsDefined(tc, j) || j >= tc.NUnk) continue;
+    const long double lam = Wavelength(prn, band);
+    auto g = std::find_if(groups.begin(), groups.end(), [&](const Group& q) {
+      return q.sys == sys && std::fabs(q.lambda - lam) < 1e-9L;
+    });
+    if (g == groups.end()) g = groups.insert(groups.end(), Group{sys, lam, {}});
+    g->arcs.push_back({k, j, tc.AmbIndex(k, 0), tc.AmbIndex(k, 2), tc.AmbIndex(k, 3)});
+  }
+  for (const Group& g : groups)
+    for (const auto& p : Tree(g.arcs)) {
+      AmbDoubleDifference d;
+      d.arc = p.first.row, d.refArc = p.second.row;
+      d.ix = p.first.ix, d.ixRef = p.second.ix;
+      d.scale = 1.0L / g.lambda;
+      d.value = (x(d.arc) - x(d.refArc)) * d.scale;
+      d.band = band;
+      out.push_back(d);
+    }
+  return out;
+}
+
+void FixAmbiguities(TervanC& tc) {
+  tc.isAmbFixed = false;
+  tc.nAmbDD = tc.nAmbDDFixed = 0;
+  tc.AmbRatio = 0.0L;
+  if (!tc.isFixAmb || !tc.ifEstSta || !HasStaticSolution(tc) || tc.NUnk < 3 ||
+      tc.QxxAll.NRow() < tc.NUnk)
+    return;
+  if (tc.verbose) std::cerr << "Tervan::FixAmbiguities(): RESOLVING INTEGER AMBIGUITIES!\n";
+  std::vector<AmbDoubleDifference> dd;
+  if (tc.ifL1 || tc.ifL2) {
+    dd = L1L2DoubleDifferences(tc);
+  } else {
+    tc.AmbFixNote = "L3 AMBIGUITIES LEFT FLOAT";
+    return;
+  }
+  tc.nAmbDD = static_cast<long>(dd.size());
+  Verbose(tc, "DOUBLE DIFFERENCES: " + std::to_string(tc.nAmbDD));
+  const Resolution r = Resolve(tc, dd);
+  tc.AmbRatio = r.ratio;
+  tc.AmbFixNote = r.note;
+  if (r.ok && !ConditionalAdjustment(tc, r.functions)) {
+    tc.AmbFixNote = "FIXED AMBIGUITIES GIVE A SINGULAR CONDITION SYSTEM";
+    return;
+  }
+  tc.isAmbFixed = r.ok;
+  tc.nAmbDDFixed = r.ok ? r.nFixed : 0;
+  Verbose(tc, tc.AmbFixNote + " [RATIO " + Fixed2(r.ratio) + "]");
+}
+
+// ---------------------------------------------------------------------------
+// Report.
+
+void PrintFixedSolution(TervanC& tc) {
+  if (!tc.isFixAmb || !tc.ifEstSta || !HasStaticSolution(tc)) return;
+  std::ostream& os = std::cout;
+  ProgramSubSubSubTitle("INTEGER AMBIGUITY RESOLUTION (FIXED SOLUTION):", 2);
+  os << std::fixed << std::setprecision(2);
+  os << "    Double differences               : " << setw(10) << tc.nAmbDD << '\n';
+  os << "    Fixed to integers                : " << setw(10) << tc.nAmbDDFixed << '\n';
+  os << "    Ratio test [second/best]         : " << setw(10) << tc.AmbRatio
+     << "    THRESHOLD: " << setw(6) << tc.AmbRatioThres << '\n';
+  os << "    Solution                         : "
+     << (tc.isAmbFixed ? (tc.nAmbDDFixed == tc.nAmbDD ? "FIXED" : "PARTIALLY FIXED") : "FLOAT")
+     << '\n';
+  os << "    " << (tc.isAmbFixed ? "Note  " : "Reason") << "                           : "
+     << tc.AmbFixNote << "\n\n";
+  if (!tc.isAmbFixed) return;
+  const long double s02 = tc.s0apostFix > 0 ? tc.s0apostFix : 0.0L;
+  os << std::setprecision(1) << "    REF. STD. APOSTERIORI (FIXED)    : " << setw(10)
+     << 1000.0L * std::sqrt(s02) << " mm     REDUNDANCY: " << setw(10) << tc.RedundancyFix << '\n';
+  const xyz& b = tc.Delta_RecPosFix;
+  const long double len = b.GetLength();
+  long double qL = 0;
+  if (len > 0)
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) qL += Comp(b, i) * tc.QcrdFix(i, j) * Comp(b, j) / (len * len);
+  os << std::setprecision(4) << "    Fixed baseline length            : " << setw(14) << len
+     << " m  +-  " << std::setprecision(2) << setw(6)
+     << 1000.0L * std::sqrt(std::max(qL * s02, 0.0L)) << " mm     FIXED-FLOAT: " << setw(8)
+     << 1000.0L * (len - tc.Delta_RecPosEst.GetLength()) << " mm\n\n";
+  matrix<long double> Q = tc.QcrdFix, Syy;
+  g2lg(Q, tc.RecPosFCG_ROVER, Syy);
+  const neu nf = g2lg(b, tc.RecPosFCG_ROVER);
+  const neu dn = g2lg(b - tc.Delta_RecPosEst, tc.RecPosFCG_ROVER);
+  os << setw(21) << "Fixed" << setw(12) << "Precision" << setw(14) << "Fixed-Float" << setw(25)
+     << "Fixed" << setw(12) << "Precision" << setw(14) << "Fixed-Float" << '\n';
+  os << setw(21) << "[m]" << setw(12) << "[mm]" << setw(14) << "[mm]" << setw(25) << "[m]"
+     << setw(12) << "[mm]" << setw(14) << "[mm]" << '\n';
+  PrintChar('-', 98, 4);
+  const char* lab[3] = {"    DX:", "    DY:", "    DZ:"};
+  const char* labG[3] = {"    DN:", "    DE:", "    DU:"};
+  for (int k = 0; k < 3; ++k) {
+    os << std::setprecision(4) << lab[k] << setw(14) << Comp(b, k) << std::setprecision(2)
+       << setw(12) << 1000.0L * std::sqrt(std::max(tc.QcrdFix(k, k) * s02, 0.0L)) << setw(14)
+       << 1000.0L * (Comp(b, k) - Comp(tc.Delta_RecPosEst, k));
+    os << std::setprecision(4) << labG[k] << setw(18) << Comp(nf, k) << std::setprecision(2)
+       << setw(12) << 1000.0L * std::sqrt(std::max(Syy(k, k) * s02, 0.0L)) << setw(14)
+       << 1000.0L * Comp(dn, k) << '\n';
+  }
+  PrintChar('-', 98, 4);
+  os << '\n';
+}
