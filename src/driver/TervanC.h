@@ -318,6 +318,12 @@ class TervanC {
   long RedundancyFix{};             // redundancy of the fixed solution
   xyz Delta_RecPosFix;              // fixed baseline BASE->ROVER [m]
 
+  // --- 23. Signal travel times from the precise orbits, one row per observation
+  // record, column 0 BASE and 1 ROVER [s, negative; 0 where none was solved]: filled
+  // by ApplyCorrections, the ROVER's updated by ProcStatic, whose light-time
+  // solutions start from them. ---
+  matrix<long double> TravelTime;
+
  private:
   void SetDefaults();
 };

@@ -153,8 +153,8 @@ bool StaticObservations::SetSystem(Record& r) const {
   }
 }
 
-bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const xyz& rec, xyzt& pos,
-                                        long double& rho) const {
+bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const xyz& rec, long i,
+                                        int travel, xyzt& pos, long double& rho) const {
   xyzt vel;
   long double tgd = 0.0L;
   if (sys == 0 && tc_.isGPSnav) {
@@ -175,7 +175,10 @@ bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const 
     return true;
   }
   if (!tc_.isPEph) return false;
-  rho = tc_.pephM.CalcSatPosition(prn, t, rec, pos, vel);
+  if (tc_.TravelTime.NRow() == tc_.sdd.GetNObs())
+    rho = tc_.pephM.CalcSatPosition(prn, t, rec, pos, vel, tc_.TravelTime(i, travel));
+  else
+    rho = tc_.pephM.CalcSatPosition(prn, t, rec, pos, vel);
   if (tc_.isPclk) {
     long double dt = 0.0L;
     tc_.pclkM.SetEpochIndex(t);
@@ -191,12 +194,12 @@ bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) {
   signed char& state = baseState_[r.i];
   if (state == 0) {
     xyzt posB;
-    state = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, posB, b.rho) ? 1 : -1;
+    state = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, r.i, 0, posB, b.rho) ? 1 : -1;
     b.clock = posB.GetT();
   }
   if (state < 0) return false;
   long double rhoB = b.rho, rhoR = 0.0L;
-  if (!SatelliteRange(r.prn, r.sys, tR, tc_.RecPosFC_ROVER, posR, rhoR)) return false;
+  if (!SatelliteRange(r.prn, r.sys, tR, tc_.RecPosFC_ROVER, r.i, 1, posR, rhoR)) return false;
   // A satellite at the station (a broken orbit record) has no line of sight.
   if (!(rhoB > 1.0L && rhoR > 1.0L) || !std::isfinite(rhoB) || !std::isfinite(rhoR)) return false;
   const long i = r.i, e = r.e;

@@ -53,8 +53,10 @@ class StaticObservations {
   void SetTropo(const EpochTropoDesign& d, EpochTropo& et) const;
   bool SetSystem(Record& r) const;
   bool Geometry(Record& r, const mjd& tB, const mjd& tR);
-  bool SatelliteRange(short prn, int sys, const mjd& t, const xyz& rec, xyzt& pos,
-                      long double& rho) const;
+  // travel: the record's travel time column (0 BASE, 1 ROVER) to start the light-time
+  // solution from and to update.
+  bool SatelliteRange(short prn, int sys, const mjd& t, const xyz& rec, long i, int travel,
+                      xyzt& pos, long double& rho) const;
   void SetRow(Record& r, const xyzt& posR, long double rhoR) const;
   void Types(Record& r, bool testOn, EpochClocks& clk);
   bool Misclosure(const Record& r, int k, long double& f, long& amb) const;

@@ -572,6 +572,12 @@ void GNSSpEph::CalcSatPosition(short satno, const mjd& t, xyzt& pos, xyzt& vel) 
 
 long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos,
                                       xyzt& vel) {
+  long double travel = 0.0L;
+  return CalcSatPosition(satno, t, receiver, pos, vel, travel);
+}
+
+long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos,
+                                      xyzt& vel, long double& travel) {
   CheckCoverage(t);
   PSisOK = DTisOK = true;
   const int isat = SatIndex(satno);
@@ -587,7 +593,8 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
     return PSisOK;
   };
   bool exhausted = false;
-  const long double rho = lighttime::Solve(t, receiver, OMEGAz, 10, evaluate, p0, &exhausted);
+  const long double rho =
+      lighttime::Solve(t, receiver, OMEGAz, 10, evaluate, p0, &exhausted, &travel);
   if (exhausted) ProgramWarning("Tervan", "CalcSatPosition():      TO MANY ITERATIONS: > 10!!");
   if (rho < 0) return -1.0L;
   Relativity = 2.0L * (v0.GetX() * p0.GetX() + v0.GetY() * p0.GetY() + v0.GetZ() * p0.GetZ()) /

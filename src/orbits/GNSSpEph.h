@@ -63,6 +63,10 @@ class GNSSpEph {
   // Position at the emission of a signal received at t by the receiver (ECEF, m);
   // returns the range (m), or -1 when the satellite has no usable position.
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel);
+  // The same started from the travel time (s, negative; 0 when unknown) of an earlier
+  // solution for this satellite and reception epoch; travel receives the new one.
+  long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
+                              long double& travel);
   // The same with the travel time taken from a pseudorange P (m) in one step.
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
                               const gnssobs& P);

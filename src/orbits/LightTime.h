@@ -31,16 +31,23 @@ inline long double Range(const xyz& r, const xyzt& s) {
 // satellite position at the emission epoch and returns false when there is none.
 // Returns the range (m), -1 when the satellite has no position; sets *exhausted
 // when maxIter iterations did not converge (the last result is kept).
+// travel, when given, holds the travel time (s, negative) to start from, and
+// receives the one the returned range was evaluated at: a solution of the same
+// reception epoch and receiver started from it repeats that result in one
+// evaluation, and a receiver moved by metres needs one more.
 template <class Evaluate>
 long double Solve(const mjd& t, const xyz& receiver, long double omega, int maxIter,
-                  Evaluate evaluate, const xyzt& sat, bool* exhausted) {
+                  Evaluate evaluate, const xyzt& sat, bool* exhausted,
+                  long double* travel = nullptr) {
   long double dt = -0.075L, threshold = 1.0L, rho = 0.0L;
+  if (travel && *travel < 0.0L && *travel > -0.2L) dt = *travel;
   int iter = 0;
   *exhausted = false;
   while (threshold > 1e-5L) {
     mjd te = t;
     te += dt;
     if (!evaluate(te)) return -1.0L;
+    if (travel) *travel = dt;
     rho = Range(RotateAboutZ(receiver, -dt * omega), sat);
     threshold = std::fabs(dt * c + rho);
     dt = -rho / c;

@@ -191,7 +191,7 @@ long double KeplerBroadcast(GPSbEph& nav, const char* file, short sat, short prn
 constexpr long double kPreciseMargin = 900.0L;
 
 long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, xyzt& pos,
-                    Reported& reported) {
+                    long double& travel, Reported& reported) {
   const long n = tc.pephM.GetNEpoch();
   if (!tc.isPEph || n < 1) return -1.0L;
   if (tc.pephM.GetMJD(0) - t > kPreciseMargin || t - tc.pephM.GetMJD(n - 1) > kPreciseMargin) {
@@ -201,12 +201,12 @@ long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, x
     return -1.0L;
   }
   xyzt vel;
-  const long double rho = tc.pephM.CalcSatPosition(sat, t, receiver, pos, vel);
+  const long double rho = tc.pephM.CalcSatPosition(sat, t, receiver, pos, vel, travel);
   return tc.pephM.GetPSisOK() ? rho : -1.0L;
 }
 
 long double SatellitePosition(TervanC& tc, short sat, const mjd& t, const xyz& receiver, xyzt& pos,
-                              Reported& reported) {
+                              long double& travel, Reported& reported) {
   long double rho;
   if (sat < 100 && tc.isGPSnav)
     rho = KeplerBroadcast(tc.gpsnav, "GPS", sat, sat, t, receiver, pos, reported);
@@ -216,7 +216,7 @@ long double SatellitePosition(TervanC& tc, short sat, const mjd& t, const xyz& r
   else if (sat > 100 && sat < 200 && tc.isGLNnav)
     rho = GlonassBroadcast(tc, sat, t, receiver, pos, reported);
   else
-    rho = Precise(tc, sat, t, receiver, pos, reported);
+    rho = Precise(tc, sat, t, receiver, pos, travel, reported);
   if (!(rho > 0.0L)) return -1.0L;
   // The emission position turned by the Earth's rotation during the travel time.
   const xyz turned = lighttime::RotateAboutZ(pos, -kOmegaEarth * rho / lighttime::c);
@@ -378,7 +378,9 @@ void Positions(TervanC& tc, EpochLoop& lp, long off, long n) {
     if (!Processed(tc, sat)) continue;
     for (int c = 0; c < 2; ++c) {
       xyzt pos;
-      lp.rho[c][k] = SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, lp.reported);
+      long double travel = 0.0L;
+      lp.rho[c][k] = SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, travel, lp.reported);
+      if (tc.TravelTime.NRow() > 0) tc.TravelTime(r, c) = travel;
       if (lp.rho[c][k] < 0) break;
       tc.SAT_POS(r, c) = pos;
     }
@@ -463,6 +465,7 @@ void SizeMatrices(TervanC& tc) {
   SizeModel(tc.MFGRAD, tc.isTrpModel && tc.ifEstTropo && tc.ifEstTropoGrad, n, 4);
   tc.WGHT.Resize(n, 1, 1.0L);
   tc.SAT_POS.Resize(n, 2, xyzt());
+  SizeModel(tc.TravelTime, tc.isPEph, n, 2);
   tc.OKSAT.Resize(n, 1, false);
   tc.posSunUnit.Resize(tc.sdd.neph, 1, xyz());
   tc.SunMag.Resize(tc.sdd.neph, 1, 0.0L);

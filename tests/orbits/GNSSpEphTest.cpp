@@ -250,6 +250,29 @@ TEST_F(GNSSpEphTest, LightTimeSolution) {
               static_cast<double>(rho), 1e-4);
 }
 
+// A solution started from the travel time of an earlier one: the same receiver gives
+// the same result to the bit, a receiver moved by 100 m the result of a fresh start.
+TEST_F(GNSSpEphTest, LightTimeFromAnEarlierTravelTime) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  Read(f);
+  const xyz r(4075580.0L, 931854.0L, 4801568.0L), moved(4075680.0L, 931854.0L, 4801568.0L);
+  const mjd t = At(15000);
+  xyzt pos, vel, pos2, vel2;
+  long double travel = 0.0L;
+  const long double rho = eph.CalcSatPosition(1, t, r, pos, vel, travel);
+  EXPECT_NEAR(static_cast<double>(travel), static_cast<double>(-rho / c), 1e-12);
+  long double again = travel;
+  EXPECT_EQ(eph.CalcSatPosition(1, t, r, pos2, vel2, again), rho);
+  EXPECT_EQ(again, travel);
+  EXPECT_EQ(pos2.GetX(), pos.GetX());
+  EXPECT_EQ(pos2.GetT(), pos.GetT());
+  const long double fresh = eph.CalcSatPosition(1, t, moved, pos, vel);
+  EXPECT_NEAR(static_cast<double>(eph.CalcSatPosition(1, t, moved, pos2, vel2, again)),
+              static_cast<double>(fresh), 1e-9);
+  EXPECT_NEAR(static_cast<double>(pos2.GetX()), static_cast<double>(pos.GetX()), 1e-9);
+}
+
 TEST_F(GNSSpEphTest, UnlistedSatelliteHasNoPosition) {
   Sp3 f;
   f.epochs = sp3fixture::Epochs(20, 900);
