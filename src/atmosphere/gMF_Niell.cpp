@@ -75,8 +75,14 @@ void gMF_Niell::SetAtmParams(long double lat, long double) {
 void gMF_Niell::GetMappFunction(long mjday, long double h, long double E, long double& mfdry,
                                 long double& mfwet) {
   // The seasonal term peaks in winter: day 28 in the north, half a year later in the south.
-  const long double season = south ? 365.25L / 2.0L : 0.0L;
-  const long double s = std::cos(2.0L * tropns::pi * (TropSeasonDay(mjday) + season) / 365.25L);
+  if (!seasonSet || mjday != seasonDay || south != seasonSouth) {
+    const long double season = south ? 365.25L / 2.0L : 0.0L;
+    seasonCos = std::cos(2.0L * tropns::pi * (TropSeasonDay(mjday) + season) / 365.25L);
+    seasonSet = true;
+    seasonDay = mjday;
+    seasonSouth = south;
+  }
+  const long double s = seasonCos;
   ad = ad1 - ad2 * s;
   bd = bd1 - bd2 * s;
   cd = cd1 - cd2 * s;

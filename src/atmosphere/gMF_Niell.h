@@ -25,6 +25,12 @@ class gMF_Niell {
   int ix;      // first of the two table rows interpolated
   bool south;  // southern hemisphere: the seasonal term is shifted by half a year
   long double ad1, ad2, aw, ad, bd1, bd2, bw, bd, cd1, cd2, cw, cd;
+  // The seasonal cosine of the last day and hemisphere asked for: every observation
+  // of a day shares it.
+  bool seasonSet = false;
+  long seasonDay = 0;
+  bool seasonSouth = false;
+  long double seasonCos = 0.0L;
 };
 
 #endif

@@ -77,7 +77,8 @@ mjd& mjd::operator+=(long double dsec) {
   // shift would make it undefined.
   if (!(std::fabs(dsec) < 1e14L)) Fail("SECOND not valid");
   const long double sign = dsec < 0.0L ? -1.0L : 1.0L;
-  const long double dday = std::floor(std::fabs(dsec) / kDay);
+  // Shifts of less than half a day (light times, clocks) hold no whole day.
+  const long double dday = std::fabs(dsec) < kDay / 2 ? 0.0L : std::floor(std::fabs(dsec) / kDay);
   long long day = static_cast<long long>(mjday) + static_cast<long long>(sign * dday);
   second += sign * (std::fabs(dsec) - dday * kDay);
   if (second < 0.0L) {

@@ -159,7 +159,7 @@ bool SdPointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, co
   return n >= 4;
 }
 
-void SdPointPositioning::Geometry(Obs& o, const xyz& pos, const Frame& f, const mjd& t) {
+void SdPointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
   xyz s = o.sat0;
   long double rho = (s - pos).GetLength();
   s.RotateZ(-kOmegaE * rho / kC);  // Earth rotation during the travel
@@ -176,6 +176,7 @@ void SdPointPositioning::Geometry(Obs& o, const xyz& pos, const Frame& f, const 
   }
   // The delays change slowly with the position: kept while it moves less than 10 m.
   if (o.hasDelay && (pos - o.delayPos).GetLength() < 10.0L) return;
+  if (!f.hasAxes) SetAxes(f);
   const xyz d = s - pos;
   long double n = 0, e = 0, u = 0;
   for (int i = 0; i < 3; ++i) {
@@ -205,10 +206,11 @@ SdPointPositioning::Frame SdPointPositioning::MakeFrame(const xyz& pos) {
   f.geo = xyz2flh(pos, ell);
   // Far above or below the surface (a first iteration from the geocentre) the
   // atmosphere models do not apply yet.
-  if (f.geo.GetH() < -1000.0L || f.geo.GetH() > 20000.0L) {
-    f.near = false;
-    return f;
-  }
+  if (f.geo.GetH() < -1000.0L || f.geo.GetH() > 20000.0L) f.near = false;
+  return f;
+}
+
+void SdPointPositioning::SetAxes(Frame& f) {
   // Rows north, east, up of the local frame.
   const long double sf = std::sin(f.geo.GetF()), cf = std::cos(f.geo.GetF());
   const long double sl = std::sin(f.geo.GetL()), cl = std::cos(f.geo.GetL());
@@ -216,7 +218,7 @@ SdPointPositioning::Frame SdPointPositioning::MakeFrame(const xyz& pos) {
       {-sf * cl, -sf * sl, cf}, {-sl, cl, 0.0L}, {cf * cl, cf * sl, sf}};
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) f.axes[i][j] = rows[i][j];
-  return f;
+  f.hasAxes = true;
 }
 
 bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk,

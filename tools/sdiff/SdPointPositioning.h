@@ -46,14 +46,17 @@ class SdPointPositioning {
     bool hasDelay;
     xyz delayPos;
   };
-  // Geodetic position and local north/east/up axes of the current position.
+  // Geodetic position and local north/east/up axes of the current position; the
+  // axes are formed when a delay first needs them (most iterations keep the delays).
   struct Frame {
     bool near = false;  // the position is near the Earth's surface
     flh geo;
+    bool hasAxes = false;
     long double axes[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
   };
   static Frame MakeFrame(const xyz& pos);
-  void Geometry(Obs& o, const xyz& pos, const Frame& f, const mjd& t);
+  static void SetAxes(Frame& f);
+  void Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t);
   bool CodeOf(const SdSatObs& so, const mjd& t, Obs& obs) const;
   bool SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos, long double clk);
   // Least squares with the current satellite states; false when it fails.
