@@ -59,6 +59,25 @@ long double Solve(const mjd& t, const xyz& receiver, long double omega, int maxI
   return rho;
 }
 
+// Travel time (s, negative) of a signal received at t by the receiver from a
+// satellite that was at p (ECEF, m) at the epoch tp and moves with the velocity v
+// (m/s), iterated from dt: the start of a light-time solution for a second receiver
+// near the first. Over the few milliseconds between the emissions the straight
+// motion is exact to a micrometre.
+inline long double PredictTravel(const mjd& t, const xyz& receiver, long double omega, const xyz& p,
+                                 const xyz& v, const mjd& tp, long double dt) {
+  const long double since = t - tp;
+  for (int k = 0; k < 3; ++k) {
+    const long double s = since + dt;
+    const xyz r = RotateAboutZ(receiver, -dt * omega);
+    const long double dx = r.GetX() - (p.GetX() + v.GetX() * s);
+    const long double dy = r.GetY() - (p.GetY() + v.GetY() * s);
+    const long double dz = r.GetZ() - (p.GetZ() + v.GetZ() * s);
+    dt = -std::sqrt(dx * dx + dy * dy + dz * dz) / c;
+  }
+  return dt;
+}
+
 }  // namespace lighttime
 
 #endif

@@ -190,8 +190,17 @@ long double KeplerBroadcast(GPSbEph& nav, const char* file, short sat, short prn
 // precise orbit file [s]; farther out a polynomial gives no position.
 constexpr long double kPreciseMargin = 900.0L;
 
+// The emission of the signal the BASE received from a satellite: where the ROVER's
+// light-time solution starts.
+struct Emission {
+  bool ok = false;
+  mjd t;         // emission epoch (GPS time)
+  xyz pos, vel;  // satellite position (ECEF of the emission epoch, m) and velocity (m/s)
+  long double travel = 0.0L;  // travel time [s, negative]
+};
+
 long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, xyzt& pos,
-                    long double& travel, Reported& reported) {
+                    long double& travel, Emission& em, Reported& reported) {
   const long n = tc.pephM.GetNEpoch();
   if (!tc.isPEph || n < 1) return -1.0L;
   if (tc.pephM.GetMJD(0) - t > kPreciseMargin || t - tc.pephM.GetMJD(n - 1) > kPreciseMargin) {
@@ -201,12 +210,25 @@ long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, x
     return -1.0L;
   }
   xyzt vel;
+  if (em.ok && std::fabs(t - em.t) < 1.0L) {
+    travel = lighttime::PredictTravel(t, receiver, kOmegaEarth, em.pos, em.vel, em.t, em.travel);
+    // Within the light-time tolerance (0.01 mm) of the BASE's: a ROVER at the BASE
+    // repeats its solution to the bit.
+    if (std::fabs(travel - em.travel) * lighttime::c < 1e-5L) travel = em.travel;
+  }
   const long double rho = tc.pephM.CalcSatPosition(sat, t, receiver, pos, vel, travel);
-  return tc.pephM.GetPSisOK() ? rho : -1.0L;
+  if (!tc.pephM.GetPSisOK()) return -1.0L;
+  em.ok = rho > 0.0L;
+  em.t = t;
+  em.t += travel;
+  em.pos = pos.GetXYZ();
+  em.vel = vel.GetXYZ();
+  em.travel = travel;
+  return rho;
 }
 
 long double SatellitePosition(TervanC& tc, short sat, const mjd& t, const xyz& receiver, xyzt& pos,
-                              long double& travel, Reported& reported) {
+                              long double& travel, Emission& em, Reported& reported) {
   long double rho;
   if (sat < 100 && tc.isGPSnav)
     rho = KeplerBroadcast(tc.gpsnav, "GPS", sat, sat, t, receiver, pos, reported);
@@ -216,7 +238,7 @@ long double SatellitePosition(TervanC& tc, short sat, const mjd& t, const xyz& r
   else if (sat > 100 && sat < 200 && tc.isGLNnav)
     rho = GlonassBroadcast(tc, sat, t, receiver, pos, reported);
   else
-    rho = Precise(tc, sat, t, receiver, pos, travel, reported);
+    rho = Precise(tc, sat, t, receiver, pos, travel, em, reported);
   if (!(rho > 0.0L)) return -1.0L;
   // The emission position turned by the Earth's rotation during the travel time.
   const xyz turned = lighttime::RotateAboutZ(pos, -kOmegaEarth * rho / lighttime::c);
@@ -376,10 +398,12 @@ void Positions(TervanC& tc, EpochLoop& lp, long off, long n) {
     const short sat = tc.sdd.sat(r);
     lp.rho[0][k] = lp.rho[1][k] = -1.0L;
     if (!Processed(tc, sat)) continue;
+    Emission base;
     for (int c = 0; c < 2; ++c) {
       xyzt pos;
       long double travel = 0.0L;
-      lp.rho[c][k] = SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, travel, lp.reported);
+      lp.rho[c][k] =
+          SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, travel, base, lp.reported);
       if (tc.TravelTime.NRow() > 0) tc.TravelTime(r, c) = travel;
       if (lp.rho[c][k] < 0) break;
       tc.SAT_POS(r, c) = pos;

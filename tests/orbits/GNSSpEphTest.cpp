@@ -5,6 +5,7 @@
 
 #include "Sp3Fixture.h"
 #include "orbits/GNSSpEph.h"
+#include "orbits/LightTime.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -271,6 +272,29 @@ TEST_F(GNSSpEphTest, LightTimeFromAnEarlierTravelTime) {
   EXPECT_NEAR(static_cast<double>(eph.CalcSatPosition(1, t, moved, pos2, vel2, again)),
               static_cast<double>(fresh), 1e-9);
   EXPECT_NEAR(static_cast<double>(pos2.GetX()), static_cast<double>(pos.GetX()), 1e-9);
+}
+
+// The travel time to a receiver 500 km away predicted from the first receiver's
+// emission state agrees with its own light-time solution.
+TEST_F(GNSSpEphTest, TravelTimePredictedForASecondReceiver) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  Read(f);
+  const xyz a(4075580.0L, 931854.0L, 4801568.0L), b(4375580.0L, 631854.0L, 4501568.0L);
+  mjd t = At(15000);
+  xyzt pos, vel;
+  long double ta = 0.0L, tb = 0.0L;
+  ASSERT_GT(eph.CalcSatPosition(1, t, a, pos, vel, ta), 0.0L);
+  mjd emitted = t;
+  emitted += ta;
+  const mjd tB = At(15000.0002L);
+  ASSERT_GT(eph.CalcSatPosition(1, tB, b, pos, vel, tb), 0.0L);
+  xyzt pa, va;
+  eph.CalcSatPosition(1, emitted, pa, va);
+  const long double predicted =
+      lighttime::PredictTravel(tB, b, 7.2921151467e-5L, pa.GetXYZ(), va.GetXYZ(), emitted, ta);
+  EXPECT_GT(std::fabs(tb - ta), 1e-4L);
+  EXPECT_NEAR(static_cast<double>(predicted), static_cast<double>(tb), 1e-14);
 }
 
 TEST_F(GNSSpEphTest, UnlistedSatelliteHasNoPosition) {
