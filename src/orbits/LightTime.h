@@ -60,19 +60,27 @@ long double Solve(const mjd& t, const xyz& receiver, long double omega, int maxI
 }
 
 // Travel time (s, negative) of a signal received at t by the receiver from a
-// satellite that was at p (ECEF, m) at the epoch tp and moves with the velocity v
-// (m/s), iterated from dt: the start of a light-time solution for a second receiver
-// near the first. Over the few milliseconds between the emissions the straight
-// motion is exact to a micrometre.
+// satellite that was at p (ECEF, m) at the epoch tp with the velocity v (m/s),
+// iterated from dt: the start of a light-time solution for a second receiver near
+// the first, or for the next epoch. The satellite moves on a parabola with the
+// central gravity and the Earth-fixed frame's Coriolis and centrifugal terms: a
+// few millimetres off after a second, some decimetres after 30 s.
 inline long double PredictTravel(const mjd& t, const xyz& receiver, long double omega, const xyz& p,
                                  const xyz& v, const mjd& tp, long double dt) {
+  const long double gm = 3.986004418e14L;  // [m^3/s^2]
+  const long double r2 = p.GetX() * p.GetX() + p.GetY() * p.GetY() + p.GetZ() * p.GetZ();
+  if (!(r2 > 1e12L)) return dt;
+  const long double g = -gm / (r2 * std::sqrt(r2));
+  const long double a[3] = {g * p.GetX() + 2.0L * omega * v.GetY() + omega * omega * p.GetX(),
+                            g * p.GetY() - 2.0L * omega * v.GetX() + omega * omega * p.GetY(),
+                            g * p.GetZ()};
   const long double since = t - tp;
   for (int k = 0; k < 3; ++k) {
-    const long double s = since + dt;
+    const long double s = since + dt, h = 0.5L * s * s;
     const xyz r = RotateAboutZ(receiver, -dt * omega);
-    const long double dx = r.GetX() - (p.GetX() + v.GetX() * s);
-    const long double dy = r.GetY() - (p.GetY() + v.GetY() * s);
-    const long double dz = r.GetZ() - (p.GetZ() + v.GetZ() * s);
+    const long double dx = r.GetX() - (p.GetX() + v.GetX() * s + a[0] * h);
+    const long double dy = r.GetY() - (p.GetY() + v.GetY() * s + a[1] * h);
+    const long double dz = r.GetZ() - (p.GetZ() + v.GetZ() * s + a[2] * h);
     dt = -std::sqrt(dx * dx + dy * dy + dz * dz) / c;
   }
   return dt;

@@ -186,12 +186,15 @@ long double KeplerBroadcast(GPSbEph& nav, const char* file, short sat, short prn
   return nav.CalcSatPosition(prn, t, t, receiver, pos, &tgd, 0, 0);
 }
 
+// An emission state predicts the travel times of epochs this close [s].
+constexpr long double kPredictionReach = 60.0L;
+
 // Interpolation nodes reach this far beyond the first and last epoch of the
 // precise orbit file [s]; farther out a polynomial gives no position.
 constexpr long double kPreciseMargin = 900.0L;
 
 // The emission of the signal the BASE received from a satellite: where the ROVER's
-// light-time solution starts.
+// light-time solution starts, and the BASE's at the next epoch.
 struct Emission {
   bool ok = false;
   mjd t;         // emission epoch (GPS time)
@@ -210,7 +213,7 @@ long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, x
     return -1.0L;
   }
   xyzt vel;
-  if (em.ok && std::fabs(t - em.t) < 1.0L) {
+  if (em.ok && std::fabs(t - em.t) < kPredictionReach) {
     travel = lighttime::PredictTravel(t, receiver, kOmegaEarth, em.pos, em.vel, em.t, em.travel);
     // Within the light-time tolerance (0.01 mm) of the BASE's: a ROVER at the BASE
     // repeats its solution to the bit.
@@ -376,7 +379,8 @@ struct EpochLoop {
   StationState st[2];
   Reported reported = Reported(kSatNumbers, false);
   std::vector<long double> rho[2];
-  int shown = -1;  // last percentage shown
+  std::vector<Emission> last = std::vector<Emission>(kSatNumbers);  // BASE's, per satellite
+  int shown = -1;                                                   // last percentage shown
 };
 
 void SunAndMoon(TervanC& tc, long i, const mjd& t) {
@@ -398,13 +402,14 @@ void Positions(TervanC& tc, EpochLoop& lp, long off, long n) {
     const short sat = tc.sdd.sat(r);
     lp.rho[0][k] = lp.rho[1][k] = -1.0L;
     if (!Processed(tc, sat)) continue;
-    Emission base;
+    Emission base = lp.last[sat];
     for (int c = 0; c < 2; ++c) {
       xyzt pos;
       long double travel = 0.0L;
       lp.rho[c][k] =
           SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, travel, base, lp.reported);
       if (tc.TravelTime.NRow() > 0) tc.TravelTime(r, c) = travel;
+      if (c == 0) lp.last[sat] = base;
       if (lp.rho[c][k] < 0) break;
       tc.SAT_POS(r, c) = pos;
     }
