@@ -19,18 +19,55 @@ struct LocalAxes {
   }
 };
 
-}  // namespace
-
-neu g2lg(const xyz& v, const flh& origin) {
-  const LocalAxes R(origin);
+neu ToLocal(const LocalAxes& R, const xyz& v) {
   const long double x = v.GetX(), y = v.GetY(), z = v.GetZ();
   return neu(R.r[0][0] * x + R.r[0][1] * y + R.r[0][2] * z,
              R.r[1][0] * x + R.r[1][1] * y + R.r[1][2] * z,
              R.r[2][0] * x + R.r[2][1] * y + R.r[2][2] * z);
 }
 
+}  // namespace
+
+neu g2lg(const xyz& v, const flh& origin) {
+  return ToLocal(LocalAxes(origin), v);
+}
+
+namespace {
+
+// The local axes of the last two origins: a run asks for the frames of its BASE and
+// ROVER record after record, and their geodetic positions cost an iteration and
+// four sines and cosines.
+struct AxesCache {
+  bool set = false;
+  long double x = 0, y = 0, z = 0, a = 0, f = 0;  // origin [m] and ellipsoid
+  LocalAxes axes{flh()};
+};
+
+// Equal numbers of equal sign (a longitude tells +0 from -0).
+bool Same(long double a, long double b) {
+  return a == b && std::signbit(a) == std::signbit(b);
+}
+
+const LocalAxes& AxesAt(const xyz& origin, const elipsoid& ell) {
+  static AxesCache cache[2];
+  static int next = 0;
+  for (const AxesCache& c : cache)
+    if (c.set && Same(c.x, origin.GetX()) && Same(c.y, origin.GetY()) && Same(c.z, origin.GetZ()) &&
+        Same(c.a, ell.GetA()) && Same(c.f, ell.GetF()))
+      return c.axes;
+  AxesCache& c = cache[next];
+  next = 1 - next;
+  c.set = true;
+  c.x = origin.GetX(), c.y = origin.GetY(), c.z = origin.GetZ();
+  c.a = ell.GetA(), c.f = ell.GetF();
+  c.axes = LocalAxes(xyz2flh(origin, ell));
+  return c.axes;
+}
+
+}  // namespace
+
 neu g2lg(const xyz& v, const xyz& origin, const elipsoid& ell) {
-  return g2lg(v, xyz2flh(origin, ell));
+  return ToLocal(AxesAt(origin, ell), v);
 }
 
 xyz lg2g(const neu& v, const flh& origin) {

@@ -77,7 +77,10 @@ inline long double PredictTravel(const mjd& t, const xyz& receiver, long double 
   const long double since = t - tp;
   for (int k = 0; k < 3; ++k) {
     const long double s = since + dt, h = 0.5L * s * s;
-    const xyz r = RotateAboutZ(receiver, -dt * omega);
+    // the receiver turned by some microradians: the series is exact here
+    const long double w = -dt * omega, cw = 1.0L - 0.5L * w * w, sw = w - w * w * w / 6.0L;
+    const xyz r(receiver.GetX() * cw - receiver.GetY() * sw,
+                receiver.GetX() * sw + receiver.GetY() * cw, receiver.GetZ());
     const long double dx = r.GetX() - (p.GetX() + v.GetX() * s + a[0] * h);
     const long double dy = r.GetY() - (p.GetY() + v.GetY() * s + a[1] * h);
     const long double dz = r.GetZ() - (p.GetZ() + v.GetZ() * s + a[2] * h);
