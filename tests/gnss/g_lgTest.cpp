@@ -59,3 +59,22 @@ TEST(g_lg, CovarianceIsRotatedSymmetrically) {
   // The trace is kept by a rotation.
   EXPECT_NEAR(static_cast<double>(Syy(0, 0) + Syy(1, 1) + Syy(2, 2)), 15.5, 1e-14);
 }
+
+// Origins taken in turn (more than the frames kept) give each its own frame, the
+// same to the bit as from its geodetic position; so do the two ellipsoids.
+TEST(g_lg, CartesianOriginsInTurnKeepTheirOwnFrames) {
+  const elipsoid wgs, other(elipsoidns::BESSEL);
+  const xyz v(-3.5L, 8.25L, 1.0L);
+  const xyz origins[3] = {flh2xyz(flh(deg2rad(46.0L), deg2rad(14.5L), 300.0L), wgs),
+                          flh2xyz(flh(deg2rad(-33.9L), deg2rad(151.2L), 40.0L), wgs),
+                          flh2xyz(flh(deg2rad(64.1L), deg2rad(-21.9L), 10.0L), wgs)};
+  auto same = [](const neu& a, const neu& b) {
+    return a.GetN() == b.GetN() && a.GetE() == b.GetE() && a.GetU() == b.GetU();
+  };
+  for (int pass = 0; pass < 3; ++pass)
+    for (const xyz& o : origins) {
+      EXPECT_TRUE(same(g2lg(v, o, wgs), g2lg(v, xyz2flh(o, wgs))));
+      EXPECT_TRUE(same(g2lg(v, o, other), g2lg(v, xyz2flh(o, other))));
+    }
+  EXPECT_FALSE(same(g2lg(v, origins[0], wgs), g2lg(v, origins[0], other)));
+}
