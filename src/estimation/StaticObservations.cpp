@@ -49,9 +49,14 @@ long double Interpolate(const matrix<long double>& x, long k, long double a, lon
 StaticObservations::StaticObservations(TervanC& tc)
     : tc_(tc),
       cut_(deg2rad(static_cast<long double>(tc.MinElevation))),
-      base_(static_cast<size_t>(tc.sdd.GetNObs())),
-      baseState_(static_cast<size_t>(tc.sdd.GetNObs()), 0),
       usedTypes_(static_cast<size_t>(tc.sdd.GetNObs()), 0) {
+  // With the travel times of the preprocessing a BASE range costs one orbit
+  // evaluation, which repeats its earlier result: it is computed again rather than
+  // kept (a day at 1 s has millions of records).
+  if (tc.TravelTime.NRow() != tc.sdd.GetNObs()) {
+    base_.resize(static_cast<size_t>(tc.sdd.GetNObs()));
+    baseState_.assign(static_cast<size_t>(tc.sdd.GetNObs()), 0);
+  }
   // The coordinate part of each record's design row is kept for the type variances
   // and the later stages; the rest of a row is formed again when needed.
   if (tc.mB.NRow() != tc.sdd.GetNObs() || tc.mB.NCol() != 3)
@@ -188,16 +193,26 @@ bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const 
   return rho > 0.0L && tc_.pephM.GetPSisOK() && tc_.pephM.GetDTisOK();
 }
 
+bool StaticObservations::Base(const Record& r, const mjd& tB, BaseSide& b) {
+  xyzt posB;
+  const bool ok = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, r.i, 0, posB, b.rho);
+  b.clock = posB.GetT();
+  return ok;
+}
+
 bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) {
   xyzt posR;
-  BaseSide& b = base_[r.i];
-  signed char& state = baseState_[r.i];
-  if (state == 0) {
-    xyzt posB;
-    state = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, r.i, 0, posB, b.rho) ? 1 : -1;
-    b.clock = posB.GetT();
+  BaseSide b;
+  if (base_.empty()) {
+    if (!Base(r, tB, b)) return false;
+  } else {
+    signed char& state = baseState_[r.i];
+    if (state == 0) {
+      state = Base(r, tB, base_[r.i]) ? 1 : -1;
+    }
+    if (state < 0) return false;
+    b = base_[r.i];
   }
-  if (state < 0) return false;
   long double rhoB = b.rho, rhoR = 0.0L;
   if (!SatelliteRange(r.prn, r.sys, tR, tc_.RecPosFC_ROVER, r.i, 1, posR, rhoR)) return false;
   // A satellite at the station (a broken orbit record) has no line of sight.

@@ -71,10 +71,12 @@ class StaticObservations {
   void Use(Record& r, int k, long double f, long double p, long amb, EpochClocks& clk);
 
   // BASE side of a record: its reception epoch and position never change, so the
-  // satellite's range and clock are computed once per solution.
+  // satellite's range and clock are computed once per solution (without travel times
+  // from the preprocessing) or repeat their first result.
   struct BaseSide {
     long double rho = 0.0L, clock = 0.0L;
   };
+  bool Base(const Record& r, const mjd& tB, BaseSide& b);
 
   TervanC& tc_;
   long double cut_;
