@@ -2,17 +2,14 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
-#include "orbits/TextColumns.h"
-
-using textcol::Cut;
-using textcol::Int;
-using textcol::Real;
 
 namespace {
 struct Row {
@@ -23,10 +20,23 @@ struct Row {
 
 // Epoch of the date and time fields starting at year (0-based), laid out as
 // "YYYY MM DD HH MM SS"; the calendar class ends the run on an invalid date.
-mjd FieldEpoch(const std::string& line, size_t year) {
-  const ymdhms t(Int(Cut(line, year, 4)), Int(Cut(line, year + 5, 2)), Int(Cut(line, year + 8, 2)),
-                 Int(Cut(line, year + 11, 2)), Int(Cut(line, year + 14, 2)),
-                 Real(Cut(line, year + 17, 3)));
+// A field that holds no number is a framed error naming the file and the line.
+long double Number(const char* file, const std::string& line, size_t pos, size_t len) {
+  const std::optional<long double> v = textfield::Real(line, pos, len);
+  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len));
+  return *v;
+}
+
+long Integer(const char* file, const std::string& line, size_t pos, size_t len) {
+  const std::optional<long> v = textfield::Int(line, pos, len);
+  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len));
+  return *v;
+}
+
+mjd FieldEpoch(const char* file, const std::string& line, size_t year) {
+  const ymdhms t(Integer(file, line, year, 4), Integer(file, line, year + 5, 2),
+                 Integer(file, line, year + 8, 2), Integer(file, line, year + 11, 2),
+                 Integer(file, line, year + 14, 2), Number(file, line, year + 17, 3));
   return ymdhms2mjd(t);
 }
 }  // namespace
@@ -46,17 +56,17 @@ void GLNSat::ReadFile() {
   if (!in) ProgramError("Tervan", "GLONASS FREQUENCY CHANNEL FILE CAN NOT BE OPENED!");
   std::vector<Row> rows;
   std::string line;
-  while (textcol::GetLine(in, line)) {
+  while (textfield::GetLine(in, line)) {
     if (line.empty() || line[0] == '#' || line[0] == ' ') continue;
     // Rows of other systems carry no GLONASS channel.
     if (line[0] != 'R') continue;
-    const long slot = Int(Cut(line, 1, 9));
+    const long slot = textfield::Int(line, 1, 9).value_or(0);
     if (slot < 1 || slot > 99) continue;
     Row r;
     r.sat = static_cast<short>(100 + slot);
-    r.start = FieldEpoch(line, 10);
-    r.end = line.size() > 31 && line[31] != ' ' ? FieldEpoch(line, 31) : lastEph;
-    r.channel = Real(Cut(line, 51));
+    r.start = FieldEpoch(file, line, 10);
+    r.end = line.size() > 31 && line[31] != ' ' ? FieldEpoch(file, line, 31) : lastEph;
+    r.channel = Number(file, line, 51, std::string::npos);
     rows.push_back(r);
   }
   nsat = static_cast<int32_t>(rows.size());

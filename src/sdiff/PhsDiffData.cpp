@@ -10,11 +10,15 @@
 
 #include "core/LineReader.h"
 #include "core/ProgramError.h"
-#include "core/TextNumbers.h"
+#include "core/TextFields.h"
 #include "gnss/GNSSLinCombs.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/mGNSSc.h"
 #include "sdiff/ArcStepSearch.h"
+
+using textfield::FieldRange;
+using textfield::ParseDecimal;
+using textfield::ParseInteger;
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
-#include "station/ColumnText.h"
 
-using columntext::NumberFrom;
+using textfield::RealFrom;
 
 namespace {
 
@@ -88,8 +88,7 @@ void DCB::ReadFile() {
     const short prn = static_cast<short>((line[1] - '0') * 10 + (line[2] - '0'));
     sat(i) = static_cast<short>(prn + (line[0] == 'R' ? 100 : 0));
     long double v, r;
-    if (!NumberFrom(line, 26, v) || !NumberFrom(line, 38, r))
-      FileError("DCB", "DCB FILE CORRUPTED!");
+    if (!RealFrom(line, 26, v) || !RealFrom(line, 38, r)) FileError("DCB", "DCB FILE CORRUPTED!");
     VAL(i) = v * 1e-9L;
     RMS(i) = r * 1e-9L;
     i++;

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/spline.h"
 #include "gnss/TimeConverse.h"
-#include "station/ColumnText.h"
 #include "station/TideTables.h"
 
-using columntext::Contains;
-using columntext::Trimmed;
+using textfield::HasLabel;
+using textfield::Trim;
 
 namespace {
 
@@ -25,7 +25,7 @@ const long double kDeg2Rad = 0.017453292519943295L;
 bool SkipHeader(std::istream& in) {
   std::string line;
   while (std::getline(in, line))
-    if (Contains(line, "$$ END HEADER")) return true;
+    if (HasLabel(line, "$$ END HEADER")) return true;
   return false;
 }
 
@@ -113,16 +113,16 @@ bool OceanTideLoading::NextBlock(std::istream& in, BlqBlock& b) {
   // Separator lines (blank or "$$" comments) before the name; "$$ END TABLE" ends the table.
   bool named = false;
   while (!named && std::getline(in, line)) {
-    if (Contains(line, "$$ END TABLE")) return false;
-    named = !Trimmed(line).empty() && line.compare(0, 2, "$$") != 0;
+    if (HasLabel(line, "$$ END TABLE")) return false;
+    named = !Trim(line).empty() && line.compare(0, 2, "$$") != 0;
   }
   if (!named) return false;
-  b.name = Trimmed(line);
+  b.name = Trim(line);
   // Comment lines of the block; the one with the station position is kept.
   bool data = false;
   while (!data && std::getline(in, line)) {
     data = line.compare(0, 2, "$$") != 0;
-    if (!data && Contains(line, "lon/lat")) b.position = line;
+    if (!data && HasLabel(line, "lon/lat")) b.position = line;
   }
   if (!data) {
     b.truncated = true;

@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
-#include "station/ColumnText.h"
 
-using columntext::Cut;
+using textfield::Cut;
 
 namespace {
 

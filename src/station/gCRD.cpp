@@ -6,12 +6,12 @@
 #include <cstring>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
-#include "station/ColumnText.h"
 
-using columntext::Cut;
-using columntext::Trimmed;
+using textfield::Cut;
+using textfield::Trim;
 
 namespace {
 
@@ -84,7 +84,7 @@ xyz gCRD::GetCRD(const char* name, const char* number, const mjd& epoch) {
   while (more && !line.empty() && line[0] == '#') more = static_cast<bool>(std::getline(in, line));
   for (; more && IsStationLine(line); more = static_cast<bool>(std::getline(in, line))) {
     if (Cut(line, 5, nlen) != name) continue;
-    const std::string num = Trimmed(Cut(line, 26, 60));
+    const std::string num = Trim(Cut(line, 26, 60));
     if (!num.empty() && num != number) continue;
     xyz pos;
     if (!LinePosition(line, tyear, pos)) continue;

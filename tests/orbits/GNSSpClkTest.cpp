@@ -340,3 +340,17 @@ TEST_F(GNSSpClkTest, NodesCentredWhereTheSeriesAllows) {
             "CENTRED - GIVE THE CLOCK FILE OF THE NEIGHBOURING DAY! ####\n     Continuing Tervan "
             "... \n\n");
 }
+
+TEST(GNSSpClkDeath, MalformedClockValueNamesFileColumnsAndLine) {
+  TempDir dir;
+  ClkFile f;
+  f.epochs = Epochs(4, 300);
+  f.extra = {"AS G01  2020  6 25  0 15  0.000000  1   x.5"};
+  const std::string name = dir.File("bad.clk");
+  testsupport::WriteFile(name, f.Text());
+  GNSSpClk clk;
+  clk.SetFile(name.c_str());
+  EXPECT_EXIT(clk.ReadFile(), ::testing::ExitedWithCode(1),
+              testsupport::Literal("**** Tervan: Error -> MALFORMED NUMBER IN COLUMNS 41-59 OF " +
+                                   name + ": AS G01  2020  6 25  0 15  0.000000  1   x.5 ****"));
+}

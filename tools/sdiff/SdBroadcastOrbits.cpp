@@ -3,10 +3,15 @@
 #include <cmath>
 #include <fstream>
 
+#include "core/TextFields.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/xyzt.h"
-#include "sdiff/SdColumns.h"
 #include "sdiff/SdReport.h"
+
+using textfield::Fixed;
+using textfield::Padded;
+using textfield::Take;
+using textfield::Trimmed;
 
 namespace {
 
@@ -28,10 +33,10 @@ void SdBroadcastOrbits::Add(const std::string& file) {
   if (!in || !std::getline(in, line)) SdError("NAVIGATION FILE " + file + " CAN NOT BE OPENED!");
   if (!line.empty() && line.back() == '\r') line.pop_back();
   long double version;
-  if (SdLabel(line).compare(0, 20, "RINEX VERSION / TYPE") != 0 ||
-      SdParseNumber(line, 0, 9, version) != SdField::kNumber)
+  if (Trimmed(line, 60).compare(0, 20, "RINEX VERSION / TYPE") != 0 ||
+      !Take(Fixed(line, 0, 9), version))
     SdError("FILE " + file + " IS NOT A PLAIN RINEX NAVIGATION FILE!");
-  const char type = SdColumn(line, 20, 1)[0], sys = SdColumn(line, 40, 1)[0];
+  const char type = Padded(line, 20, 1)[0], sys = Padded(line, 40, 1)[0];
   bool gps = false, glo = false, gal = false;
   if (version < 3.0L) {
     gps = type == 'N';

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
-#include "sdiff/SdColumns.h"
+#include "core/TextFields.h"
 #include "sdiff/SdReport.h"
+
+using textfield::LabelAt;
 
 namespace {
 
@@ -86,13 +88,13 @@ std::string SdCrinexDecoder::FormatFixed(int64_t v, int decimals, int width) {
 }
 
 void SdCrinexDecoder::UpdateTypeCounts(const std::string& line) {
-  if (version_ == 1 && SdHasLabel(line, "# / TYPES OF OBSERV")) {
+  if (version_ == 1 && LabelAt(line, 60, "# / TYPES OF OBSERV")) {
     std::string f = line.substr(0, 6);
     long n;
     if (f.find_first_not_of(' ') == std::string::npos) return;  // continuation line
     if (!ParseCount(f, n) || n > 999) Fail("BAD NUMBER OF OBSERVATION TYPES");
     typeCount1_ = static_cast<int>(n);
-  } else if (version_ == 3 && SdHasLabel(line, "SYS / # / OBS TYPES")) {
+  } else if (version_ == 3 && LabelAt(line, 60, "SYS / # / OBS TYPES")) {
     unsigned char sys = static_cast<unsigned char>(line[0]);
     if (sys == ' ') return;  // continuation line
     long n;
@@ -103,19 +105,19 @@ void SdCrinexDecoder::UpdateTypeCounts(const std::string& line) {
 
 void SdCrinexDecoder::ReadHeader() {
   std::string line;
-  if (!in_->Next(line) || !SdHasLabel(line, "CRINEX VERS   / TYPE")) Fail("NO CRINEX HEADER");
+  if (!in_->Next(line) || !LabelAt(line, 60, "CRINEX VERS   / TYPE")) Fail("NO CRINEX HEADER");
   if (line[0] == '1')
     version_ = 1;
   else if (line[0] == '3')
     version_ = 3;
   else
     Fail("UNSUPPORTED CRINEX VERSION");
-  if (!in_->Next(line) || !SdHasLabel(line, "CRINEX PROG / DATE")) Fail("NO CRINEX HEADER");
+  if (!in_->Next(line) || !LabelAt(line, 60, "CRINEX PROG / DATE")) Fail("NO CRINEX HEADER");
   for (;;) {
     if (!in_->Next(line)) Fail("NO END OF HEADER");
     out_.push_back(line);
     UpdateTypeCounts(line);
-    if (SdHasLabel(line, "END OF HEADER")) break;
+    if (LabelAt(line, 60, "END OF HEADER")) break;
   }
   if (version_ == 1 && typeCount1_ < 0) Fail("NO OBSERVATION TYPES IN THE HEADER");
 }

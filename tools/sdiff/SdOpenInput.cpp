@@ -1,12 +1,14 @@
 #include "sdiff/SdOpenInput.h"
 
-#include "sdiff/SdColumns.h"
+#include "core/TextFields.h"
 #include "sdiff/SdCrinexDecoder.h"
 #include "sdiff/SdFileSource.h"
 #include "sdiff/SdGzipSource.h"
 #include "sdiff/SdLzwSource.h"
 #include "sdiff/SdReport.h"
 #include "sdiff/SdTextLines.h"
+
+using textfield::LabelAt;
 
 namespace {
 
@@ -55,7 +57,7 @@ std::unique_ptr<SdLineSource> SdOpenObservationFile(const std::string& path) {
   std::string first;
   if (!text->Next(first)) SdError("FILE " + path + " IS NOT A RINEX FILE (IT IS EMPTY)!");
   text->Unread(first);
-  if (SdHasLabel(first, "CRINEX VERS")) return std::make_unique<SdCrinexDecoder>(std::move(text));
-  if (SdHasLabel(first, "RINEX VERSION / TYPE")) return text;
+  if (LabelAt(first, 60, "CRINEX VERS")) return std::make_unique<SdCrinexDecoder>(std::move(text));
+  if (LabelAt(first, 60, "RINEX VERSION / TYPE")) return text;
   SdError("FILE " + path + " IS NOT A RINEX FILE!");
 }

@@ -2,10 +2,19 @@
 
 #include <cstdlib>
 
+#include "core/TextFields.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
-#include "sdiff/SdColumns.h"
 #include "sdiff/SdReport.h"
+
+using textfield::FieldState;
+using textfield::Fixed;
+using textfield::FixedField;
+using textfield::FixedInt;
+using textfield::Padded;
+using textfield::Take;
+using textfield::Trim;
+using textfield::Trimmed;
 
 namespace {
 
@@ -16,12 +25,12 @@ bool StartsWith(const std::string& s, const char* prefix) {
 // Antenna type as ANTEX names it: model in columns 0-15, radome in 16-19 ("NONE"
 // when the file gives none).
 std::string AntennaType(const std::string& field) {
-  std::string model = SdTrim(field.substr(0, 16));
-  std::string radome = SdTrim(field.substr(16, 4));
+  std::string model = Trim(field.substr(0, 16));
+  std::string radome = Trim(field.substr(16, 4));
   if (model.find(' ') != std::string::npos) {
     // Radome written right after the model with a single blank.
     size_t b = model.find(' ');
-    radome = SdTrim(model.substr(b));
+    radome = Trim(model.substr(b));
     model = model.substr(0, b);
   }
   if (radome.empty()) radome = "NONE";
@@ -49,17 +58,16 @@ std::string SdRinexReader::NextRecordLine() {
 
 void SdRinexReader::ReadHeader() {
   std::string line;
-  if (!in_->Next(line) || !StartsWith(SdLabel(line), "RINEX VERSION / TYPE"))
+  if (!in_->Next(line) || !StartsWith(Trimmed(line, 60), "RINEX VERSION / TYPE"))
     SdError("FILE " + Name() + " IS NOT A RINEX FILE!");
   long double v;
-  if (SdParseNumber(line, 0, 9, v) != SdField::kNumber || v < 2 || v >= 5)
-    Fail("UNSUPPORTED RINEX VERSION");
-  if (SdColumn(line, 20, 1) != "O") SdError("FILE " + Name() + " IS NOT A RINEX OBSERVATION FILE!");
+  if (!Take(Fixed(line, 0, 9), v) || v < 2 || v >= 5) Fail("UNSUPPORTED RINEX VERSION");
+  if (Padded(line, 20, 1) != "O") SdError("FILE " + Name() + " IS NOT A RINEX OBSERVATION FILE!");
   header_.version = static_cast<double>(v);
-  header_.system = SdColumn(line, 40, 1)[0];
+  header_.system = Padded(line, 40, 1)[0];
   for (;;) {
     if (!in_->Next(line)) Fail("NO END OF HEADER");
-    if (StartsWith(SdLabel(line), "END OF HEADER")) break;
+    if (StartsWith(Trimmed(line, 60), "END OF HEADER")) break;
     ParseHeaderLine(line);
   }
   if (header_.types.empty()) Fail("NO OBSERVATION TYPES IN THE HEADER");
@@ -69,28 +77,27 @@ void SdRinexReader::ReadHeader() {
 }
 
 void SdRinexReader::ParseHeaderLine(const std::string& line) {
-  const std::string label = SdLabel(line);
+  const std::string label = Trimmed(line, 60);
   if (StartsWith(label, "MARKER NAME")) {
-    header_.markerName = SdTrim(SdColumn(line, 0, 60));
+    header_.markerName = Trim(Padded(line, 0, 60));
   } else if (StartsWith(label, "MARKER NUMBER")) {
-    header_.markerNumber = SdTrim(SdColumn(line, 0, 20));
+    header_.markerNumber = Trim(Padded(line, 0, 20));
   } else if (StartsWith(label, "REC # / TYPE / VERS")) {
-    header_.receiverType = SdTrim(SdColumn(line, 20, 20));
+    header_.receiverType = Trim(Padded(line, 20, 20));
   } else if (StartsWith(label, "ANT # / TYPE")) {
-    header_.antennaSerial = SdTrim(SdColumn(line, 0, 20));
-    header_.antennaType = AntennaType(SdColumn(line, 20, 20));
+    header_.antennaSerial = Trim(Padded(line, 0, 20));
+    header_.antennaType = AntennaType(Padded(line, 20, 20));
   } else if (StartsWith(label, "APPROX POSITION XYZ")) {
     long double p[3];
     bool ok = true;
-    for (int i = 0; i < 3; ++i)
-      ok = ok && SdParseNumber(line, 14 * i, 14, p[i]) == SdField::kNumber;
+    for (int i = 0; i < 3; ++i) ok = ok && Take(Fixed(line, 14 * i, 14), p[i]);
     if (ok) {
       for (int i = 0; i < 3; ++i) header_.position[i] = p[i];
       header_.hasPosition = true;
     }
   } else if (StartsWith(label, "ANTENNA: DELTA H/E/N")) {
     for (int i = 0; i < 3; ++i)
-      if (SdParseNumber(line, 14 * i, 14, header_.deltaHEN[i]) == SdField::kBad)
+      if (FixedField(line, 14 * i, 14, header_.deltaHEN[i]) == FieldState::kMalformed)
         Fail("BAD ANTENNA ECCENTRICITY");
   } else if (StartsWith(label, "# / TYPES OF OBSERV") || StartsWith(label, "SYS / # / OBS TYPES")) {
     ParseTypes(line);
@@ -99,18 +106,18 @@ void SdRinexReader::ParseHeaderLine(const std::string& line) {
   } else if (StartsWith(label, "GLONASS SLOT / FRQ #")) {
     ParseGlonassSlots(line);
   } else if (StartsWith(label, "INTERVAL")) {
-    header_.interval = std::strtod(SdColumn(line, 0, 60).c_str(), nullptr);
+    header_.interval = std::strtod(Padded(line, 0, 60).c_str(), nullptr);
   } else if (StartsWith(label, "TIME OF FIRST OBS")) {
-    header_.timeSystem = SdTrim(SdColumn(line, 48, 3));
+    header_.timeSystem = Trim(Padded(line, 48, 3));
   }
 }
 
 void SdRinexReader::ParseTypes(const std::string& line) {
   const bool r2 = header_.IsRinex2();
-  const bool continuation = r2 ? SdTrim(SdColumn(line, 0, 6)).empty() : line[0] == ' ';
+  const bool continuation = r2 ? Trim(Padded(line, 0, 6)).empty() : line[0] == ' ';
   if (!continuation) {
     long n;
-    if (!SdParseInt(line, r2 ? 0 : 3, r2 ? 6 : 3, n) || n < 0 || n > 999)
+    if (!Take(FixedInt(line, r2 ? 0 : 3, r2 ? 6 : 3), n) || n < 0 || n > 999)
       Fail("BAD NUMBER OF OBSERVATION TYPES");
     typesSys_ = r2 ? ' ' : line[0];
     typesLeft_ = n;
@@ -122,7 +129,7 @@ void SdRinexReader::ParseTypes(const std::string& line) {
   std::vector<std::string>& list = header_.types[typesSys_];
   const int perLine = r2 ? 9 : 13;
   for (int i = 0; i < perLine && typesLeft_ > 0; ++i, --typesLeft_) {
-    std::string t = r2 ? SdColumn(line, 10 + 6 * i, 2) : SdColumn(line, 7 + 4 * i, 3);
+    std::string t = r2 ? Padded(line, 10 + 6 * i, 2) : Padded(line, 7 + 4 * i, 3);
     list.push_back(t);
   }
 }
@@ -131,8 +138,8 @@ void SdRinexReader::ParseScaleFactor(const std::string& line) {
   size_t firstType = 11;
   if (line[0] != ' ') {
     long factor, n = 0;
-    if (!SdParseInt(line, 2, 4, factor) || factor <= 0) Fail("BAD SCALE FACTOR");
-    SdParseInt(line, 8, 2, n);
+    if (!Take(FixedInt(line, 2, 4), factor) || factor <= 0) Fail("BAD SCALE FACTOR");
+    Take(FixedInt(line, 8, 2), n);
     scaleSys_ = line[0];
     scaleFactor_ = static_cast<long double>(factor);
     if (n == 0) header_.scale[scaleSys_]["*"] = scaleFactor_;
@@ -140,17 +147,17 @@ void SdRinexReader::ParseScaleFactor(const std::string& line) {
     return;
   }
   for (int i = 0; i < 12; ++i) {
-    std::string code = SdTrim(SdColumn(line, firstType + 4 * i, 3));
+    std::string code = Trim(Padded(line, firstType + 4 * i, 3));
     if (!code.empty()) header_.scale[scaleSys_][code] = scaleFactor_;
   }
 }
 
 void SdRinexReader::ParseGlonassSlots(const std::string& line) {
   for (int j = 0; j < 8; ++j) {
-    std::string id = SdColumn(line, 4 + 7 * j, 3);
+    std::string id = Padded(line, 4 + 7 * j, 3);
     long slot, channel;
-    if (id[0] != 'R' || !SdParseInt(id, 1, 2, slot)) continue;
-    if (!SdParseInt(line, 8 + 7 * j, 2, channel) || channel < -7 || channel > 13)
+    if (id[0] != 'R' || !Take(FixedInt(id, 1, 2), slot)) continue;
+    if (!Take(FixedInt(line, 8 + 7 * j, 2), channel) || channel < -7 || channel > 13)
       Fail("BAD GLONASS FREQUENCY CHANNEL");
     header_.glonassChannels[static_cast<int>(slot)] = static_cast<int>(channel);
   }
@@ -160,10 +167,10 @@ mjd SdRinexReader::ParseTime(const std::string& line) const {
   const bool r2 = header_.IsRinex2();
   long y, mo, d, h, mi;
   long double s;
-  bool ok = SdParseInt(line, r2 ? 1 : 2, r2 ? 2 : 4, y) && SdParseInt(line, r2 ? 4 : 7, 2, mo) &&
-            SdParseInt(line, r2 ? 7 : 10, 2, d) && SdParseInt(line, r2 ? 10 : 13, 2, h) &&
-            SdParseInt(line, r2 ? 13 : 16, 2, mi) &&
-            SdParseNumber(line, r2 ? 15 : 18, 11, s) == SdField::kNumber;
+  bool ok = Take(FixedInt(line, r2 ? 1 : 2, r2 ? 2 : 4), y) &&
+            Take(FixedInt(line, r2 ? 4 : 7, 2), mo) && Take(FixedInt(line, r2 ? 7 : 10, 2), d) &&
+            Take(FixedInt(line, r2 ? 10 : 13, 2), h) && Take(FixedInt(line, r2 ? 13 : 16, 2), mi) &&
+            Take(Fixed(line, r2 ? 15 : 18, 11), s);
   if (r2 && ok) y += y < 80 ? 2000 : 1900;
   if (!ok || y < 1980 || y > 2100 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
       mi < 0 || mi > 59 || s < 0 || s >= 61)
@@ -180,7 +187,7 @@ mjd SdRinexReader::ParseTime(const std::string& line) const {
 
 short SdRinexReader::SatNumber(const std::string& id) const {
   long n;
-  if (!SdParseInt(id, 1, 2, n) || n < 1 || n > 99) Fail("BAD SATELLITE '" + id + "'");
+  if (!Take(FixedInt(id, 1, 2), n) || n < 1 || n > 99) Fail("BAD SATELLITE '" + id + "'");
   switch (id[0]) {
     case ' ':
     case 'G':
@@ -200,7 +207,7 @@ void SdRinexReader::ReadSatellites2(const std::string& first, long count,
   std::string line = first;
   for (long i = 0; i < count; ++i) {
     if (i > 0 && i % 12 == 0) line = NextRecordLine();
-    ids.push_back(SdColumn(line, 32 + 3 * (i % 12), 3));
+    ids.push_back(Padded(line, 32 + 3 * (i % 12), 3));
   }
 }
 
@@ -211,11 +218,11 @@ void SdRinexReader::ReadValues(SdSatObs& so, char sys, const std::string& text, 
   auto sc = header_.scale.find(rinex2 ? ' ' : sys);
   for (size_t j = 0; j < types.size(); ++j) {
     long double v;
-    SdField f = SdParseNumber(text, first + 16 * j, 14, v);
-    if (f == SdField::kBad) Fail("BAD OBSERVATION VALUE");
-    if (f == SdField::kBlank) continue;
+    FieldState f = FixedField(text, first + 16 * j, 14, v);
+    if (f == FieldState::kMalformed) Fail("BAD OBSERVATION VALUE");
+    if (f == FieldState::kBlank) continue;
     if (sc != header_.scale.end()) {
-      auto it = sc->second.find(SdTrim(types[j]));
+      auto it = sc->second.find(Trim(types[j]));
       if (it == sc->second.end()) it = sc->second.find("*");
       if (it != sc->second.end()) v /= it->second;
     }
@@ -227,7 +234,7 @@ void SdRinexReader::SkipRecords(const std::string& epochLine, long count, bool o
   if (!observation) {
     for (long i = 0; i < count; ++i) {
       std::string rec = NextRecordLine();
-      const std::string label = SdLabel(rec);
+      const std::string label = Trimmed(rec, 60);
       // Changes of the observation types apply from the next epoch on.
       if (StartsWith(label, "# / TYPES OF OBSERV") || StartsWith(label, "SYS / # / OBS TYPES") ||
           StartsWith(label, "SYS / SCALE FACTOR"))
@@ -249,13 +256,13 @@ bool SdRinexReader::ReadRecord(SdRinexEpoch& epoch, bool& isObservation) {
   std::string line;
   do {
     if (!in_->Next(line)) return false;
-  } while (SdTrim(line).empty());
+  } while (Trim(line).empty());
   const bool r2 = header_.IsRinex2();
   if (!r2 && line[0] != '>') Fail("EPOCH LINE EXPECTED");
-  char flag = SdColumn(line, r2 ? 28 : 31, 1)[0];
+  char flag = Padded(line, r2 ? 28 : 31, 1)[0];
   if (flag == ' ') flag = '0';
   long count;
-  if (flag < '0' || flag > '6' || !SdParseInt(line, r2 ? 29 : 32, 3, count) || count < 0)
+  if (flag < '0' || flag > '6' || !Take(FixedInt(line, r2 ? 29 : 32, 3), count) || count < 0)
     Fail("BAD EPOCH LINE");
   isObservation = flag == '0' || flag == '1';
   if (!isObservation) {
@@ -265,9 +272,9 @@ bool SdRinexReader::ReadRecord(SdRinexEpoch& epoch, bool& isObservation) {
   epoch.time = ParseTime(line);
   epoch.flag = flag - '0';
   long double clk;
-  SdField cf = SdParseNumber(line, r2 ? 68 : 41, r2 ? 12 : 15, clk);
-  if (cf == SdField::kBad) Fail("BAD RECEIVER CLOCK OFFSET");
-  epoch.hasClock = cf == SdField::kNumber;
+  FieldState cf = FixedField(line, r2 ? 68 : 41, r2 ? 12 : 15, clk);
+  if (cf == FieldState::kMalformed) Fail("BAD RECEIVER CLOCK OFFSET");
+  epoch.hasClock = cf == FieldState::kNumber;
   epoch.clock = epoch.hasClock ? clk : 0.0L;
   epoch.sats.clear();
   std::vector<std::string> ids;
@@ -286,7 +293,7 @@ bool SdRinexReader::ReadRecord(SdRinexEpoch& epoch, bool& isObservation) {
     } else {
       text = NextRecordLine();
       if (text[0] == '>') Fail("FEWER SATELLITE LINES THAN THE EPOCH LINE ANNOUNCES");
-      id = SdColumn(text, 0, 3);
+      id = Padded(text, 0, 3);
     }
     SdSatObs so;
     so.sat = SatNumber(id);

@@ -3,7 +3,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "sdiff/SdColumns.h"
+#include "core/TextFields.h"
+
+using textfield::Padded;
+using textfield::Trimmed;
 
 namespace {
 constexpr long double kDeg = 180.0L / 3.141592653589793L;
@@ -19,14 +22,14 @@ bool SdStandardDelays::ReadKlobuchar(const std::string& path) {
   std::string line, alpha, beta;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string label = SdLabel(line);
+    const std::string label = Trimmed(line, 60);
     if (label.compare(0, 9, "ION ALPHA") == 0) alpha = line;
     if (label.compare(0, 8, "ION BETA") == 0) beta = line;
     // RINEX 3 coefficients take the RINEX 2 layout (two blanks, 4D12.4).
     if (label.compare(0, 16, "IONOSPHERIC CORR") == 0 && line.compare(0, 4, "GPSA") == 0)
-      alpha = "  " + SdColumn(line, 5, 48) + std::string(10, ' ') + "ION ALPHA";
+      alpha = "  " + Padded(line, 5, 48) + std::string(10, ' ') + "ION ALPHA";
     if (label.compare(0, 16, "IONOSPHERIC CORR") == 0 && line.compare(0, 4, "GPSB") == 0)
-      beta = "  " + SdColumn(line, 5, 48) + std::string(10, ' ') + "ION BETA";
+      beta = "  " + Padded(line, 5, 48) + std::string(10, ' ') + "ION BETA";
     if (label.compare(0, 13, "END OF HEADER") == 0) break;
   }
   if (alpha.empty() || beta.empty()) return false;
