@@ -1,5 +1,7 @@
 #include "estimation/Tervan_FinalMisclosures.h"
 
+#include <algorithm>
+
 #include "preprocess/Tervan_SetAmbiguities.h"
 
 std::vector<SolvedObsType> SolvedObsTypes(const TervanC& tc) {
@@ -63,22 +65,24 @@ long double DesignPart(const TervanC& tc, long i) {
   return s;
 }
 
-long double CodeBiasCorrection(const TervanC& tc, SolvedObsType::Kind k, short prn) {
+}  // namespace
+
+long CodeBiasUnknown(const TervanC& tc, SolvedObsType::Kind k, short prn) {
   const matrix<long>* idx[] = {&tc.ixdcbC1, &tc.ixdcbP1, &tc.ixdcbP2, &tc.ixdcbPc3, &tc.ixdcbPp3};
   const bool on[] = {tc.isdcbC1, tc.isdcbP1, tc.isdcbP2, tc.isdcbPc3, tc.isdcbPp3};
-  if (!on[k]) return 0.0L;
+  if (k > SolvedObsType::PP3 || !on[k]) return -1;
   for (long s = 0; s < tc.sdd.GetNSat() && s < idx[k]->Length(); ++s)
-    if (tc.sdd.GetSat(s) == prn) return Correction(tc, (*idx[k])(s));
-  return 0.0L;
+    if (tc.sdd.GetSat(s) == prn) return (*idx[k])(s);
+  return -1;
 }
 
-long double AmbiguityCorrection(TervanC& tc, SolvedObsType::Kind k, long e, short prn) {
+long AmbiguityUnknown(TervanC& tc, SolvedObsType::Kind k, long e, short prn) {
   long n = k == SolvedObsType::L1 ? tc.nAmbL1 : k == SolvedObsType::L2 ? tc.nAmbL2 : tc.nAmbL3;
   const matrix<long>& ix = k == SolvedObsType::L1   ? tc.ixAmbL1
                            : k == SolvedObsType::L2 ? tc.ixAmbL2
                                                     : tc.ixAmbL3;
   n = std::min({n, tc.AmbSat.Length(), tc.AmbIndex.NRow(), ix.Length()});
-  if (n <= 0 || tc.AmbIndex.NCol() < 3) return 0.0L;
+  if (n <= 0 || tc.AmbIndex.NCol() < 3) return -1;
   long a = -1;
   // The indexed lookup serves the current ambiguity list; a list filled by other means
   // falls back to the linear search.
@@ -86,10 +90,12 @@ long double AmbiguityCorrection(TervanC& tc, SolvedObsType::Kind k, long e, shor
     a = GetAmbIndex(tc, prn, e);
   else
     GetAmbIndex(prn, e, tc.AmbIndex, tc.AmbSat, n, a);
-  return a >= 0 ? Correction(tc, ix(a)) : 0.0L;
+  return a >= 0 ? ix(a) : -1;
 }
 
-}  // namespace
+long ParameterUnknown(TervanC& tc, const SolvedObsType& t, long e, short prn) {
+  return t.IsPhase() ? AmbiguityUnknown(tc, t.kind, e, prn) : CodeBiasUnknown(tc, t.kind, prn);
+}
 
 long double ObsWeight(const TervanC& tc, const SolvedObsType& t, long i, short prn) {
   const long double w = i < tc.WGHT.Length() ? tc.WGHT(i) : 1.0L;
@@ -97,7 +103,5 @@ long double ObsWeight(const TervanC& tc, const SolvedObsType& t, long i, short p
 }
 
 long double FinalMisclosure(TervanC& tc, const SolvedObsType& t, long i, long e, short prn) {
-  long double f = (*t.f)(i)-DesignPart(tc, i);
-  if (t.IsPhase()) return f + AmbiguityCorrection(tc, t.kind, e, prn);
-  return f + CodeBiasCorrection(tc, t.kind, prn);
+  return (*t.f)(i)-DesignPart(tc, i) + Correction(tc, ParameterUnknown(tc, t, e, prn));
 }

@@ -37,6 +37,11 @@ std::vector<SolvedObsType> SolvedObsTypes(const TervanC& tc);
 // weight for the satellite's system).
 long double ObsWeight(const TervanC& tc, const SolvedObsType& t, long i, short prn);
 
+// The unknown that an observation of the type adds to its design row with the
+// coefficient -1 besides the mB/mIB slots: the ambiguity of a phase, the code bias of
+// a code; -1 when there is none.
+long ParameterUnknown(TervanC& tc, const SolvedObsType& t, long e, short prn);
+
 // Misclosure of record i (epoch e, satellite prn) at the final static estimates [m].
 long double FinalMisclosure(TervanC& tc, const SolvedObsType& t, long i, long e, short prn);
 

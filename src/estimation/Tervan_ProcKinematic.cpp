@@ -6,10 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
 #include "core/ResultFile.h"
 #include "core/matrixUtil.h"
-#include "estimation/Tervan_FinalMisclosures.h"
+#include "estimation/KinematicAdjustment.h"
 #include "estimation/Tervan_ResultTables.h"
 #include "gnss/g_lg.h"
 
@@ -43,34 +44,23 @@ struct KinEpoch {
   long double sNEU[3] = {0, 0, 0};
 };
 
-int ClockIndex(const TervanC& tc, short prn) {
-  if (prn >= 1 && prn <= 99) return tc.isGPS ? 3 : -1;
-  if (prn >= 101 && prn <= 199) return tc.isGLN ? 4 : -1;
-  if (prn >= 201 && prn <= 299) return tc.isGAL ? 5 : -1;
-  return -1;
-}
-
-// Observations of epoch e (records from i0) into the normal equations.
-void AddEpoch(TervanC& tc, const std::vector<SolvedObsType>& types, long e, long i0, KinEpoch& k) {
-  for (short s = 0; s < tc.sdd.GetNSatEpoch(e); ++s) {
-    const long i = i0 + s;
-    const short prn = tc.sdd.GetRecSat(i);
-    int ixT = ClockIndex(tc, prn);
-    if (ixT < 0) continue;
-    for (const SolvedObsType& t : types) {
-      if (!(*t.used)(i) || (*t.excluded)(i)) continue;
-      long double p = ObsWeight(tc, t, i, prn);
-      long double f = FinalMisclosure(tc, t, i, e, prn);
-      ++k.nobs;
-      ++k.nsys[ixT - 3];
-      SetNormalSystem(tc.Nc, tc.tc, tc.mB(i, 0), tc.mB(i, 1), tc.mB(i, 2), f, p, k.ff, ixT);
-    }
+// Observations of an epoch into the normal equations, with their misclosures at the
+// adjusted float parameters.
+void AddEpoch(TervanC& tc, const KinematicAdjustment& adj, const std::vector<KinObs>& obs,
+              KinEpoch& k) {
+  for (const KinObs& o : obs) {
+    long double bx = o.b[0], by = o.b[1], bz = o.b[2], p = o.p, f = adj.Misclosure(o);
+    int ixT = o.ixT;
+    ++k.nobs;
+    ++k.nsys[ixT - 3];
+    SetNormalSystem(tc.Nc, tc.tc, bx, by, bz, f, p, k.ff, ixT);
   }
 }
 
 // Solves the epoch; false when it cannot be determined (too few observations for the
 // coordinates and the clocks of the systems observed, or a singular normal matrix).
-bool SolveEpoch(TervanC& tc, KinEpoch& k) {
+bool SolveEpoch(TervanC& tc, const KinematicAdjustment& adj, const std::vector<KinObs>& obs,
+                KinEpoch& k) {
   const int nSys = (k.nsys[0] > 0) + (k.nsys[1] > 0) + (k.nsys[2] > 0);
   if (k.nobs < 4 || k.nobs < 3 + nSys) return false;
   long nrReal = 0;
@@ -91,6 +81,7 @@ bool SolveEpoch(TervanC& tc, KinEpoch& k) {
   const long r = k.nobs - nrReal;
   tc.s0apost = r > 0 && tc.vtPv > 0 ? tc.vtPv / r : 0.0L;
   k.s02 = tc.s0apost;
+  adj.AddFloatCofactors(obs, tc.QxxAll);
   k.dNEU = g2lg(xyz(k.x(0), k.x(1), k.x(2)), tc.RecPosFCG_ROVER);
   matrix<long double> Syy;
   g2lg(tc.QxxAll, tc.RecPosEstG, Syy);
@@ -189,6 +180,11 @@ void ProcKinematic(TervanC& tc) {
   PrintSettingsGuard keep;
   mjdns::NDecSecond = 1;
   const std::vector<SolvedObsType> types = SolvedObsTypes(tc);
+  KinematicAdjustment adj(tc, types);
+  if (!adj.Solve() && adj.Count() > 0)
+    ProgramWarning("Tervan",
+                   "KINEMATIC SOLUTION: FLOAT PARAMETERS NOT DETERMINED WITH EPOCH POSITIONS - "
+                   "KEPT AT THEIR STATIC VALUES!");
   const long ne = tc.sdd.GetNEpoch();
   long i0 = 0, shown = -1;
   for (long e = 0; e < ne; ++e) {
@@ -196,13 +192,14 @@ void ProcKinematic(TervanC& tc) {
     tc.Nc.Resize(6, 6, 0.0L);
     tc.tc.Resize(6, 1, 0.0L);
     KinEpoch k;
-    AddEpoch(tc, types, e, i0, k);
+    const std::vector<KinObs> obs = adj.Epoch(e, i0);
+    AddEpoch(tc, adj, obs, k);
     i0 += tc.sdd.GetNSatEpoch(e);
     tc.NObs = k.nobs;
     tc.NObsG = k.nsys[0];
     tc.NObsR = k.nsys[1];
     tc.NObsE = k.nsys[2];
-    if (!SolveEpoch(tc, k)) {
+    if (!SolveEpoch(tc, adj, obs, k)) {
       std::cout << '\n';
       continue;
     }

@@ -50,7 +50,7 @@ bool HasDCBObs(const PhsDiffHeader& h, int k) {
     case 1:
       return h.HasP1();
     case 2:
-      return h.HasP2();
+      return second;
     case 3:
       return h.HasC1() && second;
     default:
@@ -73,7 +73,7 @@ void SetDCBSwitches(TervanC& tc) {
   const PhsDiffHeader& h = tc.sdh;
   tc.isdcbC1 = tc.ifC1 && h.HasC1();
   tc.isdcbP1 = tc.ifP1 && h.HasP1();
-  tc.isdcbP2 = tc.ifP2 && h.HasP2();
+  tc.isdcbP2 = tc.ifP2 && (h.HasP2() || h.HasC7());
   tc.isdcbPc3 = tc.ifPc3 && h.HasC1() && h.HasP2();
   tc.isdcbPp3 = tc.ifPp3 && h.HasP1() && h.HasP2();
   if ((tc.isdcbC1 || tc.isdcbP1 || tc.isdcbP2) && (tc.isdcbPc3 || tc.isdcbPp3)) {
@@ -323,10 +323,12 @@ void SetUnknowns_SatDCB(TervanC& tc, long& ix) {
     }
     if (tc.verbose) std::cerr << Pre << t.verboseLabel << '\n';
     (tc.*(t.value)).Resize(nsat, 1, 0.0L);
-    const matrix<gnssobs>& obs = tc.sdd.*(t.obs);
     for (long s = 0; s < nsat; ++s) {
       const short sat = tc.sdd.GetSat(s);
       if (!SystemHasDCB(tc, sat)) continue;
+      // the second code of a Galileo satellite is its C7, which the solution takes as P2
+      const bool c7 = k == 2 && satnum::IsGALILEO(sat);
+      const matrix<gnssobs>& obs = c7 ? tc.sdd.C7 : tc.sdd.*(t.obs);
       int found = 0;
       for (long i = 0; i < nobs && found < 3; ++i)
         if (tc.sdd.GetRecSat(i) == sat && tc.ELV(i, 0) > cut && tc.OKSAT(i) && !obs(i).IsNull())

@@ -211,6 +211,52 @@ TEST_F(ProcKinematicTest, GnuplotFileHoldsOneLinePerSolvedEpoch) {
   EXPECT_EQ("", ReadFile(dir.File("kin.gp.part")));
 }
 
+// The static L1 ambiguities took part of the ROVER's motion (a bias per satellite);
+// adjusted once more with the epoch positions they give it back, and the track is the
+// motion. The geometry turns by 25 degrees of azimuth from epoch to epoch, so that the
+// ambiguities and the epoch positions separate.
+TEST_F(ProcKinematicTest, BiasedStaticAmbiguitiesAreAdjustedWithTheEpochPositions) {
+  const std::vector<short> sats = resulttest::Sats(true);
+  const long neph = 5, ns = static_cast<long>(sats.size());
+  Build(neph, sats);
+  tc.NUnk = 3 + ns;
+  tc.IsUnkOK.Resize(tc.NUnk, 1, true);
+  tc.NFin.Resize(tc.NUnk, tc.NUnk, 0.0L);
+  tc.xtemp.Resize(tc.NUnk, 1, 0.0L);
+  tc.nAmbL1 = ns;
+  tc.AmbSat.Resize(ns);
+  tc.AmbIndex.Resize(ns, 4, 0);
+  tc.ixAmbL1.Resize(ns, 1, -1);
+  for (long k = 0; k < ns; ++k) {
+    tc.AmbSat(k) = sats[k];
+    tc.AmbIndex(k, 2) = neph - 1;
+    tc.ixAmbL1(k) = 3 + k;
+  }
+  long i = 0;
+  for (long e = 0; e < neph; ++e) {
+    const xyz d = static_cast<long double>(e + 1) * step;
+    for (long k = 0; k < ns; ++k, ++i) {
+      const xyz u = resulttest::LineOfSight(tc, kAz[k % 8] + 25.0L * e, kEl[k % 8]);
+      const long double b[3] = {u.GetX(), u.GetY(), u.GetZ()};
+      for (int c = 0; c < 3; ++c) tc.mB(i, c) = b[c];
+      const long double f = b[0] * d.GetX() + b[1] * d.GetY() + b[2] * d.GetZ() - 100.0L;
+      tc.fc1(i) = f;
+      tc.fl1(i) = f - 0.01L * (k + 1);  // the ambiguity's bias
+    }
+  }
+  const std::vector<std::string> rows = Rows();
+  ASSERT_EQ(static_cast<size_t>(neph), rows.size());
+  for (long e = 0; e < neph; ++e) {
+    const std::vector<long double> v = Values(rows[e]);
+    ASSERT_EQ(19u, v.size()) << rows[e];
+    const xyz want = tc.Delta_RecPosEst + static_cast<long double>(e + 1) * step;
+    EXPECT_NEAR(want.GetX(), v[6], 1e-4L) << e;
+    EXPECT_NEAR(want.GetY(), v[7], 1e-4L) << e;
+    EXPECT_NEAR(want.GetZ(), v[8], 1e-4L) << e;
+    EXPECT_NEAR(0.0L, v[12], 1e-4L) << e;
+  }
+}
+
 TEST(SetNormalSystem, AddsOneObservationWithClockCoefficientMinusOne) {
   matrix<long double> N(6, 6, 0.0L), t(6, 1, 0.0L);
   long double bx = 1, by = 2, bz = 3, f = 0.5L, p = 2, ff = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/KotnePretvorbe.h"
+#include "estimation/StaticObservations.h"
 #include "estimation/StaticProblem.h"
 #include "estimation/Tervan_ProcStatic.h"
 
@@ -92,21 +93,6 @@ TEST(ProcStaticTruth, RoverHeaderThirtyMetresOffGivesTheSameSolution) {
   EXPECT_LT(Dist(a.tc.RecPosEst, b.tc.RecPosEst), 1e-5L);
   EXPECT_EQ(a.tc.NObs, b.tc.NObs);
   EXPECT_EQ(b.report.find("Outlier detection:"), std::string::npos);
-}
-
-// Each type's a-posteriori sigma follows its own residuals and redundancy: with
-// noise sigma/sin(e) per station the single difference has sqrt(2) sigma at the zenith.
-TEST(ProcStaticNoise, TypeSigmasMatchTheSimulatedNoise) {
-  ProblemOptions o;
-  o.sigmaC = 0.3L;
-  o.sigmaL = 0.002L;
-  StaticProblem p(o);
-  p.Solve();
-  EXPECT_NEAR(std::sqrt(p.tc.s0apost_C1), std::sqrt(2.0L) * 0.3L, 0.1L * std::sqrt(2.0L) * 0.3L);
-  EXPECT_NEAR(std::sqrt(p.tc.s0apost_L1), std::sqrt(2.0L) * 0.002L,
-              0.1L * std::sqrt(2.0L) * 0.002L);
-  // sig0 = sigL1 = 2 mm with the weights in use: the unit-weight sigma is sqrt(2) sig0.
-  EXPECT_NEAR(std::sqrt(p.tc.s0apost), std::sqrt(2.0L) * 0.002L, 0.1L * 0.003L);
 }
 
 // The BASE delay constraint pulls the estimate toward its a-priori value, not each
@@ -202,27 +188,35 @@ TEST(ProcStaticEdges, ElevationExactlyAtTheCutOffIsNotUsed) {
   EXPECT_TRUE(p.tc.ifOc1(i));
 }
 
-}  // namespace
-
-namespace {
-
-// With noise sigma/sin(e) at each station, the coordinate errors of 20 independent
-// runs agree with their formal precisions: at most one of them beyond 3 sigma.
-TEST(ProcStaticNoise, CoordinateErrorsAgreeWithTheFormalSigmasOverTwentySeeds) {
-  int outside = 0;
-  for (unsigned seed = 1; seed <= 20; ++seed) {
-    ProblemOptions o;
-    o.sigmaC = 0.3L, o.sigmaL = 0.002L;
-    o.nEpoch = 41;
-    o.seed = seed;
-    StaticProblem p(o);
-    p.Solve();
-    const xyz d = p.tc.RecPosEst - p.roverTrue;
-    const long double err[3] = {d.GetX(), d.GetY(), d.GetZ()};
-    for (int k = 0; k < 3; ++k)
-      if (std::fabs(err[k]) > 3.0L * std::sqrt(p.tc.QxxAll(k, k) * p.tc.s0apost)) ++outside;
-  }
-  EXPECT_LE(outside, 1);
+// A phase whose misclosure is exactly half the limit is rejected (a misclosure is
+// accepted only below its limit); one a step above it is kept. The misclosures are
+// formed twice at the same estimates, so the second pass meets the first's value.
+TEST(ProcStaticEdges, PhaseMisclosureExactlyAtHalfTheLimitIsRejected) {
+  ProblemOptions o;
+  StaticProblem p(o);
+  const long i = 7;
+  p.tc.sdd.L1(i) += 0.5L;  // about 9.5 cm, far the largest misclosure of the solution
+  p.Solve();
+  auto pass = [&p, i](bool test) {
+    p.tc.ifXl1(i) = false;
+    StaticObservations obs(p.tc);
+    EpochClocks clk;
+    clk.Reset(p.tc.NUnk, p.tc.sdd.GetNEpoch());
+    long double all = 0, type[NObsTypes] = {};
+    testing::internal::CaptureStdout();
+    obs.Accumulate(1, test, clk, all, type);
+    testing::internal::GetCapturedStdout();
+    return p.tc.ifXl1(i);
+  };
+  p.tc.isMaxfDiff = true;
+  pass(false);
+  const long double f = std::fabs(p.tc.fl1(i));
+  ASSERT_GT(f, 0.05L);
+  p.tc.MaxfDiff = 2.0L * f;
+  EXPECT_TRUE(pass(true));
+  EXPECT_EQ(f, std::fabs(p.tc.fl1(i)));
+  p.tc.MaxfDiff = 2.0L * std::nextafter(f, 1.0L);
+  EXPECT_FALSE(pass(true));
 }
 
 }  // namespace

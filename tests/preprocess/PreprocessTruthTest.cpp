@@ -28,6 +28,7 @@
 #include "sim/Dataset.h"
 #include "sim/Simulator.h"
 #include "support/PipelineStart.h"
+#include "support/SimulatedRun.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -70,19 +71,7 @@ class TruthRun {
         "--duration",      "1h",      "--noise-free",       "--no-troposphere",
         "--no-ionosphere", "--start", "2026-06-15 08:00:00"};
     args.insert(args.end(), extraSim.begin(), extraSim.end());
-    sim::Scenario sc;
-    std::string msg;
-    if (sim::ParseScenario(args, sc, msg) != sim::ParseResult::kRun) {
-      why = "simulator: " + msg;
-      return false;
-    }
-    sc.outDir = dir.Path();
-    sim::Simulator s(sc);
-    s.Run();
-    if (!sim::WriteDataset(s, msg)) {
-      why = msg;
-      return false;
-    }
+    if (!testsupport::SimulateDataset(args, dir.Path(), why)) return false;
     const std::string d = dir.Path() + "/";
     std::vector<std::string> run = {"-r" + d + "SIMB_SIMR.sd", "-gf" + d + "glonass_channels.txt",
                                     "-csGRE", "-lC1,L1,L2,L3", "-me10"};

@@ -94,6 +94,20 @@ TEST_F(BaselineScript, ChoosesSettingsByLengthAndKeepsInputs) {
   EXPECT_EQ(testsupport::ReadFile(dir.File("sim/SIMB.rnx")), before);
 }
 
+// Galileo E1 codes of the two receivers in different tracking modes (C1C, C1X): their
+// satellite biases are estimated; GPS shares its C1 and P1 codes.
+TEST_F(BaselineScript, CodesPairedAcrossTrackingModesGetCodeBiases) {
+  ASSERT_EQ(
+      Shell(dir, "'" TERVAN_SIM_EXE "' --out sim --duration 30m --baseline 3 --mixed-tracking")
+          .status,
+      0);
+  const auto r = Shell(dir, Baseline() + "--out-dir work sim/SIMB.rnx sim/SIMR.rnx");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string command = testsupport::ReadFile(dir.File("work/command.txt"));
+  EXPECT_NE(command.find(" -cxGAL"), std::string::npos) << command;
+  EXPECT_EQ(command.find(" -cxGPS"), std::string::npos) << command;
+}
+
 TEST_F(BaselineScript, FailingStepShowsItsErrorAndExits1) {
   testsupport::WriteFile(dir.File("a.rnx"), "not a RINEX file\n");
   testsupport::WriteFile(dir.File("a.nav"), "not a navigation file\n");

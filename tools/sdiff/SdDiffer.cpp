@@ -40,14 +40,37 @@ SdDiffer::SdDiffer(SdRinexReader& base, SdRinexReader& rover, const SdDiffOption
 }
 
 void SdDiffer::SetPairs() {
+  NoteUsedPairs();
   versions_[0] = base_.Header().typesVersion;
   versions_[1] = rover_.Header().typesVersion;
   lastPair_.clear();
   for (char sys : kSystems) {
-    std::vector<PairList>& p = pairs_[sys];
+    const std::vector<std::string>& b = base_.Header().TypesOf(sys);
+    const std::vector<std::string>& r = rover_.Header().TypesOf(sys);
+    std::vector<Pairing>& p = pairs_[sys];
     p.clear();
-    for (int t : types_)
-      p.push_back(sdmap::Pairs(sys, t, base_.Header().TypesOf(sys), rover_.Header().TypesOf(sys)));
+    for (int t : types_) {
+      Pairing q;
+      q.pairs = sdmap::Pairs(sys, t, b, r);
+      for (const auto& [ib, ir] : q.pairs)
+        q.names.push_back(b[ib] == r[ir] ? b[ib] : b[ib] + "/" + r[ir]);
+      q.used.assign(q.pairs.size(), 0);
+      p.push_back(q);
+    }
+  }
+}
+
+void SdDiffer::NoteUsedPairs() {
+  for (const auto& [sys, list] : pairs_)
+    for (size_t k = 0; k < list.size(); ++k)
+      for (size_t i = 0; i < list[k].used.size(); ++i)
+        if (list[k].used[i]) stats_.systems[sys].codes.insert({types_[k], list[k].names[i]});
+}
+
+void SdDiffer::NoteSystems(const SdRinexEpoch& e, bool base) {
+  for (const SdSatObs& s : e.sats) {
+    SdSystemStats& st = stats_.systems[satnum::SystemLetter(s.sat)];
+    (base ? st.atBase : st.atRover) = true;
   }
 }
 
@@ -59,12 +82,12 @@ long long SdDiffer::NominalSecond(const mjd& t, long double& offset) {
 }
 
 bool SdDiffer::Difference(const SdSatObs& b, const SdSatObs& r, SdDiffRecord& rec) {
-  const std::vector<PairList>& pairs = pairs_[satnum::SystemLetter(b.sat)];
+  std::vector<Pairing>& pairs = pairs_[satnum::SystemLetter(b.sat)];
   rec.sat = b.sat;
   rec.values.assign(types_.size(), 0.0L);
   bool any = false;
   for (size_t k = 0; k < types_.size(); ++k) {
-    const PairList& list = pairs[k];
+    const PairList& list = pairs[k].pairs;
     auto usable = [&](int i) {
       const auto& pr = list[i];
       return pr.first < static_cast<int>(b.values.size()) &&
@@ -80,6 +103,7 @@ bool SdDiffer::Difference(const SdSatObs& b, const SdSatObs& r, SdDiffRecord& re
       if (usable(i)) chosen = i;
     if (chosen < 0) continue;
     lastPair_[{b.sat, static_cast<int>(k)}] = chosen;
+    pairs[k].used[chosen] = 1;
     rec.values[k] = r.values[list[chosen].second] - b.values[list[chosen].first];
     any = true;
   }
@@ -115,7 +139,10 @@ void SdDiffer::ProcessEpoch(const SdRinexEpoch& b, const SdRinexEpoch& r, SdDiff
   writer.WriteEpoch(b.time, r.time - b.time, clk[0], clk[1], records);
   ++stats_.epochs;
   stats_.records += static_cast<long>(records.size());
-  for (const SdDiffRecord& x : records) stats_.satellites.insert(x.sat);
+  for (const SdDiffRecord& x : records) {
+    stats_.satellites.insert(x.sat);
+    ++stats_.systems[satnum::SystemLetter(x.sat)].records;
+  }
 }
 
 void SdDiffer::Progress(const mjd& t) {
@@ -129,18 +156,25 @@ void SdDiffer::Progress(const mjd& t) {
 
 void SdDiffer::Run(SdDiffWriter& writer) {
   SdRinexEpoch b, r;
-  bool haveB = base_.NextEpoch(b), haveR = rover_.NextEpoch(r);
+  auto next = [this](SdRinexReader& in, SdRinexEpoch& e) {
+    if (!in.NextEpoch(e)) return false;
+    NoteSystems(e, &in == &base_);
+    return true;
+  };
+  auto nextB = [&]() { return next(base_, b); };
+  auto nextR = [&]() { return next(rover_, r); };
+  bool haveB = nextB(), haveR = nextR();
   while (haveB && haveR) {
     long double offB, offR;
     long long kb = NominalSecond(b.time, offB), kr = NominalSecond(r.time, offR);
     if (kb < kr) {
       ++stats_.onlyBase;
-      haveB = base_.NextEpoch(b);
+      haveB = nextB();
       continue;
     }
     if (kr < kb) {
       ++stats_.onlyRover;
-      haveR = rover_.NextEpoch(r);
+      haveR = nextR();
       continue;
     }
     Progress(b.time);
@@ -151,15 +185,16 @@ void SdDiffer::Run(SdDiffWriter& writer) {
       ++stats_.tagOffset;
     else
       ProcessEpoch(b, r, writer);
-    haveB = base_.NextEpoch(b);
-    haveR = rover_.NextEpoch(r);
+    haveB = nextB();
+    haveR = nextR();
   }
   while (haveB) {
     ++stats_.onlyBase;
-    haveB = base_.NextEpoch(b);
+    haveB = nextB();
   }
   while (haveR) {
     ++stats_.onlyRover;
-    haveR = rover_.NextEpoch(r);
+    haveR = nextR();
   }
+  NoteUsedPairs();
 }

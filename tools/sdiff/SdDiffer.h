@@ -4,12 +4,15 @@
 // a tag further than the tolerance from its nominal second is not matched. Every
 // record is ROVER minus BASE of one satellite observed at both stations, codes in
 // metres and phases in cycles, each type formed from the same RINEX code at both
-// stations (the code of the previous epoch is kept while both stations have it).
+// stations (the code of the previous epoch is kept while both stations have it), or
+// from the one pair of codes of different tracking attributes that SdObsMapping
+// chooses for a system when the stations share no code of the type.
 #ifndef TERVAN_TOOLS_SDIFF_SDDIFFER_H
 #define TERVAN_TOOLS_SDIFF_SDDIFFER_H
 
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -23,14 +26,24 @@ struct SdDiffOptions {
   bool progress = false;              // progress lines on standard error
 };
 
+// What one satellite system gave.
+struct SdSystemStats {
+  long records = 0;                      // records written
+  bool atBase = false, atRover = false;  // satellites of the system seen in the file
+  // Codes used, per single-difference type (sdmap::Type): "C1C" where both stations
+  // share it, "C1C/C1X" (BASE/ROVER) across tracking attributes.
+  std::set<std::pair<int, std::string>> codes;
+};
+
 struct SdDiffStats {
   long epochs = 0, records = 0;
   std::set<short> satellites;
-  long onlyBase = 0, onlyRover = 0;  // epochs of one station only
-  long tagOffset = 0;                // common epochs with a tag beyond the tolerance
-  long noCommon = 0;                 // common epochs without a common satellite
-  long decimated = 0;                // common epochs left out by the interval
-  long noClock = 0;                  // epochs without a receiver clock solution
+  long onlyBase = 0, onlyRover = 0;       // epochs of one station only
+  long tagOffset = 0;                     // common epochs with a tag beyond the tolerance
+  long noCommon = 0;                      // common epochs without a common satellite
+  long decimated = 0;                     // common epochs left out by the interval
+  long noClock = 0;                       // epochs without a receiver clock solution
+  std::map<char, SdSystemStats> systems;  // per system letter 'G', 'R', 'E'
 };
 
 class SdDiffer {
@@ -51,7 +64,15 @@ class SdDiffer {
 
  private:
   using PairList = std::vector<std::pair<int, int>>;
+  // The code pairs of one system and type, their names and whether they were used.
+  struct Pairing {
+    PairList pairs;
+    std::vector<std::string> names;
+    std::vector<char> used;
+  };
   void SetPairs();
+  void NoteUsedPairs();
+  void NoteSystems(const SdRinexEpoch& e, bool base);
   bool Difference(const SdSatObs& b, const SdSatObs& r, SdDiffRecord& rec);
   void ProcessEpoch(const SdRinexEpoch& b, const SdRinexEpoch& r, SdDiffWriter& writer);
   void Progress(const mjd& t);
@@ -61,7 +82,7 @@ class SdDiffer {
   SdDiffOptions options_;
   SdReceiverClock* clock_ = nullptr;
   std::vector<int> types_;
-  std::map<char, std::vector<PairList>> pairs_;    // per system, per entry of types_
+  std::map<char, std::vector<Pairing>> pairs_;     // per system, per entry of types_
   long versions_[2] = {-1, -1};                    // type list versions the pairs are for
   std::map<std::pair<short, int>, int> lastPair_;  // (satellite, type entry) -> pair used
   SdDiffStats stats_;

@@ -114,6 +114,11 @@ std::vector<std::pair<int, int>> Pairs(char sys, int type, const std::vector<std
     int b = IndexOf(base, code), r = IndexOf(rover, code);
     if (b >= 0 && r >= 0) out.push_back({b, r});
   }
+  if (!out.empty()) return out;
+  // Different tracking attributes: one fixed pair for the whole file keeps the
+  // differences between satellites free of the tracking biases.
+  std::vector<int> b = Candidates(sys, type, base), r = Candidates(sys, type, rover);
+  if (!b.empty() && !r.empty()) out.push_back({b[0], r[0]});
   return out;
 }
 

@@ -1,8 +1,12 @@
 // Which RINEX observations become which single-difference types.
 //
 // For each system and single-difference type the RINEX 3/4 codes are tried in the
-// order of the table; RINEX 2 types are taken as they are. The same code is used at
-// both stations for a satellite, so that a difference never mixes two signals.
+// order of the table; RINEX 2 types are taken as they are. Where the two stations
+// share a code of a type, only equal codes are paired, so that a difference never
+// mixes two signals. Where they share none, the first code of the table that each
+// station holds is paired with the other's across tracking attributes: the codes of
+// one type are one signal class (C1 never meets P1) and the phases one carrier band,
+// whose tracking modes differ by a constant that the float ambiguity takes up.
 #ifndef TERVAN_TOOLS_SDIFF_SDOBSMAPPING_H
 #define TERVAN_TOOLS_SDIFF_SDOBSMAPPING_H
 
@@ -24,7 +28,8 @@ const std::vector<std::string>& Codes(char sys, int type);
 
 // Index pairs (BASE, ROVER) into the two stations' type lists of a system that may
 // form a type, best first. A list of 2-character RINEX 2 types pairs with every
-// code of the other station; two RINEX 3 lists pair only on equal codes.
+// code of the other station; two RINEX 3 lists pair on equal codes, else in the one
+// pair of the two stations' first codes of the type.
 std::vector<std::pair<int, int>> Pairs(char sys, int type, const std::vector<std::string>& base,
                                        const std::vector<std::string>& rover);
 

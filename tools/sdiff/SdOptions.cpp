@@ -123,7 +123,15 @@ epoch gives the receiver clock offsets of the epoch lines, and positions for a
 header whose position is missing or more than 100 m off. Without orbits the
 clock offsets are written as 0.
 
-At the end one summary line goes to standard output. Exit status 0 on success,
+Observation codes: a type is formed from the same RINEX code at both stations;
+where the stations share none (receivers of different makes), from one pair of
+codes of the same class (C1 with C1, P1 with P1, never C1 with P1) or phases of
+the same band across tracking modes. Codes of different modes differ by a
+satellite bias: estimate the code biases in Tervan (-cx).
+
+At the end one summary line goes to standard output, with the records and the
+codes used per system; a system observed at both stations that gives no record
+is reported with the codes of each station. Exit status 0 on success,
 1 after an error; a failed run leaves no output file behind.
 )";
 }

@@ -1,5 +1,6 @@
 #include "sdiff/SdTool.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -98,6 +99,48 @@ std::unique_ptr<SdOrbitSource> OpenOrbits(const SdOptions& o) {
   return nullptr;
 }
 
+const char* SystemName(char sys) {
+  return sys == 'G' ? "GPS" : sys == 'R' ? "GLONASS" : "Galileo";
+}
+
+std::string Joined(const std::vector<std::string>& words, const char* separator) {
+  std::string text;
+  for (const std::string& w : words) text += (text.empty() ? "" : separator) + w;
+  return text;
+}
+
+// Per system that both files hold or that gave records: the records and the codes used.
+std::string SystemSummary(const SdDiffStats& s) {
+  std::string text;
+  for (char sys : {'G', 'R', 'E'}) {
+    auto it = s.systems.find(sys);
+    if (it == s.systems.end()) continue;
+    const SdSystemStats& st = it->second;
+    if (st.records == 0 && !(st.atBase && st.atRover)) continue;
+    std::vector<std::string> codes;
+    for (const auto& c : st.codes) codes.push_back(c.second);
+    text += std::string(text.empty() ? "" : ", ") + SystemName(sys) + " " +
+            std::to_string(st.records) + (st.records == 1 ? " record" : " records");
+    if (!codes.empty()) text += " (" + Joined(codes, ", ") + ")";
+  }
+  return text;
+}
+
+// A system observed at both stations that gave no record at all.
+void WarnOfLostSystems(const SdDiffStats& s, const SdRinexReader& b, const SdRinexReader& r) {
+  auto codes = [](const SdRinexReader& f, char sys) {
+    const std::vector<std::string>& list = f.Header().TypesOf(sys);
+    return list.empty() ? std::string("NONE") : Joined(list, " ");
+  };
+  for (const auto& [sys, st] : s.systems) {
+    if (st.records > 0 || !st.atBase || !st.atRover) continue;
+    std::string name = SystemName(sys);
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    SdWarning(name + " IS OBSERVED AT BOTH STATIONS BUT GIVES NO RECORD: BASE CODES " +
+              codes(b, sys) + ", ROVER CODES " + codes(r, sys));
+  }
+}
+
 void PrintSummary(const SdOptions& o, const SdDiffer& d, const SdRinexReader& b,
                   const SdRinexReader& r) {
   const SdDiffStats& s = d.Stats();
@@ -111,6 +154,8 @@ void PrintSummary(const SdOptions& o, const SdDiffer& d, const SdRinexReader& b,
        << b.SkippedOutOfOrder() + r.SkippedOutOfOrder() << " out of time order, "
        << b.SkippedTruncated() + r.SkippedTruncated() << " cut off";
   if (o.interval > 0) line << "; " << s.decimated << " left out by the interval";
+  const std::string systems = SystemSummary(s);
+  if (!systems.empty()) line << "; " << systems;
   std::cout << line.str() << std::endl;
 }
 
@@ -183,6 +228,7 @@ int SdRun(const std::vector<std::string>& args) {
     WarnOfMissingPositions(header);
   }
   writer.Finish(header);
+  WarnOfLostSystems(differ.Stats(), base, rover);
   if (!o.glonassChannels.empty()) {
     // A run whose channel file fails leaves no single-difference file either.
     SdAddCleanupFile(o.out);

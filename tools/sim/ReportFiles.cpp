@@ -77,6 +77,24 @@ void Satellites(std::ostream& os, const Simulator& sim) {
   os << "\n";
 }
 
+void ReceiverBiases(std::ostream& os, const Simulator& sim) {
+  if (!sim.Sc().receiverBiases) return;
+  os << "ROVER RECEIVER BIASES (m; on every ROVER observation, none at the BASE)\n"
+     << Format(
+            "  system offset against GPS time (codes and phases): GLONASS %.6Lf  Galileo %.6Lf\n",
+            sim.RoverSystemOffset('R'), sim.RoverSystemOffset('E'))
+     << "  sat  code bias C1        P1        P2        C7\n";
+  const Constellation& sats = sim.Sats();
+  for (size_t i = 0; i < sats.Size(); ++i) {
+    const int k = static_cast<int>(i);
+    const bool gal = sats.Sat(i).system == 'E';
+    os << Format("  %s  %12.6Lf %9.6Lf %9.6Lf %9.6Lf\n", sats.Sat(i).Id().c_str(),
+                 sim.RoverCodeBias(k, kC1), gal ? 0.0L : sim.RoverCodeBias(k, kP1),
+                 gal ? 0.0L : sim.RoverCodeBias(k, kP2), gal ? sim.RoverCodeBias(k, kC7) : 0.0L);
+  }
+  os << "\n";
+}
+
 void Events(std::ostream& os, const Simulator& sim) {
   os << "EFFECTS INSERTED (epochs GPS time)\n";
   if (sim.Events().empty()) os << "  none\n";
@@ -205,6 +223,7 @@ bool WriteTruth(const Simulator& sim, const std::string& path) {
   Events(os, sim);
   Eclipses(os, sim);
   Satellites(os, sim);
+  ReceiverBiases(os, sim);
   Clocks(os, sim);
   return static_cast<bool>(os);
 }

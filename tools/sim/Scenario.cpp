@@ -281,6 +281,8 @@ bool Switch(const std::string& name, Scenario& s) {
     s.eclipseAngle = 14;
   else if (name == "mixed-tracking")
     s.mixedTracking = true;
+  else if (name == "receiver-biases")
+    s.receiverBiases = true;
   else
     return false;
   return true;
@@ -398,6 +400,11 @@ Errors and effects:
                              sigma^2 (1/sin^2 e_BASE + 1/sin^2 e_ROVER) = 2 sigma^2/WGHT
   --mixed-tracking           the ROVER records GPS C2X/L2X and Galileo C1X/C7X/L1X/L7X
                              where the BASE records C2W/L2W and C1C/C7Q/L1C/L7Q
+  --receiver-biases          the ROVER's receiver (another make than the BASE's) adds
+                             an offset of GLONASS and of Galileo time against GPS time
+                             to all its observations (within 3 m) and a bias per
+                             satellite and code signal (within 1 m; GLONASS
+                             inter-frequency biases, tracking differences); in truth.txt
 
 Station and satellite effects (each written into the scenario's files):
   --solid-tide               solid earth tide displacement of both stations

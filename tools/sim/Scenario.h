@@ -67,6 +67,7 @@ struct Scenario {
   long double motionAmplitude = 0;  // m, oscillation of the ROVER (0 = static)
   long double motionPeriod = 600;   // s
   bool mixedTracking = false;       // the ROVER records other tracking modes than the BASE
+  bool receiverBiases = false;      // the ROVER's receiver has system offsets and code biases
 
   Scenario();
   long double StartSeconds() const { return ToSeconds(start); }

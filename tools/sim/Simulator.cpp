@@ -27,6 +27,24 @@ Simulator::Simulator(const Scenario& sc)
   productEnd_ = std::ceil(sc_.EndSeconds() / step) * step + 7 * step;
 }
 
+namespace {
+// A value fixed by the seed and a key alone, uniform in [-range, range).
+long double Drawn(unsigned long seed, std::uint64_t key, long double range) {
+  const std::uint64_t h = Random::Hash(Random::Hash(seed ^ 0x5eedb1a5ULL) ^ key);
+  return range * (2.0L * static_cast<long double>(h >> 11) / 9007199254740992.0L - 1.0L);
+}
+}  // namespace
+
+long double Simulator::RoverSystemOffset(char system) const {
+  if (!sc_.receiverBiases || system == 'G') return 0.0L;
+  return Drawn(sc_.seed, static_cast<std::uint64_t>(system), 3.0L);
+}
+
+long double Simulator::RoverCodeBias(int sat, int type) const {
+  if (!sc_.receiverBiases) return 0.0L;
+  return Drawn(sc_.seed, 1000ULL + static_cast<std::uint64_t>(sat) * 16ULL + type, 1.0L);
+}
+
 long double Simulator::Lambda1(int sat) const {
   return kC / sats_->Sat(sat).f1;
 }
@@ -171,19 +189,22 @@ bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, const Vec3&
   if (sc_.antennas || sc_.windUp) AddStationEffects(st, sat, rotated, sun, wind, t);
   const long double a1 = t.antenna[0], a2 = t.antenna[1], w = t.windUp;
   const SimSat& s = sats_->Sat(sat);
-  const long double geom = rho + t.shapiro + kC * (clock - t.satClock - t.relativity) + t.tropo;
+  const bool rover = st == kRover;
+  const long double geom = rho + t.shapiro + kC * (clock - t.satClock - t.relativity) + t.tropo +
+                           (rover ? RoverSystemOffset(s.system) : 0.0L);
   // The phase does not follow the millisecond jumps of the receiver clock.
   const long double phase = geom - kC * ep.jumps;
   const long double i1 = SimIonosphere::Delay(t.tec, s.f1), i2 = SimIonosphere::Delay(t.tec, s.f2);
   o.sat = sat;
-  o.value[kC1] = geom + i1 + s.biasC1 + a1;
+  auto code = [&](int k) { return rover ? RoverCodeBias(sat, k) : 0.0L; };
+  o.value[kC1] = geom + i1 + s.biasC1 + code(kC1) + a1;
   o.value[kL1] = (phase - i1 + a1) / (kC / s.f1) + o.n1 + w;
   if (s.system == 'E') {
-    o.value[kC7] = geom + i2 + s.biasC7 + a2;
+    o.value[kC7] = geom + i2 + s.biasC7 + code(kC7) + a2;
     o.value[kL7] = (phase - i2 + a2) / (kC / s.f2) + o.n2 + w;
   } else {
-    o.value[kP1] = geom + i1 + s.biasP1 + a1;
-    o.value[kP2] = geom + i2 + s.biasP2 + a2;
+    o.value[kP1] = geom + i1 + s.biasP1 + code(kP1) + a1;
+    o.value[kP2] = geom + i2 + s.biasP2 + code(kP2) + a2;
     o.value[kL2] = (phase - i2 + a2) / (kC / s.f2) + o.n2 + w;
   }
   o.ssi = std::min(9, 5 + static_cast<int>(5.0L * std::sin(el)));

@@ -119,6 +119,10 @@ class Simulator {
   const Antennas& Antenna() const { return antennas_; }
   long double ProductStart() const { return productStart_; }
   long double ProductEnd() const { return productEnd_; }
+  // With --receiver-biases: the ROVER's offset of a system's time against GPS time
+  // (m, 0 for GPS) and its code bias of a satellite and code type (m); 0 otherwise.
+  long double RoverSystemOffset(char system) const;
+  long double RoverCodeBias(int sat, int type) const;
   // Wavelength (m) of L1 or L2/L7 of a satellite.
   long double Lambda1(int sat) const;
   long double Lambda2(int sat) const;

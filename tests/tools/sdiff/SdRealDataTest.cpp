@@ -28,11 +28,13 @@ struct Converted {
   PhsDiffData data{head};
 };
 
-// Converts a pair and reads the result with the program's reader.
-void Convert(const std::vector<std::string>& args, Converted& sd) {
+// Converts a pair and reads the result with the program's reader; the summary line
+// goes to `summary` when given.
+void Convert(const std::vector<std::string>& args, Converted& sd, std::string* summary = nullptr) {
   testing::internal::CaptureStdout();
   ASSERT_EQ(SdRun(args), 0);
-  testing::internal::GetCapturedStdout();
+  const std::string out = testing::internal::GetCapturedStdout();
+  if (summary) *summary = out;
   PhsDiff reader(sd.head, sd.data);
   reader.SetFile(args[5].c_str());
   reader.ReadFile();
@@ -111,12 +113,19 @@ TEST(SdRealData, EsbcWtzrWithPreciseOrbitsAndClocks) {
   if (dir.empty()) GTEST_SKIP() << testsupport::kNoSharedData;
   testsupport::TempDir tmp;
   Converted sd;
+  std::string summary;
   Convert({"--base", dir + "/ESBC00DNK_R_20201770000_01D_30S_MO.crx.gz", "--rover",
            dir + "/WTZR00DEU_R_20201770000_01D_30S_MO_120epoch.rnx", "--out", tmp.File("sd.txt"),
            "--sp3", dir + "/GRG0MGXFIN_20201770000_01D_15M_ORB.SP3", "--clk",
            dir + "/GRG0MGXFIN_20201770000_01D_30S_CLK.CLK", "--quiet"},
-          sd);
+          sd, &summary);
   EXPECT_EQ(sd.data.GetNEpoch(), 120);
+  // The GPS L2C codes of the two receivers (L at ESBC, M at WTZR) pair as one class.
+  EXPECT_NE(summary.find("; GPS 1140 records (C1C, C2W, L1C, L2W, C2L/C2S, C5Q, L5Q), GLONASS "
+                         "1041 records (C1C, C2P, L1C, L2C, L2P, C2C), Galileo 959 records (C1C, "
+                         "L1C, C5Q, L5Q, C7Q, L7Q, C8Q, L8Q)\n"),
+            std::string::npos)
+      << summary;
   EXPECT_TRUE(sd.data.HasGPSObs());
   EXPECT_TRUE(sd.data.HasGLONASSObs());
   EXPECT_TRUE(sd.data.HasGALILEOObs());

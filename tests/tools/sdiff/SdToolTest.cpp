@@ -100,7 +100,8 @@ TEST(SdTool, WritesTheCommonEpochsAndSatellitesRoverMinusBase) {
   EXPECT_EQ(summary, "tervan-sdiff: 2 epochs, 2 satellites, 3 records written to " + p.out +
                          "; dropped epochs: 1 only at the BASE, 1 only at the ROVER, 1 with a "
                          "tag offset beyond 0.001 s, 0 without common satellites, 0 out of time "
-                         "order, 0 cut off\n");
+                         "order, 0 cut off; GPS 2 records (C1C, C2W, L1C, L2L), Galileo 1 record "
+                         "(C1C/C1X, L1C/L1X, C7Q, L7Q)\n");
   const std::string expected =
       "SINGLE_DIFFERENCES\n"
       "MARKER NAME     :  4 BASE  4 ROVR\n"
@@ -116,8 +117,9 @@ TEST(SdTool, WritesTheCommonEpochsAndSatellitesRoverMinusBase) {
       "END OF HEADER 1\n"
       "  2  60370       0.0000000      400.000000        0.000000        0.000000\n" +
       // The L2 of G05 comes from L2L at both stations (L2W is missing at the ROVER), and
-      // stays on L2L in the next epoch; E11 has no common E1 code or phase.
-      Record(5, {100.5, 100, 500.25, 400.25, 0, 0}) + Record(211, {0, 0, 0, 0, 50, 200}) +
+      // stays on L2L in the next epoch; E11 pairs its E1 code and phase across the
+      // tracking attributes (C1C with C1X, L1C with L1X).
+      Record(5, {100.5, 100, 500.25, 400.25, 0, 0}) + Record(211, {1, 0, 300, 0, 50, 200}) +
       "  1  60370      60.0000000    -1000.000000        0.000000        0.000000\n" +
       Record(5, {100, 100, 500, 400.5, 0, 0});
   EXPECT_EQ(testsupport::ReadFile(p.out), expected);
@@ -266,7 +268,9 @@ TEST(SdObsMapping, SameCodeAtBothStationsAndRinex2TypesPairWithAnyCode) {
   using P = std::vector<std::pair<int, int>>;
   EXPECT_EQ(sdmap::Pairs('G', sdmap::kL2, V{"L2L", "L2W"}, V{"L2W", "L2S", "L2L"}),
             (P{{1, 0}, {0, 2}}));
-  EXPECT_EQ(sdmap::Pairs('G', sdmap::kC2, V{"C2L"}, V{"C2S"}), P{});
+  // Without a shared code the stations' first codes of the class pair across attributes.
+  EXPECT_EQ(sdmap::Pairs('G', sdmap::kC2, V{"C2L"}, V{"C2S"}), (P{{0, 0}}));
+  EXPECT_EQ(sdmap::Pairs('G', sdmap::kC1, V{"C1C"}, V{"C1W"}), P{});
   EXPECT_EQ(sdmap::Pairs('E', sdmap::kC1, V{"C1", "L1"}, V{"C1X", "C1C"}), (P{{0, 1}, {0, 0}}));
   EXPECT_EQ(sdmap::Pairs('R', sdmap::kP2, V{"P2"}, V{"P2"}), (P{{0, 0}}));
   EXPECT_EQ(sdmap::FileCode(sdmap::kL7), 19);
