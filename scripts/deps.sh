@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes sure the build tools and libraries are present. Usage: deps.sh [test] [bench]
+# Makes sure the build tools and libraries are present. Usage: deps.sh [test] [bench] [plot]
+# [sanitize] (plot: gnuplot, which tervan-plot draws with).
 # As root on Debian the missing packages are installed with apt-get; otherwise the
 # command that installs them is printed and the script fails.
 set -euo pipefail
@@ -9,6 +10,8 @@ for extra in "$@"; do
   case "$extra" in
     test) want+=(libgtest-dev) ;;
     bench) want+=(libbenchmark-dev) ;;
+    plot) want+=(gnuplot-nox) ;;
+    sanitize) want+=(clang libclang-rt-dev) ;;
   esac
 done
 
@@ -28,14 +31,30 @@ compiler_finds() {
   [ "$path" != "$library" ] && [ -e "$path" ]
 }
 
+# True when clang links a program with libFuzzer and both sanitizers.
+clang_sanitizes() {
+  local dir
+  command -v clang++ >/dev/null 2>&1 || return 1
+  dir=$(mktemp -d)
+  printf '%s\n' '#include <cstddef>' '#include <cstdint>' \
+    'extern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }' > "$dir/t.cpp"
+  clang++ -fsanitize=fuzzer,address,undefined "$dir/t.cpp" -o "$dir/t" >/dev/null 2>&1
+  local ok=$?
+  rm -rf "$dir"
+  return $ok
+}
+
 have_pkg() {
   case "$1" in
     cmake) command -v cmake >/dev/null 2>&1 ;;
     ninja-build) command -v ninja >/dev/null 2>&1 ;;
     g++) command -v g++ >/dev/null 2>&1 ;;
+    gnuplot-nox) command -v gnuplot >/dev/null 2>&1 ;;
     zlib1g-dev) dpkg_installed "$1" || compiler_finds zlib.h libz.so ;;
     libgtest-dev) dpkg_installed "$1" || compiler_finds gtest/gtest.h libgtest.a ;;
     libbenchmark-dev) dpkg_installed "$1" || compiler_finds benchmark/benchmark.h libbenchmark.so ;;
+    clang) command -v clang++ >/dev/null 2>&1 ;;
+    libclang-rt-dev) dpkg_installed "$1" || clang_sanitizes ;;
     *) dpkg_installed "$1" ;;
   esac
 }

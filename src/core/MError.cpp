@@ -1,28 +1,53 @@
 #include "core/MError.h"
 
-#include <cstdlib>
 #include <iomanip>
 #include <iostream>
+#include <sstream>
+#include <string>
+
+#include "core/ProgramError.h"
 
 namespace {
 
 const char* const kStars = "************************************************************";
 
+// Errors are collected and printed at their end, so that the whole block can be
+// repeated on standard error; warnings go straight to standard output.
+std::ostringstream banner;
+std::ostream* out = &std::cout;
+
+std::ostream& Out() {
+  return *out;
+}
+
+bool IsError(const char* kind) {
+  return std::string(kind).find("ERROR") != std::string::npos;
+}
+
 void Begin(const char* kind, const char* message) {
-  std::cout << '\n' << kStars << '\n' << kind << '\n' << '\t' << message;
+  out = &std::cout;
+  if (IsError(kind)) {
+    banner.str("");
+    banner.copyfmt(std::cout);
+    out = &banner;
+  }
+  Out() << '\n' << kStars << '\n' << kind << '\n' << '\t' << message;
 }
 
 [[noreturn]] void ErrorEnd() {
-  std::cout << kStars << '\n'
-            << "Exiting program..."
-            << "\n\n";
+  Out() << kStars << '\n'
+        << "Exiting program..."
+        << "\n\n";
+  WriteErrorCout(banner.str());
+  ExitWithError();
+}
+
+void WarningEnd() {
   std::cout.flush();
-  std::cerr.flush();
-  std::exit(1);
 }
 
 std::ostream& N(long value) {
-  return std::cout << std::right << std::setw(5) << value;
+  return Out() << std::right << std::setw(5) << value;
 }
 
 }  // namespace
@@ -43,7 +68,7 @@ void IndexError(const char* heading, const char* message, long index, long last)
 
 void DimError(const char* message, long r1, long c1, long r2, long c2) {
   Begin("MATRIX::ERROR:", message);
-  std::cout << "  [";
+  Out() << "  [";
   N(r1) << ",";
   N(c1) << "] -> [";
   N(r2) << ",";
@@ -59,17 +84,17 @@ void SizeError(const char* heading, const char* message, std::initializer_list<l
   Begin(heading, message);
   const char* separator = " [";
   for (long n : dims) {
-    std::cout << separator;
+    Out() << separator;
     N(n);
     separator = ",";
   }
-  std::cout << "]\n\n";
+  Out() << "]\n\n";
   ErrorEnd();
 }
 
 void CountError(const char* message, long rows, long cols, long n) {
   Begin("MATRIX::ERROR:", message);
-  std::cout << " [";
+  Out() << " [";
   N(rows) << ",";
   N(cols) << "] -> n = ";
   N(n) << "\n\n";
@@ -78,19 +103,19 @@ void CountError(const char* message, long rows, long cols, long n) {
 
 void SingularWarning(const char* message, long double value, long index) {
   Begin("MATRIX::WARNING:", message);
-  std::cout << std::setw(10) << value << " 10**-15 ";
+  Out() << std::setw(10) << value << " 10**-15 ";
   N(index) << "\n\n";
-  std::cout << kStars << '\n';
-  std::cout.flush();
+  Out() << kStars << '\n';
+  WarningEnd();
 }
 
 void NormWarning(const char* message) {
   Begin("MATRIX::WARNING:", message);
-  std::cout << "\n\n"
-            << kStars << '\n'
-            << "Continuing program..."
-            << "\n\n";
-  std::cout.flush();
+  Out() << "\n\n"
+        << kStars << '\n'
+        << "Continuing program..."
+        << "\n\n";
+  WarningEnd();
 }
 
 }  // namespace MError

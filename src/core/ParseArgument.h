@@ -21,16 +21,34 @@ void ParseFileName(const std::string& prog, const char* arg, std::size_t pos, ch
 void GetFileName(const std::string& prog, const char* arg, std::size_t pos, char* name, bool& flag,
                  bool verbose, const std::string& prefix, const std::string& label);
 
-// Number behind pos. ok (when given) tells whether any digits were converted.
+// Number behind pos. ok (when given) tells whether any digits were converted, fits
+// (when given) whether the value lies within the range of the returned type; a value
+// that does not fit reads as 0 (double, float) or the nearest limit (int).
 // A float is read as a double and rounded to single precision.
-float ParseFloat(const char* arg, std::size_t pos, bool* ok = nullptr);
-double ParseDouble(const char* arg, std::size_t pos, bool* ok = nullptr);
-// Integer, limited to the range of int.
-int ParseInteger(const char* arg, std::size_t pos, bool* ok = nullptr);
+float ParseFloat(const char* arg, std::size_t pos, bool* ok = nullptr, bool* fits = nullptr);
+double ParseDouble(const char* arg, std::size_t pos, bool* ok = nullptr, bool* fits = nullptr);
+int ParseInteger(const char* arg, std::size_t pos, bool* ok = nullptr, bool* fits = nullptr);
 
 // Time "h:m:s" behind pos, in seconds (h * 3600 + m * 60 + s). Missing trailing
-// fields count as zero; ok tells whether the hours were read.
-long double ParseHMS(const char* arg, std::size_t pos, bool* ok = nullptr);
+// fields count as zero; ok tells whether the hours were read, fits whether hours and
+// minutes lie within the range of int and the seconds are finite.
+long double ParseHMS(const char* arg, std::size_t pos, bool* ok = nullptr, bool* fits = nullptr);
+
+// The limits of the type T as the text "FROM <lowest> TO <highest>".
+template <typename T>
+std::string RangeText();
+
+// Error text of an option value beyond a bound, one wording for every such bound:
+// "<what> - <bound> [ <option> ]!".
+std::string OptionBoundText(const std::string& what, const std::string& bound,
+                            const std::string& option);
+
+// OptionBoundText of a number that does not fit its type T:
+// "VALUE <value> OUT OF RANGE - FROM <lowest> TO <highest> [ <option> ]!".
+template <typename T>
+std::string OutOfRangeText(const std::string& value, const std::string& option) {
+  return OptionBoundText("VALUE " + value + " OUT OF RANGE", RangeText<T>(), option);
+}
 
 // Estimation type: "STA"/"sta" switches on the static, "KIN"/"kin" the kinematic
 // solution; the switches are never turned off.

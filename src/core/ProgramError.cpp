@@ -3,17 +3,41 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "core/StandardStreams.h"
+
+namespace {
+
+ErrorExitHandler errorExitHandler = nullptr;
+
+}  // namespace
+
+std::string FramedText(const FramedMessage& m) {
+  std::string s = m.blankBefore ? "\n" : "";
+  s += std::string(m.mark) + ' ' + m.who + ": " + m.kind + " -> " + m.text + ' ' + m.mark + '\n';
+  s += "     " + std::string(m.closing) + m.who + " ... " + '\n';
+  if (m.blankAfter) s += '\n';
+  return s;
+}
+
 void WriteFramed(std::ostream& os, const FramedMessage& m) {
-  if (m.blankBefore) os << '\n';
-  os << m.mark << ' ' << m.who << ": " << m.kind << " -> " << m.text << ' ' << m.mark << '\n';
-  os << "     " << m.closing << m.who << " ... " << '\n';
-  if (m.blankAfter) os << '\n';
+  os << FramedText(m);
   os.flush();
+}
+
+void WriteErrorCout(const std::string& text) {
+  std::cout << text;
+  std::cout.flush();
+  StandardStreams::EchoToCerr(text);
+}
+
+void SetErrorExitHandler(ErrorExitHandler handler) {
+  errorExitHandler = handler;
 }
 
 void ExitWithError() {
   std::cout.flush();
   std::cerr.flush();
+  if (errorExitHandler) errorExitHandler();
   std::exit(1);
 }
 
@@ -23,7 +47,7 @@ void ProgramError(const std::string& prog, const std::string& error) {
 }
 
 void ProgramErrorCout(const std::string& prog, const std::string& error) {
-  WriteFramed(std::cout, {"****", prog, "Error", error, "Exiting ", true, true});
+  WriteErrorCout(FramedText({"****", prog, "Error", error, "Exiting ", true, true}));
   ExitWithError();
 }
 
@@ -36,12 +60,12 @@ void ProgramWarningCout(const std::string& prog, const std::string& warn) {
 }
 
 void ClassError(const std::string& cls, const std::string& text) {
-  WriteFramed(std::cout, {"****", cls, "Error", text, "Exiting class ", true, false});
+  WriteErrorCout(FramedText({"****", cls, "Error", text, "Exiting class ", true, false}));
   ExitWithError();
 }
 
 void FileError(const std::string& cls, const std::string& text, const char* mark) {
-  WriteFramed(std::cout, {mark, cls, "Error", text, "Exiting ", true, false});
+  WriteErrorCout(FramedText({mark, cls, "Error", text, "Exiting ", true, false}));
   ExitWithError();
 }
 

@@ -26,24 +26,33 @@ struct FramedMessage {
   bool blankAfter;
 };
 
-// Writes the frame to a stream and flushes it.
+// The frame as text, and the frame written to a stream and flushed.
+std::string FramedText(const FramedMessage& m);
 void WriteFramed(std::ostream& os, const FramedMessage& m);
 
-// Flushes both standard streams and ends the process with exit status 1.
-[[noreturn]] void ExitWithError();
+// An error printed on standard output (the report) goes to standard error as well
+// whenever the two streams do not reach the same terminal or file.
+void WriteErrorCout(const std::string& text);
 
-// Driver and stages (source name "Tervan").
+// Flushes both standard streams and ends the process with exit status 1, or, when a
+// handler is set, calls it (a test harness that must survive the error throws from it).
+[[noreturn]] void ExitWithError();
+using ErrorExitHandler = void (*)();
+void SetErrorExitHandler(ErrorExitHandler handler);
+
+// Driver and stages (source name "Tervan"). The Cout forms print the error on
+// standard output and, through WriteErrorCout, on standard error when that is elsewhere.
 [[noreturn]] void ProgramError(const std::string& prog, const std::string& error);
 [[noreturn]] void ProgramErrorCout(const std::string& prog, const std::string& error);
 void ProgramWarning(const std::string& prog, const std::string& warn);
 void ProgramWarningCout(const std::string& prog, const std::string& warn);
 
 // Value classes (time, coordinates): "**** mjd: Error -> ... ****" and
-// "     Exiting class mjd ... " on standard output, exit status 1.
+// "     Exiting class mjd ... " on standard output (see WriteErrorCout), exit status 1.
 [[noreturn]] void ClassError(const std::string& cls, const std::string& text);
 
 // File classes: "**** GPSbEph: Error -> ... ****" (or "####" with mark "####") and
-// "     Exiting GPSbEph ... " on standard output, exit status 1.
+// "     Exiting GPSbEph ... " on standard output (see WriteErrorCout), exit status 1.
 [[noreturn]] void FileError(const std::string& cls, const std::string& text,
                             const char* mark = "****");
 

@@ -67,10 +67,16 @@ matrix<T> operator*(const matrix<T>& A, const matrix<T>& B) {
 
 namespace matrixdetail {
 
-// Adds factor times row `from` to row `to`, over the first n columns.
+// Adds factor times row `from` to row `to`, over the first n columns (rows checked
+// by the caller). Zeros of row `from` are skipped: adding factor * 0 leaves every
+// element as it is (no element of the elimination is ever -0), and the rows of the
+// identity start almost all zero.
 template <class T>
 void AddRow(matrix<T>& m, long to, long from, T factor, long n) {
-  for (long k = 0; k < n; k++) m(to, k) += factor * m(from, k);
+  T* dst = m.v + to * static_cast<long>(m.c);
+  const T* src = m.v + from * static_cast<long>(m.c);
+  for (long k = 0; k < n; k++)
+    if (src[k] != T(0)) dst[k] += factor * src[k];
 }
 
 template <class T>

@@ -195,8 +195,9 @@ class TervanC {
   long double ThresBlunder{};  // limit of the standardised residual
   long double MaxfDiff{};      // largest misclosure accepted, metres
   bool isThresBlunder{}, isMaxfDiff{};
-  matrix<long double> mB;  // design-matrix rows, one per observation, 20 columns
-  matrix<long> mIB;        // unknown indices of the design-matrix rows
+  // Coordinate part of the design row of every observation record (3 columns), left
+  // by the static solution; the other slots are formed again where needed.
+  matrix<long double> mB;
   bool isSolidTide{}, isGNUPlotKin{}, isGNUPlotStat{};
   long MinObs{};
   short RecCodeTrackType{};
@@ -308,6 +309,10 @@ class TervanC {
   long double AmbRatio{};           // ratio of the accepted (or last tried) search
   std::string AmbFixNote;           // how the ambiguities were fixed, or why not
   matrix<long double> xFixCorr;     // fixed minus float estimate of every unknown
+
+  // --- 22. Kinematic track (option -kf): the float parameters of the static solution
+  // adjusted again together with the epoch positions and clocks (ProcKinematic). ---
+  bool isKinFloat{};
   matrix<long double> QcrdFix;      // cofactors of the fixed ROVER coordinates (3 x 3)
   long double s0apostFix{};         // a-posteriori variance of the fixed solution [m^2]
   long RedundancyFix{};             // redundancy of the fixed solution

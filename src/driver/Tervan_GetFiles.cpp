@@ -1,5 +1,6 @@
 #include "driver/Tervan_GetFiles.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -8,8 +9,11 @@
 #include <sstream>
 #include <string>
 
+#include "core/FiniteNumPut.h"
 #include "core/ParseArgument.h"
 #include "core/ProgramError.h"
+#include "core/ProgramVersion.h"
+#include "core/StandardStreams.h"
 #include "driver/Tervan_Help.h"
 
 std::ofstream coutRedirect;
@@ -102,6 +106,7 @@ void RestoreStandardStreams() {
   std::cerr.flush();
   if (savedCout) std::cout.rdbuf(savedCout);
   if (savedCerr) std::cerr.rdbuf(savedCerr);
+  StandardStreams::Reset();
   coutRedirect.close();
   cerrRedirect.close();
 }
@@ -126,6 +131,10 @@ void Redirect(std::ostream& stream, std::ofstream& file, const char* name, const
     ProgramError(Prog, std::string(which) + " REDIRECTION FILE CAN NOT BE OPENED!");
   if (savedCout == nullptr && savedCerr == nullptr) std::atexit(RestoreStandardStreams);
   saved = stream.rdbuf(file.rdbuf());
+  if (&stream == &std::cout)
+    StandardStreams::SetCoutFile(name);
+  else
+    StandardStreams::SetCerrFile(name);
 }
 
 // First pass: verbose mode and the redirection file names. Verbose mode is known
@@ -255,11 +264,21 @@ const FileOption* SimpleFile(const char* arg) {
 
 // A number of an option that takes one; a value that is not a number ends the run.
 template <typename T>
-T Number(const char* arg, std::size_t pos, T (*parse)(const char*, std::size_t, bool*)) {
-  bool ok = false;
-  T value = parse(arg, pos, &ok);
-  if (!ok) ProgramError(Prog, "VALUE OF OPTION " + std::string(arg, pos) + " IS NOT A NUMBER!");
+T Number(const char* arg, std::size_t pos, T (*parse)(const char*, std::size_t, bool*, bool*)) {
+  bool ok = false, fits = true;
+  T value = parse(arg, pos, &ok, &fits);
+  const std::string option(arg, std::min(pos, std::strlen(arg)));
+  if (!ok) ProgramError(Prog, "VALUE OF OPTION " + option + " IS NOT A NUMBER!");
+  if (!fits) ProgramError(Prog, OutOfRangeText<T>(arg + option.size(), option));
   return value;
+}
+
+// Hours, minutes and seconds of an option part that starts at text.
+long double Duration(const char* text, std::size_t pos, const char* option) {
+  bool fits = true;
+  long double t = ParseHMS(text, pos, nullptr, &fits);
+  if (!fits) ProgramError(Prog, OutOfRangeText<int>(text + pos, option));
+  return t;
 }
 
 void ParseSystems(TervanC& tc, const char* arg) {
@@ -295,10 +314,10 @@ bool NamesRover(const char* arg) {
 
 void ParseTropoInterval(TervanC& tc, const char* arg) {
   tc.ifEstTropo = true;
-  tc.TropoInterval = ParseHMS(arg, 3);
+  tc.TropoInterval = Duration(arg, 3, "-ti");
   Say(tc, "Tropospheric delay estimation time interval: " + Text(tc.TropoInterval) + " s!");
   if (const char* d = Marker(arg + 3, 'd')) {
-    tc.TropoShift = ParseHMS(d, 1);
+    tc.TropoShift = Duration(d, 1, "-ti");
     Say(tc, "Tropospheric delay estimation time shift: " + Text(tc.TropoShift) + " s!");
   }
   if (NamesBase(arg)) {
@@ -314,7 +333,11 @@ void ParseTropoInterval(TervanC& tc, const char* arg) {
 void ParseTropoGradients(TervanC& tc, const char* arg) {
   tc.ifEstTropoGrad = true;
   Say(tc, "Tropospheric gradient parameters estimation: YES");
-  if (const char* i = Marker(arg + 3, 'i')) tc.nTropoGradInt = ParseInteger(i, 1);
+  if (const char* i = Marker(arg + 3, 'i')) {
+    bool fits = true;
+    tc.nTropoGradInt = ParseInteger(i, 1, nullptr, &fits);
+    if (!fits) ProgramError(Prog, OutOfRangeText<int>(i + 1, "-tgi"));
+  }
   if (tc.nTropoGradInt == 0)
     Say(tc, "Number of troposphere gradient intervals: Determined with ZTD unknowns");
   else
@@ -461,6 +484,9 @@ bool ParseSetting(TervanC& tc, const char* arg) {
   } else if (Key(arg, "ar")) {
     tc.AmbRatioThres = Number(arg, 3, ParseDouble);
     Say(tc, "Ambiguity ratio test threshold: " + Text(tc.AmbRatioThres) + "!");
+  } else if (Key(arg, "kf")) {
+    tc.isKinFloat = true;
+    Say(tc, "Kinematic solution: float parameters adjusted again with the epoch positions!");
   } else if (Key(arg, "ts")) {
     tc.TropoSigma = Number(arg, 3, ParseFloat);
     tc.ifTropoSigma = true;
@@ -566,9 +592,23 @@ bool OnlyHelpAsked(int argc, char** argv) {
   return false;
 }
 
+// "--version" (its second character is no "v", so it is no verbose switch).
+bool AsksVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "--VERSION") == 0)
+      return true;
+  return false;
+}
+
 }  // namespace
 
 void ParseArgumetns(TervanC& tc, int argc, char** argv) {
+  // The version answers alone: no redirection, report, check or help follows.
+  if (AsksVersion(argc, argv)) {
+    std::cout << VersionLine("tervan") << std::endl;
+    tc.RunProg = false;
+    return;
+  }
   ReadRedirections(tc, argc, argv);
   CheckRedirections(tc);
   OpenRedirections(tc, argc, argv);
@@ -583,4 +623,8 @@ void ParseArgumetns(TervanC& tc, int argc, char** argv) {
   }
   tc.RunProg = !OnlyHelpAsked(argc, argv);
   if (!tc.RunProg) PrintHelp(std::cerr);
+  // No "nan" or "inf" ever reaches the report: such a number ends the run with an error
+  // naming the observation file (and the epoch, where a stage writes epoch by epoch).
+  FiniteNumPut::Guard(std::cout, "THE REPORT");
+  FiniteNumPut::SetInput(std::string("SINGLE DIFFERENCES FILE ") + tc.sdfile);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/matrixUtil.h"
+#include "estimation/EpochTropoDesign.h"
 #include "estimation/Tervan_FixAmbiguities.h"
 
 namespace {
@@ -72,7 +73,7 @@ long KinematicAdjustment::Parameter(long unknown) const {
 
 std::vector<KinObs> KinematicAdjustment::Epoch(long e, long i0) const {
   std::vector<KinObs> obs;
-  const bool design = tc_.mIB.NCol() >= 20 && tc_.mB.NCol() >= 20;
+  const EpochTropoDesign tropo(tc_, e);  // troposphere slots of the epoch's design rows
   for (short s = 0; s < tc_.sdd.GetNSatEpoch(e); ++s) {
     const long i = i0 + s;
     const short prn = tc_.sdd.GetRecSat(i);
@@ -85,7 +86,12 @@ std::vector<KinObs> KinematicAdjustment::Epoch(long e, long i0) const {
       o.ixT = ixT;
       o.p = ObsWeight(tc_, t, i, prn);
       o.f = FinalMisclosure(tc_, t, i, e, prn);
-      for (int k = 8; design && k < 20; ++k) AddFloat(o, Parameter(tc_.mIB(i, k)), tc_.mB(i, k));
+      if (tropo.Zenith()) {  // without nodes at the epoch no slot holds an unknown
+        long double B[NSlots];
+        long iB[NSlots];
+        tropo.Fill(tc_, i, B, iB);
+        for (int k = EpochTropoDesign::sZB; k < NSlots; ++k) AddFloat(o, Parameter(iB[k]), B[k]);
+      }
       AddFloat(o, Parameter(ParameterUnknown(tc_, t, e, prn)), -1.0L);
       obs.push_back(o);
     }

@@ -9,7 +9,7 @@ namespace {
 
 // Search steps after which the enumeration gives up (a sound problem needs a few
 // thousand at most).
-constexpr long kMaxSteps = 20000000L;
+constexpr long kMaxSteps = 1000000L;
 
 long Nearest(long double x) {
   return static_cast<long>(std::llround(x));

@@ -1,10 +1,12 @@
 #include "estimation/StaticObservations.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
 
 #include "core/KotnePretvorbe.h"
+#include "estimation/EpochTropoDesign.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/mGNSSc.h"
 #include "gnss/ymdhms.h"
@@ -13,10 +15,6 @@
 namespace {
 
 constexpr long double C = 299792458.0L;
-
-// Design-row slots of the troposphere: BASE zenith 8/9, north 10/11, east 12/13;
-// ROVER zenith 14/15, north 16/17, east 18/19.
-enum { sZB = 8, sNB = 10, sEB = 12, sZR = 14, sNR = 16, sER = 18 };
 
 // Verbose progress of the epoch loop in steps of 5 %.
 class Progress {
@@ -42,13 +40,6 @@ class Progress {
   long last_ = -1;
 };
 
-// Linear interpolation weights of epoch t between grid nodes k and k+1.
-void Weights(const matrix<mjd>& grid, long k, const mjd& t, long double& a, long double& b) {
-  const long double d = grid(k + 1) - grid(k);
-  a = (grid(k + 1) - t) / d;
-  b = (t - grid(k)) / d;
-}
-
 long double Interpolate(const matrix<long double>& x, long k, long double a, long double b) {
   return x(k) * a + x(k + 1) * b;
 }
@@ -58,15 +49,20 @@ long double Interpolate(const matrix<long double>& x, long k, long double a, lon
 StaticObservations::StaticObservations(TervanC& tc)
     : tc_(tc),
       cut_(deg2rad(static_cast<long double>(tc.MinElevation))),
-      base_(static_cast<size_t>(tc.sdd.GetNObs())) {}
+      base_(static_cast<size_t>(tc.sdd.GetNObs())),
+      baseState_(static_cast<size_t>(tc.sdd.GetNObs()), 0),
+      usedTypes_(static_cast<size_t>(tc.sdd.GetNObs()), 0) {
+  // The coordinate part of each record's design row is kept for the type variances
+  // and the later stages; the rest of a row is formed again when needed.
+  if (tc.mB.NRow() != tc.sdd.GetNObs() || tc.mB.NCol() != 3)
+    tc.mB.Resize(tc.sdd.GetNObs(), 3, 0.0L);
+}
 
 void StaticObservations::Accumulate(int niter, bool testOn, EpochClocks& clk, long double& sumAll,
                                     long double* sumType) {
   sumAll_ = &sumAll;
   sumType_ = sumType;
-  used_.clear();
-  slotIx_.clear();
-  slotB_.clear();
+  std::fill(usedTypes_.begin(), usedTypes_.end(), 0);
   const long neph = tc_.sdd.GetNEpoch();
   if (tc_.verbose)
     std::cerr << "Tervan::ProcStatic():         " << std::setw(3) << niter << ":   Process:       ";
@@ -81,48 +77,30 @@ void StaticObservations::Accumulate(int niter, bool testOn, EpochClocks& clk, lo
   progress.Done();
 }
 
-void StaticObservations::SetTropo(long e, EpochTropo& et) const {
-  for (long& k : et.ix) k = -1;
-  if (!tc_.ifEstTropo) return;
-  mjd t = tc_.sdd.GetMJD(e);
-  long k = -1, g = -1;
-  GetTropoIndex(t, tc_.TropoEpoch, k);
-  if (k < 0) return;
-  et.zenith = true;
-  Weights(tc_.TropoEpoch, k, t, et.wa, et.wb);
-  if (tc_.ifEstTropoGrad) GetTropoIndex(t, tc_.TropoGradEpoch, g);
-  et.gradient = g >= 0;
-  if (et.gradient) Weights(tc_.TropoGradEpoch, g, t, et.ga, et.gb);
-  auto node = [&](int slot, const matrix<long>& ix, long n) {
-    et.ix[slot] = ix(n);
-    et.ix[slot + 1] = ix(n + 1);
-  };
+void StaticObservations::SetTropo(const EpochTropoDesign& d, EpochTropo& et) const {
+  if (!d.Zenith()) return;
+  const long k = d.ZenithNode(), g = d.GradientNode();
   if (tc_.ifEstTropoB) {
-    et.zB = Interpolate(tc_.xTropoB, k, et.wa, et.wb);
-    node(sZB, tc_.ixTropoB, k);
-    if (et.gradient && tc_.ifEstTropoGradB) {
-      et.eB = Interpolate(tc_.xTropoGradEB, g, et.ga, et.gb);
-      et.nB = Interpolate(tc_.xTropoGradNB, g, et.ga, et.gb);
-      node(sNB, tc_.ixTropoGradNB, g);
-      node(sEB, tc_.ixTropoGradEB, g);
+    et.zB = Interpolate(tc_.xTropoB, k, d.Wa(), d.Wb());
+    if (d.Gradient() && tc_.ifEstTropoGradB) {
+      et.eB = Interpolate(tc_.xTropoGradEB, g, d.Ga(), d.Gb());
+      et.nB = Interpolate(tc_.xTropoGradNB, g, d.Ga(), d.Gb());
     }
   }
   if (tc_.ifEstTropoR) {
-    et.zR = Interpolate(tc_.xTropoR, k, et.wa, et.wb);
-    node(sZR, tc_.ixTropoR, k);
-    if (et.gradient && tc_.ifEstTropoGradR) {
-      et.eR = Interpolate(tc_.xTropoGradER, g, et.ga, et.gb);
-      et.nR = Interpolate(tc_.xTropoGradNR, g, et.ga, et.gb);
-      node(sNR, tc_.ixTropoGradNR, g);
-      node(sER, tc_.ixTropoGradER, g);
+    et.zR = Interpolate(tc_.xTropoR, k, d.Wa(), d.Wb());
+    if (d.Gradient() && tc_.ifEstTropoGradR) {
+      et.eR = Interpolate(tc_.xTropoGradER, g, d.Ga(), d.Gb());
+      et.nR = Interpolate(tc_.xTropoGradNR, g, d.Ga(), d.Gb());
     }
   }
 }
 
 void StaticObservations::Epoch(long e, long first, bool testOn, EpochClocks& clk) {
   clk.Begin(e);
+  const EpochTropoDesign design(tc_, e);
   EpochTropo et;
-  SetTropo(e, et);
+  SetTropo(design, et);
   const PhsDiffData& d = tc_.sdd;
   mjd tB = d.GetMJD(e), tR = d.GetMJD(e);
   tB += -d.clkErB(e);
@@ -136,24 +114,15 @@ void StaticObservations::Epoch(long e, long first, bool testOn, EpochClocks& clk
     if (!SetSystem(r)) continue;
     for (long& k : r.iB) k = -1;
     if (!Geometry(r, tB, tR)) continue;
-    const long double mf0 = tc_.MFTROP(r.i, 0), mf1 = tc_.MFTROP(r.i, 1);
-    for (int s = 8; s < NSlots; ++s) r.iB[s] = et.ix[s];
-    const long double g[4] = {tc_.MFGRAD(i, 0), tc_.MFGRAD(i, 1), tc_.MFGRAD(i, 2),
-                              tc_.MFGRAD(i, 3)};
-    r.B[sZB] = mf0 * et.wa, r.B[sZB + 1] = mf0 * et.wb;
-    r.B[sNB] = g[0] * et.ga, r.B[sNB + 1] = g[0] * et.gb;
-    r.B[sEB] = g[1] * et.ga, r.B[sEB + 1] = g[1] * et.gb;
-    r.B[sZR] = -mf1 * et.wa, r.B[sZR + 1] = -mf1 * et.wb;
-    r.B[sNR] = -g[2] * et.ga, r.B[sNR + 1] = -g[2] * et.gb;
-    r.B[sER] = -g[3] * et.ga, r.B[sER + 1] = -g[3] * et.gb;
+    const long double mf0 = ModelValue(tc_.MFTROP, i, 0), mf1 = ModelValue(tc_.MFTROP, i, 1);
+    design.Fill(tc_, i, r.B, r.iB);
+    const long double g[4] = {ModelValue(tc_.MFGRAD, i, 0), ModelValue(tc_.MFGRAD, i, 1),
+                              ModelValue(tc_.MFGRAD, i, 2), ModelValue(tc_.MFGRAD, i, 3)};
     r.T = (tc_.TROP(i, 1) + mf1 * et.zR + g[2] * et.nR + g[3] * et.eR) -
           (tc_.TROP(i, 0) + mf0 * et.zB + g[0] * et.nB + g[1] * et.eB);
-    r.dI = tc_.ION(i, 1) - tc_.ION(i, 0);
+    r.dI = ModelValue(tc_.ION, i, 1) - ModelValue(tc_.ION, i, 0);
     if (tc_.mB.NRow() == d.GetNObs())
-      for (int s = 0; s < NSlots; ++s) {
-        tc_.mB(i, s) = r.B[s];
-        tc_.mIB(i, s) = r.iB[s];
-      }
+      for (int s = 0; s < 3; ++s) tc_.mB(i, s) = r.B[s];
     Types(r, testOn, clk);
   }
   clk.End();
@@ -219,12 +188,13 @@ bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const 
 bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) {
   xyzt posR;
   BaseSide& b = base_[r.i];
-  if (b.state == 0) {
+  signed char& state = baseState_[r.i];
+  if (state == 0) {
     xyzt posB;
-    b.state = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, posB, b.rho) ? 1 : -1;
+    state = SatelliteRange(r.prn, r.sys, tB, tc_.RecPosFC_BASE, posB, b.rho) ? 1 : -1;
     b.clock = posB.GetT();
   }
-  if (b.state < 0) return false;
+  if (state < 0) return false;
   long double rhoB = b.rho, rhoR = 0.0L;
   if (!SatelliteRange(r.prn, r.sys, tR, tc_.RecPosFC_ROVER, posR, rhoR)) return false;
   // A satellite at the station (a broken orbit record) has no line of sight.
@@ -232,7 +202,9 @@ bool StaticObservations::Geometry(Record& r, const mjd& tB, const mjd& tR) {
   const long i = r.i, e = r.e;
   long double cR = (tc_.sdd.clkErR(e) - tc_.sdd.clkErB(e)) * C + tc_.dtAll(e);
   if (tc_.ixDTsys[r.sys] >= 0) cR += tc_.dtGNSS[r.sys];
-  auto dif = [i](const matrix<long double>& m) { return m(i, 1) - m(i, 0); };
+  auto dif = [i](const matrix<long double>& m) {
+    return ModelValue(m, i, 1) - ModelValue(m, i, 0);
+  };
   r.G = rhoR - rhoB + dif(tc_.SETIDE) + dif(tc_.PTIDE) + dif(tc_.OTIDE) + dif(tc_.REL2) -
         C * (posR.GetT() - b.clock) + cR;
   SetRow(r, posR, rhoR);
@@ -287,13 +259,7 @@ bool StaticObservations::Misclosure(const Record& r, int k, long double& f, long
   const long double v = o->GetObs(), base = r.G + r.T;
   amb = -1;
   if (ObsTypes[k].phase) {
-    short prn = r.prn;
-    long e = r.e;
-    long n = k == tL3 ? tc_.nAmbL3 : k == tL1 ? tc_.nAmbL1 : tc_.nAmbL2;
-    if (tc_.AmbFind.Size() == n)
-      amb = GetAmbIndex(tc_, prn, e);
-    else
-      GetAmbIndex(prn, e, tc_.AmbIndex, tc_.AmbSat, n, amb);
+    amb = Ambiguity(r, k);
     if (amb < 0) return false;
   }
   switch (k) {
@@ -318,6 +284,17 @@ bool StaticObservations::Misclosure(const Record& r, int k, long double& f, long
       f = base - r.a2 * r.dI - r.lamb2 * v + tc_.xAmbL2(amb);
   }
   return true;
+}
+
+long StaticObservations::Ambiguity(const Record& r, int k) const {
+  short prn = r.prn;
+  long e = r.e, amb = -1;
+  long n = k == tL3 ? tc_.nAmbL3 : k == tL1 ? tc_.nAmbL1 : tc_.nAmbL2;
+  if (tc_.AmbFind.Size() == n)
+    amb = GetAmbIndex(tc_, prn, e);
+  else
+    GetAmbIndex(prn, e, tc_.AmbIndex, tc_.AmbSat, n, amb);
+  return amb;
 }
 
 long double StaticObservations::Weight(const Record& r, int k) const {
@@ -366,42 +343,44 @@ void StaticObservations::Types(Record& r, bool testOn, EpochClocks& clk) {
   }
 }
 
+void StaticObservations::TypeSlots(const Record& r, int k, long amb, long double& f,
+                                   long* iB) const {
+  const ObsTypeDef& t = ObsTypes[k];
+  for (int s = 4; s < 8; ++s) iB[s] = -1;
+  if (t.phase) {
+    const matrix<long>& ix = k == tL3 ? tc_.ixAmbL3 : k == tL1 ? tc_.ixAmbL1 : tc_.ixAmbL2;
+    iB[k == tL3 ? 7 : 5] = ix(amb);
+  } else if (tc_.*(t.dcbOn)) {
+    long nsat = tc_.sdd.GetNSat(), j = -1, s = 0;
+    short prn = r.prn;
+    GetIndexSatDCB(prn, tc_.sdd.satList, tc_.*(t.dcbIndex), nsat, j, s);
+    if (j >= 0) {
+      iB[4] = j;
+      f += (tc_.*(t.dcb))(s);  // the current bias belongs to the computed value
+    }
+  }
+}
+
 void StaticObservations::Use(Record& r, int k, long double f, long double p, long amb,
                              EpochClocks& clk) {
   const ObsTypeDef& t = ObsTypes[k];
   ++tc_.NObs;
   ++(r.sys == 0 ? tc_.NObsG : r.sys == 1 ? tc_.NObsR : tc_.NObsE);
-  for (int s = 4; s < 8; ++s) r.iB[s] = -1;
-  if (t.phase) {
-    const matrix<long>& ix = k == tL3 ? tc_.ixAmbL3 : k == tL1 ? tc_.ixAmbL1 : tc_.ixAmbL2;
-    r.iB[k == tL3 ? 7 : 5] = ix(amb);
-  } else if (tc_.*(t.dcbOn)) {
-    long nsat = tc_.sdd.GetNSat(), j = -1, s = 0;
-    GetIndexSatDCB(r.prn, tc_.sdd.satList, tc_.*(t.dcbIndex), nsat, j, s);
-    if (j >= 0) {
-      r.iB[4] = j;
-      f += (tc_.*(t.dcb))(s);  // the current bias belongs to the computed value
-    }
-  }
+  TypeSlots(r, k, amb, f, r.iB);
   (tc_.*(t.f))(r.i) = f;
   *sumAll_ += p * f * f;
   sumType_[k] += tc_.WGHT(r.i) * f * f;
   SetCRDNormalSystem(tc_.Nc, tc_.tc, r.B, f, p, r.iB, clk);
   (tc_.*(t.used))(r.i) = true;
-  Used u{static_cast<int32_t>(r.e),
-         static_cast<int8_t>(k),
-         p,
-         tc_.WGHT(r.i),
-         f,
-         static_cast<int32_t>(slotIx_.size()),
-         0};
-  for (int s = 0; s < NSlots; ++s)
-    if (r.iB[s] >= 0) {
-      slotIx_.push_back(static_cast<int32_t>(r.iB[s]));
-      slotB_.push_back(r.B[s]);
-    }
-  u.last = static_cast<int32_t>(slotIx_.size());
-  used_.push_back(u);
+  usedTypes_[r.i] |= static_cast<unsigned char>(1u << k);
+}
+
+void StaticObservations::Row(Record& r, const EpochTropoDesign& design) const {
+  for (int s = 0; s < 3; ++s) r.B[s] = tc_.mB(r.i, s);
+  r.iB[0] = tc_.ixX, r.iB[1] = tc_.ixY, r.iB[2] = tc_.ixZ;
+  r.iB[3] = tc_.ixDTsys[r.sys];
+  for (int s = 3; s < 8; ++s) r.B[s] = -1.0L;
+  design.Fill(tc_, r.i, r.B, r.iB);
 }
 
 void StaticObservations::TypeVariances(const EpochClocks& clk) {
@@ -410,13 +389,17 @@ void StaticObservations::TypeVariances(const EpochClocks& clk) {
   long double sum[NObsTypes] = {}, hat[NObsTypes] = {};
   long n[NObsTypes] = {};
   std::vector<long double> w(tc_.NUnk, 0.0L);
-  size_t k = 0;
-  while (k < used_.size()) {
-    const long e = used_[k].e;
+  const PhsDiffData& d = tc_.sdd;
+  long first = 0;
+  for (long e = 0; e < d.GetNEpoch(); first += d.GetNSatEpoch(e), ++e) {
+    const long last = first + d.GetNSatEpoch(e);
+    bool any = false;
+    for (long i = first; i < last && !any; ++i) any = usedTypes_[i] != 0;
+    if (!any) continue;
     const bool solved = clk.IsSolved(e);
-    long double uQu = 0.0L, d = 0.0L;
+    long double uQu = 0.0L, dc = 0.0L;
     if (solved) {  // w = Q g and g'Q g with g = N21 / N22 over the epoch's unknowns
-      d = clk.Solve(e, x);
+      dc = clk.Solve(e, x);
       for (long a = clk.First(e); a < clk.Last(e); ++a) {
         long double s = 0.0L;
         for (long b = clk.First(e); b < clk.Last(e); ++b)
@@ -425,20 +408,34 @@ void StaticObservations::TypeVariances(const EpochClocks& clk) {
         uQu += s * clk.Value(a) / clk.N22(e);
       }
     }
-    for (; k < used_.size() && used_[k].e == e; ++k) {
-      const Used& u = used_[k];
-      long double bQb = 0.0L, bw = 0.0L, bx = 0.0L;
-      for (long a = u.first; a < u.last; ++a) {
-        bx += slotB_[a] * x(slotIx_[a]);
-        bw += slotB_[a] * w[slotIx_[a]];
-        for (long b = u.first; b < u.last; ++b)
-          bQb += slotB_[a] * slotB_[b] * Q(slotIx_[a], slotIx_[b]);
+    const EpochTropoDesign design(tc_, e);
+    for (long i = first; i < last; ++i) {
+      if (usedTypes_[i] == 0) continue;
+      Record r;
+      r.i = i;
+      r.e = e;
+      r.prn = d.GetRecSat(i);
+      SetSystem(r);
+      Row(r, design);
+      for (int k = 0; k < NObsTypes; ++k) {
+        if (!(usedTypes_[i] & (1u << k))) continue;
+        const long double f = (tc_.*(ObsTypes[k].f))(i);
+        long double unused = 0.0L;
+        TypeSlots(r, k, ObsTypes[k].phase ? Ambiguity(r, k) : -1, unused, r.iB);
+        long double bQb = 0.0L, bw = 0.0L, bx = 0.0L;
+        for (int a = 0; a < NSlots; ++a) {
+          if (r.iB[a] < 0) continue;
+          bx += r.B[a] * x(r.iB[a]);
+          bw += r.B[a] * w[r.iB[a]];
+          for (int b = 0; b < NSlots; ++b)
+            if (r.iB[b] >= 0) bQb += r.B[a] * r.B[b] * Q(r.iB[a], r.iB[b]);
+        }
+        const long double aQa = solved ? bQb + 2.0L * bw + uQu + 1.0L / clk.N22(e) : bQb;
+        const long double v = bx - dc - f;
+        sum[k] += tc_.WGHT(i) * v * v;
+        hat[k] += Weight(r, k) * aQa;
+        ++n[k];
       }
-      const long double aQa = solved ? bQb + 2.0L * bw + uQu + 1.0L / clk.N22(e) : bQb;
-      const long double v = bx - d - u.f;
-      sum[u.type] += u.w * v * v;
-      hat[u.type] += u.p * aQa;
-      ++n[u.type];
     }
     if (solved)
       for (long a = clk.First(e); a < clk.Last(e); ++a) w[clk.Index(a)] = 0.0L;

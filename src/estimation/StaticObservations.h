@@ -10,6 +10,7 @@
 
 #include "driver/TervanC.h"
 #include "estimation/EpochClocks.h"
+#include "estimation/EpochTropoDesign.h"
 #include "estimation/ObsTypes.h"
 #include "estimation/Tervan_ProcStatic.h"
 
@@ -34,12 +35,9 @@ class StaticObservations {
   void TypeVariances(const EpochClocks& clk);
 
  private:
-  // Troposphere slots and current values of one epoch.
+  // Current troposphere values of one epoch.
   struct EpochTropo {
-    long ix[NSlots];
-    long double wa = 0, wb = 0, ga = 0, gb = 0;
     long double zB = 0, nB = 0, eB = 0, zR = 0, nR = 0, eR = 0;
-    bool zenith = false, gradient = false;
   };
   // Satellite and system values of one observation record.
   struct Record {
@@ -51,16 +49,8 @@ class StaticObservations {
     long double B[NSlots];
     long iB[NSlots];
   };
-  // A used observation of the current iteration (for the type variances).
-  struct Used {
-    int32_t e;
-    int8_t type;
-    long double p, w, f;
-    int32_t first, last;  // its slots in slotIx_/slotB_
-  };
-
   void Epoch(long e, long first, bool testOn, EpochClocks& clk);
-  void SetTropo(long e, EpochTropo& et) const;
+  void SetTropo(const EpochTropoDesign& d, EpochTropo& et) const;
   bool SetSystem(Record& r) const;
   bool Geometry(Record& r, const mjd& tB, const mjd& tR);
   bool SatelliteRange(short prn, int sys, const mjd& t, const xyz& rec, xyzt& pos,
@@ -68,6 +58,12 @@ class StaticObservations {
   void SetRow(Record& r, const xyzt& posR, long double rhoR) const;
   void Types(Record& r, bool testOn, EpochClocks& clk);
   bool Misclosure(const Record& r, int k, long double& f, long& amb) const;
+  long Ambiguity(const Record& r, int k) const;  // -1 outside every arc
+  // Slots 4-7 of type k (ambiguity or code-bias unknown) into iB; a code's current
+  // bias is added to f.
+  void TypeSlots(const Record& r, int k, long amb, long double& f, long* iB) const;
+  // The record's design row without its type slots, from the stored coordinate part.
+  void Row(Record& r, const EpochTropoDesign& design) const;
   long double Weight(const Record& r, int k) const;
   void Reject(const Record& r, int k, long double f) const;
   void Use(Record& r, int k, long double f, long double p, long amb, EpochClocks& clk);
@@ -76,17 +72,15 @@ class StaticObservations {
   // satellite's range and clock are computed once per solution.
   struct BaseSide {
     long double rho = 0.0L, clock = 0.0L;
-    signed char state = 0;  // 0 not yet computed, 1 usable, -1 unusable
   };
 
   TervanC& tc_;
   long double cut_;
   std::vector<BaseSide> base_;
+  std::vector<signed char> baseState_;  // 0 not yet computed, 1 usable, -1 unusable
   long double* sumAll_ = nullptr;
   long double* sumType_ = nullptr;
-  std::vector<Used> used_;
-  std::vector<int32_t> slotIx_;
-  std::vector<long double> slotB_;
+  std::vector<unsigned char> usedTypes_;  // per record: bit k set when type k is used now
 };
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "estimation/EpochTropoDesign.h"
+#include "estimation/ObsTypes.h"
 #include "preprocess/Tervan_SetAmbiguities.h"
 
 std::vector<SolvedObsType> SolvedObsTypes(const TervanC& tc) {
@@ -53,14 +55,25 @@ long double Correction(const TervanC& tc, long ix) {
   return ix >= 0 && ix < tc.xtemp.Length() ? tc.xtemp(ix) : 0.0L;
 }
 
-// Design slots that keep their unknown in mIB: coordinates, system offset, troposphere.
-long double DesignPart(const TervanC& tc, long i) {
-  if (i >= tc.mB.NRow() || tc.mB.NCol() < 20 || i >= tc.mIB.NRow() || tc.mIB.NCol() < 20)
-    return 0.0L;
+// Design slots of the coordinates, the system offset and the troposphere at the
+// final corrections; 0 for a record the static solution formed no row for.
+long double DesignPart(const TervanC& tc, long i, long e, short prn) {
+  if (i >= tc.mB.NRow() || tc.mB.NCol() < 3) return 0.0L;
+  const int sys = SystemOf(tc, prn);
+  if (sys < 0 || (tc.mB(i, 0) == 0.0L && tc.mB(i, 1) == 0.0L && tc.mB(i, 2) == 0.0L)) return 0.0L;
+  long double B[NSlots];
+  long iB[NSlots];
+  for (int k = 0; k < 3; ++k) B[k] = tc.mB(i, k);
+  iB[0] = tc.ixX, iB[1] = tc.ixY, iB[2] = tc.ixZ;
+  B[3] = -1.0L, iB[3] = tc.ixDTsys[sys];
+  // Without troposphere nodes at the epoch its slots hold no unknown and add nothing.
+  const EpochTropoDesign design(tc, e);
+  const int end = design.Zenith() ? NSlots : 4;
+  if (design.Zenith()) design.Fill(tc, i, B, iB);
   long double s = 0;
-  for (int k = 0; k < 20; ++k) {
+  for (int k = 0; k < end; ++k) {
     if (k >= 4 && k <= 7) continue;
-    s += tc.mB(i, k) * Correction(tc, tc.mIB(i, k));
+    s += B[k] * Correction(tc, iB[k]);
   }
   return s;
 }
@@ -103,5 +116,5 @@ long double ObsWeight(const TervanC& tc, const SolvedObsType& t, long i, short p
 }
 
 long double FinalMisclosure(TervanC& tc, const SolvedObsType& t, long i, long e, short prn) {
-  return (*t.f)(i)-DesignPart(tc, i) + Correction(tc, ParameterUnknown(tc, t, e, prn));
+  return (*t.f)(i)-DesignPart(tc, i, e, prn) + Correction(tc, ParameterUnknown(tc, t, e, prn));
 }

@@ -6,8 +6,8 @@
 // estimates from before that iteration's correction xtemp. A later stage that keeps
 // the static parameters fixed (the kinematic solution) needs them after the
 // correction:
-//   f_final = f - sum(B_s xtemp(ix_s))     design slots of mB/mIB (coordinates,
-//                                          system offset, troposphere)
+//   f_final = f - sum(B_s xtemp(ix_s))     design slots of the coordinates (mB),
+//                                          system offset and troposphere
 //             + xtemp(ambiguity unknown)   phases
 //             + xtemp(code-bias unknown)   codes with code-bias unknowns
 // The design is linear in all of these except the geometry, whose second-order part

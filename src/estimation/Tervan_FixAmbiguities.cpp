@@ -13,6 +13,7 @@
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/g_lg.h"
 #include "gnss/mGNSSc.h"
+#include "preprocess/Tervan_SetAmbiguities.h"
 
 using std::setw;
 
@@ -30,10 +31,12 @@ int System(const TervanC& tc, short prn) {
   return -1;
 }
 
-// Wavelength of the band for the satellite [m]; 1 for L3 (metres).
+// Wavelength of the band for the satellite [m]; 1 for L3 (metres); 0 for a GLONASS
+// slot without a channel table row.
 long double Wavelength(short prn, int band) {
   if (band == 3) return 1.0L;
-  if (satnum::IsGLONASS(prn)) return GLONASSc::lamb(prn - 101, band - 1);
+  if (satnum::IsGLONASS(prn))
+    return prn - 101 < GLONASSc::lamb.NRow() ? GLONASSc::lamb(prn - 101, band - 1) : 0.0L;
   if (satnum::IsGALILEO(prn)) return band == 1 ? GALILEOc::lamb1 : GALILEOc::lamb2;
   return band == 1 ? GPSc::lamb1 : GPSc::lamb2;
 }
@@ -51,23 +54,26 @@ long Overlap(const Arc& a, const Arc& b) {
 // longest: (arc, reference) pairs of a spanning tree.
 std::vector<std::pair<Arc, Arc>> Tree(std::vector<Arc> arcs) {
   std::vector<std::pair<Arc, Arc>> dd;
-  if (arcs.size() < 2) return dd;
+  const size_t n = arcs.size();
+  if (n < 2) return dd;
   std::stable_sort(arcs.begin(), arcs.end(),
                    [](const Arc& a, const Arc& b) { return a.count > b.count; });
-  std::vector<Arc> taken = {arcs.front()};
-  std::vector<Arc> rest(arcs.begin() + 1, arcs.end());
-  while (!rest.empty()) {
+  std::vector<char> taken(n, 0);
+  taken[0] = 1;
+  for (size_t added = 1; added < n; ++added) {
     size_t bu = 0, bt = 0;
     long best = 0;
     bool any = false;
-    for (size_t u = 0; u < rest.size(); ++u)
-      for (size_t t = 0; t < taken.size(); ++t) {
-        const long o = Overlap(rest[u], taken[t]);
+    for (size_t u = 0; u < n; ++u) {
+      if (taken[u]) continue;
+      for (size_t t = 0; t < n; ++t) {
+        if (!taken[t]) continue;
+        const long o = Overlap(arcs[u], arcs[t]);
         if (!any || o > best) bu = u, bt = t, best = o, any = true;
       }
-    dd.push_back({rest[bu], taken[bt]});
-    taken.push_back(rest[bu]);
-    rest.erase(rest.begin() + static_cast<long>(bu));
+    }
+    dd.push_back({arcs[bu], arcs[bt]});
+    taken[bu] = 1;
   }
   return dd;
 }
@@ -130,7 +136,7 @@ std::string Fixed2(long double v) {
 // bias the float values and put every candidate far away, while the ratio of two
 // wrong candidates can still look convincing. The allowance admits the optimism of a
 // covariance that treats errors correlated over minutes as independent every epoch.
-constexpr long double kCorrelationAllowance = 10.0L;
+constexpr long double kCorrelationAllowance = 5.0L;
 
 bool Fits(const std::vector<long double>& dist, long m) {
   return !dist.empty() && dist[0] <= kCorrelationAllowance * Chi2Quantile999(m);
@@ -218,7 +224,9 @@ bool FixBestDetermined(const TervanC& tc, const std::vector<AmbDoubleDifference>
   std::vector<long> order(n);
   for (long i = 0; i < n; ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](long a, long b) { return Q(a, a) < Q(b, b); });
-  for (long keep = n - 1; keep >= 1; --keep) {
+  // Large sets drop a twentieth at a time: at most 20 trials.
+  const long step = std::max(1L, n / 20);
+  for (long keep = n - step; keep >= 1; keep -= step) {
     std::vector<AmbDoubleDifference> sub;
     matrix<long double> Qs(keep, keep, 0.0L);
     for (long i = 0; i < keep; ++i) {
@@ -348,6 +356,85 @@ std::vector<AmbDoubleDifference> L1L2DoubleDifferences(const TervanC& tc) {
   return dd;
 }
 
+// ---------------------------------------------------------------------------
+// L3: wide lane from the Melbourne-Wuebbena means, then the narrow lane.
+
+// Wide-lane rounding limits [cycles]: distance of the double difference to its integer
+// and its sigma.
+constexpr long double kWideLaneFraction = 0.2L;
+constexpr long double kWideLaneSigma = 0.1L;
+
+struct Frequencies {
+  long double f1, f2;  // [Hz]
+};
+Frequencies FrequenciesOf(short prn) {
+  constexpr long double c = 299792458.0L;
+  if (satnum::IsGALILEO(prn)) return {c / GALILEOc::lamb1, c / GALILEOc::lamb2};
+  return {c / GPSc::lamb1, c / GPSc::lamb2};
+}
+
+// Mean of the Melbourne-Wuebbena values [wide-lane cycles] of an arc's observations
+// used by the L3 solution, and the sigma of the mean.
+struct WideLane {
+  long double mean = 0.0L, sigma = 0.0L;
+  long n = 0;
+};
+
+std::vector<WideLane> WideLaneMeans(const TervanC& tc, long namb) {
+  std::vector<WideLane> w(namb);
+  const PhsDiffData& d = tc.sdd;
+  if (!tc.sdh.HasMW() || d.MW.Length() < d.GetNObs() || tc.ifOl3.Length() < d.GetNObs()) return w;
+  std::vector<long double> sum(namb, 0.0L), sum2(namb, 0.0L);
+  long i0 = 0;
+  for (long e = 0; e < d.GetNEpoch(); ++e) {
+    for (long i = i0; i < i0 + d.GetNSatEpoch(e); ++i) {
+      if (!tc.ifOl3(i) || tc.ifXl3(i) || d.MW(i).IsNull()) continue;
+      const long k = GetAmbIndex(tc, d.GetRecSat(i), e);
+      if (k < 0 || k >= namb) continue;
+      const Frequencies f = FrequenciesOf(d.GetRecSat(i));
+      const long double v = d.MW(i).GetObs() * (f.f1 - f.f2) / 299792458.0L;
+      sum[k] += v;
+      sum2[k] += v * v;
+      ++w[k].n;
+    }
+    i0 += d.GetNSatEpoch(e);
+  }
+  for (long k = 0; k < namb; ++k) {
+    if (w[k].n < 2) continue;
+    w[k].mean = sum[k] / w[k].n;
+    const long double var = (sum2[k] - w[k].n * w[k].mean * w[k].mean) / (w[k].n - 1);
+    w[k].sigma = std::sqrt(std::max(var, 0.0L) / w[k].n);
+  }
+  return w;
+}
+
+// Narrow-lane double differences of the L3 ambiguities whose wide lane rounds:
+//   L3 ambiguity = lambdaN N1 + c f2 / (f1^2 - f2^2) Nw,  lambdaN = c / (f1 + f2).
+std::vector<AmbDoubleDifference> NarrowLanes(const TervanC& tc, long& nWide) {
+  std::vector<AmbDoubleDifference> out;
+  const std::vector<AmbDoubleDifference> l3 = FormDoubleDifferences(tc, 3);
+  nWide = static_cast<long>(l3.size());
+  if (l3.empty() || tc.AmbFind.Size() != AmbCount(tc, 3)) return out;
+  const std::vector<WideLane> w = WideLaneMeans(tc, AmbCount(tc, 3));
+  for (AmbDoubleDifference d : l3) {
+    const WideLane &a = w[d.arc], &b = w[d.refArc];
+    if (a.n < 2 || b.n < 2) continue;
+    const long double wl = a.mean - b.mean;
+    const long double nw = std::round(wl);
+    if (std::fabs(wl - nw) > kWideLaneFraction || std::hypot(a.sigma, b.sigma) > kWideLaneSigma)
+      continue;
+    constexpr long double c = 299792458.0L;
+    const Frequencies f = FrequenciesOf(tc.AmbSat(d.arc));
+    const long double lambdaN = c / (f.f1 + f.f2);
+    d.scale = 1.0L / lambdaN;
+    d.offset = c * f.f2 / (f.f1 * f.f1 - f.f2 * f.f2) * nw / lambdaN;
+    d.value = (tc.xAmbL3(d.arc) - tc.xAmbL3(d.refArc)) * d.scale - d.offset;
+    d.band = 3;
+    out.push_back(d);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<AmbDoubleDifference> FormDoubleDifferences(const TervanC& tc, int band) {
@@ -368,6 +455,7 @@ std::vector<AmbDoubleDifference> FormDoubleDifferences(const TervanC& tc, int ba
     const long j = ix(k);
     if (sys < 0 || (band == 3 && sys == 1) || !IsDefined(tc, j) || j >= tc.NUnk) continue;
     const long double lam = Wavelength(prn, band);
+    if (!(lam > 0.0L)) continue;
     auto g = std::find_if(groups.begin(), groups.end(), [&](const Group& q) {
       return q.sys == sys && std::fabs(q.lambda - lam) < 1e-9L;
     });
@@ -396,23 +484,38 @@ void FixAmbiguities(TervanC& tc) {
     return;
   if (tc.verbose) std::cerr << "Tervan::FixAmbiguities(): RESOLVING INTEGER AMBIGUITIES!\n";
   std::vector<AmbDoubleDifference> dd;
+  std::string wide;
   if (tc.ifL1 || tc.ifL2) {
     dd = L1L2DoubleDifferences(tc);
-  } else {
-    tc.AmbFixNote = "L3 AMBIGUITIES LEFT FLOAT";
-    return;
+  } else if (tc.ifL3) {
+    long nWide = 0;
+    dd = NarrowLanes(tc, nWide);
+    wide =
+        "WIDE LANES " + std::to_string(dd.size()) + " OF " + std::to_string(nWide) + " ROUNDED; ";
   }
   tc.nAmbDD = static_cast<long>(dd.size());
   Verbose(tc, "DOUBLE DIFFERENCES: " + std::to_string(tc.nAmbDD));
   const Resolution r = Resolve(tc, dd);
   tc.AmbRatio = r.ratio;
-  tc.AmbFixNote = r.note;
+  tc.AmbFixNote = wide + r.note;
   if (r.ok && !ConditionalAdjustment(tc, r.functions)) {
     tc.AmbFixNote = "FIXED AMBIGUITIES GIVE A SINGULAR CONDITION SYSTEM";
     return;
   }
   tc.isAmbFixed = r.ok;
   tc.nAmbDDFixed = r.ok ? r.nFixed : 0;
+  if (tc.verbose && r.ok)
+    for (const AmbDoubleDifference& d : dd) {
+      const long double v = d.value + (tc.xFixCorr(d.ix) - tc.xFixCorr(d.ixRef)) * d.scale;
+      std::ostringstream os;
+      os << SatLabel(tc.AmbSat(d.arc)) << '-' << SatLabel(tc.AmbSat(d.refArc))
+         << (d.band == 1   ? " L1"
+             : d.band == 2 ? " L2"
+                           : " NL")
+         << std::fixed << std::setprecision(3) << " FLOAT " << setw(10) << d.value << " FIXED "
+         << setw(10) << v;
+      Verbose(tc, os.str());
+    }
   Verbose(tc, tc.AmbFixNote + " [RATIO " + Fixed2(r.ratio) + "]");
 }
 

@@ -5,10 +5,13 @@
 #include <cstring>
 #include <iostream>
 
+#include "core/FiniteNumPut.h"
 #include "core/KotnePretvorbe.h"
+#include "core/ProgramError.h"
 #include "core/ResultFile.h"
 #include "estimation/ObsTypes.h"
 #include "estimation/Tervan_ProcStatic.h"
+#include "estimation/Tervan_ResultTables.h"
 
 namespace {
 
@@ -39,6 +42,8 @@ void WriteRecords(std::ostream& out, const TervanC& tc, long first, long n) {
     for (int k = 0; k < NObsTypes; ++k) {
       if (!HasRecord(tc, k, i)) continue;
       const ObsTypeDef& t = ObsTypes[k];
+      if (!std::isfinite((tc.*(t.f))(i)) || !std::isfinite(elev) || !std::isfinite(azim))
+        ProgramError("Tervan", FiniteNumPut::ErrorText("RESULT FILE " + std::string(tc.resfile)));
       Put<int16_t>(out, tc.sdd.GetRecSat(i));
       Put<int16_t>(out, static_cast<int16_t>(k));
       WriteExt12(out, (tc.*(t.f))(i));
@@ -79,6 +84,7 @@ void PrintResStatic(TervanC& tc) {
     const long n = d.GetNSatEpoch(e), count = CountRecords(tc, first, n);
     if (count > 0) {
       const mjd t = d.GetMJD(e);
+      FiniteNumPut::SetEpoch(EpochText(t));
       Put<uint32_t>(out, static_cast<uint32_t>(t.GetMJDay()));
       WriteExt12(out, t.GetSecond());
       Put<int32_t>(out, static_cast<int32_t>(count));
@@ -87,6 +93,7 @@ void PrintResStatic(TervanC& tc) {
     }
     first += n;
   }
+  FiniteNumPut::SetEpoch("");
   file.Commit();
   if (tc.verbose) std::cerr << total << " RESIDUALS!\n";
 }

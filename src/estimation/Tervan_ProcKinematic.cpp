@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/FiniteNumPut.h"
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
 #include "core/ResultFile.h"
@@ -181,7 +182,9 @@ void ProcKinematic(TervanC& tc) {
   mjdns::NDecSecond = 1;
   const std::vector<SolvedObsType> types = SolvedObsTypes(tc);
   KinematicAdjustment adj(tc, types);
-  if (!adj.Solve() && adj.Count() > 0)
+  // Without -kf every float parameter keeps its static (or fixed) value and the epoch
+  // misclosures are those of the final estimates.
+  if (tc.isKinFloat && !adj.Solve() && adj.Count() > 0)
     ProgramWarning("Tervan",
                    "KINEMATIC SOLUTION: FLOAT PARAMETERS NOT DETERMINED WITH EPOCH POSITIONS - "
                    "KEPT AT THEIR STATIC VALUES!");
@@ -203,9 +206,11 @@ void ProcKinematic(TervanC& tc) {
       std::cout << '\n';
       continue;
     }
+    FiniteNumPut::SetEpoch(EpochText(tc.sdd.GetMJD(e)));
     WriteReportRow(tc, k, tc.sdd.GetMJD(e));
     if (plot) WritePlotRow(plot->Stream(), tc, k, tc.sdd.GetMJD(e));
   }
+  FiniteNumPut::SetEpoch("");
   if (plot) plot->Commit();
   std::cout.flush();
   if (tc.verbose) std::cerr << "\b\b\b\b\b\b" << setw(4) << 100 << " %\n";

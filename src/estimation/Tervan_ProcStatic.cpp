@@ -202,9 +202,10 @@ void PrintIterationEnd(const TervanC& tc, long double dx) {
 
 bool HasModelValues(const TervanC& tc) {
   const long n = tc.sdd.GetNObs();
+  auto model = [n](const matrix<long double>& m) { return m.NRow() == n || m.NRow() == 0; };
   return n > 0 && tc.ELV.NRow() == n && tc.WGHT.NRow() == n && tc.OKSAT.NRow() == n &&
-         tc.MFTROP.NRow() == n && tc.TROP.NRow() == n && tc.MFGRAD.NRow() == n &&
-         tc.ION.NRow() == n && tc.SETIDE.NRow() == n;
+         tc.TROP.NRow() == n && tc.REL2.NRow() == n && model(tc.MFTROP) && model(tc.MFGRAD) &&
+         model(tc.ION) && model(tc.SETIDE) && model(tc.PTIDE) && model(tc.OTIDE);
 }
 
 void SetCRDNormalSystem(matrix<long double>& N, matrix<long double>& t, long double* B,
@@ -234,7 +235,7 @@ void GetIndexSatDCB(short& prn, matrix<short>& list, matrix<long>& holder, long&
   k = nsat;
 }
 
-void GetTropoIndex(mjd& epoch, matrix<mjd>& grid, long& itro) {
+void GetTropoIndex(const mjd& epoch, const matrix<mjd>& grid, long& itro) {
   itro = -1;
   const long n = grid.NRow();
   if (n < 2 || epoch < grid(0) || !(epoch < grid(n - 1))) return;

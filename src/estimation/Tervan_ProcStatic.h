@@ -30,10 +30,16 @@ void GetIndexSatDCB(short& prn, matrix<short>& list, matrix<long>& holder, long&
                     long& k);
 
 // itro = the k with grid(k) <= epoch < grid(k+1); -1 when there is none.
-void GetTropoIndex(mjd& epoch, matrix<mjd>& grid, long& itro);
+void GetTropoIndex(const mjd& epoch, const matrix<mjd>& grid, long& itro);
 
 // True when the preprocessing has left its per-record model values for every
 // observation record (the estimation has nothing to work on otherwise).
 bool HasModelValues(const TervanC& tc);
+
+// Value (i, c) of a per-record model matrix; 0 when the model is off and its matrix
+// was left empty.
+inline long double ModelValue(const matrix<long double>& m, long i, long c) {
+  return m.NRow() > 0 ? m(i, c) : 0.0L;
+}
 
 #endif

@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "gnss/TimeConverse.h"
 #include "gnss/g_lg.h"
 #include "gnss/mGNSSc.h"
 #include "gnss/ymdhms.h"
@@ -42,6 +43,15 @@ long double Precision(const TervanC& tc, long ix) {
   if (ix < 0 || ix >= tc.QxxAll.NRow() || ix >= tc.QxxAll.NCol()) return 0.0L;
   const long double q = tc.QxxAll(ix, ix);
   return q > 0 ? std::sqrt(q * S0Squared(tc)) : 0.0L;
+}
+
+std::string EpochText(const mjd& t) {
+  const short keep = ymdhmsns::NDecSecond;
+  ymdhmsns::NDecSecond = 1;
+  std::ostringstream os;
+  os << mjd2ymdhms(t);
+  ymdhmsns::NDecSecond = keep;
+  return os.str();
 }
 
 long double Comp(const xyz& v, int k) {

@@ -34,6 +34,9 @@ bool IsDefined(const TervanC& tc, long ix);
 // sqrt(Q(ix,ix) s0^2) [unit of the unknown]; 0 for ix < 0.
 long double Precision(const TervanC& tc, long ix);
 
+// "2026-06-15 08:00:30" (the epoch named by errors about the values written for it).
+std::string EpochText(const mjd& t);
+
 // Component k (0, 1, 2) of a vector: X, Y, Z or north, east, up.
 long double Comp(const xyz& v, int k);
 long double Comp(const neu& v, int k);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/KotnePretvorbe.h"
+#include "core/ParseArgument.h"
 #include "core/ProgramError.h"
 #include "core/ProgramOutput.h"
 #include "core/StreamFormatGuard.h"
@@ -124,12 +125,13 @@ void CheckTropoGrid(const TervanC& tc, long double span) {
   if (tc.ifTropoSigma && !(tc.TropoSigma > 0.0L))
     ProgramError(Prog, "TROPOSPHERE CONSTRAINT SIGMA MUST BE POSITIVE [ -ts ]!");
   if (span / tc.TropoInterval + 2.0L > MaxTropoNodes)
-    ProgramError(Prog, "TROPOSPHERE INTERVAL TOO SHORT - MORE THAN " +
-                           std::to_string(MaxTropoNodes) +
-                           " TROPOSPHERE PARAMETERS PER STATION [ -ti ]!");
+    ProgramError(Prog, OptionBoundText("TROPOSPHERE INTERVAL TOO SHORT",
+                                       "MORE THAN " + std::to_string(MaxTropoNodes) +
+                                           " TROPOSPHERE PARAMETERS PER STATION",
+                                       "-ti"));
   if (tc.ifEstTropoGrad && tc.nTropoGradInt >= MaxTropoNodes)
-    ProgramError(Prog, "TOO MANY TROPOSPHERE GRADIENT INTERVALS - AT MOST " +
-                           std::to_string(MaxTropoNodes - 1) + " [ -tgi ]!");
+    ProgramError(Prog, OptionBoundText("TOO MANY TROPOSPHERE GRADIENT INTERVALS",
+                                       "AT MOST " + std::to_string(MaxTropoNodes - 1), "-tgi"));
 }
 
 void AssignIndices(matrix<long>& ix, long n, long& next) {
@@ -247,10 +249,6 @@ void SizeMatrices(TervanC& tc) {
   SizeType(tc.ifL1, nobs, tc.fl1, tc.ifOl1, tc.ifXl1);
   SizeType(tc.ifL2, nobs, tc.fl2, tc.ifOl2, tc.ifXl2);
   SizeType(tc.ifL3, nobs, tc.fl3, tc.ifOl3, tc.ifXl3);
-  if (tc.ifEstKin || tc.isThresBlunder) {
-    tc.mB.Resize(nobs, 20, 0.0L);
-    tc.mIB.Resize(nobs, 20, -1L);
-  }
 }
 
 void PrintVerboseSummary(const TervanC& tc) {
@@ -296,6 +294,9 @@ void SetUnknowns(TervanC& tc) {
   SetGradients(tc, ix);
   SetAmbiguityIndices(tc, ix);
   tc.NUnk = ix + 1;
+  // The satellite positions served the preprocessing alone; the adjustment of a day
+  // at 1 s needs their memory (two positions of every record).
+  tc.SAT_POS.Resize(0, 0);
   tc.NFin.Resize(tc.NUnk + tc.ndcbConstr, tc.NUnk + tc.ndcbConstr, 0.0L);
   tc.tall.Resize(tc.NUnk + tc.ndcbConstr, 1, 0.0L);
   tc.NClk = tc.sdd.GetNEpoch();

@@ -35,7 +35,7 @@ long double ParseRinexValue(const char* field) {
 }
 
 gnssobs& gnssobs::operator=(long double value) {
-  obs = value;
+  Store(value);
   lli = 0;
   ss = 0;
   return *this;
@@ -43,7 +43,7 @@ gnssobs& gnssobs::operator=(long double value) {
 
 void gnssobs::operator>>(const char* field) {
   size_t len = std::strlen(field);
-  obs = ParseRinexValue(field);
+  Store(ParseRinexValue(field));
   lli = FlagDigit(field, len, 14);
   ss = FlagDigit(field, len, 15);
 }

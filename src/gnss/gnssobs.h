@@ -4,6 +4,9 @@
 #ifndef TERVAN_GNSS_GNSSOBS_H
 #define TERVAN_GNSS_GNSSOBS_H
 
+#include <cfloat>
+#include <cstddef>
+#include <cstring>
 #include <iosfwd>
 
 namespace gnssobsns {
@@ -16,22 +19,31 @@ class gnssobs {
  public:
   gnssobs() = default;
   explicit gnssobs(long double value, unsigned short lli = 0, unsigned short ss = 0)
-      : obs(value), lli(lli), ss(ss) {}
+      : lli(lli), ss(ss) {
+    Store(value);
+  }
 
   // Sets the value and clears both flags.
   gnssobs& operator=(long double value);
   gnssobs& operator+=(long double value) {
-    obs += value;
+    Store(GetObs() + value);
     return *this;
   }
 
-  long double GetObs() const { return obs; }
-  void SetObs(long double value) { obs = value; }
+  long double GetObs() const {
+    long double v;
+    std::memcpy(&v, obs, kValueBytes);
+    return v;
+  }
+  void SetObs(long double value) { Store(value); }
   unsigned short GetLLI() const { return lli; }
   void SetLLI(unsigned short v) { lli = v; }
   unsigned short GetSS() const { return ss; }
   void SetSS(unsigned short v) { ss = v; }
-  bool IsNull() const { return obs < 1e-4L && obs > -1e-4L; }
+  bool IsNull() const {
+    const long double v = GetObs();
+    return v < 1e-4L && v > -1e-4L;
+  }
 
   // Parses one 16-character RINEX field: the value from the first 14 characters,
   // the loss-of-lock digit from the 15th and the strength digit from the 16th
@@ -39,7 +51,13 @@ class gnssobs {
   void operator>>(const char* field);
 
  private:
-  long double obs = 0;  // value
+  // An x87 extended value keeps its 10 significant bytes (sign, exponent, 64-bit
+  // mantissa) without the padding of a long double: a day of single differences at
+  // 1 s holds tens of millions of observations. Other formats keep every byte.
+  static constexpr std::size_t kValueBytes = LDBL_MANT_DIG == 64 ? 10 : sizeof(long double);
+  void Store(long double value) { std::memcpy(obs, &value, kValueBytes); }
+
+  unsigned char obs[kValueBytes] = {};  // value
   unsigned short lli = 0;
   unsigned short ss = 0;
 };

@@ -503,13 +503,15 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel)
   }
   // Hours from each node, and their reciprocals for the derivative (0 on a node).
   long double h[kMaxNodes], inv[kMaxNodes];
-  bool zero[kMaxNodes];
+  bool zero[kMaxNodes], anyZero = false;
   for (long j = first; j <= last; j++) {
     const long k = j - first;
     h[k] = (t - epoch(j)) / 3600.0L;
     zero[k] = !(std::fabs(h[k]) > 1e-10L);
     inv[k] = zero[k] ? 0.0L : 1.0L / h[k];
+    anyZero = anyZero || zero[k];
   }
+  const long nodes = last - first + 1;
   long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
   for (long i = first; i <= last; i++) {
     const xyzt& node = sPos(isat + i * nsat);
@@ -520,15 +522,25 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel)
     }
     long double prod = 1.0L, prodNonZero = 1.0L, sum = 0.0L;
     bool onNode = false;
-    for (long j = first; j <= last; j++) {
-      if (j == i) continue;
-      const long k = j - first;
-      prod *= h[k];
-      if (zero[k]) {
-        onNode = true;
-      } else {
-        prodNonZero *= h[k];
+    if (!anyZero) {  // off the nodes both products are one and the same
+      const long skip = i - first;
+      for (long k = 0; k < nodes; k++) {
+        if (k == skip) continue;
+        prod *= h[k];
         sum += inv[k];
+      }
+      prodNonZero = prod;
+    } else {
+      for (long j = first; j <= last; j++) {
+        if (j == i) continue;
+        const long k = j - first;
+        prod *= h[k];
+        if (zero[k]) {
+          onNode = true;
+        } else {
+          prodNonZero *= h[k];
+          sum += inv[k];
+        }
       }
     }
     const long double den = Denominator(i, first, last, Lfact);
@@ -545,6 +557,8 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel)
 void GNSSpEph::InterpolateClock(int isat, const mjd& t, xyzt& pos) {
   long first, last;
   Window(t, nPtsTime, first, last);
+  long double h[kMaxNodes];  // hours from each node
+  for (long j = first; j <= last; j++) h[j - first] = (t - epoch(j)) / 3600.0L;
   long double clk = 0.0L;
   for (long i = first; i <= last; i++) {
     const long double val = sPos(isat + i * nsat).GetT();
@@ -554,7 +568,7 @@ void GNSSpEph::InterpolateClock(int isat, const mjd& t, xyzt& pos) {
     }
     long double prod = 1.0L;
     for (long j = first; j <= last; j++)
-      if (j != i) prod *= (t - epoch(j)) / 3600.0L;
+      if (j != i) prod *= h[j - first];
     clk += val * prod / Denominator(i, first, last, LfactDT);
   }
   pos.SetT(clk);

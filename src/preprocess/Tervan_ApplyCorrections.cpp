@@ -332,7 +332,7 @@ void RecordTerms(TervanC& tc, const StationState& s, long r, long double rho, lo
   const neu los(std::cos(el) * std::cos(az), std::cos(el) * std::sin(az), std::sin(el));
   const xyz sat(sp.GetX(), sp.GetY(), sp.GetZ());
   const long double rsat = sat.GetLength();
-  tc.SAT_DIST(r, c) = rsat;
+  if (tc.SAT_DIST.NRow() > 0) tc.SAT_DIST(r, c) = rsat;
   tc.REL2(r, c) = kRel2Const * std::log((rsat + s.mag + rho) / (rsat + s.mag - rho));
   if (tc.isSolidTide) tc.SETIDE(r, c) = s.setide * (s.ref - sat) / rho;
   if (tc.isPTide) tc.PTIDE(r, c) = RangeEffect(s.ptide, los);
@@ -442,12 +442,25 @@ void PrintModels(const TervanC& tc) {
   if (tc.obsP == 1) std::cout << "  Elevation dependent observation weighting\n";
 }
 
+// The values of a model that is off would all be zero: its matrix stays empty
+// (a day at 1 s has millions of records) and the stages read it as zero.
+void SizeModel(matrix<long double>& m, bool on, long n, long columns) {
+  if (on)
+    m.Resize(n, columns, 0.0L);
+  else
+    m.Resize(0, 0);
+}
+
 void SizeMatrices(TervanC& tc) {
   const long n = tc.sdd.nobs;
-  for (matrix<long double>* m : {&tc.ELV, &tc.AZM, &tc.SETIDE, &tc.PTIDE, &tc.OTIDE, &tc.TROP,
-                                 &tc.MFTROP, &tc.ION, &tc.REL2, &tc.SAT_DIST})
-    m->Resize(n, 2, 0.0L);
-  tc.MFGRAD.Resize(n, 4, 0.0L);
+  for (matrix<long double>* m : {&tc.ELV, &tc.AZM, &tc.TROP, &tc.REL2}) m->Resize(n, 2, 0.0L);
+  SizeModel(tc.SAT_DIST, tc.isAtx, n, 2);  // for the satellite antenna variations
+  SizeModel(tc.SETIDE, tc.isSolidTide, n, 2);
+  SizeModel(tc.PTIDE, tc.isPTide, n, 2);
+  SizeModel(tc.OTIDE, tc.isOTide, n, 2);
+  SizeModel(tc.ION, tc.isKlob || tc.isIonx || tc.isMyion, n, 2);
+  SizeModel(tc.MFTROP, tc.isTrpModel && (tc.ifEstTropo || tc.isOutTropEphFile), n, 2);
+  SizeModel(tc.MFGRAD, tc.isTrpModel && tc.ifEstTropo && tc.ifEstTropoGrad, n, 4);
   tc.WGHT.Resize(n, 1, 1.0L);
   tc.SAT_POS.Resize(n, 2, xyzt());
   tc.OKSAT.Resize(n, 1, false);

@@ -30,6 +30,27 @@ std::vector<long> RunPeaks(const std::vector<long double>& z, const std::vector<
   return out;
 }
 
+// From a test value per boundary, the boundaries of the largest values such
+// that no two lie within `reach` boundaries of each other: a step seen by long
+// windows also lifts the test where those windows overlap it, and such a shadow
+// must not count as a second step (the pieces are searched again anyway).
+std::vector<long> SeparatePeaks(const std::vector<long double>& z, const std::vector<long>& index,
+                                long reach) {
+  std::vector<long> cand;
+  for (size_t i = 0; i < z.size(); ++i)
+    if (z[i] > 0) cand.push_back(static_cast<long>(i));
+  std::stable_sort(cand.begin(), cand.end(), [&](long a, long b) { return z[a] > z[b]; });
+  std::vector<long> taken, out;
+  for (long c : cand) {
+    bool near = false;
+    for (long t : taken) near = near || std::labs(c - t) <= reach;
+    if (!near) taken.push_back(c);
+  }
+  std::sort(taken.begin(), taken.end());
+  for (long t : taken) out.push_back(index[t]);
+  return out;
+}
+
 // Solves the symmetric 4 x 4 system N x = b by Gauss-Jordan; also returns the
 // (3,3) element of the inverse. False when N is singular.
 bool Solve4(long double N[4][4], long double b[4], long double x[4], long double& q33) {
@@ -74,21 +95,28 @@ std::vector<long> ArcStepSearch::StepsMW(const ArcSeries& s) const {
     s1[i + 1] = s1[i] + d;
     s2[i + 1] = s2[i] + d * d;
   }
-  auto stats = [&](long a, long b, long double& mean, long double& varMean) {
+  // Mean and sum of squared deviations of the values [a, b).
+  auto stats = [&](long a, long b, long double& mean, long double& ss) {
     const long n = b - a;
     mean = (s1[b] - s1[a]) / n;
-    long double var = ((s2[b] - s2[a]) - n * mean * mean) / (n - 1);
-    varMean = (var > 0 ? var : 0) / n;
+    ss = std::max(0.0L, (s2[b] - s2[a]) - n * mean * mean);
   };
+  // Values per window: mwWindow, or as many as span mwSpan at the mean spacing.
+  const long double spacing = (s.t[p[m - 1]] - s.t[p[0]]) / (m - 1);
+  const long w = spacing > 0 ? std::max(mwWindow, std::lround(mwSpan / spacing)) : mwWindow;
   for (long q = minSide; q <= m - minSide; ++q) {
-    const long a = std::max(0L, q - mwWindow), b = std::min(m, q + mwWindow);
-    long double m1, v1, m2, v2;
-    stats(a, q, m1, v1);
-    stats(q, b, m2, v2);
-    const long double d = std::fabs(m2 - m1), sd = std::sqrt(v1 + v2);
+    const long a = std::max(0L, q - w), b = std::min(m, q + w);
+    long double m1, ss1, m2, ss2;
+    stats(a, q, m1, ss1);
+    stats(q, b, m2, ss2);
+    // One noise variance from both windows: a short window near an end of the
+    // arc alone would often underrate it and show a step in plain noise.
+    const long n1 = q - a, n2 = b - q;
+    const long double var = (ss1 + ss2) / (n1 + n2 - 2);
+    const long double d = std::fabs(m2 - m1), sd = std::sqrt(var * (1.0L / n1 + 1.0L / n2));
     if (d > 0.6L * lWL_ && d > zMW * sd) z[q] = sd > 0 ? d / sd : d * 1e9L;
   }
-  return RunPeaks(z, p);
+  return SeparatePeaks(z, p, w);
 }
 
 std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {

@@ -42,6 +42,10 @@ class ArcStepSearch {
   ArcStepSearch(long double lambdaWL, long double dLambda) : lWL_(lambdaWL), dLambda_(dLambda) {}
 
   long mwWindow = 60;  // values on each side of the Melbourne-Wuebbena test
+  // s: the Melbourne-Wuebbena windows span at least this long where the interval
+  // is short (at 1 s, 60 values of a low satellite's code noise leave a
+  // wide-lane cycle at about 6 sigma; 10 minutes leave it at 15)
+  long double mwSpan = 600;
   long l4Window = 20;  // values on each side of the L4 fit
   long minSide = 5;    // fewest values on one side for either test
   long double zMW = 6, zL4 = 8;

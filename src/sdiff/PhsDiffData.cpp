@@ -15,6 +15,7 @@
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/mGNSSc.h"
 #include "sdiff/ArcStepSearch.h"
+#include "sdiff/LocalNoise.h"
 
 using textfield::FieldRange;
 using textfield::ParseDecimal;
@@ -26,6 +27,7 @@ constexpr size_t kDataLine = 1023;  // data lines are read up to this length
 constexpr size_t kField = 17;       // width of one observation field
 constexpr size_t kFirstField = 3;   // the satellite number occupies columns 0 to 2
 constexpr long kMaxEpochRecords = satnum::kMaxSatNumber;
+constexpr long double kL4NoiseSigmas = 6;  // L4 slip limit in sigmas of the second differences
 
 std::string AtLine(const char* text, long lineNo) {
   return std::string(text) + " (LINE " + std::to_string(lineNo) + ")!";
@@ -566,23 +568,28 @@ void PhsDiffData::ScreenL4Linear(matrix<long double>& E, long double me, long Mi
 
 // Cuts one continuous arc [first, last] at L4 slips. Each piece starts where
 // three consecutive values lie smoothly on a line and ends before the first
-// second difference above the slip limit.
+// second difference above the slip limit. The limits grow with the noise of the
+// second differences around each triple (kL4NoiseSigmas robust sigmas): at 1 s
+// the fixed limit is only two sigmas of the phase noise of a low satellite, and
+// the slips that hide below the noise are left to the step search.
 void PhsDiffData::ScreenOneArc(long MinObs, long double t0, long double dt, long double gap,
                                short s, long first, long last, const std::vector<long>& off,
                                long& NAmb) {
-  const long double root = std::sqrt(gap) * dt;
-  const long double A = root + t0 / 3;      // slip limit [m]
-  const long double V = root / 2 + t0 / 6;  // start-smoothness limit [m]
-  const long double D = root + t0;          // start-step limit [m]
-  auto o = [&](long k) {
+  const long double A0 = std::sqrt(gap) * dt + t0 / 3;  // slip limit [m]
+  std::vector<long double> o(static_cast<size_t>(last - first + 1)), dd;
+  for (long k = first; k <= last; ++k) {
     long r = FirstRecordOf(s, k, off[k]);
-    return r >= 0 ? L4.v[r].GetObs() : 0.0L;
-  };
+    o[k - first] = r >= 0 ? L4.v[r].GetObs() : 0.0L;
+  }
+  for (size_t j = 0; j + 2 < o.size(); ++j) dd.push_back(o[j + 2] - 2 * o[j + 1] + o[j]);
+  const std::vector<long double> sigma = LocalNoise().Sigmas(dd);
+  auto limit = [&](long j) { return std::max(A0, kL4NoiseSigmas * sigma[j - first]); };
   long k = first;
   while (last - k + 1 >= MinObs) {
     long start = -1;
     for (long j = k; j + 2 <= last && start < 0; ++j) {
-      long double x1 = o(j) - o(j + 1), x3 = o(j + 2) - o(j + 1);
+      const long double A = limit(j), V = A / 2, D = A + 2 * t0 / 3;  // [m]
+      long double x1 = o[j - first] - o[j + 1 - first], x3 = o[j + 2 - first] - o[j + 1 - first];
       long double c = (x3 - x1) / 2, q = (x1 + x3) / 3;
       if (std::fabs(-c - q - x1) <= V && std::fabs(q) <= V && std::fabs(c - q - x3) <= V &&
           std::fabs(x1) <= D && std::fabs(x3) <= D)
@@ -591,7 +598,7 @@ void PhsDiffData::ScreenOneArc(long MinObs, long double t0, long double dt, long
     if (start < 0) return;
     long end = last;
     for (long j = start; j + 2 <= last; ++j) {
-      if (std::fabs(o(j + 2) - 2 * o(j + 1) + o(j)) > A) {
+      if (std::fabs(dd[j - first]) > limit(j)) {
         end = j + 1;
         break;
       }

@@ -34,9 +34,34 @@ TEST(ParseArgument, NumbersReportWhetherAnythingWasRead) {
   EXPECT_FALSE(ok);
 }
 
-TEST(ParseArgument, IntegerIsLimitedToInt) {
-  EXPECT_EQ(ParseInteger("-mi99999999999999999999", 3), 2147483647);
-  EXPECT_EQ(ParseInteger("-mi-99999999999999999999", 3), -2147483647 - 1);
+TEST(ParseArgument, NumbersTellWhetherTheyFitTheirType) {
+  bool ok = false, fits = true;
+  EXPECT_EQ(ParseInteger("-mi99999999999999999999", 3, &ok, &fits), 2147483647);
+  EXPECT_TRUE(ok);
+  EXPECT_FALSE(fits);
+  EXPECT_EQ(ParseInteger("-mi-2147483648", 3, &ok, &fits), -2147483647 - 1);
+  EXPECT_TRUE(fits);
+  EXPECT_EQ(ParseInteger("-mi2147483648", 3, &ok, &fits), 2147483647);
+  EXPECT_FALSE(fits);
+  EXPECT_EQ(ParseFloat("-me3e38", 3, &ok, &fits), 3e38f);
+  EXPECT_TRUE(fits);
+  EXPECT_EQ(ParseFloat("-me4e38", 3, &ok, &fits), 0.0f);
+  EXPECT_FALSE(fits);
+  EXPECT_EQ(ParseDouble("-mt-1e400", 3, &ok, &fits), 0.0);
+  EXPECT_TRUE(ok);
+  EXPECT_FALSE(fits);
+  // Underflow is a number close to zero, not an error.
+  EXPECT_EQ(ParseDouble("-mt1e-400", 3, &ok, &fits), 0.0);
+  EXPECT_TRUE(fits);
+  // Words that strtod reads are no numbers.
+  ParseDouble("-mtinf", 3, &ok, &fits);
+  EXPECT_FALSE(ok);
+}
+
+TEST(ParseArgument, BoundsShareOneWording) {
+  EXPECT_EQ(OptionBoundText("TOO MANY X", "AT MOST 9", "-x"), "TOO MANY X - AT MOST 9 [ -x ]!");
+  EXPECT_EQ(OutOfRangeText<int>("5e9", "-mi"),
+            "VALUE 5e9 OUT OF RANGE - FROM -2147483648 TO 2147483647 [ -mi ]!");
 }
 
 TEST(ParseArgument, TimeInHoursMinutesSeconds) {
@@ -47,8 +72,14 @@ TEST(ParseArgument, TimeInHoursMinutesSeconds) {
   bool ok = true;
   EXPECT_EQ(ParseHMS("-tiROVER", 3, &ok), 0.0L);
   EXPECT_FALSE(ok);
-  // Hours beyond the range of int do not overflow.
-  EXPECT_GT(ParseHMS("-ti99999999999999999999", 3), 0.0L);
+  // Hours beyond the range of int do not overflow, and say so.
+  bool fits = true;
+  EXPECT_GT(ParseHMS("-ti99999999999999999999", 3, &ok, &fits), 0.0L);
+  EXPECT_FALSE(fits);
+  ParseHMS("-ti01:99999999999:00", 3, &ok, &fits);
+  EXPECT_FALSE(fits);
+  ParseHMS("-ti01:00:30", 3, &ok, &fits);
+  EXPECT_TRUE(fits);
 }
 
 TEST(ParseArgument, ObservationListSwitchesTypesOn) {

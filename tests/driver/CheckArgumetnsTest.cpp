@@ -378,6 +378,12 @@ TEST(SameFile, SpellingsOfOnePathAndLinks) {
   EXPECT_TRUE(SameFile(dir.File("link.txt"), a));
 }
 
+// A ratio below 1 would accept a best candidate that is no better than the second.
+TEST_F(CheckArgumetnsTest, AmbiguityRatioOfAtLeastOne) {
+  ExpectFatal({"-ar0.5"}, "AMBIGUITY RATIO TEST THRESHOLD MUST BE AT LEAST 1 [ use -arVALUE ]!");
+  EXPECT_EQ(Checked({"-ar1"})->AmbRatioThres, 1.0L);
+}
+
 TEST_F(CheckArgumetnsTest, AtLeastOneIteration) {
   ExpectFatal({"-mi0"}, "MAXIMUM NUMBER OF ITERATIONS MUST BE POSITIVE [ use -miN ]!");
   EXPECT_EQ(Checked({"-mi1"})->MaxIter, 1);

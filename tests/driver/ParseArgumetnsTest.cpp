@@ -221,11 +221,37 @@ TEST(ParseArgumetnsDeathTest, MalformedOptions) {
   ExpectFatal({"-pV"}, "WEIGHTING OF OBSERVATIONS NOT SET CORRECTLY [ use -p[COSZ] ]!");
 }
 
+TEST(ParseArgumetns, AmbiguityResolutionAndRatio) {
+  auto tc = Parsed({"-rSD.txt"});
+  EXPECT_FALSE(tc->isFixAmb);
+  EXPECT_EQ(tc->AmbRatioThres, 3.0L);
+  tc = Parsed({"-af", "-AR2.5"});
+  EXPECT_TRUE(tc->isFixAmb);
+  EXPECT_EQ(tc->AmbRatioThres, 2.5L);
+}
+
 TEST(ParseArgumetnsDeathTest, NumbersMustBeNumbers) {
+  ExpectFatal({"-arthree"}, "VALUE OF OPTION -ar IS NOT A NUMBER!");
   ExpectFatal({"-meten"}, "VALUE OF OPTION -me IS NOT A NUMBER!");
   ExpectFatal({"-BT"}, "VALUE OF OPTION -BT IS NOT A NUMBER!");
   ExpectFatal({"-mix"}, "VALUE OF OPTION -mi IS NOT A NUMBER!");
   ExpectFatal({"-mt"}, "VALUE OF OPTION -mt IS NOT A NUMBER!");
+}
+
+TEST(ParseArgumetnsDeathTest, NumbersBeyondTheirTypeNameTheOption) {
+  ExpectFatal({"-mi99999999999999999999"},
+              "VALUE 99999999999999999999 OUT OF RANGE - FROM -2147483648 TO 2147483647 [ -mi ]!");
+  ExpectFatal({"-MI-3000000000"},
+              "VALUE -3000000000 OUT OF RANGE - FROM -2147483648 TO 2147483647 [ -MI ]!");
+  // Single precision overflows long before double precision does.
+  ExpectFatal({"-me1e39"}, "VALUE 1e39 OUT OF RANGE - FROM -3.40282e+38 TO 3.40282e+38 [ -me ]!");
+  ExpectFatal({"-mt1e999"},
+              "VALUE 1e999 OUT OF RANGE - FROM -1.79769e+308 TO 1.79769e+308 [ -mt ]!");
+  ExpectFatal(
+      {"-ti99999999999:00:00ROVER"},
+      "VALUE 99999999999:00:00ROVER OUT OF RANGE - FROM -2147483648 TO 2147483647 [ -ti ]!");
+  ExpectFatal({"-tgi99999999999"},
+              "VALUE 99999999999 OUT OF RANGE - FROM -2147483648 TO 2147483647 [ -tgi ]!");
 }
 
 TEST(ParseArgumetnsDeathTest, OverlongValuesAreRefused) {

@@ -6,10 +6,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "estimation/Tervan_FixAmbiguities.h"
+#include "estimation/Tervan_ProcKinematic.h"
+#include "gnss/mGNSSc.h"
 #include "sim/Simulator.h"
 #include "support/SimulatedRun.h"
 #include "support/TestSupport.h"
@@ -78,7 +81,7 @@ struct Chain : public testsupport::SimulatedRun {
     const long e = tc.AmbIndex(k, 0);
     const short prn = tc.AmbSat(k);
     const char sys = prn > 200 ? 'E' : prn > 100 ? 'R' : 'G';
-    char id[4];
+    char id[8];
     std::snprintf(id, sizeof id, "%c%02d", sys, prn % 100);
     long v[2];
     for (sim::Station st : {sim::kBase, sim::kRover}) {
@@ -192,6 +195,32 @@ TEST_F(EstimationTruth, FixedAmbiguitiesAreTheSimulatedIntegers) {
   EXPECT_LT(FixedRoverError(), 1e-4L);
 }
 
+// Noise-free, L3 alone: the wide lanes round from the Melbourne-Wuebbena means, the
+// narrow lanes are fixed to the simulated L1 integers, the ROVER is the simulated one.
+TEST_F(EstimationTruth, IonosphereFreeAmbiguitiesFixThroughTheWideLane) {
+  constexpr long double kC = 299792458.0L;
+  if (!Run({"--no-troposphere"}, {"-lC1,L3", "-af"})) GTEST_SKIP() << why;
+  FixAmbiguities(tc);
+  ASSERT_TRUE(tc.isAmbFixed) << tc.AmbFixNote;
+  EXPECT_EQ(tc.nAmbDDFixed, tc.nAmbDD);
+  long checked = 0;
+  for (const AmbDoubleDifference& d : FormDoubleDifferences(tc, 3)) {
+    long na, nr, wa, wr;
+    ASSERT_TRUE(TrueAmbiguity(d.arc, 1, na) && TrueAmbiguity(d.refArc, 1, nr));
+    ASSERT_TRUE(TrueAmbiguity(d.arc, 2, wa) && TrueAmbiguity(d.refArc, 2, wr));
+    // The L3 difference at the fixed solution against lambdaN N1 + c f2/(f1^2-f2^2) Nw.
+    const long double f1 = kC / (tc.AmbSat(d.arc) > 200 ? GALILEOc::lamb1 : GPSc::lamb1);
+    const long double f2 = kC / (tc.AmbSat(d.arc) > 200 ? GALILEOc::lamb2 : GPSc::lamb2);
+    const long double l3 =
+        tc.xAmbL3(d.arc) - tc.xAmbL3(d.refArc) + tc.xFixCorr(d.ix) - tc.xFixCorr(d.ixRef);
+    const long n1 = na - nr, nw = n1 - (wa - wr);
+    EXPECT_NEAR(l3, kC / (f1 + f2) * n1 + kC * f2 / (f1 * f1 - f2 * f2) * nw, 1e-4L);
+    ++checked;
+  }
+  EXPECT_GT(checked, 10);
+  EXPECT_LT(FixedRoverError(), 1e-4L);
+}
+
 // 5 km, an hour at 30 s with the simulator's noise and wandering troposphere (ROVER
 // zenith delays and gradients estimated: the gradients of the two stations differ by a
 // millimetre, centimetres at low elevations), no ionosphere: every GPS and Galileo ambiguity of
@@ -221,6 +250,39 @@ TEST_F(EstimationTruth, NoisyShortBaselinesFixRight) {
   }
   EXPECT_GE(allRight, seeds - seeds / 20);
   EXPECT_EQ(anyWrong, 0);
+}
+
+// The kinematic track of a fixed run rests on the fixed solution: its epochs scatter
+// around the fixed baseline, not around the float one.
+TEST_F(EstimationTruth, KinematicTrackFollowsTheFixedSolution) {
+  noiseFree = false;
+  if (!Run({"--baseline", "5", "--seed", "1"},
+           {"-lC1,P2,L1,L2", "-tmSAAST,NIELL", "-ti01:00:00ROVER", "-tgROVER", "-xSTA,KIN", "-af"}))
+    GTEST_SKIP() << why;
+  FixAmbiguities(tc);
+  ASSERT_TRUE(tc.isAmbFixed) << tc.AmbFixNote;
+  const xyz fixed = tc.Delta_RecPosFix, flt = tc.Delta_RecPosEst;
+  testing::internal::CaptureStdout();
+  ProcKinematic(tc);
+  std::istringstream in(testing::internal::GetCapturedStdout());
+  std::string line;
+  long double sum[3] = {0, 0, 0};
+  long n = 0;
+  while (std::getline(in, line)) {
+    std::istringstream l(line);
+    long double v[9];
+    int k = 0;
+    while (k < 9 && l >> v[k]) ++k;
+    if (k < 9 || v[2] < 4) continue;  // headers, empty epochs
+    for (int c = 0; c < 3; ++c) sum[c] += v[6 + c];
+    ++n;
+  }
+  ASSERT_GT(n, 100);
+  const xyz mean(sum[0] / n, sum[1] / n, sum[2] / n);
+  const xyz toFixed = mean - fixed, toFloat = mean - flt, shift = fixed - flt;
+  EXPECT_GT(std::sqrt(shift * shift), 1e-3L);
+  EXPECT_LT(std::sqrt(toFixed * toFixed), 0.3L * std::sqrt(shift * shift));
+  EXPECT_LT(std::sqrt(toFixed * toFixed), std::sqrt(toFloat * toFloat));
 }
 
 // Few satellites, ten minutes of L1 with high phase noise: the ratio test passes by

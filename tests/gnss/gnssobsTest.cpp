@@ -24,6 +24,22 @@ TEST(gnssobs, NullLimitsDifferBetweenTheTwoTypes) {
   EXPECT_TRUE(gnssobsshort(0.000009L).IsNull());
 }
 
+// A day at 1 s holds tens of millions of values: they are stored without the padding
+// of a long double, and every bit of the extended value comes back.
+TEST(gnssobs, KeepsEveryBitOfTheValueInLessRoom) {
+  EXPECT_LT(sizeof(gnssobs), sizeof(long double) + 2 * sizeof(unsigned short));
+  const long double values[] = {23456789.123456789012L, -1.0L / 3.0L, 1e-4L, 0.0L,
+                                0x1.fffffffffffffffep+60L};
+  for (long double v : values) {
+    gnssobs o(v, 3, 7);
+    EXPECT_EQ(o.GetObs(), v);
+    o += 1.0L / 7.0L;
+    EXPECT_EQ(o.GetObs(), v + 1.0L / 7.0L);
+    EXPECT_EQ(o.GetLLI(), 3);
+    EXPECT_EQ(o.GetSS(), 7);
+  }
+}
+
 TEST(gnssobs, ParsesRinexFieldWithFlags) {
   gnssobs o;
   o >> "  20000000.12317";

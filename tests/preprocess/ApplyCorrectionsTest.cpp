@@ -250,7 +250,7 @@ TEST_F(SmallContexts, IdenticalElevationsWeighBySinSquaredAndMissingPositionsSta
   EXPECT_FALSE(tc.OKSAT(1));
   EXPECT_EQ(tc.WGHT(1), 1.0L);
   for (int c = 0; c < 2; ++c) {
-    for (matrix<long double>* m : {&tc.ELV, &tc.AZM, &tc.REL2, &tc.SETIDE, &tc.TROP, &tc.SAT_DIST})
+    for (matrix<long double>* m : {&tc.ELV, &tc.AZM, &tc.REL2, &tc.SETIDE, &tc.TROP})
       EXPECT_EQ((*m)(1, c), 0.0L);
     EXPECT_EQ(tc.SAT_POS(1, c).GetLength(), 0.0L);
   }
@@ -496,7 +496,10 @@ class StationEffects : public SimulatedHour {
     if (!tc.OKSAT(r) || tc.ELV(r, 0) < 0.175L || tc.ELV(r, 1) < 0.175L || tc.sdd.L1(r).IsNull())
       return NAN;
     const xyzt &b = tc.SAT_POS(r, 0), &v = tc.SAT_POS(r, 1);
-    auto diff = [&](const matrix<long double>& m) { return m(r, 1) - m(r, 0); };
+    // A model that is off leaves its matrix empty.
+    auto diff = [&](const matrix<long double>& m) {
+      return m.NRow() > 0 ? m(r, 1) - m(r, 0) : 0.0L;
+    };
     const long double model = (xyz(v) - tc.RecPosFC_ROVER).GetLength() -
                               (xyz(b) - tc.RecPosFC_BASE).GetLength() -
                               299792458.0L * (v.GetT() - b.GetT()) + f[0] * diff(tc.SETIDE) +

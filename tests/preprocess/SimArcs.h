@@ -51,6 +51,16 @@ struct SimArcs {
     tc.isGAL = sc.systems.find('E') != std::string::npos;
   }
 
+  // Elevation of an observation [rad]: from its model terms, or, in runs too
+  // long for the simulator to keep them, from the satellite position at the tag.
+  static long double Elevation(const sim::Simulator& s, sim::Station st,
+                               const sim::StationEpoch& ep, const sim::RawObs& o) {
+    if (!ep.terms.empty()) return ep.Terms(o).elevation;
+    long double el = 0, az = 0;
+    sim::ElevationAzimuth(s.Geo(st), s.Position(st), s.Sats().Position(o.sat, ep.tag), el, az);
+    return el;
+  }
+
   // Elevations, satellite list, interval and true integers, record by record in
   // the order of the single differences.
   void Truth(const sim::Simulator& s) {
@@ -66,8 +76,8 @@ struct SimArcs {
       for (const sim::RawObs& ob : base[k].obs)
         for (const sim::RawObs& orv : rover[k].obs) {
           if (orv.sat != ob.sat) continue;
-          tc.ELV(r, 0) = base[k].Terms(ob).elevation;
-          tc.ELV(r, 1) = rover[k].Terms(orv).elevation;
+          tc.ELV(r, 0) = Elevation(s, sim::kBase, base[k], ob);
+          tc.ELV(r, 1) = Elevation(s, sim::kRover, rover[k], orv);
           n1[r] = orv.n1 - ob.n1;
           n2[r] = orv.n2 - ob.n2;
           seen[d.sat(r)] = true;

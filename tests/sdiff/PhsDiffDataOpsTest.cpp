@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "gnss/GNSSLinCombs.h"
@@ -286,6 +287,28 @@ TEST(PhsDiffData, L4ScreeningRefusesARoughStart) {
   std::vector<AmbArc> arcs = s.ArcsOf(5);
   ASSERT_EQ(arcs.size(), 1u);
   EXPECT_EQ(arcs[0], (AmbArc{5, 1, 2, 19, 19}));
+}
+
+// A low satellite at 1 s: L4 noise of 1 cm gives second differences of 2.4 cm
+// sigma, about half the fixed limit (4.9 cm). The noise alone cuts nothing; a
+// step well above the noise still cuts the arc.
+TEST(PhsDiffData, L4ScreeningLimitGrowsWithTheNoise) {
+  std::mt19937 gen(11);
+  std::normal_distribution<double> noise(0.0, 0.01);
+  std::vector<long double> l4 = Ramp(2000, 0.0001L);
+  for (long double& v : l4) v += noise(gen);
+  const long double dt = (0.0494L - 0.01L) / std::sqrt(30.5L);  // limit 4.94 cm
+  for (long double step : {0.0L, 0.3L}) {
+    std::vector<long double> v = l4;
+    for (size_t i = 1000; i < v.size(); ++i) v[i] += step;
+    L4Set s(v);
+    long n = 0;
+    s.d.ScreenL4Linear(s.E, 0.1745L, 100, 0.03L, dt, 30.5L, n);
+    std::vector<AmbArc> arcs = s.ArcsOf(5);
+    ASSERT_EQ(arcs.size(), step > 0 ? 2u : 1u) << "step " << static_cast<double>(step);
+    if (step > 0) EXPECT_EQ(arcs[0].lastEpoch, 999);
+    if (step > 0) EXPECT_LE(arcs[1].firstEpoch, 1003);
+  }
 }
 
 TEST(PhsDiffData, L4ScreeningEndsArcsAtGapsAndLowElevations) {

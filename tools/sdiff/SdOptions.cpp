@@ -35,6 +35,10 @@ SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
       o.help = true;
       continue;
     }
+    if (a == "--version") {
+      o.version = true;
+      continue;
+    }
     if (a == "--quiet" || a == "-q") {
       o.quiet = true;
       continue;
@@ -79,7 +83,7 @@ SdOptions SdOptions::Parse(const std::vector<std::string>& args) {
       BadCommandLine("UNKNOWN OPTION --" + name);
     }
   }
-  if (o.help) return o;
+  if (o.help || o.version) return o;
   if (o.base.empty() || o.rover.empty() || o.out.empty())
     BadCommandLine("OPTIONS --base, --rover AND --out ARE REQUIRED");
   if (!o.clk.empty() && o.sp3.empty()) BadCommandLine("OPTION --clk NEEDS --sp3");
@@ -117,6 +121,7 @@ Options:
                            headers in the channel file layout Tervan reads
   -q, --quiet              no progress lines on standard error
   -h, --help               this text
+  --version                the version and the commit it was built from
 
 Receiver clocks: with --nav or --sp3 a code point positioning per station and
 epoch gives the receiver clock offsets of the epoch lines, and positions for a

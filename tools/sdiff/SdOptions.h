@@ -16,6 +16,7 @@ struct SdOptions {
   long double tagTolerance = 0.001L;  // [s]
   bool quiet = false;
   bool help = false;
+  bool version = false;
 
   // Parses the arguments (without the program name); ends the run with an error on a
   // bad command line.

@@ -237,8 +237,9 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
     return o.code - model;
   };
   Frame f;
+  matrix<long double> N(nu, nu), b(nu, 1);
   for (int iter = 0; iter < 10; ++iter) {
-    matrix<long double> N(nu, nu, 0.0L), b(nu, 1, 0.0L);
+    long double n[6][6] = {}, rhs[6] = {};
     f = MakeFrame(pos);
     long nobs = 0;
     for (Obs& o : obs) {
@@ -250,12 +251,16 @@ bool SdPointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, l
       if (o.system != ref) a[sysCol[o.system]] = 1.0L;
       const long double l = residual(o);
       for (int i = 0; i < nu; ++i) {
-        b(i, 0) += o.weight * a[i] * l;
-        for (int j = 0; j < nu; ++j) N(i, j) += o.weight * a[i] * a[j];
+        rhs[i] += o.weight * a[i] * l;
+        for (int j = 0; j < nu; ++j) n[i][j] += o.weight * a[i] * a[j];
       }
       ++nobs;
     }
     if (nobs < nu + 1) return false;
+    for (int i = 0; i < nu; ++i) {
+      b(i, 0) = rhs[i];
+      for (int j = 0; j < nu; ++j) N(i, j) = n[i][j];
+    }
     matrix<long double> Q = inv(N);
     if (invns::IsSingular) return false;
     matrix<long double> dx = Q * b;

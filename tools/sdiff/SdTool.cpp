@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "core/ProgramVersion.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
 #include "sdiff/SdBroadcastOrbits.h"
@@ -178,6 +179,10 @@ int SdRun(const std::vector<std::string>& args) {
   SdOptions o = SdOptions::Parse(args);
   if (o.help) {
     std::cout << SdOptions::HelpText();
+    return 0;
+  }
+  if (o.version) {
+    std::cout << VersionLine("tervan-sdiff") << '\n';
     return 0;
   }
   CheckOutputIsNoInput(o);

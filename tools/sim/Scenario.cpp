@@ -297,6 +297,7 @@ ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc,
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") return ParseResult::kHelp;
+    if (a == "--version") return ParseResult::kVersion;
     if (a.compare(0, 2, "--") != 0) {
       message = "unexpected argument '" + a + "' (options begin with --; see --help)";
       return ParseResult::kError;
@@ -425,6 +426,7 @@ Station and satellite effects (each written into the scenario's files):
                              period P s (north A sin, east A cos, up A/2 sin at twice the
                              rate); its position at every epoch is in truth.txt
   --help                     this text
+  --version                  the version and the commit it was built from
 
 Satellites are named G01-G30, R01-R24, E01-E36 (as in the constellation).
 )";

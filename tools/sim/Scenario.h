@@ -77,7 +77,7 @@ struct Scenario {
 constexpr long kMaxEpochs = 86400;  // epochs of one run (a day at 1 s, a week at 30 s is 20160)
 
 // Result of reading the command line.
-enum class ParseResult { kRun, kHelp, kError };
+enum class ParseResult { kRun, kHelp, kVersion, kError };
 
 // Reads GNU-style options (--name=value or --name value); on error `message` says why.
 ParseResult ParseScenario(const std::vector<std::string>& args, Scenario& sc, std::string& message);

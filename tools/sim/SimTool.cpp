@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "core/ProgramVersion.h"
 #include "sim/Dataset.h"
 #include "sim/Scenario.h"
 #include "sim/Simulator.h"
@@ -14,6 +15,9 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
   switch (ParseScenario(args, sc, message)) {
     case ParseResult::kHelp:
       out << HelpText();
+      return 0;
+    case ParseResult::kVersion:
+      out << VersionLine("tervan-sim") << "\n";
       return 0;
     case ParseResult::kError:
       err << "tervan-sim: " << message << "\n";

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/ProgramVersion.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
 #include "orbits/GLNSat.h"
@@ -194,6 +195,12 @@ TEST(SdTool, IntervalDecimatesAndChannelFileIsWritten) {
             "# GLONASS frequency channels from the RINEX headers\n"
             "R01       2024 03 01 00 00 00.0" +
                 std::string(20, ' ') + "1\n");
+}
+
+TEST(SdTool, VersionNamesReleaseAndCommitWithoutInputFiles) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(SdRun({"--version"}), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), VersionLine("tervan-sdiff") + "\n");
 }
 
 TEST(SdToolDeathTest, FailedRunsLeaveNoOutputBehind) {

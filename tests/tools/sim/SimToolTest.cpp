@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "core/ProgramVersion.h"
 #include "sim/SimTool.h"
 #include "support/TestSupport.h"
 
@@ -13,6 +14,13 @@ TEST(SimTool, HelpEndsWithStatusZeroAndWritesNothing) {
   std::ostringstream out, err;
   EXPECT_EQ(RunSimTool({"--help"}, out, err), 0);
   EXPECT_NE(out.str().find("Usage: tervan-sim [options]"), std::string::npos);
+  EXPECT_TRUE(err.str().empty());
+}
+
+TEST(SimTool, VersionNamesReleaseAndCommit) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunSimTool({"--seed", "3", "--version"}, out, err), 0);
+  EXPECT_EQ(out.str(), VersionLine("tervan-sim") + "\n");
   EXPECT_TRUE(err.str().empty());
 }
 

@@ -1,0 +1,50 @@
+// The step search inside one arc, on synthetic series at 1 s.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "sdiff/ArcStepSearch.h"
+
+namespace {
+
+// 20 minutes at 1 s of a low satellite: Melbourne-Wuebbena noise of 0.8 m,
+// L4 noise of 1 cm on a smooth ionosphere, and a wide-lane cycle (0.86 m,
+// with 2.5 cm in L4 as a (5,4) slip leaves) from value 600 on.
+ArcSeries LowSatellite(unsigned seed, long double mwStep, long double l4Step) {
+  std::mt19937 gen(seed);
+  std::normal_distribution<double> normal(0.0, 1.0);
+  ArcSeries s;
+  for (long i = 0; i < 1200; ++i) {
+    const long double after = i >= 600 ? 1.0L : 0.0L;
+    s.Add(i, true, 3.0L + 0.8L * normal(gen) + after * mwStep, true,
+          0.5L + 2e-5L * i + 0.01L * normal(gen) + after * l4Step);
+  }
+  return s;
+}
+
+}  // namespace
+
+// One wide-lane cycle at 1 s is found surely only by windows of minutes: in
+// windows of 60 values it lies near 6 sigmas of the code noise, in those of 10
+// minutes near 18. Without a step nothing is found, not even near the ends,
+// where one window holds only a few values.
+TEST(ArcStepSearch, WideLaneCycleOfALowSatelliteAt1s) {
+  const long double lWL = 0.8619184003220056L, dLambda = 0.0539165406262034L;
+  ArcStepSearch search(lWL, dLambda);
+  long found = 0, shortFound = 0;
+  for (unsigned seed = 1; seed <= 10; ++seed) {
+    const ArcSeries s = LowSatellite(seed, lWL, -0.025L);
+    const std::vector<ArcStepSearch::Step> steps = search.Steps(s);
+    ASSERT_EQ(steps.size(), 1u) << "seed " << seed;
+    EXPECT_LE(steps[0].from, 600);
+    EXPECT_GE(steps[0].to, 600);
+    EXPECT_LE(steps[0].to - steps[0].from, 30);
+    ++found;
+    ArcStepSearch shortWindows(lWL, dLambda);
+    shortWindows.mwSpan = 0;
+    shortFound += shortWindows.StepsMW(s).size() == 1 ? 1 : 0;
+    EXPECT_TRUE(search.Steps(LowSatellite(seed + 100, 0, 0)).empty()) << "seed " << seed;
+  }
+  EXPECT_EQ(found, 10);
+  EXPECT_LT(shortFound, 10);
+}
