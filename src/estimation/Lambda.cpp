@@ -181,10 +181,11 @@ bool Lambda::Search(int count, std::vector<std::vector<long>>& best, std::vector
   return !best.empty();
 }
 
-long double Lambda::SuccessRate(long m) const {
-  if (!valid_ || m <= 0 || m > n_) return 0.0L;
+long double Lambda::SuccessRate(long m, long double varianceFactor) const {
+  if (!valid_ || m <= 0 || m > n_ || !(varianceFactor > 0.0L)) return 0.0L;
   long double p = 1.0L;
-  for (long k = n_ - m; k < n_; ++k) p *= std::erf(1.0L / (2.0L * std::sqrt(2.0L * d_[k])));
+  for (long k = n_ - m; k < n_; ++k)
+    p *= std::erf(1.0L / (2.0L * std::sqrt(2.0L * d_[k] * varianceFactor)));
   return p;
 }
 

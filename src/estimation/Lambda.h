@@ -35,8 +35,9 @@ class Lambda {
   bool Search(int count, std::vector<std::vector<long>>& best, std::vector<long double>& dist,
               long m = -1) const;
 
-  // Probability that sequential rounding of the last m decorrelated entries is right.
-  long double SuccessRate(long m) const;
+  // Probability that sequential rounding of the last m decorrelated entries is right,
+  // with the covariance multiplied by varianceFactor.
+  long double SuccessRate(long m, long double varianceFactor = 1.0L) const;
   // Combination coefficients of decorrelated entry k: z(k) = sum_j C(j) a(j).
   std::vector<long> Combination(long k) const;
   // The decorrelated float value z(k) and its conditional variance D(k).

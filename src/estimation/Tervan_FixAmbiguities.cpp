@@ -110,12 +110,16 @@ struct Resolution {
   std::vector<FixedFunction> functions;
 };
 
-// Upper 0.999 quantile of the chi-square distribution with k degrees of freedom
-// (Wilson-Hilferty).
-long double Chi2Quantile999(long k) {
+// Quantile of the chi-square distribution with k degrees of freedom at the standard
+// normal quantile z (Wilson-Hilferty).
+long double Chi2Quantile(long k, long double z) {
   const long double a = 2.0L / (9.0L * k);
-  const long double c = 1.0L - a + 3.090232306L * std::sqrt(a);
+  const long double c = 1.0L - a + z * std::sqrt(a);
   return k * c * c * c;
+}
+// Upper 0.999 quantile.
+long double Chi2Quantile999(long k) {
+  return Chi2Quantile(k, 3.090232306L);
 }
 
 long double RatioOf(const std::vector<long double>& dist) {
@@ -140,6 +144,18 @@ constexpr long double kCorrelationAllowance = 5.0L;
 
 bool Fits(const std::vector<long double>& dist, long m) {
   return !dist.empty() && dist[0] <= kCorrelationAllowance * Chi2Quantile999(m);
+}
+
+// How much the covariance may understate the scatter of the float values: the squared
+// distance of the best candidate over the lower 0.1 quantile of the chi-square
+// distribution of m entries (at least 1; the best candidate lies nearer than the true
+// integers when they are wrong, so a mean would understate it). A float solution
+// pulled off its integers by unmodelled errors sits between them, and a success rate
+// from the covariance as it stands would call it certain; the fit test tolerates this
+// optimism, so the success rate is judged with the covariance scaled up by it.
+long double VarianceFactor(const std::vector<long double>& dist, long m) {
+  if (m <= 0 || dist.empty()) return 1.0L;
+  return std::max(1.0L, dist[0] / Chi2Quantile(m, -1.281551566L));
 }
 
 // The decorrelated entries k >= first with the integers z as fixed functions (the
@@ -177,18 +193,21 @@ matrix<long double> DoubleDifferenceCovariance(const TervanC& tc,
   return Q;
 }
 
-// Why the best candidate of m entries is not accepted; empty when it is.
+// Why the best candidate of m entries is not accepted; empty when it is. factor: the
+// variance factor of the full set, raised to this set's own when that is larger.
 std::string Rejection(const TervanC& tc, const Lambda& lam, const std::vector<long double>& dist,
-                      long m) {
+                      long m, long double factor) {
+  factor = std::max(factor, VarianceFactor(dist, m));
   if (dist.size() < 2) return "NO SECOND CANDIDATE FOR THE RATIO TEST";
   if (tc.verbose)
     std::cerr << "Tervan::FixAmbiguities():     SET " << m << ": BEST " << dist[0] << " SECOND "
               << dist[1] << " LIMIT " << kCorrelationAllowance * Chi2Quantile999(m)
-              << " SUCCESS RATE " << lam.SuccessRate(m) << '\n';
+              << " SUCCESS RATE " << lam.SuccessRate(m) << " SCALED " << lam.SuccessRate(m, factor)
+              << '\n';
   const long double ratio = RatioOf(dist);
   if (ratio < tc.AmbRatioThres) return "RATIO " + Fixed2(ratio) + " < " + Fixed2(tc.AmbRatioThres);
   if (!Fits(dist, m)) return "BEST INTEGERS DO NOT FIT THE FLOAT SOLUTION (MODEL ERRORS?)";
-  const long double p = lam.SuccessRate(m);
+  const long double p = lam.SuccessRate(m, factor);
   if (p < kMinSuccess)
     return "SUCCESS RATE " + Fixed2(100.0L * p) + " % < " + Fixed2(100.0L * kMinSuccess) + " %";
   return "";
@@ -219,7 +238,7 @@ Lambda SubsetLambda(const std::vector<AmbDoubleDifference>& dd, const matrix<lon
 // Partial fixing: the worst-determined double differences (largest float variance:
 // short arcs, low satellites) leave the set one after the other until the rest passes.
 bool FixBestDetermined(const TervanC& tc, const std::vector<AmbDoubleDifference>& dd,
-                       const matrix<long double>& Q, Resolution& r) {
+                       const matrix<long double>& Q, long double factor, Resolution& r) {
   const long n = static_cast<long>(dd.size());
   std::vector<long> order(n);
   for (long i = 0; i < n; ++i) order[i] = i;
@@ -236,7 +255,8 @@ bool FixBestDetermined(const TervanC& tc, const std::vector<AmbDoubleDifference>
     const Lambda lam = SubsetLambda(sub, Qs);
     std::vector<std::vector<long>> best;
     std::vector<long double> dist;
-    if (!lam.IsValid() || !lam.Search(2, best, dist) || !Rejection(tc, lam, dist, keep).empty())
+    if (!lam.IsValid() || !lam.Search(2, best, dist) ||
+        !Rejection(tc, lam, dist, keep, factor).empty())
       continue;
     KeepAll(lam, sub, best[0], r);
     r.ratio = RatioOf(dist);
@@ -248,14 +268,15 @@ bool FixBestDetermined(const TervanC& tc, const std::vector<AmbDoubleDifference>
 // Partial fixing in the decorrelated space: the trailing entries of z, the largest
 // set with a success rate of at least kMinSuccess that passes the tests.
 bool FixTrailingEntries(const TervanC& tc, const Lambda& lam,
-                        const std::vector<AmbDoubleDifference>& dd, Resolution& r) {
+                        const std::vector<AmbDoubleDifference>& dd, long double factor,
+                        Resolution& r) {
   const long n = lam.Size();
   long m = n - 1;
-  while (m > 0 && lam.SuccessRate(m) < kMinSuccess) --m;
+  while (m > 0 && lam.SuccessRate(m, factor) < kMinSuccess) --m;
   std::vector<std::vector<long>> best;
   std::vector<long double> dist;
   for (; m > 0; --m) {
-    if (!lam.Search(2, best, dist, m) || !Rejection(tc, lam, dist, m).empty()) continue;
+    if (!lam.Search(2, best, dist, m) || !Rejection(tc, lam, dist, m, factor).empty()) continue;
     KeepFunctions(lam, dd, n - m, best[0], r);
     r.ok = true;
     r.nFixed = m;
@@ -282,9 +303,11 @@ Resolution Resolve(const TervanC& tc, const std::vector<AmbDoubleDifference>& dd
   std::vector<std::vector<long>> best;
   std::vector<long double> dist;
   std::string full = "SEARCH FAILED";
+  long double factor = 1.0L;  // the float solution's optimism, shared by every subset
   if (lam.Search(2, best, dist)) {
     r.ratio = RatioOf(dist);
-    full = Rejection(tc, lam, dist, n);
+    factor = VarianceFactor(dist, n);
+    full = Rejection(tc, lam, dist, n, factor);
     if (full.empty()) {
       KeepAll(lam, dd, best[0], r);
       r.note = "ALL DOUBLE DIFFERENCES FIXED";
@@ -292,7 +315,7 @@ Resolution Resolve(const TervanC& tc, const std::vector<AmbDoubleDifference>& dd
     }
   }
   const long double fullRatio = r.ratio;
-  if (FixBestDetermined(tc, dd, Q, r) || FixTrailingEntries(tc, lam, dd, r)) {
+  if (FixBestDetermined(tc, dd, Q, factor, r) || FixTrailingEntries(tc, lam, dd, factor, r)) {
     r.note = "PARTIAL FIXING; FULL SET: " + full;
     return r;
   }

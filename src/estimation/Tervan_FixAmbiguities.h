@@ -11,7 +11,9 @@
 // from the float cofactors go together to the integer search (Lambda), accepted when the
 // second-best candidate is at least AmbRatioThres times farther than the best. When the
 // full set fails, the trailing decorrelated entries with a bootstrapped success rate of
-// at least 0.999 are searched alone (partial fixing).
+// at least 0.999 are searched alone (partial fixing). The success rates use the
+// covariance scaled up by the misfit of the full set's best candidate: a float solution
+// biased by unmodelled errors is not certain of integers it merely sits near.
 // L3 alone (long baselines): wide-lane double differences from the Melbourne-Wuebbena
 // means of the arcs, rounded when their fraction and sigma allow, then the narrow-lane
 // double differences of the L3 ambiguities through the search and the ratio test.

@@ -135,13 +135,16 @@ TEST_F(EndToEnd, ShortBaselineThreeSystemsWithNoiseAndIonosphere) {
 }
 
 // GPS alone at 1 s for 25 minutes on 1 km from the broadcast orbits, with the
-// ionosphere in L1 and L2, slips, a gap, code outliers and millisecond clock jumps.
+// ionosphere in L1 and L2, slips, a gap, code outliers and millisecond clock jumps;
+// without troposphere, so that the baseline is not blurred by zenith delays estimated
+// from 25 minutes. The arc search at 1 s still splits the low arcs of this noise
+// (7680 phases left out, 9 ambiguities where the noise-free data give 11), which
+// costs precision only.
 TEST_F(EndToEnd, ShortGpsOnlyAtOneSecondWithIonosphereAndDataFaults) {
-  Run("--baseline 1 --duration 25m --interval 1 --systems G --tropo-nodes 3600 --random-slips 3 "
+  Run("--baseline 1 --duration 25m --interval 1 --systems G --no-troposphere --random-slips 3 "
       "--random-gaps 1 --random-outliers 2 --ms-jumps" +
           kSineNoise,
-      Orbits::kBroadcast,
-      "-lC1,P2,L1,L2 -tmSAAST,NIELL -ti01:00:00ROVER -tgi0ROVER -me10 -pcosz -bt3.5 -xSTA");
+      Orbits::kBroadcast, "-lC1,P2,L1,L2 -me10 -pcosz -bt3.5 -xSTA");
   ExpectBaselineWithinSigmas(3);
   ExpectTypeSigma("L1", kPhaseSigma);
   ExpectTypeSigma("L2", kPhaseSigma);

@@ -285,20 +285,49 @@ TEST_F(EstimationTruth, KinematicTrackFollowsTheFixedSolution) {
   EXPECT_LT(std::sqrt(toFixed * toFixed), std::sqrt(toFloat * toFloat));
 }
 
-// Few satellites, ten minutes of L1 with high phase noise: the ratio test passes by
-// luck, the float solution cannot carry the integers; it stays float and says why.
-TEST_F(EstimationTruth, UnfixableScenarioStaysFloatAndSaysWhy) {
+// The fixed-solution report of a run that stayed float: its reason line.
+std::string FloatReason(TervanC& tc) {
+  testing::internal::CaptureStdout();
+  PrintFixedSolution(tc);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Solution                         : FLOAT"), std::string::npos) << out;
+  const std::string key = "Reason                           : ";
+  const size_t at = out.find(key);
+  return at == std::string::npos
+             ? out
+             : out.substr(at + key.size(), out.find('\n', at) - at - key.size());
+}
+
+// Ten minutes of L1 on 10 km with the troposphere left out: the float solution sits
+// 35 cm off the ROVER and its covariance calls every decorrelated ambiguity certain.
+// The best set (6 of 7 double differences wrong) passes the ratio test (3.79) and the
+// fit; its distance shows the covariance several times too optimistic, and with the
+// covariance scaled by it the success rate refuses the set and every subset.
+TEST_F(EstimationTruth, BiasedFloatSolutionDoesNotFixWrongIntegers) {
   noiseFree = false;
   if (!Run({"--duration", "10m", "--systems", "G", "--mask", "15", "--phase-noise", "0.01"},
            {"-lC1,L1", "-af"}))
     GTEST_SKIP() << why;
   FixAmbiguities(tc);
-  EXPECT_FALSE(tc.isAmbFixed);
-  testing::internal::CaptureStdout();
-  PrintFixedSolution(tc);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("Solution                         : FLOAT"), std::string::npos) << out;
-  EXPECT_NE(out.find("Reason                           : SUCCESS RATE"), std::string::npos) << out;
+  EXPECT_FALSE(tc.isAmbFixed) << tc.AmbFixNote;
+  EXPECT_EQ(CheckFixes(0).wrong, 0);
+  EXPECT_EQ(FloatReason(tc).rfind("SUCCESS RATE ", 0), 0u) << tc.AmbFixNote;
+}
+
+// Eight minutes of L1 above 25 degrees with 3 cm phase noise (4 double differences):
+// no candidate stands out, the run stays float and says why.
+TEST_F(EstimationTruth, UnfixableScenarioStaysFloatAndSaysWhy) {
+  noiseFree = false;
+  if (!Run({"--duration", "8m", "--systems", "G", "--mask", "25", "--phase-noise", "0.03"},
+           {"-lC1,L1", "-af"}))
+    GTEST_SKIP() << why;
+  FixAmbiguities(tc);
+  EXPECT_FALSE(tc.isAmbFixed) << tc.AmbFixNote;
+  EXPECT_GT(tc.nAmbDD, 2);
+  EXPECT_EQ(CheckFixes(0).wrong, 0);
+  const std::string reason = FloatReason(tc);
+  EXPECT_EQ(reason.rfind("RATIO ", 0), 0u) << reason;
+  EXPECT_NE(reason.find("; NO SUBSET PASSED THE TESTS"), std::string::npos) << reason;
   EXPECT_FALSE(tc.AmbFixNote.empty());
 }
 

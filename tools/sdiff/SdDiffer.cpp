@@ -135,7 +135,12 @@ void SdDiffer::ProcessEpoch(const SdRinexEpoch& b, const SdRinexEpoch& r, SdDiff
     return;
   }
   long double clk[2] = {0.0L, 0.0L};
-  if (clock_ && !(clock_->Solve(0, b, clk[0]) & clock_->Solve(1, r, clk[1]))) ++stats_.noClock;
+  if (clock_) {
+    // both stations are solved, whatever the first one gives
+    const bool baseSolved = clock_->Solve(0, b, clk[0]);
+    const bool roverSolved = clock_->Solve(1, r, clk[1]);
+    if (!baseSolved || !roverSolved) ++stats_.noClock;
+  }
   writer.WriteEpoch(b.time, r.time - b.time, clk[0], clk[1], records);
   ++stats_.epochs;
   stats_.records += static_cast<long>(records.size());
