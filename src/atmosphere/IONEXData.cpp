@@ -119,16 +119,13 @@ void IONEXData::ReadRow(std::istream& in, TEC& maps, long imap, long ihgt, long 
         textfield::HasLabel(line, "LAT/LON1"))
       Corrupt("MAP ROW TOO SHORT");
     const char* p = line.c_str();
-    while (got < nlon) {
-      char* end = nullptr;
-      const long double v = std::strtold(p, &end);
-      if (end == p) break;
+    const char* const end = p + line.size();
+    long double v;
+    while (got < nlon && textfield::ParseDecimal(p, end, v, &p)) {
       if (!std::isfinite(v * factor)) Corrupt("MAP VALUE NOT A NUMBER");
       maps(imap, ihgt, ilat, got++) = v * factor;
-      p = end;
     }
-    while (*p == ' ' || *p == '\t' || *p == '\r') p++;
-    if (*p != '\0') Corrupt("MAP VALUE NOT A NUMBER");
+    if (!textfield::IsBlank(std::string(p, end))) Corrupt("MAP VALUE NOT A NUMBER");
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -14,6 +13,9 @@
 #include "station/TideTables.h"
 
 using textfield::HasLabel;
+using textfield::Real;
+using textfield::RealOr;
+using textfield::Take;
 using textfield::Trim;
 
 namespace {
@@ -27,18 +29,6 @@ bool SkipHeader(std::istream& in) {
   while (std::getline(in, line))
     if (HasLabel(line, "$$ END HEADER")) return true;
   return false;
-}
-
-// A number read from a fixed field; false, with v unchanged, when the field holds none.
-bool FieldValue(const std::string& line, size_t col, size_t width, long double& v) {
-  if (col >= line.size()) return false;
-  const std::string f = line.substr(col, width);
-  const char* b = f.c_str();
-  char* e = nullptr;
-  const long double x = std::strtold(b, &e);
-  if (e == b || !std::isfinite(x)) return false;
-  v = x;
-  return true;
 }
 
 // Loading amplitudes are centimetres at most and the lags are angles; a metre
@@ -154,16 +144,18 @@ long OceanTideLoading::CountStations() {
 void OceanTideLoading::ParseBlock(const BlqBlock& b, otlData& d) {
   if (b.truncated) Corrupted();
   d.SetName(b.name.c_str());
+  // The position comment is optional (a block without one is at 0 0 0), but a
+  // position that is written and holds no number is a damaged block.
   long double lon = 0, lat = 0, h = 0;
-  FieldValue(b.position, 50, 10, lon);
-  FieldValue(b.position, 60, 10, lat);
-  FieldValue(b.position, 70, 10, h);
+  if (!Take(RealOr(b.position, 50, 10, 0.0L), lon) ||
+      !Take(RealOr(b.position, 60, 10, 0.0L), lat) || !Take(RealOr(b.position, 70, 10, 0.0L), h))
+    Corrupted();
   if (std::fabs(lon) > 360.0L || std::fabs(lat) > 90.0L || std::fabs(h) > 1e5L) Corrupted();
   d.gpos = flh(lat * kPi / 180.0L, lon * kPi / 180.0L, h);
   long double v[6][11];
   for (int r = 0; r < 6; r++)
     for (int i = 0; i < 11; i++)
-      if (!FieldValue(b.data[r], 1 + 7 * i, 7, v[r][i]) || !Plausible(r, v[r][i])) Corrupted();
+      if (!Take(Real(b.data[r], 1 + 7 * i, 7), v[r][i]) || !Plausible(r, v[r][i])) Corrupted();
   for (int i = 0; i < 11; i++) {
     d.AMP(i) = neu(v[2][i], v[1][i], v[0][i]);
     d.PHS(i) = neu(-v[5][i], -v[4][i], -v[3][i]);

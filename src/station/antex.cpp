@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -19,15 +18,16 @@ short PrintWarns = 1;
 
 using textfield::Cut;
 using textfield::HasLabel;
+using textfield::Int;
+using textfield::Need;
+using textfield::Real;
+using textfield::Take;
 
 namespace {
 
 // A number read from a field; false when the field holds none.
 bool Number(const std::string& field, double& v) {
-  const char* b = field.c_str();
-  char* e = nullptr;
-  v = std::strtod(b, &e);
-  return e != b && std::isfinite(v);
+  return Take(Real(field), v);
 }
 
 // Phase centres lie within metres of the reference point and vary by
@@ -40,10 +40,7 @@ bool Millimetres(const std::string& field, double limit, double& v) {
 }
 
 bool Integer(const std::string& field, long& v) {
-  const char* b = field.c_str();
-  char* e = nullptr;
-  v = std::strtol(b, &e, 10);
-  return e != b;
+  return Take(Int(field), v);
 }
 
 // GPS block and GLONASS types as they stand in columns 0-10 of "TYPE / SERIAL NO".
@@ -101,7 +98,7 @@ void antex::ReadHeader(std::istream& in) {
   while (std::getline(in, line)) {
     if (HasLabel(line, "END OF HEADER")) return;
     if (HasLabel(line, "ANTEX VERSION / SYST")) {
-      version = static_cast<float>(std::atof(Cut(line, 0, 9).c_str()));
+      version = static_cast<float>(Need(Real(line, 0, 9), {"antex", antfile}, line, 0, 9));
       satsystem = line.size() > 20 ? line[20] : ' ';
     } else if (HasLabel(line, "PCV TYPE / REFANT")) {
       pvctype = line.empty() ? ' ' : line[0];
@@ -230,7 +227,7 @@ void antex::ReadAntenna(std::istream& in, AntennaPCV& a) {
       if (!grid) Corrupted(a);
     } else if (HasLabel(line, "# OF FREQUENCIES")) {
       long nf = 0;
-      Integer(line, nf);
+      if (!Integer(Cut(line, 0, 6), nf)) Corrupted(a);
       a.nFreq = static_cast<int>(nf);
     } else if (HasLabel(line, "VALID FROM") || HasLabel(line, "VALID UNTIL")) {
       long y = 0, mo = 0, d = 0, h = 0, mi = 0;

@@ -1,7 +1,5 @@
 #include "sdiff/SdRinexReader.h"
 
-#include <cstdlib>
-
 #include "core/TextFields.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
@@ -106,7 +104,8 @@ void SdRinexReader::ParseHeaderLine(const std::string& line) {
   } else if (StartsWith(label, "GLONASS SLOT / FRQ #")) {
     ParseGlonassSlots(line);
   } else if (StartsWith(label, "INTERVAL")) {
-    header_.interval = std::strtod(Padded(line, 0, 60).c_str(), nullptr);
+    if (!Take(textfield::RealOr(line, 0, 60, 0.0L), header_.interval) || header_.interval < 0)
+      Fail("BAD OBSERVATION INTERVAL");
   } else if (StartsWith(label, "TIME OF FIRST OBS")) {
     header_.timeSystem = Trim(Padded(line, 48, 3));
   }

@@ -174,6 +174,11 @@ TEST(SdRinexReaderDeathTest, BadFilesAreErrors) {
               sdtest::ToolError("FILE memory IS NOT A RINEX OBSERVATION FILE!"));
   EXPECT_EXIT(read(head.substr(0, head.size() - 81)), ::testing::ExitedWithCode(1),
               sdtest::ToolError(prefix + "2: NO END OF HEADER)!"));
+  const std::string badInterval =
+      H("     3.05           OBSERVATION DATA    G", "RINEX VERSION / TYPE") +
+      H("    thirty", "INTERVAL") + H("", "END OF HEADER");
+  EXPECT_EXIT(read(badInterval), ::testing::ExitedWithCode(1),
+              sdtest::ToolError(prefix + "2: BAD OBSERVATION INTERVAL)!"));
   EXPECT_EXIT(read(head + "> 2024 03 01 00 00 00.0000000  0  2\nG01" + Field(1.0) + "\n"),
               ::testing::ExitedWithCode(1),
               sdtest::ToolError(prefix + "5: FILE ENDS INSIDE AN EPOCH RECORD)!"));
