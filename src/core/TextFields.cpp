@@ -186,15 +186,16 @@ std::optional<long> IntOr(const std::string& line, size_t pos, size_t len, long 
   return IsBlank(f) ? std::optional<long>(blank) : Int(f);
 }
 
-std::string MalformedField(const std::string& file, const std::string& line, size_t pos,
-                           size_t len) {
+std::string MalformedField(const std::string& file, const std::string& line, size_t pos, size_t len,
+                           long lineNo) {
   const size_t last = len == std::string::npos ? line.size() : pos + len;
+  const std::string where = lineNo > 0 ? "LINE " + std::to_string(lineNo) + " OF " : "";
   return "MALFORMED NUMBER IN COLUMNS " + std::to_string(pos + 1) + "-" + std::to_string(last) +
-         " OF " + file + ": " + Trim(line);
+         " OF " + where + file + ": " + Trim(line);
 }
 
 void FieldError(const FieldSource& src, const std::string& line, size_t pos, size_t len) {
-  FileError(src.cls, MalformedField(src.file, line, pos, len), src.mark);
+  FileError(src.cls, MalformedField(src.file, line, pos, len, src.line), src.mark);
 }
 
 FieldState FixedField(const std::string& line, size_t pos, size_t len, long double& v) {
@@ -235,10 +236,20 @@ void CopyText(char* out, size_t size, const std::string& text) {
   out[n] = '\0';
 }
 
+namespace {
+// The slot of a stream that counts the lines GetLine read from it.
+const int kLineSlot = std::ios_base::xalloc();
+}  // namespace
+
 bool GetLine(std::istream& in, std::string& line) {
   if (!std::getline(in, line)) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
+  ++in.iword(kLineSlot);
   return true;
+}
+
+long LineNumber(std::istream& in) {
+  return in.iword(kLineSlot);
 }
 
 }  // namespace textfield

@@ -75,16 +75,19 @@ std::optional<long double> RealOr(const std::string& line, size_t pos, size_t le
 std::optional<long> IntOr(const std::string& line, size_t pos, size_t len, long blank);
 
 // Text of a reader's framed error about a field that holds no number:
-// "MALFORMED NUMBER IN COLUMNS <a>-<b> OF <file>: <line>" (columns from 1).
-std::string MalformedField(const std::string& file, const std::string& line, size_t pos,
-                           size_t len);
+// "MALFORMED NUMBER IN COLUMNS <a>-<b> OF <file>: <line>" (columns from 1), with
+// "OF LINE <n> " before the file when the number of the line is known (n > 0).
+std::string MalformedField(const std::string& file, const std::string& line, size_t pos, size_t len,
+                           long lineNo = 0);
 
 // Where a reader's framed errors about malformed fields point: the class that
-// reports them, the file (or the part of a file) and the frame's mark.
+// reports them, the file (or the part of a file), the frame's mark and the number
+// of the line (0 when unknown).
 struct FieldSource {
   std::string cls;
   std::string file;
   const char* mark = "****";
+  long line = 0;
 };
 
 // The framed error of the class (standard output, exit status 1) about columns
@@ -122,8 +125,12 @@ bool Take(const std::optional<T>& value, U& v) {
 // Copies text into a buffer of the given size, truncating and terminating it.
 void CopyText(char* out, size_t size, const std::string& text);
 
-// Reads the next line without its carriage return; false at the end.
+// Reads the next line without its carriage return; false at the end. The lines
+// read from a stream this way are counted.
 bool GetLine(std::istream& in, std::string& line);
+// The number of the line that GetLine read last from the stream (from 1; 0 before
+// the first).
+long LineNumber(std::istream& in);
 
 }  // namespace textfield
 

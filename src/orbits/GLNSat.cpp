@@ -20,23 +20,31 @@ struct Row {
 
 // Epoch of the date and time fields starting at year (0-based), laid out as
 // "YYYY MM DD HH MM SS"; the calendar class ends the run on an invalid date.
-// A field that holds no number is a framed error naming the file and the line.
-long double Number(const char* file, const std::string& line, size_t pos, size_t len) {
-  const std::optional<long double> v = textfield::Real(line, pos, len);
-  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len));
+// A field that holds no number is a framed error naming the file, the line and
+// its number.
+struct Line {
+  const char* file;
+  const std::string& text;
+  long number;
+};
+
+template <class T>
+T Need(const std::optional<T>& v, const Line& l, size_t pos, size_t len) {
+  if (!v) ProgramError("Tervan", textfield::MalformedField(l.file, l.text, pos, len, l.number));
   return *v;
 }
 
-long Integer(const char* file, const std::string& line, size_t pos, size_t len) {
-  const std::optional<long> v = textfield::Int(line, pos, len);
-  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len));
-  return *v;
+long double Number(const Line& l, size_t pos, size_t len) {
+  return Need(textfield::Real(l.text, pos, len), l, pos, len);
 }
 
-mjd FieldEpoch(const char* file, const std::string& line, size_t year) {
-  const ymdhms t(Integer(file, line, year, 4), Integer(file, line, year + 5, 2),
-                 Integer(file, line, year + 8, 2), Integer(file, line, year + 11, 2),
-                 Integer(file, line, year + 14, 2), Number(file, line, year + 17, 3));
+long Integer(const Line& l, size_t pos, size_t len) {
+  return Need(textfield::Int(l.text, pos, len), l, pos, len);
+}
+
+mjd FieldEpoch(const Line& l, size_t year) {
+  const ymdhms t(Integer(l, year, 4), Integer(l, year + 5, 2), Integer(l, year + 8, 2),
+                 Integer(l, year + 11, 2), Integer(l, year + 14, 2), Number(l, year + 17, 3));
   return ymdhms2mjd(t);
 }
 }  // namespace
@@ -64,9 +72,10 @@ void GLNSat::ReadFile() {
     if (slot < 1 || slot > 99) continue;
     Row r;
     r.sat = static_cast<short>(100 + slot);
-    r.start = FieldEpoch(file, line, 10);
-    r.end = line.size() > 31 && line[31] != ' ' ? FieldEpoch(file, line, 31) : lastEph;
-    r.channel = Number(file, line, 51, std::string::npos);
+    const Line l{file, line, textfield::LineNumber(in)};
+    r.start = FieldEpoch(l, 10);
+    r.end = line.size() > 31 && line[31] != ' ' ? FieldEpoch(l, 31) : lastEph;
+    r.channel = Number(l, 51, std::string::npos);
     rows.push_back(r);
   }
   nsat = static_cast<int32_t>(rows.size());

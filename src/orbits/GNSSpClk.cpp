@@ -18,10 +18,11 @@ namespace {
 const int kMaxSatNumber = 700;
 const long double kMissing = 999.999L;  // clock value of an epoch without a record
 
-// The number of a field, or a framed error naming the file, the columns and the line.
-long double Number(const char* file, const std::string& line, size_t pos, size_t len) {
+// The number of a field, or a framed error naming the file, the columns, the line
+// and its number.
+long double Number(const char* file, const std::string& line, long lineNo, size_t pos, size_t len) {
   const std::optional<long double> v = textfield::Real(line, pos, len);
-  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len));
+  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len, lineNo));
   return *v;
 }
 
@@ -78,7 +79,7 @@ void GNSSpClk::ReadSatListLines(std::istream& in) {
 void GNSSpClk::ReadHeader(std::istream& in) {
   std::string line;
   if (!textfield::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
-  version = static_cast<float>(Number(clkfile, line, 0, 9));
+  version = static_cast<float>(Number(clkfile, line, textfield::LineNumber(in), 0, 9));
   type = line.size() > 20 ? line[20] : ' ';
   if (type != 'C')
     HeaderError("RINEX CLOCK FILE IS NOT IN RINEX CLOCK FORMAT - RINEX TYPE IS NOT 'C'");
@@ -98,14 +99,14 @@ void GNSSpClk::ReadHeader(std::istream& in) {
   }
 }
 
-bool GNSSpClk::SplitRecord(const std::string& line, short& satno, std::string& text,
+bool GNSSpClk::SplitRecord(const std::string& line, long fileLine, short& satno, std::string& text,
                            long double& value) const {
   if (line.compare(0, 2, "AS") != 0) return false;
   const long number = textfield::Int(line, 4, 2).value_or(0);
   satno = orbittext::SatNumber(line.size() > 3 ? line[3] : ' ',
                                static_cast<int>(number > 0 && number < 100 ? number : 0));
   text = Cut(line, 8 + nameWidthExtra, 26);
-  value = Number(clkfile, line, 40 + nameWidthExtra, 19);
+  value = Number(clkfile, line, fileLine, 40 + nameWidthExtra, 19);
   return true;
 }
 
@@ -120,7 +121,7 @@ long GNSSpClk::CountEpochs() {
   nepoch = 0;
   long records = 0;
   while (textfield::GetLine(in, line)) {
-    if (!SplitRecord(line, satno, text, value)) continue;
+    if (!SplitRecord(line, textfield::LineNumber(in), satno, text, value)) continue;
     if (nepoch == 0 || text != last) ++nepoch;
     last = text;
     ++records;
@@ -140,7 +141,7 @@ void GNSSpClk::ReadData() {
   short satno;
   long double value;
   while (textfield::GetLine(in, line) && ix < nepoch) {
-    if (!SplitRecord(line, satno, text, value)) continue;
+    if (!SplitRecord(line, textfield::LineNumber(in), satno, text, value)) continue;
     if (ix < 0 || text != last) {
       if (++ix >= nepoch) break;
       mjd t;

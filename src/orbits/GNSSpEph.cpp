@@ -23,8 +23,9 @@ using textfield::Need;
 namespace {
 const char* kClass = "GNSSpEph";
 
-textfield::FieldSource Source(const char* file) {
-  return {kClass, file};
+// Malformed fields of line fileLine of the file end the read naming both.
+textfield::FieldSource Source(const char* file, long fileLine) {
+  return {kClass, file, "****", fileLine};
 }
 const int kMaxSatNumber = 700;
 const int kMaxNodes = 40;  // interpolation nodes on each side are limited to 20
@@ -111,25 +112,25 @@ void GNSSpEph::ReadSatList(const std::string& line, int lineNo) {
   }
 }
 
-void GNSSpEph::ReadSatSig(const std::string& line, int lineNo) {
+void GNSSpEph::ReadSatSig(const std::string& line, int lineNo, long fileLine) {
   for (int k = 0; k < 17; k++) {
     const long i = lineNo * 17L + k;
     if (i >= nsat) return;
     const size_t pos = 9 + 3 * k;
-    satListSig(i) =
-        static_cast<short>(Need(textfield::IntOr(line, pos, 3, 0), Source(sp3file), line, pos, 3));
+    satListSig(i) = static_cast<short>(
+        Need(textfield::IntOr(line, pos, 3, 0), Source(sp3file, fileLine), line, pos, 3));
   }
 }
 
 void GNSSpEph::ReadHeader(std::istream& in) {
+  auto here = [&] { return Source(sp3file, textfield::LineNumber(in)); };
   std::string line;
   textfield::GetLine(in, line);
   version = line.size() > 1 ? line[1] : ' ';
   flag = line.size() > 2 ? line[2] : ' ';
-  headerEpochs =
-      static_cast<int32_t>(Need(textfield::IntOr(line, 32, 7, 0), Source(sp3file), line, 32, 7));
+  headerEpochs = static_cast<int32_t>(Need(textfield::IntOr(line, 32, 7, 0), here(), line, 32, 7));
   textfield::GetLine(in, line);
-  interval = Need(textfield::RealOr(line, 23, 15, 0.0L), Source(sp3file), line, 23, 15);
+  interval = Need(textfield::RealOr(line, 23, 15, 0.0L), here(), line, 23, 15);
   const long day = textfield::Int(line, 38, 6).value_or(0);
   const long double fraction = textfield::Real(Cut(line, 44)).value_or(-1.0L);
   if (day < 1 || day >= 200000 || fraction < 0 || fraction >= 1)
@@ -141,10 +142,10 @@ void GNSSpEph::ReadHeader(std::istream& in) {
     if (line.compare(0, 2, "+ ") == 0) {
       ReadSatList(line, listLine++);
     } else if (line.compare(0, 2, "++") == 0 && sigLine < listLine) {
-      ReadSatSig(line, sigLine++);
+      ReadSatSig(line, sigLine++, textfield::LineNumber(in));
     } else if (line.compare(0, 2, "%f") == 0 && !haveBases) {
-      posBase = Need(textfield::RealOr(line, 2, 11, 0.0L), Source(sp3file), line, 2, 11);
-      clkBase = Need(textfield::RealOr(line, 13, 13, 0.0L), Source(sp3file), line, 13, 13);
+      posBase = Need(textfield::RealOr(line, 2, 11, 0.0L), here(), line, 2, 11);
+      clkBase = Need(textfield::RealOr(line, 13, 13, 0.0L), here(), line, 13, 13);
       haveBases = true;
     }
   }
@@ -158,7 +159,7 @@ mjd GNSSpEph::ReadEpochLine(const std::string& line) {
   return t;
 }
 
-void GNSSpEph::ReadRecord(const std::string& line, long block) {
+void GNSSpEph::ReadRecord(const std::string& line, long block, long fileLine) {
   // Velocity, correlation and other record lines carry no positions.
   if (line[0] != 'P') return;
   const int isat = SatIndex(orbittext::SatNumber(line, 1));
@@ -167,7 +168,7 @@ void GNSSpEph::ReadRecord(const std::string& line, long block) {
   // A blank position reads as 0 and a blank clock as 999999.999999, the values
   // by which SP3 marks a missing position and clock.
   auto value = [&](size_t pos, long double blank) {
-    return Need(textfield::RealOr(line, pos, 14, blank), Source(sp3file), line, pos, 14);
+    return Need(textfield::RealOr(line, pos, 14, blank), Source(sp3file, fileLine), line, pos, 14);
   };
   const long double x = value(4, 0.0L) * 1000.0L;
   const long double y = value(18, 0.0L) * 1000.0L;
@@ -181,7 +182,8 @@ void GNSSpEph::ReadRecord(const std::string& line, long block) {
     } else {
       auto sig = [&](size_t pos, size_t minLen, long double base, long double unit) {
         if (line.size() < minLen) return 0.0L;
-        const long e = Need(textfield::IntOr(line, pos, 2, 0), Source(sp3file), line, pos, 2);
+        const long e =
+            Need(textfield::IntOr(line, pos, 2, 0), Source(sp3file, fileLine), line, pos, 2);
         return std::pow(base, static_cast<long double>(e)) * unit;
       };
       sx = sig(61, 63, posBase, 0.001L);
@@ -189,8 +191,9 @@ void GNSSpEph::ReadRecord(const std::string& line, long block) {
       sz = sig(67, 69, posBase, 0.001L);
       sc = line.size() < 73
                ? 0.0L
-               : std::pow(clkBase, static_cast<long double>(Need(textfield::IntOr(line, 70, 3, 0),
-                                                                 Source(sp3file), line, 70, 3))) *
+               : std::pow(clkBase,
+                          static_cast<long double>(Need(textfield::IntOr(line, 70, 3, 0),
+                                                        Source(sp3file, fileLine), line, 70, 3))) *
                      1e-12L;
     }
   }
@@ -212,7 +215,7 @@ void GNSSpEph::ReadBlocks(std::istream& in) {
       if (block > 0 && tnode(block) <= tnode(block - 1))
         FileError(kClass, "PRECISE EPHEMERIS FILE - EPOCHS NOT IN INCREASING ORDER: " + line);
     } else if (block >= 0) {
-      ReadRecord(line, block);
+      ReadRecord(line, block, textfield::LineNumber(in));
     }
   }
 }

@@ -18,32 +18,30 @@ using textfield::Cut;
 namespace navfile {
 
 namespace {
-textfield::FieldSource Source(const std::string& cls) {
-  return {cls, "RINEX NAVIGATION FILE", "####"};
+// Malformed fields of line lineNo (0 when unknown) end the read naming it.
+textfield::FieldSource Source(const std::string& cls, long lineNo) {
+  return {cls, "RINEX NAVIGATION FILE", "####", lineNo};
 }
 }  // namespace
 
-long double Value(const std::string& line, size_t pos, size_t len, const std::string& cls) {
-  const std::optional<long double> v = textfield::RealOr(line, pos, len, 0.0L);
-  if (!v)
-    FileError(cls, textfield::MalformedField("RINEX NAVIGATION FILE", line, pos, len), "####");
-  return *v;
+long double Value(const std::string& line, size_t pos, size_t len, const std::string& cls,
+                  long lineNo) {
+  return textfield::Need(textfield::RealOr(line, pos, len, 0.0L), Source(cls, lineNo), line, pos,
+                         len);
 }
 
 long IntValue(const std::string& line, size_t pos, size_t len, const std::string& cls) {
-  const std::optional<long> v = textfield::IntOr(line, pos, len, 0);
-  if (!v)
-    FileError(cls, textfield::MalformedField("RINEX NAVIGATION FILE", line, pos, len), "####");
-  return *v;
+  return textfield::Need(textfield::IntOr(line, pos, len, 0), Source(cls, 0), line, pos, len);
 }
 
 namespace {
 const int kMaxSat = 100;  // satellite numbers within a system
 
-// Values of one record line: count fields of 19 characters from column start.
-void LineValues(const std::string& line, size_t start, int count, long double* out,
+// Values of one record line (line lineNo of the file): count fields of 19
+// characters from column start.
+void LineValues(const std::string& line, long lineNo, size_t start, int count, long double* out,
                 const std::string& dataCls) {
-  for (int k = 0; k < count; k++) out[k] = Value(line, start + 19 * k, 19, dataCls);
+  for (int k = 0; k < count; k++) out[k] = Value(line, start + 19 * k, 19, dataCls, lineNo);
 }
 
 // Record epoch and the seconds as written; false when the text is no epoch.
@@ -54,13 +52,16 @@ bool RecordEpoch(const std::string& text, Record& rec) {
   return orbittext::ParseEpoch(text, rec.epoch);
 }
 
-void FillValues(const std::vector<std::string>& lines, size_t firstStart, size_t contStart,
-                int nvalues, Record& rec, const std::string& dataCls) {
-  LineValues(lines[0], firstStart, std::min(3, nvalues), rec.values, dataCls);
+// The record's lines end at line lastLine of the file.
+void FillValues(const std::vector<std::string>& lines, long lastLine, size_t firstStart,
+                size_t contStart, int nvalues, Record& rec, const std::string& dataCls) {
+  const long firstLine = lastLine - static_cast<long>(lines.size()) + 1;
+  LineValues(lines[0], firstLine, firstStart, std::min(3, nvalues), rec.values, dataCls);
   for (size_t l = 1; l < lines.size(); l++) {
     const int from = 3 + 4 * static_cast<int>(l - 1);
     if (from >= nvalues) break;
-    LineValues(lines[l], contStart, std::min(4, nvalues - from), rec.values + from, dataCls);
+    LineValues(lines[l], firstLine + static_cast<long>(l), contStart, std::min(4, nvalues - from),
+               rec.values + from, dataCls);
   }
 }
 
@@ -87,7 +88,7 @@ void ReadRecords2(std::istream& in, int nvalues, int linesV2, const std::string&
     if (sat < 1 || sat >= kMaxSat) continue;
     rec.sat = static_cast<short>(sat);
     if (!RecordEpoch(Cut(lines[0], 2, 20), rec)) BadEpoch(dataCls, lines[0]);
-    FillValues(lines, 22, 3, nvalues, rec, dataCls);
+    FillValues(lines, textfield::LineNumber(in), 22, 3, nvalues, rec, dataCls);
     out.push_back(rec);
   }
 }
@@ -113,7 +114,7 @@ void ReadRecords3(std::istream& in, char system, int nvalues, const std::string&
     Record rec;
     rec.sat = static_cast<short>(sat);
     if (!RecordEpoch(Cut(lines[0], 4, 19), rec)) BadEpoch(dataCls, lines[0]);
-    FillValues(lines, 23, 4, nvalues, rec, dataCls);
+    FillValues(lines, textfield::LineNumber(in), 23, 4, nvalues, rec, dataCls);
     out.push_back(rec);
   }
 }
@@ -162,7 +163,7 @@ float ReadHeader(std::istream& in,
   while (textfield::GetLine(in, line)) {
     if (line.find("END OF HEADER") != std::string::npos) return version;
     if (line.find("RINEX VERSION / TYPE") != std::string::npos)
-      version = static_cast<float>(Value(line, 0, 9, dataCls));
+      version = static_cast<float>(Value(line, 0, 9, dataCls, textfield::LineNumber(in)));
     if (!label(line, Cut(line, 60)))
       ClassWarning(cls, Cut(line, 60) + " -> UNKNOWN HEADER LABEL", true);
   }

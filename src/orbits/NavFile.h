@@ -67,8 +67,10 @@ bool IdentityLabel(const std::string& line, float& version, char (&type)[20], ch
 
 // The number of a header or record field; a blank field is 0 (a missing value,
 // as RINEX documents for spare fields), anything else that is no number is a
-// framed error of class cls naming the columns and the line.
-long double Value(const std::string& line, size_t pos, size_t len, const std::string& cls);
+// framed error of class cls naming the columns, the line and its number (lineNo,
+// 0 when unknown).
+long double Value(const std::string& line, size_t pos, size_t len, const std::string& cls,
+                  long lineNo = 0);
 long IntValue(const std::string& line, size_t pos, size_t len, const std::string& cls);
 
 // One orbit parameter on standard output: "cls:: ", the name in width 10 and

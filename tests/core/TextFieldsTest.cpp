@@ -111,4 +111,9 @@ TEST(TextFields, CopyTextTruncatesAndLinesLoseTheirCarriageReturn) {
   ASSERT_TRUE(GetLine(in, l));
   EXPECT_EQ(l, "two");
   EXPECT_FALSE(GetLine(in, l));
+  EXPECT_EQ(LineNumber(in), 2);
+  std::istringstream other("x\n");
+  EXPECT_EQ(LineNumber(other), 0);  // each stream counts its own lines
+  EXPECT_EQ(MalformedField("f.sp3", " P  x  ", 4, 2, 7),
+            "MALFORMED NUMBER IN COLUMNS 5-6 OF LINE 7 OF f.sp3: P  x");
 }

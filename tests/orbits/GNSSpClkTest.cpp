@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -350,7 +351,11 @@ TEST(GNSSpClkDeath, MalformedClockValueNamesFileColumnsAndLine) {
   testsupport::WriteFile(name, f.Text());
   GNSSpClk clk;
   clk.SetFile(name.c_str());
-  EXPECT_EXIT(clk.ReadFile(), ::testing::ExitedWithCode(1),
-              testsupport::Literal("**** Tervan: Error -> MALFORMED NUMBER IN COLUMNS 41-59 OF " +
-                                   name + ": AS G01  2020  6 25  0 15  0.000000  1   x.5 ****"));
+  const std::string text = f.Text();
+  const long lineNo = std::count(text.begin(), text.begin() + text.find("   x.5"), '\n') + 1;
+  EXPECT_EXIT(
+      clk.ReadFile(), ::testing::ExitedWithCode(1),
+      testsupport::Literal("**** Tervan: Error -> MALFORMED NUMBER IN COLUMNS 41-59 OF LINE " +
+                           std::to_string(lineNo) + " OF " + name +
+                           ": AS G01  2020  6 25  0 15  0.000000  1   x.5 ****"));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -187,8 +188,10 @@ TEST(GNSSpEphDeath, MalformedPositionNamesFileColumnsAndLine) {
   const std::string bad = dir.File("bad.sp3");
   testsupport::WriteFile(bad, text);
   eph.SetFile(bad.c_str());
-  EXPECT_EXIT_COUT(eph.ReadFile(), "**** GNSSpEph: Error -> MALFORMED NUMBER IN COLUMNS 5-18 OF " +
-                                       bad + ": PG01       x12.500");
+  const long lineNo = std::count(text.begin(), text.begin() + p, '\n') + 1;
+  EXPECT_EXIT_COUT(eph.ReadFile(),
+                   "**** GNSSpEph: Error -> MALFORMED NUMBER IN COLUMNS 5-18 OF LINE " +
+                       std::to_string(lineNo) + " OF " + bad + ": PG01       x12.500");
 }
 
 TEST_F(GNSSpEphTest, VelocityAndCorrelationLinesAreNotSatellites) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "NavFixture.h"
@@ -349,7 +350,11 @@ TEST(GPSbEphDeath, MalformedRecordValueNamesColumnsAndLine) {
   testsupport::WriteFile(name, text);
   GPSbEph nav;
   nav.SetFile(name.c_str());
+  const long lineNo = std::count(text.begin(), text.begin() + p, '\n') + 1;
   EXPECT_EXIT_COUT(nav.ReadFile(),
-                   "#### GPSbEphData: Error -> MALFORMED NUMBER IN COLUMNS 23-41 OF RINEX "
-                   "NAVIGATION FILE: 5 20  6 25  4  0  0.0       not a number");
+                   "#### GPSbEphData: Error -> MALFORMED NUMBER IN COLUMNS 23-41 OF "
+                   "LINE " +
+                       std::to_string(lineNo) +
+                       " OF RINEX NAVIGATION FILE: 5 20  6 25  4  0  0.0       "
+                       "not a number");
 }
