@@ -81,9 +81,7 @@ void IONEXData::ReadMaps(std::istream& in) {
 // latitude rows from the first latitude of the file (index nlat - 1) down to the last.
 bool IONEXData::ReadMap(std::istream& in, TEC& maps, long imap, const char* start, bool store) {
   std::string line;
-  while (std::getline(in, line) && !textfield::HasLabel(line, start)) {
-  }
-  if (!in) return false;
+  if (!textfield::SkipPastLabel(in, start)) return false;
   const std::string where = std::string(start).substr(9) + " " + std::to_string(imap + 1);
   std::getline(in, line);
   std::istringstream ep(line);

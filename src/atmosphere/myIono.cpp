@@ -47,7 +47,7 @@ void myIono::ReadFile() {
   while (std::getline(in, line)) {
     nline++;
     if (!line.empty() && line[0] == '#') continue;
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;  // no record
+    if (textfield::IsBlank(line)) continue;  // no record
     Record r{};
     long double day = 0.0L;
     bool ok = textfield::RealFrom(line, 0, day) && textfield::RealFrom(line, 8, r.sec) &&

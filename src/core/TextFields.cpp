@@ -147,6 +147,13 @@ bool LabelAt(const std::string& line, size_t col, const char* label) {
   return line.size() > col && line.compare(col, std::strlen(label), label) == 0;
 }
 
+bool SkipPastLabel(std::istream& in, const char* label) {
+  std::string line;
+  while (GetLine(in, line))
+    if (HasLabel(line, label)) return true;
+  return false;
+}
+
 std::optional<long double> Real(const std::string& text) {
   long double v;
   if (!ParseDecimal(Begin(text), End(text), v)) return std::nullopt;

@@ -55,6 +55,9 @@ bool IsBlank(const std::string& s);
 bool HasLabel(const std::string& line, const char* label);
 // Whether the line holds the label starting at column col.
 bool LabelAt(const std::string& line, size_t col, const char* label);
+// Reads lines (through GetLine) up to and including the first that holds the
+// label; false when the stream ends before one does.
+bool SkipPastLabel(std::istream& in, const char* label);
 
 // The finite number at the start of the text (blanks skipped; the number ends
 // where the text stops forming one); absent when there is none.

@@ -116,8 +116,7 @@ long GNSSpClk::CountEpochs() {
   std::string line, text, last;
   short satno;
   long double value;
-  while (textfield::GetLine(in, line) && line.find("END OF HEADER") == std::string::npos) {
-  }
+  textfield::SkipPastLabel(in, "END OF HEADER");
   nepoch = 0;
   long records = 0;
   while (textfield::GetLine(in, line)) {
@@ -132,11 +131,8 @@ long GNSSpClk::CountEpochs() {
 void GNSSpClk::ReadData() {
   std::ifstream in(clkfile);
   std::string line, text, last;
-  while (true) {
-    if (!textfield::GetLine(in, line))
-      HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
-    if (line.find("END OF HEADER") != std::string::npos) break;
-  }
+  if (!textfield::SkipPastLabel(in, "END OF HEADER"))
+    HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
   long ix = -1;
   short satno;
   long double value;

@@ -14,6 +14,7 @@
 #include "orbits/OrbitText.h"
 
 using textfield::Cut;
+using textfield::Trim;
 
 namespace navfile {
 
@@ -119,12 +120,6 @@ void ReadRecords3(std::istream& in, char system, int nvalues, const std::string&
   }
 }
 }  // namespace
-
-std::string Trim(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return std::string();
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 namespace {
 template <size_t N>

@@ -57,9 +57,6 @@ class Index {
   std::vector<std::vector<long>> bySat;
 };
 
-// Trims blanks at both ends.
-std::string Trim(const std::string& s);
-
 // Takes the labels that open every navigation header: "RINEX VERSION / TYPE"
 // (version and type) and "PGM / RUN BY / DATE". False when the line has neither.
 bool IdentityLabel(const std::string& line, float& version, char (&type)[20], char (&pgm)[21],

@@ -23,13 +23,7 @@ namespace {
 const long double kPi = 3.141592653589793L;
 const long double kDeg2Rad = 0.017453292519943295L;
 
-// Reads lines up to and including the one with "$$ END HEADER".
-bool SkipHeader(std::istream& in) {
-  std::string line;
-  while (std::getline(in, line))
-    if (HasLabel(line, "$$ END HEADER")) return true;
-  return false;
-}
+const char* const kHeaderEnd = "$$ END HEADER";
 
 // Loading amplitudes are centimetres at most and the lags are angles; a metre
 // or more, or a lag beyond a full turn, is a damaged block.
@@ -125,7 +119,7 @@ bool OceanTideLoading::NextBlock(std::istream& in, BlqBlock& b) {
 
 long OceanTideLoading::CountStations() {
   std::ifstream in(file);
-  if (!in || !SkipHeader(in)) Unreadable();
+  if (!in || !textfield::SkipPastLabel(in, kHeaderEnd)) Unreadable();
   long n = 0;
   BlqBlock b;
   while (NextBlock(in, b)) {
@@ -167,7 +161,7 @@ void OceanTideLoading::ReadFile() {
   ixOTide = -1;
   OTL.Resize(nstation);
   std::ifstream in(file);
-  if (!in || !SkipHeader(in)) Unreadable();
+  if (!in || !textfield::SkipPastLabel(in, kHeaderEnd)) Unreadable();
   BlqBlock b;
   for (long i = 0; i < nstation; i++) {
     if (!NextBlock(in, b)) Corrupted();
