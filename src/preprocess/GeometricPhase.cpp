@@ -30,22 +30,32 @@ long double SharedChange(std::vector<long double> c) {
   return n > 0 ? sum / n : median;
 }
 
-// Inverse of a symmetric positive 3 x 3 matrix; false when singular.
-bool Invert3(const long double N[3][3], long double Q[3][3]) {
-  const long double c00 = N[1][1] * N[2][2] - N[1][2] * N[2][1];
-  const long double c01 = N[1][2] * N[2][0] - N[1][0] * N[2][2];
-  const long double c02 = N[1][0] * N[2][1] - N[1][1] * N[2][0];
-  const long double det = N[0][0] * c00 + N[0][1] * c01 + N[0][2] * c02;
-  if (!(std::fabs(det) > 1e-18L)) return false;
-  Q[0][0] = c00 / det;
-  Q[0][1] = (N[0][2] * N[2][1] - N[0][1] * N[2][2]) / det;
-  Q[0][2] = (N[0][1] * N[1][2] - N[0][2] * N[1][1]) / det;
-  Q[1][0] = c01 / det;
-  Q[1][1] = (N[0][0] * N[2][2] - N[0][2] * N[2][0]) / det;
-  Q[1][2] = (N[0][2] * N[1][0] - N[0][0] * N[1][2]) / det;
-  Q[2][0] = c02 / det;
-  Q[2][1] = (N[0][1] * N[2][0] - N[0][0] * N[2][1]) / det;
-  Q[2][2] = (N[0][0] * N[1][1] - N[0][1] * N[1][0]) / det;
+constexpr int kUnknowns = 4;  // quadratic in time and the step
+using Square = long double[kUnknowns][kUnknowns];
+
+// Inverse of a normal matrix by Gauss-Jordan elimination with row pivoting;
+// false when it is singular.
+bool Invert(const Square& N, Square& Q) {
+  long double a[kUnknowns][2 * kUnknowns];
+  for (int i = 0; i < kUnknowns; ++i)
+    for (int j = 0; j < 2 * kUnknowns; ++j)
+      a[i][j] = j < kUnknowns ? N[i][j] : (j - kUnknowns == i ? 1.0L : 0.0L);
+  for (int c = 0; c < kUnknowns; ++c) {
+    int piv = c;
+    for (int r = c + 1; r < kUnknowns; ++r)
+      if (std::fabs(a[r][c]) > std::fabs(a[piv][c])) piv = r;
+    if (!(std::fabs(a[piv][c]) > 1e-12L)) return false;
+    for (int j = 0; j < 2 * kUnknowns; ++j) std::swap(a[c][j], a[piv][j]);
+    const long double d = a[c][c];
+    for (int j = 0; j < 2 * kUnknowns; ++j) a[c][j] /= d;
+    for (int r = 0; r < kUnknowns; ++r) {
+      const long double f = a[r][c];
+      if (r == c || f == 0) continue;
+      for (int j = 0; j < 2 * kUnknowns; ++j) a[r][j] -= f * a[c][j];
+    }
+  }
+  for (int i = 0; i < kUnknowns; ++i)
+    for (int j = 0; j < kUnknowns; ++j) Q[i][j] = a[i][kUnknowns + j];
   return true;
 }
 
@@ -137,27 +147,29 @@ bool GeometricPhase::Fit(const std::vector<Value>& v, long a, long q, long b, sh
                          Jump& j) const {
   const long n = b - a;
   if (q - a < 3 || b - q < 3) return false;
-  long double N[3][3] = {}, rhs[2][3] = {}, yy[2] = {0, 0};
+  Square N = {};
+  long double rhs[2][kUnknowns] = {}, yy[2] = {0, 0};
   for (long i = a; i < b; ++i) {
     const long double t = (v[i].t - v[q].t) / 60.0L;  // min
-    const long double row[3] = {1.0L, t, i >= q ? 1.0L : 0.0L};
+    const long double row[kUnknowns] = {1.0L, t, t * t, i >= q ? 1.0L : 0.0L};
     const long double y[2] = {v[i].y1 - v[a].y1, v[i].y2 - v[a].y2};
-    for (int r = 0; r < 3; ++r) {
-      for (int c = 0; c < 3; ++c) N[r][c] += row[r] * row[c];
+    for (int r = 0; r < kUnknowns; ++r) {
+      for (int c = 0; c < kUnknowns; ++c) N[r][c] += row[r] * row[c];
       for (int k = 0; k < 2; ++k) rhs[k][r] += row[r] * y[k];
     }
     for (int k = 0; k < 2; ++k) yy[k] += y[k] * y[k];
   }
-  long double Q[3][3];
-  if (!Invert3(N, Q)) return false;
+  Square Q;
+  if (!Invert(N, Q)) return false;
+  const int d = kUnknowns - 1;
   long double step[2], sigma[2];
   for (int k = 0; k < 2; ++k) {
-    long double x[3] = {0, 0, 0}, vtv = yy[k];
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c) x[r] += Q[r][c] * rhs[k][c];
-    for (int r = 0; r < 3; ++r) vtv -= x[r] * rhs[k][r];
-    step[k] = x[2];
-    sigma[k] = std::sqrt(std::max(0.0L, Q[2][2]) * std::max(0.0L, vtv) / (n - 3));
+    long double x[kUnknowns] = {}, vtv = yy[k];
+    for (int r = 0; r < kUnknowns; ++r)
+      for (int c = 0; c < kUnknowns; ++c) x[r] += Q[r][c] * rhs[k][c];
+    for (int r = 0; r < kUnknowns; ++r) vtv -= x[r] * rhs[k][r];
+    step[k] = x[d];
+    sigma[k] = std::sqrt(std::max(0.0L, Q[d][d]) * std::max(0.0L, vtv) / (n - kUnknowns));
   }
   long double l1, l2;
   stagerec::Wavelengths(sat, l1, l2);

@@ -35,8 +35,9 @@ class GeometricPhase {
   };
 
   // The jump of satellite sat from epochs e0 .. ea to epochs eb .. e1: one
-  // line in time with a step at the break, fitted per carrier to up to `side`
-  // values on each side next to it. False when either side has fewer than 3
+  // quadratic in time with a step at the break (the drift that an a-priori
+  // ROVER position metres off gives a low satellite is curved over minutes),
+  // fitted per carrier to up to `side` values on each side next to it. False when either side has fewer than 3
   // values or the shared changes do not connect the two sides.
   bool JumpAt(short sat, long e0, long ea, long eb, long e1, Jump& j) const;
 
