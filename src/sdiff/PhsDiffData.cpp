@@ -764,6 +764,8 @@ bool PhsDiffData::MoveArcStart(size_t k, long e) {
   if (a.sat != b.sat || e <= a.firstEpoch || e > b.lastEpoch || e >= neph) return false;
   const std::vector<long> off = EpochOffsets(nsat, neph);
   if (FirstRecordOf(b.sat, e, off[e]) < 0) return false;
+  for (long x = a.lastEpoch + 1; x < b.firstEpoch; ++x)
+    if (FirstRecordOf(b.sat, x, off[x]) >= 0) return false;  // the arcs do not touch
   long last = -1, na = 0, nb = 0;
   for (long x = a.firstEpoch; x <= b.lastEpoch; ++x) {
     if (FirstRecordOf(b.sat, x, off[x]) < 0) continue;

@@ -90,8 +90,9 @@ class PhsDiffData {
   // than MinObsAmb epochs of the satellite are dropped. NSplits is raised by
   // the number of splits.
   void SplitArcsBefore(short s, const std::vector<long>& at, long MinObsAmb, long& NSplits);
-  // Moves the boundary between arc k-1 and arc k (same satellite) so that arc k
-  // starts at epoch e; false (nothing changed) when either arc would lose all
+  // Moves the boundary between arc k-1 and arc k of one satellite, which touch
+  // (no record of the satellite between them), so that arc k starts at epoch e;
+  // false (nothing changed) when they do not touch, either arc would lose all
   // of its epochs or e holds no record of the satellite.
   bool MoveArcStart(size_t k, long e);
 
