@@ -68,7 +68,8 @@ SystemFactors FactorsOf(short sat) {
 
 bool GeometryReady(const TervanC& tc) {
   const long n = tc.sdd.nobs;
-  return tc.OKSAT.NRow() == n && tc.ELV.NRow() == n && tc.SAT_POS.NRow() == n;
+  return tc.OKSAT.NRow() == n && tc.ELV.NRow() == n && tc.SAT_POS.NRow() == n &&
+         tc.ELV.NCol() >= 2 && tc.SAT_POS.NCol() >= 2;
 }
 
 long double ComputedRange(const TervanC& tc, long r) {
