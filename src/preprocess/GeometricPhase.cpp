@@ -146,7 +146,7 @@ std::vector<GeometricPhase::Value> GeometricPhase::Series(short sat, long e0, lo
 bool GeometricPhase::Fit(const std::vector<Value>& v, long a, long q, long b, short sat,
                          Jump& j) const {
   const long n = b - a;
-  if (q - a < 3 || b - q < 3) return false;
+  if (q - a < 2 || b - q < 2 || n < kUnknowns + 3) return false;
   Square N = {};
   long double rhs[2][kUnknowns] = {}, yy[2] = {0, 0};
   for (long i = a; i < b; ++i) {
@@ -196,6 +196,15 @@ bool GeometricPhase::JumpAt(short sat, long e0, long ea, long eb, long e1, Jump&
 std::vector<long> GeometricPhase::Slips(short sat, long e0, long e1) const {
   const std::vector<Value> v = Series(sat, e0, e1);
   const long n = static_cast<long>(v.size());
+  long double l1, l2;
+  stagerec::Wavelengths(sat, l1, l2);
+  // A slip of half a cycle or more bends the series by more than a quarter
+  // cycle: only there is a fit needed (second differences barely see the drift).
+  auto bent = [&](long q) {
+    const long double d1 = v[q].y1 - 2 * v[q - 1].y1 + v[q - 2].y1;
+    const long double d2 = v[q].y2 - 2 * v[q - 1].y2 + v[q - 2].y2;
+    return std::fabs(d1) > 0.25L * l1 || std::fabs(d2) > 0.25L * l2;
+  };
   // Per break: the spread of the jump (sum of sigmas) where it is a slip, else -1.
   std::vector<long double> spread(v.size(), -1.0L);
   long start = 0;  // first value of the current segment
@@ -204,6 +213,7 @@ std::vector<long> GeometricPhase::Slips(short sat, long e0, long e1) const {
       start = q;
       continue;
     }
+    if (q - start >= 2 && !bent(q)) continue;
     long b = q;
     while (b < n && b - q < side && segment_[v[b].epoch] == segment_[v[q].epoch]) ++b;
     Jump j;

@@ -106,6 +106,7 @@ Outcome RunLowSlips(unsigned long seed, const xyz& roverError = xyz(0, 0, 0),
   const long double duration = 4 * 3600;
   sim::Scenario sc = arctest::Scenario("GRE", interval, duration);
   sc.seed = seed;
+  if (std::getenv("TERVAN_BASELINE_KM")) sc.baselineKm = std::atof(std::getenv("TERVAN_BASELINE_KM"));
   SimArcs clean(sc);
   Outcome out;
   out.plan = PlanSlips(clean, duration, sc);
