@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "sdiff/SdTool.h"
+#include "sdiff/Tool.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "orbits/GNSSpClk.h"
 #include "orbits/GNSSpEph.h"
 #include "orbits/GPSbEph.h"
+#include "sdiff/OpenInput.h"
 #include "sdiff/PhsDiff.h"
+#include "sdiff/RinexReader.h"
 #include "sdiff/SatCRX.h"
-#include "sdiff/SdOpenInput.h"
-#include "sdiff/SdRinexReader.h"
 #include "station/DCB.h"
 #include "station/OceanTideLoading.h"
 #include "station/PoleTide.h"
@@ -137,8 +137,8 @@ void OceanLoading(const std::string& file) {
 
 // The converter's input: compressed layers and Compact RINEX removed while streaming.
 void Observations(const std::string& file) {
-  SdRinexReader reader(SdOpenObservationFile(file));
-  SdRinexEpoch epoch;
+  RinexReader reader(SdOpenObservationFile(file));
+  RinexEpoch epoch;
   while (reader.NextEpoch(epoch)) {
   }
 }

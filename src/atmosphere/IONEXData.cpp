@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <istream>
+#include <optional>
 #include <sstream>
 
-#include "atmosphere/TextColumns.h"
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
 
@@ -80,26 +81,26 @@ void IONEXData::ReadMaps(std::istream& in) {
 // latitude rows from the first latitude of the file (index nlat - 1) down to the last.
 bool IONEXData::ReadMap(std::istream& in, TEC& maps, long imap, const char* start, bool store) {
   std::string line;
-  while (std::getline(in, line) && !HasLabel(line, start)) {
-  }
-  if (!in) return false;
+  if (!textfield::SkipPastLabel(in, start)) return false;
   const std::string where = std::string(start).substr(9) + " " + std::to_string(imap + 1);
   std::getline(in, line);
   std::istringstream ep(line);
   long y, mo, d, h, mi;
   long double s;
-  if (!HasLabel(line, "EPOCH OF CURRENT MAP") || !(ep >> y >> mo >> d >> h >> mi >> s))
+  if (!textfield::HasLabel(line, "EPOCH OF CURRENT MAP") || !(ep >> y >> mo >> d >> h >> mi >> s))
     Corrupt(where + " EPOCH");
   if (store) EPH(imap) = ymdhms2mjd(ymdhms(y, mo, d, h, mi, s));
   int expo = ihead.GetExponent();
   for (long ih = 0; ih < nhgt; ih++) {
     for (long ib = nlat - 1; ib >= 0; ib--) {
       if (!std::getline(in, line)) Corrupt(where + " ENDS EARLY");
-      if (HasLabel(line, "EXPONENT")) {
-        expo = std::atoi(line.c_str());
+      if (textfield::HasLabel(line, "EXPONENT")) {
+        const std::optional<long> e = textfield::Int(line, 0, 60);
+        if (!e) Corrupt(where + " EXPONENT");
+        expo = static_cast<int>(*e);
         if (!std::getline(in, line)) Corrupt(where + " ENDS EARLY");
       }
-      if (!HasLabel(line, "LAT/LON1/LON2/DLON/H")) Corrupt(where + " LATITUDE ROW");
+      if (!textfield::HasLabel(line, "LAT/LON1/LON2/DLON/H")) Corrupt(where + " LATITUDE ROW");
       ReadRow(in, maps, imap, ih, ib, expo);
     }
   }
@@ -112,19 +113,17 @@ void IONEXData::ReadRow(std::istream& in, TEC& maps, long imap, long ihgt, long 
   long got = 0;
   std::string line;
   while (got < nlon) {
-    if (!std::getline(in, line) || HasLabel(line, "END OF") || HasLabel(line, "LAT/LON1"))
+    if (!std::getline(in, line) || textfield::HasLabel(line, "END OF") ||
+        textfield::HasLabel(line, "LAT/LON1"))
       Corrupt("MAP ROW TOO SHORT");
     const char* p = line.c_str();
-    while (got < nlon) {
-      char* end = nullptr;
-      const long double v = std::strtold(p, &end);
-      if (end == p) break;
+    const char* const end = p + line.size();
+    long double v;
+    while (got < nlon && textfield::ParseDecimal(p, end, v, &p)) {
       if (!std::isfinite(v * factor)) Corrupt("MAP VALUE NOT A NUMBER");
       maps(imap, ihgt, ilat, got++) = v * factor;
-      p = end;
     }
-    while (*p == ' ' || *p == '\t' || *p == '\r') p++;
-    if (*p != '\0') Corrupt("MAP VALUE NOT A NUMBER");
+    if (!textfield::IsBlank(std::string(p, end))) Corrupt("MAP VALUE NOT A NUMBER");
   }
 }
 

@@ -4,21 +4,32 @@
 #include <cstdlib>
 #include <istream>
 
-#include "atmosphere/TextColumns.h"
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
+
+using namespace textfield;
 
 namespace {
 
 const char* const kCls = "IONEXHeader";
 
+// Header numbers are required: a field that holds none is a framed error.
+long double Number(const std::string& line, size_t pos, size_t len) {
+  return Need(Real(line, pos, len), {kCls, "IONEX HEADER"}, line, pos, len);
+}
+
+long Integer(const std::string& line, size_t pos, size_t len) {
+  return Need(Int(line, pos, len), {kCls, "IONEX HEADER"}, line, pos, len);
+}
+
 // Epoch of a header line: year, month, day, hour, minute in 6-column fields, seconds from
 // column 30.
 mjd ReadEpoch(const std::string& line) {
   long f[5];
-  for (int k = 0; k < 5; k++) f[k] = ColumnInteger(line, 6 * k, 6);
-  return ymdhms2mjd(ymdhms(f[0], f[1], f[2], f[3], f[4], ColumnNumber(line, 30, 6)));
+  for (int k = 0; k < 5; k++) f[k] = Integer(line, 6 * k, 6);
+  return ymdhms2mjd(ymdhms(f[0], f[1], f[2], f[3], f[4], Number(line, 30, 6)));
 }
 
 // Number of a satellite from its system letter and PRN (0 for other systems).
@@ -88,48 +99,48 @@ bool IONEXHeader::ReadLabel(const std::string& line) {
     return false;
   if (HasLabel(line, "END OF HEADER")) return true;
   if (HasLabel(line, "IONEX VERSION / TYPE")) {
-    version = static_cast<float>(ColumnNumber(line, 0, 9));
-    CopyText(type, sizeof(type), ColumnTrimmed(line, 20, 19));
+    version = static_cast<float>(Number(line, 0, 9));
+    CopyText(type, sizeof(type), Trimmed(line, 20, 19));
     if (!HasLabel(type, "IONOSPHERE MAPS"))
       FileError(kCls, "FILE VERSION IS NOT \"IONOSPHERE MAPS\"!!");
   } else if (HasLabel(line, "PGM / RUN BY / DATE")) {
-    CopyText(pgm, sizeof(pgm), ColumnTrimmed(line, 0, 20));
-    CopyText(runby, sizeof(runby), ColumnTrimmed(line, 20, 20));
-    CopyText(date, sizeof(date), ColumnTrimmed(line, 40, 20));
+    CopyText(pgm, sizeof(pgm), Trimmed(line, 0, 20));
+    CopyText(runby, sizeof(runby), Trimmed(line, 20, 20));
+    CopyText(date, sizeof(date), Trimmed(line, 40, 20));
   } else if (HasLabel(line, "EPOCH OF FIRST MAP")) {
     firstEph = ReadEpoch(line);
   } else if (HasLabel(line, "EPOCH OF LAST MAP")) {
     lastEph = ReadEpoch(line);
   } else if (HasLabel(line, "INTERVAL")) {
-    interval = std::atoi(line.c_str());
+    interval = static_cast<int>(Integer(line, 0, 60));
   } else if (HasLabel(line, "# OF MAPS IN FILE")) {
-    nMaps = std::atoi(line.c_str());
+    nMaps = static_cast<int>(Integer(line, 0, 60));
   } else if (HasLabel(line, "MAP DIMENSION")) {
-    MapDim = static_cast<short>(std::atoi(line.c_str()));
+    MapDim = static_cast<short>(Integer(line, 0, 60));
   } else if (HasLabel(line, "EXPONENT")) {
-    exponent = std::atoi(line.c_str());
+    exponent = static_cast<int>(Integer(line, 0, 60));
   } else if (HasLabel(line, "MAPPING FUNCTION")) {
-    CopyText(MapFun, sizeof(MapFun), ColumnText(line, 2, 4));
+    CopyText(MapFun, sizeof(MapFun), Cut(line, 2, 4));
   } else if (HasLabel(line, "ELEVATION CUTOFF")) {
-    ElevCutOff = static_cast<float>(std::atof(line.c_str()));
+    ElevCutOff = static_cast<float>(static_cast<double>(Number(line, 0, 60)));
   } else if (HasLabel(line, "BASE RADIUS")) {
-    BaseR = std::atof(line.c_str());
+    BaseR = static_cast<double>(Number(line, 0, 60));
   } else if (HasLabel(line, "HGT1 / HGT2 / DHGT")) {
-    hgt1 = ColumnNumber(line, 2, 6);
-    hgt2 = ColumnNumber(line, 8, 6);
-    dhgt = ColumnNumber(line, 14, 6);
+    hgt1 = Number(line, 2, 6);
+    hgt2 = Number(line, 8, 6);
+    dhgt = Number(line, 14, 6);
   } else if (HasLabel(line, "LAT1 / LAT2 / DLAT")) {
-    lat1 = ColumnNumber(line, 2, 6);
-    lat2 = ColumnNumber(line, 8, 6);
-    dlat = ColumnNumber(line, 14, 6);
+    lat1 = Number(line, 2, 6);
+    lat2 = Number(line, 8, 6);
+    dlat = Number(line, 14, 6);
   } else if (HasLabel(line, "LON1 / LON2 / DLON")) {
-    lon1 = ColumnNumber(line, 2, 6);
-    lon2 = ColumnNumber(line, 8, 6);
-    dlon = ColumnNumber(line, 14, 6);
+    lon1 = Number(line, 2, 6);
+    lon2 = Number(line, 8, 6);
+    dlon = Number(line, 14, 6);
   } else if (HasLabel(line, "OBSERVABLES USED")) {
-    CopyText(ObsUsed, sizeof(ObsUsed), ColumnText(line, 0, 60));
+    CopyText(ObsUsed, sizeof(ObsUsed), Cut(line, 0, 60));
   } else {
-    ClassWarning(kCls, ColumnText(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
+    ClassWarning(kCls, Cut(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
   }
   return false;
 }
@@ -143,9 +154,9 @@ void IONEXHeader::ReadBiases(std::istream& in) {
     if (HasLabel(line, "END OF HEADER")) return;
     if (!HasLabel(line, "PRN / BIAS / RMS") || isat >= nSat) continue;
     const char sys = line.size() > 3 ? line[3] : ' ';
-    Sat(isat) = SatelliteNumber(sys, ColumnInteger(line, 4, 2));
-    SatDCB(isat, 0) = static_cast<double>(ColumnNumber(line, 6, 10)) * 1e-9;
-    SatDCB(isat, 1) = static_cast<double>(ColumnNumber(line, 16, 10)) * 1e-9;
+    Sat(isat) = SatelliteNumber(sys, Integer(line, 4, 2));
+    SatDCB(isat, 0) = static_cast<double>(Number(line, 6, 10)) * 1e-9;
+    SatDCB(isat, 1) = static_cast<double>(Number(line, 16, 10)) * 1e-9;
     isat++;
   }
   FileError(kCls, "IONEX FILE ENDS IN THE HEADER - NO MAPS IN FILE!");

@@ -4,8 +4,8 @@
 #include <istream>
 #include <string>
 
-#include "atmosphere/TextColumns.h"
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 
 IonKlobuchar::IonKlobuchar()
     : version(0.0f),
@@ -21,7 +21,21 @@ IonKlobuchar::IonKlobuchar()
       alfa{0.0L, 0.0L, 0.0L, 0.0L},
       beta{0.0L, 0.0L, 0.0L, 0.0L} {}
 
+using namespace textfield;
+
 namespace {
+
+// Header numbers: a blank field reads as 0 (as RINEX leaves unknown values blank),
+// anything else that is no number is a framed error.
+const FieldSource kSource{"Klobuchar iono", "NAVIGATION HEADER"};
+
+long double Number(const std::string& line, size_t pos, size_t len) {
+  return Need(RealOr(line, pos, len, 0.0L), kSource, line, pos, len);
+}
+
+long Integer(const std::string& line, size_t pos, size_t len) {
+  return Need(IntOr(line, pos, len, 0), kSource, line, pos, len);
+}
 
 // A coefficient the model cannot use in double precision stops the reading.
 void CheckCoefficients(const long double* c) {
@@ -34,8 +48,8 @@ void CheckCoefficients(const long double* c) {
 // power of ten in columns 11+12k..13+12k.
 void ReadCoefficients(const std::string& line, long double* c) {
   for (int k = 0; k < 4; k++) {
-    const long double mant = ColumnNumber(line, 2 + 12 * k, 8);
-    const long expo = ColumnInteger(line, 11 + 12 * k, 3);
+    const long double mant = Number(line, 2 + 12 * k, 8);
+    const long expo = Integer(line, 11 + 12 * k, 3);
     c[k] = mant * std::pow(10.0L, static_cast<long double>(expo));
   }
   CheckCoefficients(c);
@@ -44,7 +58,7 @@ void ReadCoefficients(const std::string& line, long double* c) {
 // The same coefficients on a GPSA / GPSB line of a RINEX 3 header: four numbers of 12
 // columns from column 5.
 void ReadCorrections(const std::string& line, long double* c) {
-  for (int k = 0; k < 4; k++) c[k] = ColumnNumber(line, 5 + 12 * k, 12);
+  for (int k = 0; k < 4; k++) c[k] = Number(line, 5 + 12 * k, 12);
   CheckCoefficients(c);
 }
 
@@ -61,14 +75,16 @@ std::istream& operator>>(std::istream& in, IonKlobuchar& k) {
 
 void IonKlobuchar::ReadLine(const char* text) {
   const std::string line(text);
+  // Comments first: their free text may name any label.
+  if (HasLabel(line, "COMMENT")) return;
   if (HasLabel(line, "RINEX VERSION / TYPE")) {
-    version = static_cast<float>(ColumnNumber(line, 0, 9));
-    CopyText(type, sizeof(type), ColumnTrimmed(line, 20, 19));
+    version = static_cast<float>(Number(line, 0, 9));
+    CopyText(type, sizeof(type), Trimmed(line, 20, 19));
     if (type[0] != 'N') FileError("Klobuchar iono", "FILE VERSION IS NOT \"NAVIGATION DATA\"!!");
   } else if (HasLabel(line, "PGM / RUN BY / DATE")) {
-    CopyText(pgm, sizeof(pgm), ColumnTrimmed(line, 0, 20));
-    CopyText(runby, sizeof(runby), ColumnTrimmed(line, 20, 20));
-    CopyText(date, sizeof(date), ColumnTrimmed(line, 40, 20));
+    CopyText(pgm, sizeof(pgm), Trimmed(line, 0, 20));
+    CopyText(runby, sizeof(runby), Trimmed(line, 20, 20));
+    CopyText(date, sizeof(date), Trimmed(line, 40, 20));
   } else if (HasLabel(line, "ION ALPHA")) {
     ReadCoefficients(line, alfa);
   } else if (HasLabel(line, "ION BETA")) {
@@ -78,14 +94,14 @@ void IonKlobuchar::ReadLine(const char* text) {
     if (line.compare(0, 4, "GPSA") == 0) ReadCorrections(line, alfa);
     if (line.compare(0, 4, "GPSB") == 0) ReadCorrections(line, beta);
   } else if (HasLabel(line, "DELTA-UTC: A0,A1,T,W")) {
-    a0 = ColumnNumber(line, 3, 15) * std::pow(10.0L, ColumnInteger(line, 19, 3));
-    a1 = ColumnNumber(line, 22, 15) * std::pow(10.0L, ColumnInteger(line, 38, 3));
-    T = ColumnInteger(line, 41, 9);
-    W = ColumnInteger(line, 50, 9);
+    a0 = Number(line, 3, 15) * std::pow(10.0L, Integer(line, 19, 3));
+    a1 = Number(line, 22, 15) * std::pow(10.0L, Integer(line, 38, 3));
+    T = Integer(line, 41, 9);
+    W = Integer(line, 50, 9);
   } else if (HasLabel(line, "LEAP SECONDS")) {
-    leaps = static_cast<short>(ColumnInteger(line, 0, 6));
-  } else if (!HasLabel(line, "COMMENT")) {
-    ClassWarning("IonKlobuchar", ColumnText(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
+    leaps = static_cast<short>(Integer(line, 0, 6));
+  } else {
+    ClassWarning("IonKlobuchar", Cut(line, 60, 20) + " -> UNKNOWN HEADER LABEL");
   }
 }
 

@@ -2,11 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 #include "atmosphere/TropoFormulas.h"
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/sInterpolation.h"
 
 namespace {
@@ -16,17 +16,10 @@ const int kValues = 34;  // numbers in one grid line
 // Reads the first n numbers of a line; false when the line holds fewer.
 bool ReadNumbers(const std::string& line, long double* out, int n) {
   const char* s = line.c_str();
-  for (int k = 0; k < n; k++) {
-    char* end = nullptr;
-    out[k] = std::strtold(s, &end);
-    if (end == s || !std::isfinite(out[k])) return false;
-    s = end;
-  }
+  const char* const end = s + line.size();
+  for (int k = 0; k < n; k++)
+    if (!textfield::ParseDecimal(s, end, out[k], &s)) return false;
   return true;
-}
-
-bool IsBlank(const std::string& line) {
-  return line.find_first_not_of(" \t\r") == std::string::npos;
 }
 
 // Grid index of x in a grid starting at x0 with spacing d, within 0..last.
@@ -103,7 +96,7 @@ void gTM_GPT2::CheckLayout() {
   while (std::getline(in, line)) {
     long double c[2];
     if (!ReadNumbers(line, c, 2)) {
-      if (IsBlank(line)) continue;  // blank lines are no data lines
+      if (textfield::IsBlank(line)) continue;  // blank lines are no data lines
       Corrupt("READING " + std::to_string(nLine + 1) + ". DATA LINE");
     }
     const long double F = c[0], L = c[1];
@@ -146,7 +139,7 @@ void gTM_GPT2::ReadGrid() {
   for (long k = 0; k < nLine; k++) {
     long double v[kValues];
     bool got = false;
-    while ((got = static_cast<bool>(std::getline(in, line))) && IsBlank(line)) {
+    while ((got = static_cast<bool>(std::getline(in, line))) && textfield::IsBlank(line)) {
     }
     if (!got || !ReadNumbers(line, v, kValues))
       Corrupt("READING " + std::to_string(k + 1) + ". DATA LINE");

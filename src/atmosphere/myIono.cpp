@@ -2,24 +2,15 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <vector>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 
 namespace {
 
 const char* const kCls = "myIono";
-
-// Number starting at a fixed column; false when none starts there.
-bool FieldAt(const std::string& line, size_t col, long double& value) {
-  if (col >= line.size()) return false;
-  const char* s = line.c_str() + col;
-  char* end = nullptr;
-  value = std::strtold(s, &end);
-  return end != s && std::isfinite(value);
-}
 
 struct Record {
   long day;
@@ -56,12 +47,13 @@ void myIono::ReadFile() {
   while (std::getline(in, line)) {
     nline++;
     if (!line.empty() && line[0] == '#') continue;
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;  // no record
+    if (textfield::IsBlank(line)) continue;  // no record
     Record r{};
     long double day = 0.0L;
-    bool ok = FieldAt(line, 0, day) && FieldAt(line, 8, r.sec) && FieldAt(line, 16, r.val) &&
-              FieldAt(line, 30, r.rms);
-    if (ok && myIonoType == 0) ok = FieldAt(line, 39, r.rate) && FieldAt(line, 55, r.rateRms);
+    bool ok = textfield::RealFrom(line, 0, day) && textfield::RealFrom(line, 8, r.sec) &&
+              textfield::RealFrom(line, 16, r.val) && textfield::RealFrom(line, 30, r.rms);
+    if (ok && myIonoType == 0)
+      ok = textfield::RealFrom(line, 39, r.rate) && textfield::RealFrom(line, 55, r.rateRms);
     ok = ok && day >= 0.0L && day < 200000.0L && r.sec >= 0.0L && r.sec < 86400.0L;
     if (!ok) Corrupt("myIONO FILE RECORD IN LINE " + std::to_string(nline) + " CAN NOT BE READ!");
     r.day = static_cast<long>(day);

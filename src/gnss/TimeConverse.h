@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 
+#include "gnss/Calendar.h"
 #include "gnss/GPSws.h"
 #include "gnss/mjd.h"
 #include "gnss/ymdhms.h"
@@ -29,23 +30,7 @@ void ymdhms2GPSws(const ymdhms& t, GPSws& out);
 ymdhms GPSws2ymdhms(const GPSws& t);
 void GPSws2ymdhms(const GPSws& t, ymdhms& out);
 
-// Splits seconds of day [s] into hour, minute and seconds. Seconds within 1e-10
-// of 60 carry into the minute and a full hour carries into the hour, which can
-// therefore become 24. Values no hour field can hold give hour 65535.
-void Sec2HMS(long double seconds, unsigned short& h, unsigned short& m, long double& s);
-
-// Gregorian leap-year rule (years above 0).
-bool LeapYear(long year);
-
-// Days of the year before the given month (1-12; 13 gives the length of the year).
-int DaysBeforeMonth(int month, bool leap);
-
 // GPS-UTC difference [s] valid on the day of the epoch.
 int LeapSecond(const mjd& t);
-
-// Writes "hh:mm:" zero-filled and the seconds in the given width and decimals,
-// zero-filled; the stream's fill character is left as "0".
-void WriteHMS(std::ostream& os, unsigned short h, unsigned short m, long double s, int width,
-              int ndec);
 
 #endif

@@ -1,11 +1,12 @@
 #include "gnss/gnssobs.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <iomanip>
 #include <ostream>
+#include <string>
 
 #include "core/StreamFormatGuard.h"
+#include "core/TextFields.h"
 
 namespace gnssobsns {
 short PrintType = NORINEX;
@@ -23,15 +24,12 @@ unsigned short FlagDigit(const char* field, size_t len, size_t pos) {
 
 }  // namespace
 
-long double ParseRinexValue(const char* field) {
-  char buf[15];
+bool ParseRinexValue(const char* field, long double& value) {
+  value = 0;
   size_t n = 0;
-  while (n < 14 && field[n] != '\0') {
-    buf[n] = field[n];
-    ++n;
-  }
-  buf[n] = '\0';
-  return std::strtold(buf, nullptr);
+  while (n < 14 && field[n] != '\0') ++n;
+  const std::string text(field, n);
+  return textfield::FixedField(text, 0, 14, value) != textfield::FieldState::kMalformed;
 }
 
 gnssobs& gnssobs::operator=(long double value) {
@@ -41,11 +39,14 @@ gnssobs& gnssobs::operator=(long double value) {
   return *this;
 }
 
-void gnssobs::operator>>(const char* field) {
+bool gnssobs::operator>>(const char* field) {
   size_t len = std::strlen(field);
-  Store(ParseRinexValue(field));
+  long double value;
+  const bool ok = ParseRinexValue(field, value);
+  Store(value);
   lli = FlagDigit(field, len, 14);
   ss = FlagDigit(field, len, 15);
+  return ok;
 }
 
 gnssobs operator*(long double k, const gnssobs& o) {

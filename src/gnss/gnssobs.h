@@ -47,8 +47,9 @@ class gnssobs {
 
   // Parses one 16-character RINEX field: the value from the first 14 characters,
   // the loss-of-lock digit from the 15th and the strength digit from the 16th
-  // (blanks give 0). A shorter text is read as far as it goes.
-  void operator>>(const char* field);
+  // (blanks give 0). A shorter text is read as far as it goes. False when the
+  // value holds no number: the observation is then missing and the reader decides.
+  bool operator>>(const char* field);
 
  private:
   // An x87 extended value keeps its 10 significant bytes (sign, exponent, 64-bit
@@ -72,7 +73,8 @@ gnssobs operator-(const gnssobs& a, const gnssobs& b);
 std::ostream& operator<<(std::ostream& os, const gnssobs& o);
 
 // Shared by gnssobs and gnssobsshort: reads the number in the first 14
-// characters of a RINEX field (0 when there is none).
-long double ParseRinexValue(const char* field);
+// characters of a RINEX field into value (0, the missing value, when blank);
+// false, with value 0, when they hold something other than a number.
+bool ParseRinexValue(const char* field, long double& value);
 
 #endif

@@ -11,8 +11,11 @@ short PrintType = NORINEX;
 short Width = 14;
 }  // namespace gnssobsshortns
 
-void gnssobsshort::operator>>(const char* field) {
-  obs = ParseRinexValue(field);
+bool gnssobsshort::operator>>(const char* field) {
+  long double value;
+  const bool ok = ParseRinexValue(field, value);
+  obs = value;
+  return ok;
 }
 
 gnssobsshort operator*(long double k, const gnssobsshort& o) {

@@ -28,8 +28,9 @@ class gnssobsshort {
   void SetObs(long double value) { obs = value; }
   bool IsNull() const { return obs < 1e-5L && obs > -1e-5L; }
 
-  // Parses the value from the first 14 characters of a RINEX field.
-  void operator>>(const char* field);
+  // Parses the value from the first 14 characters of a RINEX field; false, with
+  // the value missing, when they hold something other than a number.
+  bool operator>>(const char* field);
 
  private:
   long double obs = 0;

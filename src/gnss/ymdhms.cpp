@@ -7,7 +7,7 @@
 
 #include "core/ProgramError.h"
 #include "core/StreamFormatGuard.h"
-#include "gnss/TimeConverse.h"
+#include "gnss/Calendar.h"
 
 namespace {
 

@@ -2,17 +2,14 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
-#include "orbits/TextColumns.h"
-
-using textcol::Cut;
-using textcol::Int;
-using textcol::Real;
 
 namespace {
 struct Row {
@@ -23,10 +20,31 @@ struct Row {
 
 // Epoch of the date and time fields starting at year (0-based), laid out as
 // "YYYY MM DD HH MM SS"; the calendar class ends the run on an invalid date.
-mjd FieldEpoch(const std::string& line, size_t year) {
-  const ymdhms t(Int(Cut(line, year, 4)), Int(Cut(line, year + 5, 2)), Int(Cut(line, year + 8, 2)),
-                 Int(Cut(line, year + 11, 2)), Int(Cut(line, year + 14, 2)),
-                 Real(Cut(line, year + 17, 3)));
+// A field that holds no number is a framed error naming the file, the line and
+// its number.
+struct Line {
+  const char* file;
+  const std::string& text;
+  long number;
+};
+
+template <class T>
+T Need(const std::optional<T>& v, const Line& l, size_t pos, size_t len) {
+  if (!v) ProgramError("Tervan", textfield::MalformedField(l.file, l.text, pos, len, l.number));
+  return *v;
+}
+
+long double Number(const Line& l, size_t pos, size_t len) {
+  return Need(textfield::Real(l.text, pos, len), l, pos, len);
+}
+
+long Integer(const Line& l, size_t pos, size_t len) {
+  return Need(textfield::Int(l.text, pos, len), l, pos, len);
+}
+
+mjd FieldEpoch(const Line& l, size_t year) {
+  const ymdhms t(Integer(l, year, 4), Integer(l, year + 5, 2), Integer(l, year + 8, 2),
+                 Integer(l, year + 11, 2), Integer(l, year + 14, 2), Number(l, year + 17, 3));
   return ymdhms2mjd(t);
 }
 }  // namespace
@@ -46,17 +64,18 @@ void GLNSat::ReadFile() {
   if (!in) ProgramError("Tervan", "GLONASS FREQUENCY CHANNEL FILE CAN NOT BE OPENED!");
   std::vector<Row> rows;
   std::string line;
-  while (textcol::GetLine(in, line)) {
+  while (textfield::GetLine(in, line)) {
     if (line.empty() || line[0] == '#' || line[0] == ' ') continue;
     // Rows of other systems carry no GLONASS channel.
     if (line[0] != 'R') continue;
-    const long slot = Int(Cut(line, 1, 9));
+    const long slot = textfield::Int(line, 1, 9).value_or(0);
     if (slot < 1 || slot > 99) continue;
     Row r;
     r.sat = static_cast<short>(100 + slot);
-    r.start = FieldEpoch(line, 10);
-    r.end = line.size() > 31 && line[31] != ' ' ? FieldEpoch(line, 31) : lastEph;
-    r.channel = Real(Cut(line, 51));
+    const Line l{file, line, textfield::LineNumber(in)};
+    r.start = FieldEpoch(l, 10);
+    r.end = line.size() > 31 && line[31] != ' ' ? FieldEpoch(l, 31) : lastEph;
+    r.channel = Number(l, 51, std::string::npos);
     rows.push_back(r);
   }
   nsat = static_cast<int32_t>(rows.size());

@@ -5,17 +5,26 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "orbits/OrbitText.h"
 #include "orbits/SeriesJoin.h"
-#include "orbits/TextColumns.h"
 
-using textcol::Cut;
+using textfield::Cut;
 
 namespace {
 const int kMaxSatNumber = 700;
 const long double kMissing = 999.999L;  // clock value of an epoch without a record
+
+// The number of a field, or a framed error naming the file, the columns, the line
+// and its number.
+long double Number(const char* file, const std::string& line, long lineNo, size_t pos, size_t len) {
+  const std::optional<long double> v = textfield::Real(line, pos, len);
+  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len, lineNo));
+  return *v;
+}
 
 void HeaderError(const char* what) {
   ProgramError("Tervan", what);
@@ -53,11 +62,11 @@ void GNSSpClk::ReadSatListLines(std::istream& in) {
   satIx.Resize(kMaxSatNumber, 1, -1);
   std::string line;
   for (long i = 0; i < nsat;) {
-    if (!textcol::GetLine(in, line) || line.find("END OF HEADER") != std::string::npos)
+    if (!textfield::GetLine(in, line) || line.find("END OF HEADER") != std::string::npos)
       HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
     for (int k = 0; k < 15 && i < nsat; k++, i++) {
       const std::string field = Cut(line, 4 * k, 4);
-      const long number = textcol::Int(Cut(field, 1, 3));
+      const long number = textfield::Int(field, 1, 3).value_or(0);
       const short s =
           orbittext::SatNumber(field.empty() ? ' ' : field[0],
                                static_cast<int>(number > 0 && number < 100 ? number : 0));
@@ -69,18 +78,19 @@ void GNSSpClk::ReadSatListLines(std::istream& in) {
 
 void GNSSpClk::ReadHeader(std::istream& in) {
   std::string line;
-  if (!textcol::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
-  version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+  if (!textfield::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
+  version = static_cast<float>(Number(clkfile, line, textfield::LineNumber(in), 0, 9));
   type = line.size() > 20 ? line[20] : ' ';
   if (type != 'C')
     HeaderError("RINEX CLOCK FILE IS NOT IN RINEX CLOCK FORMAT - RINEX TYPE IS NOT 'C'");
   // From version 3.04 the record name field is 9 characters wide instead of 4.
   nameWidthExtra = version > 3.035f ? 5 : 0;
   while (true) {
-    if (!textcol::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
+    if (!textfield::GetLine(in, line))
+      HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
     if (line.find("END OF HEADER") != std::string::npos) break;
     if (line.find("# OF SOLN SATS") != std::string::npos) {
-      const long n = textcol::Int(Cut(line, 0, 6));
+      const long n = textfield::Int(line, 0, 6).value_or(-1);
       if (n < 0 || n > kMaxSatNumber)
         HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
       nsat = static_cast<short>(n);
@@ -89,14 +99,14 @@ void GNSSpClk::ReadHeader(std::istream& in) {
   }
 }
 
-bool GNSSpClk::SplitRecord(const std::string& line, short& satno, std::string& text,
+bool GNSSpClk::SplitRecord(const std::string& line, long fileLine, short& satno, std::string& text,
                            long double& value) const {
   if (line.compare(0, 2, "AS") != 0) return false;
-  const long number = textcol::Int(Cut(line, 4, 2));
+  const long number = textfield::Int(line, 4, 2).value_or(0);
   satno = orbittext::SatNumber(line.size() > 3 ? line[3] : ' ',
                                static_cast<int>(number > 0 && number < 100 ? number : 0));
   text = Cut(line, 8 + nameWidthExtra, 26);
-  value = textcol::Real(Cut(line, 40 + nameWidthExtra, 19));
+  value = Number(clkfile, line, fileLine, 40 + nameWidthExtra, 19);
   return true;
 }
 
@@ -106,12 +116,11 @@ long GNSSpClk::CountEpochs() {
   std::string line, text, last;
   short satno;
   long double value;
-  while (textcol::GetLine(in, line) && line.find("END OF HEADER") == std::string::npos) {
-  }
+  textfield::SkipPastLabel(in, "END OF HEADER");
   nepoch = 0;
   long records = 0;
-  while (textcol::GetLine(in, line)) {
-    if (!SplitRecord(line, satno, text, value)) continue;
+  while (textfield::GetLine(in, line)) {
+    if (!SplitRecord(line, textfield::LineNumber(in), satno, text, value)) continue;
     if (nepoch == 0 || text != last) ++nepoch;
     last = text;
     ++records;
@@ -122,16 +131,13 @@ long GNSSpClk::CountEpochs() {
 void GNSSpClk::ReadData() {
   std::ifstream in(clkfile);
   std::string line, text, last;
-  while (true) {
-    if (!textcol::GetLine(in, line))
-      HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
-    if (line.find("END OF HEADER") != std::string::npos) break;
-  }
+  if (!textfield::SkipPastLabel(in, "END OF HEADER"))
+    HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
   long ix = -1;
   short satno;
   long double value;
-  while (textcol::GetLine(in, line) && ix < nepoch) {
-    if (!SplitRecord(line, satno, text, value)) continue;
+  while (textfield::GetLine(in, line) && ix < nepoch) {
+    if (!SplitRecord(line, textfield::LineNumber(in), satno, text, value)) continue;
     if (ix < 0 || text != last) {
       if (++ix >= nepoch) break;
       mjd t;

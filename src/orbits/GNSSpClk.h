@@ -50,8 +50,9 @@ class GNSSpClk {
   // Counts the epochs; returns the number of satellite clock records.
   long CountEpochs();
   void ReadData();
-  // Record fields of an "AS" line: satellite, epoch text and value.
-  bool SplitRecord(const std::string& line, short& satno, std::string& text,
+  // Record fields of an "AS" line (line fileLine of the file): satellite, epoch text
+  // and value.
+  bool SplitRecord(const std::string& line, long fileLine, short& satno, std::string& text,
                    long double& value) const;
   bool OutsideWarning(const mjd& t);
   // Reads the file of SetFile alone.

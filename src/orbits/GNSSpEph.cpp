@@ -7,19 +7,26 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "gnss/GNSSSatBasis.h"
 #include "orbits/LightTime.h"
 #include "orbits/LuniSolarPosition.h"
 #include "orbits/OrbitText.h"
 #include "orbits/SeriesJoin.h"
-#include "orbits/TextColumns.h"
 
-using textcol::Cut;
+using textfield::Cut;
+using textfield::Need;
 
 namespace {
 const char* kClass = "GNSSpEph";
+
+// Malformed fields of line fileLine of the file end the read naming both.
+textfield::FieldSource Source(const char* file, long fileLine) {
+  return {kClass, file, "****", fileLine};
+}
 const int kMaxSatNumber = 700;
 const int kMaxNodes = 40;  // interpolation nodes on each side are limited to 20
 }  // namespace
@@ -73,7 +80,7 @@ void GNSSpEph::CountHeader(const std::string& name) {
   std::string line;
   long blocks = 0;
   positionLines = 0;
-  while (textcol::GetLine(in, line)) {
+  while (textfield::GetLine(in, line)) {
     if (line.compare(0, 3, "EOF") == 0) break;
     if (line[0] == '*') {
       ++blocks;
@@ -89,7 +96,7 @@ void GNSSpEph::CountHeader(const std::string& name) {
 
 void GNSSpEph::ReadSatList(const std::string& line, int lineNo) {
   if (lineNo == 0) {
-    const long n = textcol::Int(Cut(line, 2, 4));
+    const long n = textfield::Int(line, 2, 4).value_or(0);
     if (n < 1 || n > 17L * nSatListLines)
       FileError(kClass, "PRECISE EPHEMERIS FILE - IMPROPER NUMBER OF SATELLITES!");
     nsat = static_cast<short>(n);
@@ -105,37 +112,40 @@ void GNSSpEph::ReadSatList(const std::string& line, int lineNo) {
   }
 }
 
-void GNSSpEph::ReadSatSig(const std::string& line, int lineNo) {
+void GNSSpEph::ReadSatSig(const std::string& line, int lineNo, long fileLine) {
   for (int k = 0; k < 17; k++) {
     const long i = lineNo * 17L + k;
     if (i >= nsat) return;
-    satListSig(i) = static_cast<short>(textcol::Int(Cut(line, 9 + 3 * k, 3)));
+    const size_t pos = 9 + 3 * k;
+    satListSig(i) = static_cast<short>(
+        Need(textfield::IntOr(line, pos, 3, 0), Source(sp3file, fileLine), line, pos, 3));
   }
 }
 
 void GNSSpEph::ReadHeader(std::istream& in) {
+  auto here = [&] { return Source(sp3file, textfield::LineNumber(in)); };
   std::string line;
-  textcol::GetLine(in, line);
+  textfield::GetLine(in, line);
   version = line.size() > 1 ? line[1] : ' ';
   flag = line.size() > 2 ? line[2] : ' ';
-  headerEpochs = static_cast<int32_t>(textcol::Int(Cut(line, 32, 7)));
-  textcol::GetLine(in, line);
-  interval = textcol::Real(Cut(line, 23, 15));
-  const long day = textcol::Int(Cut(line, 38, 6));
-  const long double fraction = textcol::Real(Cut(line, 44));
+  headerEpochs = static_cast<int32_t>(Need(textfield::IntOr(line, 32, 7, 0), here(), line, 32, 7));
+  textfield::GetLine(in, line);
+  interval = Need(textfield::RealOr(line, 23, 15, 0.0L), here(), line, 23, 15);
+  const long day = textfield::Int(line, 38, 6).value_or(0);
+  const long double fraction = textfield::Real(Cut(line, 44)).value_or(-1.0L);
   if (day < 1 || day >= 200000 || fraction < 0 || fraction >= 1)
     FileError(kClass, "PRECISE EPHEMERIS FILE - IMPROPER START EPOCH IN HEADER!");
   StartEpoch = mjd(static_cast<unsigned long>(day), fraction * 86400.0L);
   int listLine = 0, sigLine = 0;
   bool haveBases = false;
-  while (in.peek() != '*' && textcol::GetLine(in, line)) {
+  while (in.peek() != '*' && textfield::GetLine(in, line)) {
     if (line.compare(0, 2, "+ ") == 0) {
       ReadSatList(line, listLine++);
     } else if (line.compare(0, 2, "++") == 0 && sigLine < listLine) {
-      ReadSatSig(line, sigLine++);
+      ReadSatSig(line, sigLine++, textfield::LineNumber(in));
     } else if (line.compare(0, 2, "%f") == 0 && !haveBases) {
-      posBase = textcol::Real(Cut(line, 2, 11));
-      clkBase = textcol::Real(Cut(line, 13, 13));
+      posBase = Need(textfield::RealOr(line, 2, 11, 0.0L), here(), line, 2, 11);
+      clkBase = Need(textfield::RealOr(line, 13, 13, 0.0L), here(), line, 13, 13);
       haveBases = true;
     }
   }
@@ -149,16 +159,21 @@ mjd GNSSpEph::ReadEpochLine(const std::string& line) {
   return t;
 }
 
-void GNSSpEph::ReadRecord(const std::string& line, long block) {
+void GNSSpEph::ReadRecord(const std::string& line, long block, long fileLine) {
   // Velocity, correlation and other record lines carry no positions.
   if (line[0] != 'P') return;
   const int isat = SatIndex(orbittext::SatNumber(line, 1));
   if (isat < 0) return;
   const long rec = block * nsat + isat;
-  const long double x = textcol::Real(Cut(line, 4, 14)) * 1000.0L;
-  const long double y = textcol::Real(Cut(line, 18, 14)) * 1000.0L;
-  const long double z = textcol::Real(Cut(line, 32, 14)) * 1000.0L;
-  const long double clkus = textcol::Real(Cut(line, 46, 14));
+  // A blank position reads as 0 and a blank clock as 999999.999999, the values
+  // by which SP3 marks a missing position and clock.
+  auto value = [&](size_t pos, long double blank) {
+    return Need(textfield::RealOr(line, pos, 14, blank), Source(sp3file, fileLine), line, pos, 14);
+  };
+  const long double x = value(4, 0.0L) * 1000.0L;
+  const long double y = value(18, 0.0L) * 1000.0L;
+  const long double z = value(32, 0.0L) * 1000.0L;
+  const long double clkus = value(46, 999999.999999L);
   long double clk = clkus * 1e-6L;
   long double sx = 0, sy = 0, sz = 0, sc = 0;
   if (line.size() > 60) {
@@ -167,14 +182,18 @@ void GNSSpEph::ReadRecord(const std::string& line, long block) {
     } else {
       auto sig = [&](size_t pos, size_t minLen, long double base, long double unit) {
         if (line.size() < minLen) return 0.0L;
-        return std::pow(base, static_cast<long double>(textcol::Int(Cut(line, pos, 2)))) * unit;
+        const long e =
+            Need(textfield::IntOr(line, pos, 2, 0), Source(sp3file, fileLine), line, pos, 2);
+        return std::pow(base, static_cast<long double>(e)) * unit;
       };
       sx = sig(61, 63, posBase, 0.001L);
       sy = sig(64, 66, posBase, 0.001L);
       sz = sig(67, 69, posBase, 0.001L);
       sc = line.size() < 73
                ? 0.0L
-               : std::pow(clkBase, static_cast<long double>(textcol::Int(Cut(line, 70, 3)))) *
+               : std::pow(clkBase,
+                          static_cast<long double>(Need(textfield::IntOr(line, 70, 3, 0),
+                                                        Source(sp3file, fileLine), line, 70, 3))) *
                      1e-12L;
     }
   }
@@ -186,7 +205,7 @@ void GNSSpEph::ReadRecord(const std::string& line, long block) {
 void GNSSpEph::ReadBlocks(std::istream& in) {
   std::string line;
   long block = -1;
-  while (textcol::GetLine(in, line)) {
+  while (textfield::GetLine(in, line)) {
     if (line.compare(0, 3, "EOF") == 0) break;
     if (line.empty()) continue;
     if (line[0] == '*') {
@@ -196,7 +215,7 @@ void GNSSpEph::ReadBlocks(std::istream& in) {
       if (block > 0 && tnode(block) <= tnode(block - 1))
         FileError(kClass, "PRECISE EPHEMERIS FILE - EPOCHS NOT IN INCREASING ORDER: " + line);
     } else if (block >= 0) {
-      ReadRecord(line, block);
+      ReadRecord(line, block, textfield::LineNumber(in));
     }
   }
 }

@@ -34,8 +34,8 @@ class GNSSpEph {
   // share (midnight) the earlier-given file's values are kept (the other file
   // fills only satellites missing there), and a difference above 0.1 m in
   // position or 1 ns in clock is warned of; without a shared epoch, a jump of more
-  // than 0.1 m between the files (against the nodes around the join) is warned of. A file that leaves a gap of more
-  // than one epoch interval is not joined (warning).
+  // than 0.1 m between the files (against the nodes around the join) is warned of. A file that
+  // leaves a gap of more than one epoch interval is not joined (warning).
   void AddFile(const char* name);
   void ReadFile();
 
@@ -76,10 +76,10 @@ class GNSSpEph {
   void CountHeader(const std::string& name);
   void ReadHeader(std::istream& in);
   void ReadSatList(const std::string& line, int lineNo);
-  void ReadSatSig(const std::string& line, int lineNo);
+  void ReadSatSig(const std::string& line, int lineNo, long fileLine);
   void ReadBlocks(std::istream& in);
   mjd ReadEpochLine(const std::string& line);
-  void ReadRecord(const std::string& line, long block);
+  void ReadRecord(const std::string& line, long block, long fileLine);
   void CheckSpacing();
   // Reads the file of SetFile alone.
   void ReadOne();

@@ -1,9 +1,10 @@
 #include "orbits/GPSbEphHeader.h"
 
 #include "orbits/NavFile.h"
-#include "orbits/TextColumns.h"
 
-using textcol::Cut;
+namespace {
+const char* const kCls = "GPSbEph";
+}  // namespace
 
 GPSbEphHeader::GPSbEphHeader()
     : version(0), a0(0), a1(0), T(0), W(0), leaps(0), alfa{0, 0, 0, 0}, beta{0, 0, 0, 0} {
@@ -11,7 +12,7 @@ GPSbEphHeader::GPSbEphHeader()
 }
 
 void GPSbEphHeader::Ionosphere(const std::string& line, size_t first, long double* out) {
-  for (int i = 0; i < 4; i++) out[i] = textcol::Real(Cut(line, first + 12 * i, 12));
+  for (int i = 0; i < 4; i++) out[i] = navfile::Value(line, first + 12 * i, 12, kCls);
 }
 
 bool GPSbEphHeader::Label(const std::string& line) {
@@ -22,23 +23,23 @@ bool GPSbEphHeader::Label(const std::string& line) {
   } else if (has("ION BETA")) {
     Ionosphere(line, 2, beta);
   } else if (has("DELTA-UTC: A0,A1,T,W")) {
-    a0 = textcol::Real(Cut(line, 3, 19));
-    a1 = textcol::Real(Cut(line, 22, 19));
-    T = static_cast<int32_t>(textcol::Int(Cut(line, 41, 9)));
-    W = static_cast<int32_t>(textcol::Int(Cut(line, 50, 9)));
+    a0 = navfile::Value(line, 3, 19, kCls);
+    a1 = navfile::Value(line, 22, 19, kCls);
+    T = static_cast<int32_t>(navfile::IntValue(line, 41, 9, kCls));
+    W = static_cast<int32_t>(navfile::IntValue(line, 50, 9, kCls));
   } else if (has("IONOSPHERIC CORR")) {
     // Version 3: "GPSA" and "GPSB" carry the Klobuchar coefficients.
     if (line.compare(0, 4, "GPSA") == 0) Ionosphere(line, 5, alfa);
     if (line.compare(0, 4, "GPSB") == 0) Ionosphere(line, 5, beta);
   } else if (has("TIME SYSTEM CORR")) {
     if (line.compare(0, 4, "GPUT") == 0) {
-      a0 = textcol::Real(Cut(line, 5, 17));
-      a1 = textcol::Real(Cut(line, 22, 16));
-      T = static_cast<int32_t>(textcol::Int(Cut(line, 38, 7)));
-      W = static_cast<int32_t>(textcol::Int(Cut(line, 45, 5)));
+      a0 = navfile::Value(line, 5, 17, kCls);
+      a1 = navfile::Value(line, 22, 16, kCls);
+      T = static_cast<int32_t>(navfile::IntValue(line, 38, 7, kCls));
+      W = static_cast<int32_t>(navfile::IntValue(line, 45, 5, kCls));
     }
   } else if (has("LEAP SECONDS")) {
-    leaps = static_cast<short>(textcol::Int(Cut(line, 0, 6)));
+    leaps = static_cast<short>(navfile::IntValue(line, 0, 6, kCls));
   } else if (!has("COMMENT")) {
     return false;
   }

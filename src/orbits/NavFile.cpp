@@ -10,19 +10,39 @@
 #include <sstream>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "orbits/OrbitText.h"
-#include "orbits/TextColumns.h"
 
-using textcol::Cut;
+using textfield::Cut;
+using textfield::Trim;
 
 namespace navfile {
 
 namespace {
+// Malformed fields of line lineNo (0 when unknown) end the read naming it.
+textfield::FieldSource Source(const std::string& cls, long lineNo) {
+  return {cls, "RINEX NAVIGATION FILE", "####", lineNo};
+}
+}  // namespace
+
+long double Value(const std::string& line, size_t pos, size_t len, const std::string& cls,
+                  long lineNo) {
+  return textfield::Need(textfield::RealOr(line, pos, len, 0.0L), Source(cls, lineNo), line, pos,
+                         len);
+}
+
+long IntValue(const std::string& line, size_t pos, size_t len, const std::string& cls) {
+  return textfield::Need(textfield::IntOr(line, pos, len, 0), Source(cls, 0), line, pos, len);
+}
+
+namespace {
 const int kMaxSat = 100;  // satellite numbers within a system
 
-// Values of one record line: count fields of 19 characters from column start.
-void LineValues(const std::string& line, size_t start, int count, long double* out) {
-  for (int k = 0; k < count; k++) out[k] = textcol::Real(Cut(line, start + 19 * k, 19));
+// Values of one record line (line lineNo of the file): count fields of 19
+// characters from column start.
+void LineValues(const std::string& line, long lineNo, size_t start, int count, long double* out,
+                const std::string& dataCls) {
+  for (int k = 0; k < count; k++) out[k] = Value(line, start + 19 * k, 19, dataCls, lineNo);
 }
 
 // Record epoch and the seconds as written; false when the text is no epoch.
@@ -33,13 +53,16 @@ bool RecordEpoch(const std::string& text, Record& rec) {
   return orbittext::ParseEpoch(text, rec.epoch);
 }
 
-void FillValues(const std::vector<std::string>& lines, size_t firstStart, size_t contStart,
-                int nvalues, Record& rec) {
-  LineValues(lines[0], firstStart, std::min(3, nvalues), rec.values);
+// The record's lines end at line lastLine of the file.
+void FillValues(const std::vector<std::string>& lines, long lastLine, size_t firstStart,
+                size_t contStart, int nvalues, Record& rec, const std::string& dataCls) {
+  const long firstLine = lastLine - static_cast<long>(lines.size()) + 1;
+  LineValues(lines[0], firstLine, firstStart, std::min(3, nvalues), rec.values, dataCls);
   for (size_t l = 1; l < lines.size(); l++) {
     const int from = 3 + 4 * static_cast<int>(l - 1);
     if (from >= nvalues) break;
-    LineValues(lines[l], contStart, std::min(4, nvalues - from), rec.values + from);
+    LineValues(lines[l], firstLine + static_cast<long>(l), contStart, std::min(4, nvalues - from),
+               rec.values + from, dataCls);
   }
 }
 
@@ -56,17 +79,17 @@ void ReadRecords2(std::istream& in, int nvalues, int linesV2, const std::string&
                   std::vector<Record>& out) {
   std::string line;
   std::vector<std::string> lines;
-  while (textcol::GetLine(in, line)) {
-    if (!textcol::HasInt(Cut(line, 0, 2))) continue;
+  while (textfield::GetLine(in, line)) {
+    if (!textfield::Int(line, 0, 2)) continue;
     lines.assign(1, line);
-    for (int l = 1; l < linesV2 && textcol::GetLine(in, line); l++) lines.push_back(line);
+    for (int l = 1; l < linesV2 && textfield::GetLine(in, line); l++) lines.push_back(line);
     if (static_cast<int>(lines.size()) < linesV2) return IncompleteRecord(dataCls, lines[0]);
     Record rec;
-    const long sat = textcol::Int(Cut(lines[0], 0, 2));
+    const long sat = textfield::Int(lines[0], 0, 2).value_or(0);
     if (sat < 1 || sat >= kMaxSat) continue;
     rec.sat = static_cast<short>(sat);
     if (!RecordEpoch(Cut(lines[0], 2, 20), rec)) BadEpoch(dataCls, lines[0]);
-    FillValues(lines, 22, 3, nvalues, rec);
+    FillValues(lines, textfield::LineNumber(in), 22, 3, nvalues, rec, dataCls);
     out.push_back(rec);
   }
 }
@@ -78,12 +101,12 @@ void ReadRecords3(std::istream& in, char system, int nvalues, const std::string&
   const size_t needLines = 1 + (nvalues - 3 + 3) / 4;
   std::string line;
   std::vector<std::string> lines;
-  while (textcol::GetLine(in, line)) {
+  while (textfield::GetLine(in, line)) {
     if (line.empty() || !std::isupper(static_cast<unsigned char>(line[0]))) continue;
     lines.assign(1, line);
-    while (in.peek() == ' ' && textcol::GetLine(in, line)) lines.push_back(line);
+    while (in.peek() == ' ' && textfield::GetLine(in, line)) lines.push_back(line);
     if (lines[0][0] != system) continue;
-    const long sat = textcol::Int(Cut(lines[0], 1, 2));
+    const long sat = textfield::Int(lines[0], 1, 2).value_or(0);
     if (sat < 1 || sat >= kMaxSat) continue;
     if (lines.size() < needLines) {
       if (in.peek() == EOF) return IncompleteRecord(dataCls, lines[0]);
@@ -92,17 +115,11 @@ void ReadRecords3(std::istream& in, char system, int nvalues, const std::string&
     Record rec;
     rec.sat = static_cast<short>(sat);
     if (!RecordEpoch(Cut(lines[0], 4, 19), rec)) BadEpoch(dataCls, lines[0]);
-    FillValues(lines, 23, 4, nvalues, rec);
+    FillValues(lines, textfield::LineNumber(in), 23, 4, nvalues, rec, dataCls);
     out.push_back(rec);
   }
 }
 }  // namespace
-
-std::string Trim(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return std::string();
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 namespace {
 template <size_t N>
@@ -115,7 +132,7 @@ void CopyField(char (&to)[N], const std::string& text) {
 bool IdentityLabel(const std::string& line, float& version, char (&type)[20], char (&pgm)[21],
                    char (&runby)[21], char (&date)[20]) {
   if (line.find("RINEX VERSION / TYPE") != std::string::npos) {
-    version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+    version = static_cast<float>(textfield::Real(line, 0, 9).value_or(0));
     CopyField(type, Cut(line, 20, 19));
     return true;
   }
@@ -138,10 +155,10 @@ float ReadHeader(std::istream& in,
                  const std::string& cls, const std::string& dataCls) {
   std::string line;
   float version = 0;
-  while (textcol::GetLine(in, line)) {
+  while (textfield::GetLine(in, line)) {
     if (line.find("END OF HEADER") != std::string::npos) return version;
     if (line.find("RINEX VERSION / TYPE") != std::string::npos)
-      version = static_cast<float>(textcol::Real(Cut(line, 0, 9)));
+      version = static_cast<float>(Value(line, 0, 9, dataCls, textfield::LineNumber(in)));
     if (!label(line, Cut(line, 60)))
       ClassWarning(cls, Cut(line, 60) + " -> UNKNOWN HEADER LABEL", true);
   }

@@ -57,13 +57,18 @@ class Index {
   std::vector<std::vector<long>> bySat;
 };
 
-// Trims blanks at both ends.
-std::string Trim(const std::string& s);
-
 // Takes the labels that open every navigation header: "RINEX VERSION / TYPE"
 // (version and type) and "PGM / RUN BY / DATE". False when the line has neither.
 bool IdentityLabel(const std::string& line, float& version, char (&type)[20], char (&pgm)[21],
                    char (&runby)[21], char (&date)[20]);
+
+// The number of a header or record field; a blank field is 0 (a missing value,
+// as RINEX documents for spare fields), anything else that is no number is a
+// framed error of class cls naming the columns, the line and its number (lineNo,
+// 0 when unknown).
+long double Value(const std::string& line, size_t pos, size_t len, const std::string& cls,
+                  long lineNo = 0);
+long IntValue(const std::string& line, size_t pos, size_t len, const std::string& cls);
 
 // One orbit parameter on standard output: "cls:: ", the name in width 10 and
 // the value in scientific notation with 15 digits in width 30.

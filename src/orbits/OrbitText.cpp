@@ -2,9 +2,9 @@
 
 #include <sstream>
 
+#include "core/TextFields.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
-#include "orbits/TextColumns.h"
 
 namespace orbittext {
 
@@ -27,7 +27,7 @@ short SatNumber(char system, int number) {
 }
 
 short SatNumber(const std::string& line, size_t pos) {
-  const std::string id = textcol::Cut(line, pos, 3) + "   ";
+  const std::string id = textfield::Cut(line, pos, 3) + "   ";
   const char tens = id[1] == ' ' ? '0' : id[1];
   if (tens < '0' || tens > '9' || id[2] < '0' || id[2] > '9') return -1;
   return SatNumber(id[0], (tens - '0') * 10 + (id[2] - '0'));

@@ -10,12 +10,16 @@
 
 #include "core/LineReader.h"
 #include "core/ProgramError.h"
-#include "core/TextNumbers.h"
+#include "core/TextFields.h"
 #include "gnss/GNSSLinCombs.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/mGNSSc.h"
 #include "sdiff/ArcStepSearch.h"
 #include "sdiff/LocalNoise.h"
+
+using textfield::FieldRange;
+using textfield::ParseDecimal;
+using textfield::ParseInteger;
 
 namespace {
 

@@ -7,7 +7,11 @@
 
 #include "core/LineReader.h"
 #include "core/ProgramError.h"
-#include "core/TextNumbers.h"
+#include "core/TextFields.h"
+
+using textfield::FieldRange;
+using textfield::ParseDecimal;
+using textfield::ParseInteger;
 
 namespace sdobs {
 

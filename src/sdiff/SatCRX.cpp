@@ -5,8 +5,12 @@
 
 #include "core/LineReader.h"
 #include "core/ProgramError.h"
-#include "core/TextNumbers.h"
+#include "core/TextFields.h"
 #include "gnss/TimeConverse.h"
+
+using textfield::FieldRange;
+using textfield::ParseDecimal;
+using textfield::ParseInteger;
 
 namespace {
 

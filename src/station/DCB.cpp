@@ -9,12 +9,12 @@
 #include <string>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
-#include "station/ColumnText.h"
 
-using columntext::NumberFrom;
+using textfield::RealFrom;
 
 namespace {
 
@@ -28,13 +28,8 @@ bool IsSatelliteLine(const std::string& line) {
          IsDigit(line[2]) && std::isspace(static_cast<unsigned char>(line[3]));
 }
 
-// Reads the lines up to and including the column header; false without one.
-bool SkipToTable(std::istream& in) {
-  std::string line;
-  while (std::getline(in, line))
-    if (line.find("PRN / STATION NAME") != std::string::npos) return true;
-  return false;
-}
+// The label of the column header line, after which the table begins.
+const char* const kTableLabel = "PRN / STATION NAME";
 
 }  // namespace
 
@@ -72,7 +67,7 @@ void DCB::ReadFile() {
   if (!in) ProgramError("Tervan", "DCB FILE DOES NOT EXIST!");
   long n = 0;
   std::string line;
-  if (SkipToTable(in))
+  if (textfield::SkipPastLabel(in, kTableLabel))
     while (std::getline(in, line))
       if (IsSatelliteLine(line)) n++;
   if (n > 32767) FileError("DCB", "DCB FILE CORRUPTED!");
@@ -81,15 +76,14 @@ void DCB::ReadFile() {
   VAL.Resize(nsat);
   RMS.Resize(nsat);
   std::ifstream again(file);
-  SkipToTable(again);
+  textfield::SkipPastLabel(again, kTableLabel);
   long i = 0;
   while (i < nsat && std::getline(again, line)) {
     if (!IsSatelliteLine(line)) continue;
     const short prn = static_cast<short>((line[1] - '0') * 10 + (line[2] - '0'));
     sat(i) = static_cast<short>(prn + (line[0] == 'R' ? 100 : 0));
     long double v, r;
-    if (!NumberFrom(line, 26, v) || !NumberFrom(line, 38, r))
-      FileError("DCB", "DCB FILE CORRUPTED!");
+    if (!RealFrom(line, 26, v) || !RealFrom(line, 38, r)) FileError("DCB", "DCB FILE CORRUPTED!");
     VAL(i) = v * 1e-9L;
     RMS(i) = r * 1e-9L;
     i++;

@@ -2,44 +2,28 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/spline.h"
 #include "gnss/TimeConverse.h"
-#include "station/ColumnText.h"
 #include "station/TideTables.h"
 
-using columntext::Contains;
-using columntext::Trimmed;
+using textfield::HasLabel;
+using textfield::Real;
+using textfield::RealOr;
+using textfield::Take;
+using textfield::Trim;
 
 namespace {
 
 const long double kPi = 3.141592653589793L;
 const long double kDeg2Rad = 0.017453292519943295L;
 
-// Reads lines up to and including the one with "$$ END HEADER".
-bool SkipHeader(std::istream& in) {
-  std::string line;
-  while (std::getline(in, line))
-    if (Contains(line, "$$ END HEADER")) return true;
-  return false;
-}
-
-// A number read from a fixed field; false, with v unchanged, when the field holds none.
-bool FieldValue(const std::string& line, size_t col, size_t width, long double& v) {
-  if (col >= line.size()) return false;
-  const std::string f = line.substr(col, width);
-  const char* b = f.c_str();
-  char* e = nullptr;
-  const long double x = std::strtold(b, &e);
-  if (e == b || !std::isfinite(x)) return false;
-  v = x;
-  return true;
-}
+const char* const kHeaderEnd = "$$ END HEADER";
 
 // Loading amplitudes are centimetres at most and the lags are angles; a metre
 // or more, or a lag beyond a full turn, is a damaged block.
@@ -113,16 +97,16 @@ bool OceanTideLoading::NextBlock(std::istream& in, BlqBlock& b) {
   // Separator lines (blank or "$$" comments) before the name; "$$ END TABLE" ends the table.
   bool named = false;
   while (!named && std::getline(in, line)) {
-    if (Contains(line, "$$ END TABLE")) return false;
-    named = !Trimmed(line).empty() && line.compare(0, 2, "$$") != 0;
+    if (HasLabel(line, "$$ END TABLE")) return false;
+    named = !Trim(line).empty() && line.compare(0, 2, "$$") != 0;
   }
   if (!named) return false;
-  b.name = Trimmed(line);
+  b.name = Trim(line);
   // Comment lines of the block; the one with the station position is kept.
   bool data = false;
   while (!data && std::getline(in, line)) {
     data = line.compare(0, 2, "$$") != 0;
-    if (!data && Contains(line, "lon/lat")) b.position = line;
+    if (!data && HasLabel(line, "lon/lat")) b.position = line;
   }
   if (!data) {
     b.truncated = true;
@@ -135,7 +119,7 @@ bool OceanTideLoading::NextBlock(std::istream& in, BlqBlock& b) {
 
 long OceanTideLoading::CountStations() {
   std::ifstream in(file);
-  if (!in || !SkipHeader(in)) Unreadable();
+  if (!in || !textfield::SkipPastLabel(in, kHeaderEnd)) Unreadable();
   long n = 0;
   BlqBlock b;
   while (NextBlock(in, b)) {
@@ -154,16 +138,18 @@ long OceanTideLoading::CountStations() {
 void OceanTideLoading::ParseBlock(const BlqBlock& b, otlData& d) {
   if (b.truncated) Corrupted();
   d.SetName(b.name.c_str());
+  // The position comment is optional (a block without one is at 0 0 0), but a
+  // position that is written and holds no number is a damaged block.
   long double lon = 0, lat = 0, h = 0;
-  FieldValue(b.position, 50, 10, lon);
-  FieldValue(b.position, 60, 10, lat);
-  FieldValue(b.position, 70, 10, h);
+  if (!Take(RealOr(b.position, 50, 10, 0.0L), lon) ||
+      !Take(RealOr(b.position, 60, 10, 0.0L), lat) || !Take(RealOr(b.position, 70, 10, 0.0L), h))
+    Corrupted();
   if (std::fabs(lon) > 360.0L || std::fabs(lat) > 90.0L || std::fabs(h) > 1e5L) Corrupted();
   d.gpos = flh(lat * kPi / 180.0L, lon * kPi / 180.0L, h);
   long double v[6][11];
   for (int r = 0; r < 6; r++)
     for (int i = 0; i < 11; i++)
-      if (!FieldValue(b.data[r], 1 + 7 * i, 7, v[r][i]) || !Plausible(r, v[r][i])) Corrupted();
+      if (!Take(Real(b.data[r], 1 + 7 * i, 7), v[r][i]) || !Plausible(r, v[r][i])) Corrupted();
   for (int i = 0; i < 11; i++) {
     d.AMP(i) = neu(v[2][i], v[1][i], v[0][i]);
     d.PHS(i) = neu(-v[5][i], -v[4][i], -v[3][i]);
@@ -175,7 +161,7 @@ void OceanTideLoading::ReadFile() {
   ixOTide = -1;
   OTL.Resize(nstation);
   std::ifstream in(file);
-  if (!in || !SkipHeader(in)) Unreadable();
+  if (!in || !textfield::SkipPastLabel(in, kHeaderEnd)) Unreadable();
   BlqBlock b;
   for (long i = 0; i < nstation; i++) {
     if (!NextBlock(in, b)) Corrupted();

@@ -7,15 +7,9 @@
 #include <string>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 
 namespace {
-
-// Trimmed length of a line (blanks, tabs and carriage returns ignored).
-size_t TrimmedLength(const std::string& s) {
-  const size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return 0;
-  return s.find_last_not_of(" \t\r\n") - b + 1;
-}
 
 // The pole never strays more than a fraction of an arcsecond from its mean;
 // anything beyond 10 arcsec (or not a number) is a damaged line.
@@ -23,16 +17,9 @@ bool PlausiblePole(long double arcsec) {
   return std::fabs(arcsec) <= 10.0L;
 }
 
+// A data line holds more than 5 characters besides blanks, tabs and line ends.
 bool IsDataLine(const std::string& s) {
-  return TrimmedLength(s) > 5;
-}
-
-// Reads up to and including the column header line ("MJD"); false at end of file.
-bool SkipToColumnHeader(std::istream& in) {
-  std::string line;
-  while (std::getline(in, line))
-    if (line.find("MJD") != std::string::npos) return true;
-  return false;
+  return textfield::Trim(s).size() > 5;
 }
 
 }  // namespace
@@ -87,8 +74,8 @@ void PoleTide::ReadFile() {
   eph.Resize(neph);
   std::ifstream in(file);
   std::string line;
-  if (!SkipToColumnHeader(in)) Unreadable();
-  std::getline(in, line);  // units
+  if (!textfield::SkipPastLabel(in, "MJD")) Unreadable();  // the column header
+  std::getline(in, line);                                  // units
   long i = 0;
   while (i < neph && std::getline(in, line)) {
     if (!IsDataLine(line)) continue;

@@ -1,27 +1,20 @@
 #include "station/RecCodeTrack.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
-#include "station/ColumnText.h"
 
-using columntext::Cut;
+using textfield::Cut;
 
 namespace {
 
-bool IsBlank(const char* s) {
-  for (; *s; s++)
-    if (*s != ' ' && *s != '\t') return false;
-  return true;
-}
-
 // The first line of the list containing the receiver type; false when none does.
 bool FindEntry(std::istream& in, const char* receiver, std::string& line) {
-  if (IsBlank(receiver)) return false;
+  if (textfield::IsBlank(receiver)) return false;
   while (std::getline(in, line))
     if (line.find(receiver) != std::string::npos) return true;
   return false;
@@ -56,10 +49,11 @@ int RecCodeTrack::GetRecCodeTrack(const char* receiver) {
                      "P1P2 VALUE!");
     return 0;
   }
-  const int nfreq = std::atoi(Cut(line, 23, 1).c_str());
+  // A frequency count that is not a number leaves the class undetermined.
+  const std::optional<long> nfreq = textfield::Int(line, 23, 1);
   const std::string first = Cut(line, 29, 2);
   std::string second;
-  if (nfreq == 2 && std::getline(in, line)) second = Cut(line, 29, 2);
+  if (nfreq == 2L && std::getline(in, line)) second = Cut(line, 29, 2);
   if (first == "C1" && second == "P2") return 1;
   if (first == "P1" && second == "P2") return 0;
   if (first == "C1" && second == "X2") return 2;

@@ -3,31 +3,31 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
 #include "gnss/ymdhms.h"
-#include "station/ColumnText.h"
 
 namespace antexns {
 short PrintWarns = 1;
 }  // namespace antexns
 
-using columntext::Contains;
-using columntext::Cut;
+using textfield::Cut;
+using textfield::HasLabel;
+using textfield::Int;
+using textfield::Need;
+using textfield::Real;
+using textfield::Take;
 
 namespace {
 
 // A number read from a field; false when the field holds none.
 bool Number(const std::string& field, double& v) {
-  const char* b = field.c_str();
-  char* e = nullptr;
-  v = std::strtod(b, &e);
-  return e != b && std::isfinite(v);
+  return Take(Real(field), v);
 }
 
 // Phase centres lie within metres of the reference point and vary by
@@ -40,10 +40,7 @@ bool Millimetres(const std::string& field, double limit, double& v) {
 }
 
 bool Integer(const std::string& field, long& v) {
-  const char* b = field.c_str();
-  char* e = nullptr;
-  v = std::strtol(b, &e, 10);
-  return e != b;
+  return Take(Int(field), v);
 }
 
 // GPS block and GLONASS types as they stand in columns 0-10 of "TYPE / SERIAL NO".
@@ -99,11 +96,11 @@ void antex::Corrupted(const AntennaPCV& a) const {
 void antex::ReadHeader(std::istream& in) {
   std::string line;
   while (std::getline(in, line)) {
-    if (Contains(line, "END OF HEADER")) return;
-    if (Contains(line, "ANTEX VERSION / SYST")) {
-      version = static_cast<float>(std::atof(Cut(line, 0, 9).c_str()));
+    if (HasLabel(line, "END OF HEADER")) return;
+    if (HasLabel(line, "ANTEX VERSION / SYST")) {
+      version = static_cast<float>(Need(Real(line, 0, 9), {"antex", antfile}, line, 0, 9));
       satsystem = line.size() > 20 ? line[20] : ' ';
-    } else if (Contains(line, "PCV TYPE / REFANT")) {
+    } else if (HasLabel(line, "PCV TYPE / REFANT")) {
       pvctype = line.empty() ? ' ' : line[0];
     }
   }
@@ -114,13 +111,13 @@ void antex::CountAntennas(std::istream& in) {
   nAntenna = nGPSSat = nGLNSat = nGALSat = nRec = 0;
   std::string line;
   while (std::getline(in, line)) {
-    if (!Contains(line, "TYPE / SERIAL NO")) continue;
+    if (!HasLabel(line, "TYPE / SERIAL NO")) continue;
     nAntenna++;
-    if (Contains(line, "BLOCK"))
+    if (HasLabel(line, "BLOCK"))
       nGPSSat++;
-    else if (Contains(line, "GLONASS"))
+    else if (HasLabel(line, "GLONASS"))
       nGLNSat++;
-    else if (Contains(line, "GALILEO"))
+    else if (HasLabel(line, "GALILEO"))
       nGALSat++;
     else
       nRec++;
@@ -157,11 +154,11 @@ void antex::ReadTypeLine(const std::string& line, AntennaPCV& a) {
   text.resize(20, ' ');
   std::string serial = Cut(line, 20, 20);
   serial.resize(20, ' ');
-  if (Contains(line, "BLOCK")) {
+  if (HasLabel(line, "BLOCK")) {
     a.PCVType = SatelliteType(text, kGPSBlocks, 9, 1, "GPS");
-  } else if (Contains(line, "GLONASS")) {
+  } else if (HasLabel(line, "GLONASS")) {
     a.PCVType = SatelliteType(text, kGLONASSTypes, 4, 10, "GLONASS");
-  } else if (Contains(line, "GALILEO")) {
+  } else if (HasLabel(line, "GALILEO")) {
     a.PCVType = 14;
   } else {
     a.PCVType = 0;
@@ -213,26 +210,26 @@ void antex::ReadFrequency(std::istream& in, const std::string& startLine, Antenn
 void antex::ReadAntenna(std::istream& in, AntennaPCV& a) {
   std::string line;
   bool started = false;
-  while (!started && std::getline(in, line)) started = Contains(line, "START OF ANTENNA");
+  while (!started && std::getline(in, line)) started = HasLabel(line, "START OF ANTENNA");
   if (!started) Corrupted(a);
   double z1 = 0, z2 = 0, dz = 0;
   bool grid = false;
   while (std::getline(in, line)) {
-    if (Contains(line, "END OF ANTENNA")) break;
-    if (Contains(line, "COMMENT") || Contains(line, "SINEX CODE")) continue;
-    if (Contains(line, "TYPE / SERIAL NO")) {
+    if (HasLabel(line, "END OF ANTENNA")) break;
+    if (HasLabel(line, "COMMENT") || HasLabel(line, "SINEX CODE")) continue;
+    if (HasLabel(line, "TYPE / SERIAL NO")) {
       ReadTypeLine(line, a);
-    } else if (Contains(line, "DAZI")) {
+    } else if (HasLabel(line, "DAZI")) {
       if (!Number(Cut(line, 2, 58), a.dazi)) Corrupted(a);
-    } else if (Contains(line, "ZEN1 / ZEN2 / DZEN")) {
+    } else if (HasLabel(line, "ZEN1 / ZEN2 / DZEN")) {
       grid = Number(Cut(line, 2, 6), z1) && Number(Cut(line, 8, 6), z2) &&
              Number(Cut(line, 14, 6), dz);
       if (!grid) Corrupted(a);
-    } else if (Contains(line, "# OF FREQUENCIES")) {
+    } else if (HasLabel(line, "# OF FREQUENCIES")) {
       long nf = 0;
-      Integer(line, nf);
+      if (!Integer(Cut(line, 0, 6), nf)) Corrupted(a);
       a.nFreq = static_cast<int>(nf);
-    } else if (Contains(line, "VALID FROM") || Contains(line, "VALID UNTIL")) {
+    } else if (HasLabel(line, "VALID FROM") || HasLabel(line, "VALID UNTIL")) {
       long y = 0, mo = 0, d = 0, h = 0, mi = 0;
       double s = 0;
       if (!Integer(Cut(line, 0, 6), y) || !Integer(Cut(line, 6, 6), mo) ||
@@ -244,13 +241,13 @@ void antex::ReadAntenna(std::istream& in, AntennaPCV& a) {
           d > DaysBeforeMonth(mo + 1, LeapYear(y)) - DaysBeforeMonth(mo, LeapYear(y)))
         Corrupted(a);
       const mjd t = ymdhms2mjd(ymdhms(y, mo, d, h, mi, s));
-      (Contains(line, "VALID FROM") ? a.ValidFrom : a.ValidTo) = t;
-    } else if (Contains(line, "START OF FREQUENCY")) {
+      (HasLabel(line, "VALID FROM") ? a.ValidFrom : a.ValidTo) = t;
+    } else if (HasLabel(line, "START OF FREQUENCY")) {
       if (!grid || !a.SetGrid(z1, z2, dz, a.dazi)) Corrupted(a);
       ReadFrequency(in, line, a);
     }
   }
-  if (!Contains(line, "END OF ANTENNA")) Corrupted(a);
+  if (!HasLabel(line, "END OF ANTENNA")) Corrupted(a);
   if (a.PCVType < 0 || a.PCVType > 14)
     ClassWarning("antex", "TYPE OF ANTENNA SENSOR NOT DEFINED [RECEIVER|GPS|GLONASS|GALILEO]!");
   if (a.PCVType == 0) a.InheritFrequencies();

@@ -2,25 +2,19 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
 #include "gnss/TimeConverse.h"
-#include "station/ColumnText.h"
 
-using columntext::Cut;
-using columntext::Trimmed;
+using textfield::Cut;
+using textfield::Real;
+using textfield::Take;
+using textfield::Trim;
 
 namespace {
-
-bool Number(const std::string& field, long double& v) {
-  const char* b = field.c_str();
-  char* e = nullptr;
-  v = std::strtold(b, &e);
-  return e != b && std::isfinite(v);
-}
 
 // A station line: not empty and column 3 (last digit of the record number) not blank.
 bool IsStationLine(const std::string& line) {
@@ -40,8 +34,8 @@ void gCRD::SetFile(const char* name) {
 
 bool gCRD::LinePosition(const std::string& line, long double tyear, xyz& pos) {
   long double x, y, z;
-  if (!Number(Cut(line, 87, 15), x) || !Number(Cut(line, 102, 15), y) ||
-      !Number(Cut(line, 117, 15), z))
+  if (!Take(Real(line, 87, 15), x) || !Take(Real(line, 102, 15), y) ||
+      !Take(Real(line, 117, 15), z))
     return false;
   // Stations lie within 10000 km of the geocentre and drift by centimetres a
   // year; beyond that the line is damaged.
@@ -49,13 +43,13 @@ bool gCRD::LinePosition(const std::string& line, long double tyear, xyz& pos) {
   long double v[3] = {0, 0, 0};
   if (line.size() >= 161)
     for (int i = 0; i < 3; i++)
-      if (!Number(Cut(line, 132 + 10 * i, 10), v[i]) || std::fabs(v[i]) > 1.0L) return false;
+      if (!Take(Real(line, 132 + 10 * i, 10), v[i]) || std::fabs(v[i]) > 1.0L) return false;
   long double t0 = 2005.0L;
   if (line.size() >= 182) {
     long double f[6];
     const size_t col[6] = {163, 168, 171, 174, 177, 180};
     for (int i = 0; i < 6; i++)
-      if (!Number(Cut(line, col[i], i < 5 ? col[i + 1] - col[i] : 12), f[i])) return false;
+      if (!Take(Real(line, col[i], i < 5 ? col[i + 1] - col[i] : 12), f[i])) return false;
     if (f[0] <= 1900 || f[0] >= 2200 || f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 ||
         f[3] < 0 || f[3] >= 24 || f[4] < 0 || f[4] >= 60 || f[5] < 0 || f[5] >= 60)
       return false;
@@ -84,7 +78,7 @@ xyz gCRD::GetCRD(const char* name, const char* number, const mjd& epoch) {
   while (more && !line.empty() && line[0] == '#') more = static_cast<bool>(std::getline(in, line));
   for (; more && IsStationLine(line); more = static_cast<bool>(std::getline(in, line))) {
     if (Cut(line, 5, nlen) != name) continue;
-    const std::string num = Trimmed(Cut(line, 26, 60));
+    const std::string num = Trim(Cut(line, 26, 60));
     if (!num.empty() && num != number) continue;
     xyz pos;
     if (!LinePosition(line, tyear, pos)) continue;

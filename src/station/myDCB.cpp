@@ -7,10 +7,10 @@
 #include <string>
 
 #include "core/ProgramError.h"
+#include "core/TextFields.h"
 #include "core/cfilef.h"
-#include "station/ColumnText.h"
 
-using columntext::NumberFrom;
+using textfield::RealFrom;
 
 namespace {
 
@@ -31,9 +31,9 @@ void myDCB::SetFile(const char* name) {
 
 void myDCB::ReadSatellite(const std::string& line, long i) {
   long double n, v[4];
-  if (!NumberFrom(line, 7, n) || n < 0 || n > 99) Corrupted();
+  if (!RealFrom(line, 7, n) || n < 0 || n > 99) Corrupted();
   for (int k = 0; k < 4; k++)
-    if (!NumberFrom(line, 10 + 11 * k, v[k])) Corrupted();
+    if (!RealFrom(line, 10 + 11 * k, v[k])) Corrupted();
   const char sys = line.size() > 6 ? line[6] : ' ';
   sat(i) = static_cast<short>(static_cast<short>(n) + (sys == 'R' ? 100 : sys == 'E' ? 200 : 0));
   VAL(i, 0) = v[0];
@@ -50,7 +50,7 @@ void myDCB::ReadFile() {
   while (std::getline(in, line)) {
     if (line.find("#REFERECNE EPOCH:") != std::string::npos) {
       long double day, sec;
-      if (!NumberFrom(line, 18, day) || !NumberFrom(line, 24, sec) || day < 0 || day >= 200000 ||
+      if (!RealFrom(line, 18, day) || !RealFrom(line, 24, sec) || day < 0 || day >= 200000 ||
           sec < 0 || sec >= 86400)
         Corrupted();
       RefEpoch = mjd(static_cast<long long>(day), sec);
@@ -67,8 +67,8 @@ void myDCB::ReadFile() {
   while (std::getline(again, line)) {
     if (line.empty()) continue;
     if (line[0] == 'R') {
-      if (!NumberFrom(line, 10, recP1C1) || !NumberFrom(line, 21, recP1C1rms) ||
-          !NumberFrom(line, 32, recP2C1) || !NumberFrom(line, 43, recP2C1rms))
+      if (!RealFrom(line, 10, recP1C1) || !RealFrom(line, 21, recP1C1rms) ||
+          !RealFrom(line, 32, recP2C1) || !RealFrom(line, 43, recP2C1rms))
         Corrupted();
     } else if (line[0] == 'S' && i < nsat) {
       ReadSatellite(line, i++);

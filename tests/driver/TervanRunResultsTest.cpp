@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "sdiff/SdTool.h"
-#include "sim/SimTool.h"
+#include "sdiff/Tool.h"
+#include "sim/Tool.h"
 #include "support/TestSupport.h"
 
 using testsupport::NormaliseDate;

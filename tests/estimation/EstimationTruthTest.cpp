@@ -43,7 +43,7 @@ struct Chain : public testsupport::SimulatedRun {
     return worst;
   }
   long double WetError(sim::Station st, const matrix<long double>& x, long n) const {
-    const sim::SimTroposphere& tr = sim->Tropo(st);
+    const sim::Troposphere& tr = sim->Tropo(st);
     return NodeError(tc.TropoEpoch, x, n, [&tr](long double t) { return tr.Wet(t); });
   }
   // Every zenith delay of a station within its formal precision of the static solution.
@@ -67,7 +67,7 @@ struct Chain : public testsupport::SimulatedRun {
   }
   long double GradientError(sim::Station st, const matrix<long double>& x, long n,
                             bool north) const {
-    const sim::SimTroposphere& tr = sim->Tropo(st);
+    const sim::Troposphere& tr = sim->Tropo(st);
     return NodeError(tc.TropoGradEpoch, x, n, [&tr, north](long double t) {
       long double gn, ge;
       tr.Gradients(t, gn, ge);

@@ -54,8 +54,20 @@ TEST(gnssobs, ParsesRinexFieldWithFlags) {
   EXPECT_EQ(o.GetObs(), 123.5L);
   EXPECT_EQ(o.GetLLI(), 0);
   gnssobsshort d;
-  d >> "     -1234.56712";
+  EXPECT_TRUE(d >> "     -1234.56712");
   EXPECT_NEAR(static_cast<double>(d.GetObs()), -1234.567, 1e-9);
+}
+
+TEST(gnssobs, MalformedValueIsMissingAndSaidSo) {
+  gnssobs o(5.0L, 1, 1);
+  EXPECT_FALSE(o >> "   12x45.678 1");
+  EXPECT_TRUE(o.IsNull());
+  EXPECT_FALSE(o >> "       nan    ");
+  EXPECT_TRUE(o.IsNull());
+  EXPECT_TRUE(o >> "              ");
+  gnssobsshort d(3.0L);
+  EXPECT_FALSE(d >> "   1.2.3      ");
+  EXPECT_TRUE(d.IsNull());
 }
 
 TEST(gnssobs, ArithmeticPropagatesMissingValues) {

@@ -60,6 +60,12 @@ TEST(GLNSatDeath, MissingFileAndInvalidDate) {
   testsupport::WriteFile(bad, "R01       2019 02 30 00:00:00                      1\n");
   fc.SetFile(bad.c_str());
   EXPECT_EXIT_COUT(fc.ReadFile(), "**** ymdhms: Error -> DAY not valid ****");
+  testsupport::WriteFile(bad,
+                         "# channels\nR01       2019 02 20 00:00:00                      one\n");
+  EXPECT_EXIT(
+      fc.ReadFile(), ::testing::ExitedWithCode(1),
+      testsupport::Literal("**** Tervan: Error -> MALFORMED NUMBER IN COLUMNS 52-54 OF LINE 2 OF " +
+                           bad + ": R01       2019 02 20 00:00:00                      one"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -339,4 +340,22 @@ TEST_F(GNSSpClkTest, NodesCentredWhereTheSeriesAllows) {
             "\n#### Tervan: Warning -> EPOCH NEAR THE END OF THE PRECISE CLOCKS: INTERPOLATION NOT "
             "CENTRED - GIVE THE CLOCK FILE OF THE NEIGHBOURING DAY! ####\n     Continuing Tervan "
             "... \n\n");
+}
+
+TEST(GNSSpClkDeath, MalformedClockValueNamesFileColumnsAndLine) {
+  TempDir dir;
+  ClkFile f;
+  f.epochs = Epochs(4, 300);
+  f.extra = {"AS G01  2020  6 25  0 15  0.000000  1   x.5"};
+  const std::string name = dir.File("bad.clk");
+  testsupport::WriteFile(name, f.Text());
+  GNSSpClk clk;
+  clk.SetFile(name.c_str());
+  const std::string text = f.Text();
+  const long lineNo = std::count(text.begin(), text.begin() + text.find("   x.5"), '\n') + 1;
+  EXPECT_EXIT(
+      clk.ReadFile(), ::testing::ExitedWithCode(1),
+      testsupport::Literal("**** Tervan: Error -> MALFORMED NUMBER IN COLUMNS 41-59 OF LINE " +
+                           std::to_string(lineNo) + " OF " + name +
+                           ": AS G01  2020  6 25  0 15  0.000000  1   x.5 ****"));
 }

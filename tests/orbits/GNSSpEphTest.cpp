@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -158,6 +159,39 @@ TEST_F(GNSSpEphTest, MissingClockAtAClockNodeKeepsThePosition) {
   EXPECT_FALSE(eph.GetDTisOK());
   eph.CalcSatPosition(1, At(25 * 900 + 450), pos, vel);  // clock nodes 24-27
   EXPECT_TRUE(eph.GetDTisOK());
+}
+
+TEST_F(GNSSpEphTest, BlankClockFieldIsAMissingClock) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  f.noClock.insert({21, 0});
+  std::string text = f.Text();
+  text.replace(text.find(" 999999.999999"), 14, std::string(14, ' '));
+  const std::string name = dir.File("blank.sp3");
+  testsupport::WriteFile(name, text);
+  eph.SetFile(name.c_str());
+  eph.ReadFile();
+  xyzt pos, vel;
+  eph.CalcSatPosition(1, At(20 * 900 + 450), pos, vel);
+  EXPECT_TRUE(eph.GetPSisOK());
+  EXPECT_FALSE(eph.GetDTisOK());
+}
+
+TEST(GNSSpEphDeath, MalformedPositionNamesFileColumnsAndLine) {
+  TempDir dir;
+  GNSSpEph eph;
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(3, 900);
+  std::string text = f.Text();
+  const size_t p = text.find("\nPG01") + 1;
+  text.replace(p + 4, 14, "       x12.500");
+  const std::string bad = dir.File("bad.sp3");
+  testsupport::WriteFile(bad, text);
+  eph.SetFile(bad.c_str());
+  const long lineNo = std::count(text.begin(), text.begin() + p, '\n') + 1;
+  EXPECT_EXIT_COUT(eph.ReadFile(),
+                   "**** GNSSpEph: Error -> MALFORMED NUMBER IN COLUMNS 5-18 OF LINE " +
+                       std::to_string(lineNo) + " OF " + bad + ": PG01       x12.500");
 }
 
 TEST_F(GNSSpEphTest, VelocityAndCorrelationLinesAreNotSatellites) {

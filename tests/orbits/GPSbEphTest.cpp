@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "NavFixture.h"
@@ -339,3 +340,21 @@ TEST_F(GPSbEphTest, PrintedParametersOfTheOrbit) {
 }
 
 }  // namespace
+
+TEST(GPSbEphDeath, MalformedRecordValueNamesColumnsAndLine) {
+  TempDir dir;
+  const std::string name = dir.File("nav");
+  std::string text = navfixture::HeaderGps2() + navfixture::Record2(Kepler(5, 4));
+  const size_t p = text.find(" 5 20  6 25  4  0  0.0");
+  text.replace(p + 22, 19, "       not a number");
+  testsupport::WriteFile(name, text);
+  GPSbEph nav;
+  nav.SetFile(name.c_str());
+  const long lineNo = std::count(text.begin(), text.begin() + p, '\n') + 1;
+  EXPECT_EXIT_COUT(nav.ReadFile(),
+                   "#### GPSbEphData: Error -> MALFORMED NUMBER IN COLUMNS 23-41 OF "
+                   "LINE " +
+                       std::to_string(lineNo) +
+                       " OF RINEX NAVIGATION FILE: 5 20  6 25  4  0  0.0       "
+                       "not a number");
+}

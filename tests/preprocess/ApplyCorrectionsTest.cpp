@@ -21,8 +21,8 @@
 #include "preprocess/Tervan_ApplyCorrections.h"
 #include "preprocess/Tervan_GetInitPos.h"
 #include "sim/Dataset.h"
-#include "sim/SimTime.h"
 #include "sim/Simulator.h"
+#include "sim/Time.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -325,6 +325,13 @@ TEST_F(AntexTest, TruncatedOrMalformedBlocksAreFatal) {
   bad = rec;
   bad.replace(bad.find("   NOAZI"), 16, "   NOAZI    abcd");
   EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  bad = rec;
+  bad.replace(bad.find("# OF FREQUENCIES") - 60, 6, "   two");
+  EXPECT_EXIT_COUT(Load(Header() + bad), "ANTEX FILE CORRUPTED");
+  std::string head = Header();
+  head.replace(0, 8, "     one");
+  EXPECT_EXIT_COUT(Load(head + rec), "**** antex: Error -> MALFORMED NUMBER IN COLUMNS 1-9 OF " +
+                                         dir.File("test.atx"));
   // Offsets beyond 10 m and variations beyond 1 m are no calibration.
   bad = rec;
   bad.replace(bad.find("   NOAZI"), 16, "   NOAZI  1000.1");

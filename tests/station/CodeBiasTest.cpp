@@ -186,7 +186,9 @@ const char* kReceivers =
     "                             P2\n"
     "SOME SEMICODELESS      2     C1\n"
     "                             X2\n"
-    "SINGLE FREQUENCY       1     P1\n";
+    "SINGLE FREQUENCY       1     P1\n"
+    "DAMAGED COUNT          x     C1\n"
+    "                             P2\n";
 
 }  // namespace
 
@@ -210,6 +212,10 @@ TEST(RecCodeTrack, UndeterminedAndUnlistedReceiversWarn) {
   EXPECT_NE(testing::internal::GetCapturedStdout().find(
                 "RECEIVER: SINGLE FREQUENCY DETERMINATION OF CODE TRACKING NOT SUCCESFUL - "
                 "SETTING TO P1P2 VALUE!"),
+            std::string::npos);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(r.GetRecCodeTrack("DAMAGED COUNT"), 0);  // not read as a class of one code
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("DAMAGED COUNT DETERMINATION OF CODE"),
             std::string::npos);
   testing::internal::CaptureStdout();
   EXPECT_EQ(r.GetRecCodeTrack("LEICA GR50"), 0);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sdiff/SdTool.h"
+#include "sdiff/Tool.h"
 
 int main(int argc, char** argv) {
   return SdRun(std::vector<std::string>(argv + 1, argv + argc));

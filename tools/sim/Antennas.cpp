@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "sim/Attitude.h"
+#include "sim/Constants.h"
 #include "sim/Constellation.h"
-#include "sim/SimConstants.h"
 #include "sim/TextFormat.h"
 
 namespace sim {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 
 namespace sim {
 

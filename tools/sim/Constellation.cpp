@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "sim/Constants.h"
 #include "sim/Random.h"
-#include "sim/SimConstants.h"
-#include "sim/SimTime.h"
 #include "sim/TextFormat.h"
+#include "sim/Time.h"
 
 namespace sim {
 

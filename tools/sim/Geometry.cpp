@@ -1,6 +1,6 @@
 #include "sim/Geometry.h"
 
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 
 namespace sim {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "sim/Constants.h"
 #include "sim/Random.h"
-#include "sim/SimConstants.h"
 #include "sim/TextFormat.h"
 
 namespace sim {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "sim/SimConstants.h"
-#include "sim/SimTime.h"
+#include "sim/Constants.h"
+#include "sim/Time.h"
 
 namespace sim {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <fstream>
 
-#include "sim/SimTime.h"
 #include "sim/Simulator.h"
 #include "sim/TextFormat.h"
+#include "sim/Time.h"
 
 namespace sim {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 #include "sim/Simulator.h"
 #include "sim/TextFormat.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 #include "sim/Simulator.h"
 #include "sim/TextFormat.h"
 
@@ -40,7 +40,7 @@ void Stations(std::ostream& os, const Simulator& sim) {
                Dot(d, e), Dot(d, u));
 }
 
-void Troposphere(std::ostream& os, const Simulator& sim) {
+void TroposphereTable(std::ostream& os, const Simulator& sim) {
   os << "TROPOSPHERE (zenith delays and gradients, metres; every 5 minutes)\n"
      << Format("  hydrostatic zenith delay: BASE %.4Lf  ROVER %.4Lf\n",
                sim.Tropo(kBase).Hydrostatic(), sim.Tropo(kRover).Hydrostatic());
@@ -219,7 +219,7 @@ bool WriteTruth(const Simulator& sim, const std::string& path) {
   Displacements(os, sim);
   Motion(os, sim);
   AntennaSummary(os, sim);
-  Troposphere(os, sim);
+  TroposphereTable(os, sim);
   Events(os, sim);
   Eclipses(os, sim);
   Satellites(os, sim);

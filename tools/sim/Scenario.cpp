@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 
 namespace sim {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sim/Geometry.h"
-#include "sim/SimTime.h"
+#include "sim/Time.h"
 
 namespace sim {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "sim/Attitude.h"
-#include "sim/SimConstants.h"
+#include "sim/Constants.h"
 #include "sim/SunMoon.h"
 #include "sim/TextFormat.h"
 
@@ -61,8 +61,8 @@ void Simulator::Run() {
   const long double day = sc_.StartSeconds() - SecondsOfDay(sc_.StartSeconds());
   for (Station s : {kBase, kRover})
     tropo_[s] = sc_.troposphere && sc_.tropoNodes > 0
-                    ? SimTroposphere(geo_[s], productStart_, productEnd_, day, sc_.tropoNodes, rnd_)
-                    : SimTroposphere(geo_[s], productStart_, productEnd_, sc_.troposphere, rnd_);
+                    ? Troposphere(geo_[s], productStart_, productEnd_, day, sc_.tropoNodes, rnd_)
+                    : Troposphere(geo_[s], productStart_, productEnd_, sc_.troposphere, rnd_);
   MakeClocks();
   AddRandomGaps();
   for (Station s : {kBase, kRover}) Observe(s);
@@ -194,7 +194,7 @@ bool Simulator::Compute(Station st, int sat, const StationEpoch& ep, const Vec3&
                            (rover ? RoverSystemOffset(s.system) : 0.0L);
   // The phase does not follow the millisecond jumps of the receiver clock.
   const long double phase = geom - kC * ep.jumps;
-  const long double i1 = SimIonosphere::Delay(t.tec, s.f1), i2 = SimIonosphere::Delay(t.tec, s.f2);
+  const long double i1 = Ionosphere::Delay(t.tec, s.f1), i2 = Ionosphere::Delay(t.tec, s.f2);
   o.sat = sat;
   auto code = [&](int k) { return rover ? RoverCodeBias(sat, k) : 0.0L; };
   o.value[kC1] = geom + i1 + s.biasC1 + code(kC1) + a1;

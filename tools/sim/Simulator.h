@@ -10,11 +10,11 @@
 
 #include "sim/Antennas.h"
 #include "sim/Constellation.h"
+#include "sim/Ionosphere.h"
 #include "sim/Random.h"
 #include "sim/Scenario.h"
-#include "sim/SimIonosphere.h"
-#include "sim/SimTroposphere.h"
 #include "sim/StationEffects.h"
+#include "sim/Troposphere.h"
 
 namespace sim {
 
@@ -110,7 +110,7 @@ class Simulator {
   const Constellation& Sats() const { return *sats_; }
   const Vec3& Position(Station s) const { return pos_[s]; }
   const Geodetic& Geo(Station s) const { return geo_[s]; }
-  const SimTroposphere& Tropo(Station s) const { return tropo_[s]; }
+  const Troposphere& Tropo(Station s) const { return tropo_[s]; }
   const std::vector<StationEpoch>& Epochs(Station s) const { return epochs_[s]; }
   const std::vector<AppliedEvent>& Events() const { return events_; }
   // Windows in which a satellite seen at both stations is within the eclipsing angle.
@@ -152,8 +152,8 @@ class Simulator {
   std::unique_ptr<Constellation> sats_;
   Vec3 pos_[2];
   Geodetic geo_[2];
-  SimTroposphere tropo_[2];
-  SimIonosphere iono_;
+  Troposphere tropo_[2];
+  Ionosphere iono_;
   std::vector<StationEpoch> epochs_[2];
   std::vector<AppliedEvent> events_, eclipses_;
   StationEffects effects_;

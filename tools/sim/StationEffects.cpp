@@ -9,11 +9,11 @@
 #include "gnss/mjd.h"
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
+#include "sim/Constants.h"
 #include "sim/Random.h"
-#include "sim/SimConstants.h"
-#include "sim/SimTime.h"
 #include "sim/SunMoon.h"
 #include "sim/TextFormat.h"
+#include "sim/Time.h"
 #include "station/OceanTideLoading.h"
 #include "station/SolidEarthTide.h"
 

@@ -1,7 +1,7 @@
 #include "sim/SunMoon.h"
 
-#include "sim/SimConstants.h"
-#include "sim/SimTime.h"
+#include "sim/Constants.h"
+#include "sim/Time.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/SimTool.h"
+#include "sim/Tool.h"
 
 int main(int argc, char** argv) {
   return sim::RunSimTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);

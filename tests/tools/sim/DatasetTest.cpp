@@ -16,9 +16,9 @@
 #include "sdiff/PhsDiffData.h"
 #include "sdiff/PhsDiffHeader.h"
 #include "sdiff/SatCRX.h"
-#include "sdiff/SdTool.h"
+#include "sdiff/Tool.h"
+#include "sim/Constants.h"
 #include "sim/Dataset.h"
-#include "sim/SimConstants.h"
 #include "sim/Simulator.h"
 #include "support/TestSupport.h"
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "sim/Constants.h"
 #include "sim/GlonassOrbit.h"
 #include "sim/Random.h"
-#include "sim/SimConstants.h"
 
 namespace sim {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "sim/Constants.h"
 #include "sim/KeplerOrbit.h"
-#include "sim/SimConstants.h"
-#include "sim/SimTime.h"
+#include "sim/Time.h"
 
 namespace sim {
 namespace {

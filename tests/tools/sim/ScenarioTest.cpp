@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "sim/Constants.h"
 #include "sim/Scenario.h"
-#include "sim/SimConstants.h"
 
 namespace sim {
 namespace {

@@ -1,0 +1,103 @@
+#include "sdiff/DiffWriter.h"
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "gnss/neu.h"
+#include "gnss/xyz.h"
+#include "sdiff/ObsMapping.h"
+#include "sdiff/PhsDiffHeader.h"
+#include "sdiff/Report.h"
+
+DiffWriter::DiffWriter(const std::string& outPath) : outPath_(outPath) {
+  std::filesystem::path p(outPath);
+  std::string dir = p.parent_path().string();
+  std::string stem = (dir.empty() ? "" : dir + "/") + "." + p.filename().string();
+  bodyPath_ = stem + ".body.tmp";
+  finalTmpPath_ = stem + ".tmp";
+  SdAddCleanupFile(bodyPath_);
+  SdAddCleanupFile(finalTmpPath_);
+  body_ = std::fopen(bodyPath_.c_str(), "wb");
+  if (!body_) SdError("OUTPUT FILE " + outPath + " CAN NOT BE WRITTEN!");
+}
+
+DiffWriter::~DiffWriter() {
+  if (body_) {
+    std::fclose(body_);
+    std::remove(bodyPath_.c_str());
+  }
+}
+
+std::string DiffWriter::HeaderText(const DiffHeader& h, bool hasObservations) {
+  // The program's own header class writes the layout it reads.
+  PhsDiffHeader ph;
+  for (int i = 0; i < 2; ++i) {
+    ph.SetMarkerName(i, h.markerName[i].c_str());
+    ph.SetMarkerNumber(i, h.markerNumber[i].c_str());
+    ph.SetReceiverType(i, h.receiverType[i].c_str());
+    ph.SetAntennaType(i, h.antennaType[i].c_str());
+    ph.SetAntennaSerial(i, h.antennaSerial[i].c_str());
+    ph.SetX0(i, xyz(h.xyz[i][0], h.xyz[i][1], h.xyz[i][2]));
+    ph.SetDp(i, neu(h.neu[i][0], h.neu[i][1], h.neu[i][2]));
+  }
+  matrix<short> codes(static_cast<long>(h.types.size()), 1);
+  for (size_t k = 0; k < h.types.size(); ++k)
+    codes(static_cast<long>(k)) = static_cast<short>(sdmap::FileCode(h.types[k]));
+  ph.SetObsTypes(codes);
+  ph.SetDiffLevel(1);
+  ph.SetHasObservations(hasObservations);
+  std::ostringstream out;
+  out << ph;
+  return out.str();
+}
+
+void DiffWriter::WriteEpoch(const mjd& t, long double tagOffset, long double clockBase,
+                            long double clockRover, const std::vector<DiffRecord>& records) {
+  if (epochs_ == 0) first_ = t;
+  unsigned long day = t.GetMJDay();
+  long double sec = std::round(t.GetSecond() * 1e7L) / 1e7L;
+  if (sec >= 86400.0L) {
+    sec -= 86400.0L;
+    ++day;
+  }
+  std::fprintf(body_, "%3d %6lu %15.7Lf %15.6Lf %15.6Lf %15.6Lf\n",
+               static_cast<int>(records.size()), day, sec, tagOffset * 1e6L, clockBase * 1e6L,
+               clockRover * 1e6L);
+  for (const DiffRecord& r : records) {
+    std::fprintf(body_, "%3d", r.sat);
+    for (long double v : r.values) {
+      // A wider value would run into the next field and be read back wrong.
+      if (std::fprintf(body_, "%17.4Lf", v) > 17)
+        SdError("SINGLE DIFFERENCE OF SATELLITE " + std::to_string(r.sat) + " AT MJD " +
+                std::to_string(day) + " " + std::to_string(static_cast<long>(sec)) +
+                " s IS TOO LARGE FOR ITS FIELD!");
+    }
+    std::fputc('\n', body_);
+  }
+  ++epochs_;
+  records_ += static_cast<long>(records.size());
+}
+
+void DiffWriter::Finish(const DiffHeader& header) {
+  if (std::fflush(body_) != 0 || std::ferror(body_))
+    SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
+  std::fclose(body_);
+  body_ = nullptr;
+  std::FILE* in = std::fopen(bodyPath_.c_str(), "rb");
+  std::FILE* out = std::fopen(finalTmpPath_.c_str(), "wb");
+  if (!in || !out) SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
+  std::string head = HeaderText(header, epochs_ > 0);
+  bool ok = std::fwrite(head.data(), 1, head.size(), out) == head.size();
+  std::vector<char> buf(1 << 16);
+  for (size_t k; ok && (k = std::fread(buf.data(), 1, buf.size(), in)) > 0;)
+    ok = std::fwrite(buf.data(), 1, k, out) == k;
+  std::fclose(in);
+  ok = (std::fclose(out) == 0) && ok;
+  if (!ok) SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
+  std::remove(bodyPath_.c_str());
+  if (std::rename(finalTmpPath_.c_str(), outPath_.c_str()) != 0)
+    SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
+  SdClearCleanupFiles();
+}

@@ -1,0 +1,342 @@
+#include "sdiff/PointPositioning.h"
+
+#include <cmath>
+
+#include "core/matrix.h"
+#include "core/matrixUtil.h"
+#include "gnss/SatelliteNumbering.h"
+#include "gnss/elipsoid.h"
+#include "gnss/flh.h"
+#include "gnss/xyz_flh.h"
+
+namespace {
+
+constexpr long double kC = 299792458.0L;           // speed of light [m/s]
+constexpr long double kOmegaE = 7.2921151467e-5L;  // Earth rotation rate [rad/s]
+constexpr long double kPi = 3.141592653589793L;
+
+int SystemIndex(short sat) {
+  return satnum::IsGPS(sat) ? 0 : satnum::IsGLONASS(sat) ? 1 : 2;
+}
+
+// RINEX 3 codes (or RINEX 2 types) of the two bands of each system, best first.
+struct BandCodes {
+  const char* codes;
+  int band;
+};
+const std::vector<BandCodes> kFirst[3] = {
+    {{"C1C", 1}, {"C1W", 1}, {"C1P", 1}, {"C1Y", 1}, {"C1", 1}, {"P1", 1}},
+    {{"C1C", 1}, {"C1P", 1}, {"C1", 1}, {"P1", 1}},
+    {{"C1C", 1}, {"C1X", 1}, {"C1", 1}}};
+const std::vector<BandCodes> kSecond[3] = {
+    {{"C2W", 2},
+     {"C2P", 2},
+     {"C2D", 2},
+     {"C2Y", 2},
+     {"C2L", 2},
+     {"C2X", 2},
+     {"C2S", 2},
+     {"P2", 2},
+     {"C2", 2},
+     {"C5Q", 5},
+     {"C5X", 5},
+     {"C5I", 5},
+     {"C5", 5}},
+    {{"C2P", 2}, {"C2C", 2}, {"P2", 2}, {"C2", 2}},
+    {{"C5Q", 5}, {"C5X", 5}, {"C5I", 5}, {"C5", 5}, {"C7Q", 7}, {"C7X", 7}, {"C7I", 7}, {"C7", 7}}};
+
+std::vector<int> Indices(const std::vector<std::string>& types, const char* code) {
+  std::vector<int> out;
+  for (size_t i = 0; i < types.size(); ++i)
+    if (types[i] == code) out.push_back(static_cast<int>(i));
+  return out;
+}
+
+}  // namespace
+
+PointPositioning::PointPositioning(const RinexHeader& header, OrbitSource& orbits,
+                                   DelayModel& delays)
+    : header_(header), orbits_(orbits), delays_(delays) {
+  SetChoices();
+  if (header_.hasPosition && header_.position[0] * header_.position[0] +
+                                     header_.position[1] * header_.position[1] +
+                                     header_.position[2] * header_.position[2] >
+                                 1e12L) {
+    last_.Set(header_.position[0], header_.position[1], header_.position[2]);
+    haveLast_ = true;
+  }
+}
+
+void PointPositioning::SetChoices() {
+  const char letters[3] = {'G', 'R', 'E'};
+  for (int s = 0; s < 3; ++s) {
+    first_[s].clear();
+    second_[s].clear();
+    const std::vector<std::string>& types = header_.TypesOf(letters[s]);
+    for (const BandCodes& b : kFirst[s])
+      for (int i : Indices(types, b.codes)) first_[s].push_back({i, b.band});
+    for (const BandCodes& b : kSecond[s])
+      for (int i : Indices(types, b.codes)) second_[s].push_back({i, b.band});
+  }
+  typesVersion_ = header_.typesVersion;
+}
+
+long double PointPositioning::Frequency(int system, int band, int channel) {
+  if (system == 1)
+    return band == 1 ? 1602.0e6L + 0.5625e6L * channel : 1246.0e6L + 0.4375e6L * channel;
+  switch (band) {
+    case 1:
+      return 1575.42e6L;
+    case 2:
+      return 1227.60e6L;
+    case 5:
+      return 1176.45e6L;
+    default:
+      return 1207.14e6L;
+  }
+}
+
+bool PointPositioning::CodeOf(const SatObs& so, const mjd& t, Obs& obs) const {
+  const int s = SystemIndex(so.sat);
+  auto pick = [&](const std::vector<Choice>& list, Choice& c) {
+    for (const Choice& ch : list)
+      if (ch.index < static_cast<int>(so.values.size()) && so.values[ch.index] != 0.0L) {
+        c = ch;
+        return true;
+      }
+    return false;
+  };
+  int channel = 0;
+  if (s == 1) {
+    auto it = header_.glonassChannels.find(satnum::GlonassSlot(so.sat));
+    if (it != header_.glonassChannels.end())
+      channel = it->second;
+    else if (!orbits_.GlonassChannel(so.sat, t, channel))
+      return false;  // no wavelength without the channel
+  }
+  Choice c1{}, c2{};
+  bool has1 = pick(first_[s], c1), has2 = pick(second_[s], c2);
+  obs.sat = so.sat;
+  obs.system = s;
+  if (has1 && has2) {
+    long double f1 = Frequency(s, c1.band, channel), f2 = Frequency(s, c2.band, channel);
+    long double g = f1 * f1 / (f1 * f1 - f2 * f2);
+    obs.code = g * so.values[c1.index] - (g - 1.0L) * so.values[c2.index];
+    obs.freq = 0.0L;
+    return true;
+  }
+  // Without an ionosphere model a single-frequency code still gives a clock good to
+  // some tens of nanoseconds, which is all the epoch lines need.
+  const Choice& c = has1 ? c1 : c2;
+  if (!has1 && !has2) return false;
+  obs.code = so.values[c.index];
+  obs.freq = Frequency(s, c.band, channel);
+  return true;
+}
+
+bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos,
+                                       long double clk) {
+  // A receiver clock beyond a second is no solution to start from.
+  if (!std::isfinite(static_cast<double>(clk)) || std::fabs(clk) > 1.0L) return false;
+  const bool near = pos.GetLength() > 6.0e6L;
+  size_t n = 0;
+  for (Obs& o : obs) {
+    // Emission time: receiver time minus its clock minus the travel time, then the
+    // satellite clock.
+    long double travel = 0.075L;
+    if (near && o.sat0.GetLength() > 0.0L) travel = (o.sat0 - pos).GetLength() / kC;
+    if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
+    mjd te = t;
+    te += -(clk + travel);
+    long double sclk;
+    o.usable = orbits_.State(o.sat, te, o.sat0, sclk) && std::fabs(sclk) < 1.0L;
+    if (o.usable) {
+      te += -sclk;
+      o.usable = orbits_.State(o.sat, te, o.sat0, o.satClk);
+    }
+    if (o.usable) ++n;
+  }
+  return n >= 4;
+}
+
+void PointPositioning::Geometry(Obs& o, const xyz& pos, const Frame& f, const mjd& t) {
+  xyz s = o.sat0;
+  long double rho = (s - pos).GetLength();
+  s.RotateZ(-kOmegaE * rho / kC);  // Earth rotation during the travel
+  o.rho = (s - pos).GetLength();
+  for (int i = 0; i < 3; ++i) o.dir[i] = 0.0L;
+  o.dir[0] = (pos.GetX() - s.GetX()) / o.rho;
+  o.dir[1] = (pos.GetY() - s.GetY()) / o.rho;
+  o.dir[2] = (pos.GetZ() - s.GetZ()) / o.rho;
+  if (!f.near) {
+    o.elev = kPi / 2;
+    o.delay = 0.0L;
+    o.weight = 1.0L;
+    return;
+  }
+  // The delays change slowly with the position: kept while it moves less than 10 m.
+  if (o.hasDelay && (pos - o.delayPos).GetLength() < 10.0L) return;
+  const xyz d = s - pos;
+  long double n = 0, e = 0, u = 0;
+  for (int i = 0; i < 3; ++i) {
+    const long double di = i == 0 ? d.GetX() : i == 1 ? d.GetY() : d.GetZ();
+    n += f.axes[0][i] * di;
+    e += f.axes[1][i] * di;
+    u += f.axes[2][i] * di;
+  }
+  o.elev = std::atan2(u, std::sqrt(n * n + e * e));
+  const long double azim = std::atan2(e, n);
+  const long double el = std::max(o.elev, 0.05L);
+  o.weight = std::sin(el) * std::sin(el);
+  o.delay = delays_.Troposphere(f.geo.GetF(), f.geo.GetH(), el, static_cast<long>(t.GetMJDay()));
+  if (o.freq > 0.0L) {
+    const long double r = 1575.42e6L / o.freq;
+    o.delay += r * r * delays_.IonosphereL1(f.geo.GetF(), f.geo.GetL(), el, azim, t.GetSecond());
+  }
+  o.hasDelay = true;
+  o.delayPos = pos;
+}
+
+PointPositioning::Frame PointPositioning::MakeFrame(const xyz& pos) {
+  static const elipsoid ell(elipsoidns::WGS84);
+  Frame f;
+  f.near = pos.GetLength() > 6.0e6L;
+  if (!f.near) return f;
+  f.geo = xyz2flh(pos, ell);
+  // Far above or below the surface (a first iteration from the geocentre) the
+  // atmosphere models do not apply yet.
+  if (f.geo.GetH() < -1000.0L || f.geo.GetH() > 20000.0L) {
+    f.near = false;
+    return f;
+  }
+  // Rows north, east, up of the local frame.
+  const long double sf = std::sin(f.geo.GetF()), cf = std::cos(f.geo.GetF());
+  const long double sl = std::sin(f.geo.GetL()), cl = std::cos(f.geo.GetL());
+  const long double rows[3][3] = {
+      {-sf * cl, -sf * sl, cf}, {-sl, cl, 0.0L}, {cf * cl, cf * sl, sf}};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) f.axes[i][j] = rows[i][j];
+  return f;
+}
+
+bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, long double& clk,
+                              long double& worst, size_t& worstIndex) {
+  // Unknowns: X, Y, Z, clock of the first system [m], offsets of the other systems [m].
+  int sysCol[3] = {-1, -1, -1};
+  for (const Obs& o : obs)
+    if (o.usable) sysCol[o.system] = 0;
+  int nu = 3;
+  for (int s = 0; s < 3; ++s)
+    if (sysCol[s] == 0) sysCol[s] = nu++;
+  const int ref = sysCol[0] >= 0 ? 0 : sysCol[1] >= 0 ? 1 : 2;
+  std::vector<long double> x(nu, 0.0L);
+  x[sysCol[ref]] = clk * kC;
+  auto residual = [&](const Obs& o) {
+    long double model = o.rho + x[sysCol[ref]] - kC * o.satClk + o.delay;
+    if (o.system != ref) model += x[sysCol[o.system]];
+    return o.code - model;
+  };
+  Frame f;
+  matrix<long double> N(nu, nu), b(nu, 1);
+  for (int iter = 0; iter < 10; ++iter) {
+    long double n[6][6] = {}, rhs[6] = {};
+    f = MakeFrame(pos);
+    long nobs = 0;
+    for (Obs& o : obs) {
+      if (!o.usable) continue;
+      Geometry(o, pos, f, t);
+      if (f.near && o.elev < kMask) continue;
+      long double a[6] = {o.dir[0], o.dir[1], o.dir[2], 0, 0, 0};
+      a[sysCol[ref]] = 1.0L;
+      if (o.system != ref) a[sysCol[o.system]] = 1.0L;
+      const long double l = residual(o);
+      for (int i = 0; i < nu; ++i) {
+        rhs[i] += o.weight * a[i] * l;
+        for (int j = 0; j < nu; ++j) n[i][j] += o.weight * a[i] * a[j];
+      }
+      ++nobs;
+    }
+    if (nobs < nu + 1) return false;
+    for (int i = 0; i < nu; ++i) {
+      b(i, 0) = rhs[i];
+      for (int j = 0; j < nu; ++j) N(i, j) = n[i][j];
+    }
+    matrix<long double> Q = inv(N);
+    if (invns::IsSingular) return false;
+    matrix<long double> dx = Q * b;
+    for (int i = 0; i < nu; ++i)
+      if (!std::isfinite(static_cast<double>(dx(i, 0)))) return false;
+    pos += xyz(dx(0, 0), dx(1, 0), dx(2, 0));
+    for (int i = 3; i < nu; ++i) x[i] += dx(i, 0);
+    if (std::fabs(dx(0, 0)) + std::fabs(dx(1, 0)) + std::fabs(dx(2, 0)) < 1e-3L && f.near) break;
+  }
+  clk = x[sysCol[ref]] / kC;
+  // Residuals of the final geometry: the worst one decides on a rejection.
+  worst = 0.0L;
+  f = MakeFrame(pos);
+  for (size_t k = 0; k < obs.size(); ++k) {
+    Obs& o = obs[k];
+    if (!o.usable) continue;
+    Geometry(o, pos, f, t);
+    if (o.elev < kMask) continue;
+    const long double v = std::fabs(residual(o));
+    if (v > worst) {
+      worst = v;
+      worstIndex = k;
+    }
+  }
+  return true;
+}
+
+bool PointPositioning::Solve(const RinexEpoch& epoch, xyz& position, long double& clock) {
+  if (typesVersion_ != header_.typesVersion) SetChoices();  // changed by an event record
+  std::vector<Obs> obs;
+  for (const SatObs& so : epoch.sats) {
+    Obs o{};
+    if (CodeOf(so, epoch.time, o)) obs.push_back(o);
+  }
+  if (obs.size() < 4) return false;
+  xyz pos = haveLast_ ? last_ : xyz();
+  long double clk = haveLast_ ? lastClock_ : 0.0L;
+  // The satellite states depend on the receiver clock and position: they are
+  // computed again until the solution no longer moves them (one pass from the
+  // previous epoch's solution is usually enough).
+  for (int pass = 0; pass < 4; ++pass) {
+    const xyz pos0 = pos;
+    const long double clk0 = clk;
+    if (!SatelliteStates(obs, epoch.time, pos, clk)) return false;
+    long double worst = 0;
+    size_t worstIndex = 0;
+    for (;;) {
+      xyz p = pos;
+      long double c = clk;
+      if (!Adjust(obs, epoch.time, p, c, worst, worstIndex)) return false;
+      pos = p;
+      clk = c;
+      if (worst <= kMaxResidual) break;
+      obs[worstIndex].usable = false;  // a single bad satellite is left out
+      obs.erase(obs.begin() + static_cast<long>(worstIndex));
+      if (!SatelliteStates(obs, epoch.time, pos, clk)) return false;
+    }
+    if ((pass > 0 || haveLast_) && (pos - pos0).GetLength() < 1.0L && std::fabs(clk - clk0) < 1e-8L)
+      break;
+  }
+  const long double r = pos.GetLength();
+  if (r < 6.0e6L || r > 7.0e6L) return false;
+  position = pos;
+  clock = clk;
+  last_ = pos;
+  lastClock_ = clk;
+  haveLast_ = true;
+  sum_[0] += pos.GetX();
+  sum_[1] += pos.GetY();
+  sum_[2] += pos.GetZ();
+  ++nSolved_;
+  return true;
+}
+
+bool PointPositioning::MeanPosition(xyz& mean) const {
+  if (nSolved_ == 0) return false;
+  mean.Set(sum_[0] / nSolved_, sum_[1] / nSolved_, sum_[2] / nSolved_);
+  return true;
+}
