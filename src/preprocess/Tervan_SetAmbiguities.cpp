@@ -118,11 +118,12 @@ void MoveTouchingBoundaries(TervanC& tc, const GeometricPhase& geometry) {
   for (size_t k = 1; k < arcs.size(); ++k) {
     const AmbArc a = arcs[k - 1], b = arcs[k];
     if (a.sat != b.sat || d.epoch(b.firstEpoch) - d.epoch(a.lastEpoch) > tc.MaxAmbTimeGap) continue;
+    long nearest = -1;
     for (long e : geometry.Slips(a.sat, a.firstEpoch, b.lastEpoch))
-      if (e != b.firstEpoch && std::labs(e - b.firstEpoch) <= 3) {
-        tc.sdd.MoveArcStart(k, e);
-        break;
-      }
+      if (std::labs(e - b.firstEpoch) <= 3 &&
+          (nearest < 0 || std::labs(e - b.firstEpoch) < std::labs(nearest - b.firstEpoch)))
+        nearest = e;
+    if (nearest >= 0 && nearest != b.firstEpoch) tc.sdd.MoveArcStart(k, nearest);
   }
 }
 
