@@ -146,13 +146,13 @@ long ScreenGeometricSteps(TervanC& tc) {
 // L4 changes by a step that the two passes above let through, or the phases
 // step against the geometry.
 long ScreenSteps(TervanC& tc, long n) {
-  Verbose(tc, "Searching steps of MW means and L4 fits: ");
+  Verbose(tc, "Searching steps of MW means, L4 fits and phases against the geometry: ");
   long added = 0;
   tc.sdd.ScreenSteps(tc.MinObsAmb, tc.MaxAmbTimeGap, added);
   added += ScreenGeometricSteps(tc);
   n = static_cast<long>(tc.sdd.GetAmbArcs().size());
   if (tc.verbose) std::cerr << n << std::endl;
-  std::cout << "  Step search [MW means, L4 fit]      :" << std::endl
+  std::cout << "  Step search [MW, L4, phase geometry]:" << std::endl
             << "   Steps found inside arcs            : " << std::setw(4) << added << std::endl
             << "   Number of ambiguities              : " << std::setw(4) << n << std::endl
             << std::endl;
