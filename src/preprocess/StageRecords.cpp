@@ -66,6 +66,20 @@ SystemFactors FactorsOf(short sat) {
   return SystemFactors{GPSc::LCion1, GPSc::LCion2, GPSc::LCwl1, GPSc::LCwl2};
 }
 
+bool GeometryReady(const TervanC& tc) {
+  const long n = tc.sdd.nobs;
+  return tc.OKSAT.NRow() == n && tc.ELV.NRow() == n && tc.SAT_POS.NRow() == n &&
+         tc.ELV.NCol() >= 2 && tc.SAT_POS.NCol() >= 2;
+}
+
+long double ComputedRange(const TervanC& tc, long r) {
+  const xyzt& sB = tc.SAT_POS(r, 0);
+  const xyzt& sR = tc.SAT_POS(r, 1);
+  const long double rhoB = (sB.GetXYZ() - tc.RecPosFC_BASE).GetLength();
+  const long double rhoR = (sR.GetXYZ() - tc.RecPosFC_ROVER).GetLength();
+  return (rhoR - rhoB) - (sR.GetT() - sB.GetT()) * GNSSc::c;
+}
+
 void Detail(const TervanC& tc, const char* stage, const std::string& text) {
   if (tc.verbose) std::cerr << "Tervan::" << stage << "():         " << text << std::endl;
 }

@@ -45,6 +45,14 @@ struct SystemFactors {
 };
 SystemFactors FactorsOf(short sat);
 
+// The per-record geometry of the satellite stage (OKSAT, ELV, SAT_POS) is in place.
+bool GeometryReady(const TervanC& tc);
+
+// Computed single difference ROVER - BASE of record r [m]: the geometric ranges
+// from the satellite positions to the a-priori stations, less the difference of
+// the satellite clocks at the two emission epochs.
+long double ComputedRange(const TervanC& tc, long r);
+
 // Writes a verbose detail line "Tervan::<stage>():         <text>" on standard
 // error when the run is verbose.
 void Detail(const TervanC& tc, const char* stage, const std::string& text);

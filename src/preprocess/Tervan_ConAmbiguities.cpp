@@ -14,6 +14,7 @@
 #include "gnss/GNSSLinCombs.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/mGNSSc.h"
+#include "preprocess/GeometricPhase.h"
 #include "preprocess/Tervan_AmbiguityArcs.h"
 
 namespace {
@@ -264,6 +265,29 @@ PairResult TestPair(TervanC& tc, long iamb, long double lWL, long double l1, lon
   return p;
 }
 
+// Where the Melbourne-Wuebbena means or the L4 fit leave the jumps open, the
+// phases against the geometry may resolve both integers; they are taken when
+// the MW and L4 jumps agree with them within four sigmas (and a quarter of
+// a wide-lane cycle or of the L4 signature of a (1,1) jump).
+void TestPairGeometry(TervanC& tc, const GeometricPhase& geometry, long iamb, long double l1,
+                      long double l2, PairResult& p) {
+  GeometricPhase::Jump j;
+  if (p.fixL2 ||
+      !geometry.JumpAt(tc.AmbSat(iamb), tc.AmbIndex(iamb - 1, 0), tc.AmbIndex(iamb - 1, 2),
+                       tc.AmbIndex(iamb, 0), tc.AmbIndex(iamb, 2), j) ||
+      !j.Resolved())
+    return;
+  const long double n1 = std::round(j.n1) + 0.0L, n2 = std::round(j.n2) + 0.0L;
+  const bool agreeMW = std::fabs(n1 - n2 - p.dMW) < 4 * p.sdMW + 0.25L;
+  const long double l4 = l1 * n1 - l2 * n2;
+  const bool agreeL4 = std::fabs(l4 - p.dL4) < 4 * p.sdL4 + 0.25L * std::fabs(l2 - l1);
+  if (!agreeMW || !agreeL4) return;
+  p.dMWF = n1 - n2;
+  p.dL2F = n2;
+  p.dL1F = n1;
+  p.fixMW = p.fixL2 = true;
+}
+
 void PrintEpochs(TervanC& tc, long k) {
   std::cout << "    " << tc.sdd.epoch(tc.AmbIndex(k, 0)) << "    "
             << tc.sdd.epoch(tc.AmbIndex(k, 2));
@@ -354,6 +378,7 @@ void ConAmbiguities(TervanC& tc) {
   PrintSettings();
   const long n = tc.AmbSat.Length();
   matrix<bool> isFixAmb(n > 0 ? n : 1, 1, false);
+  const GeometricPhase geometry(tc);
   long nfix = 0, nconp = 0;
   for (long i = 1; i < n; ++i) {
     const short s = tc.AmbSat(i);
@@ -366,6 +391,7 @@ void ConAmbiguities(TervanC& tc) {
     else
       std::cout << std::endl;
     PairResult p = TestPair(tc, i, lWL, l1, l2);
+    TestPairGeometry(tc, geometry, i, l1, l2, p);
     const bool connect = p.fixMW && p.fixL2;
     if (connect && (std::fabs(p.dL1F) > 0.5L || std::fabs(p.dL2F) > 0.5L))
       RepairAmb(tc, i, p.dL1F, p.dL2F);

@@ -38,17 +38,13 @@ struct EpochCodes {
 void CollectRecord(const TervanC& tc, long r, long double dtClockFile, EpochCodes& ec) {
   const PhsDiffData& d = tc.sdd;
   const PhsDiffHeader& h = tc.sdh;
-  const xyzt& sB = tc.SAT_POS(r, 0);
-  const xyzt& sR = tc.SAT_POS(r, 1);
-  const long double rhoB = (sB.GetXYZ() - tc.RecPosFC_BASE).GetLength();
-  const long double rhoR = (sR.GetXYZ() - tc.RecPosFC_ROVER).GetLength();
-  const long double dSat = (sR.GetT() - sB.GetT()) * GNSSc::c;
+  const long double computed = stagerec::ComputedRange(tc, r);
   const matrix<gnssobs>* codes[4] = {&d.C1, &d.P1, &d.P2, &d.C7};
   const bool present[4] = {h.iC1, h.iP1, h.iP2, h.iC7};
   const int sys = SystemIndex(d.sat(r));
   for (int k = 0; k < 4; ++k) {
     if (!present[k] || (*codes[k])(r).IsNull()) continue;
-    ec.value.push_back((*codes[k])(r).GetObs() - (rhoR - rhoB) + dSat - dtClockFile);
+    ec.value.push_back((*codes[k])(r).GetObs() - computed - dtClockFile);
     ++ec.count[sys];
   }
 }
@@ -73,9 +69,8 @@ bool Processed(const TervanC& tc, int sys) {
 
 // The per-record geometry of the satellite stage is in place.
 bool GeometryReady(const TervanC& tc) {
-  const long n = tc.sdd.nobs;
-  return tc.OKSAT.NRow() == n && tc.ELV.NRow() == n && tc.SAT_POS.NRow() == n &&
-         tc.sdd.clkErB.Length() >= tc.sdd.neph && tc.sdd.clkErR.Length() >= tc.sdd.neph;
+  return stagerec::GeometryReady(tc) && tc.sdd.clkErB.Length() >= tc.sdd.neph &&
+         tc.sdd.clkErR.Length() >= tc.sdd.neph;
 }
 
 struct Summary {

@@ -10,6 +10,7 @@
 #include "core/ProgramOutput.h"
 #include "core/StreamFormatGuard.h"
 #include "gnss/SatelliteNumbering.h"
+#include "preprocess/GeometricPhase.h"
 #include "preprocess/Tervan_AmbiguityArcs.h"
 
 void GetAmbIndex(short& prn, long& ieph, matrix<long>& AI, matrix<short>& AP, long& namb,
@@ -108,15 +109,50 @@ long ScreenMW(TervanC& tc, long n) {
   return n;
 }
 
+// Arcs of a satellite that touch (split by a pass, not by a gap) start where
+// the phases step against the geometry, when the step lies within a few epochs
+// of the boundary: a repair of the later arc then starts at the slip itself.
+void MoveTouchingBoundaries(TervanC& tc, const GeometricPhase& geometry) {
+  const std::vector<AmbArc>& arcs = tc.sdd.GetAmbArcs();
+  const PhsDiffData& d = tc.sdd;
+  for (size_t k = 1; k < arcs.size(); ++k) {
+    const AmbArc a = arcs[k - 1], b = arcs[k];
+    if (a.sat != b.sat || d.epoch(b.firstEpoch) - d.epoch(a.lastEpoch) > tc.MaxAmbTimeGap) continue;
+    long nearest = -1;
+    for (long e : geometry.Slips(a.sat, a.firstEpoch, b.lastEpoch))
+      if (std::labs(e - b.firstEpoch) <= 3 &&
+          (nearest < 0 || std::labs(e - b.firstEpoch) < std::labs(nearest - b.firstEpoch)))
+        nearest = e;
+    if (nearest >= 0 && nearest != b.firstEpoch) tc.sdd.MoveArcStart(k, nearest);
+  }
+}
+
+// Splits arcs where the phases step against the geometry by a cycle or more:
+// slips of low satellites that the noise of the Melbourne-Wuebbena means and of
+// the L4 fit hides. Returns the number of splits.
+long ScreenGeometricSteps(TervanC& tc) {
+  const GeometricPhase geometry(tc);
+  if (!geometry.Available()) return 0;
+  MoveTouchingBoundaries(tc, geometry);
+  std::vector<AmbArc> arcs = tc.sdd.GetAmbArcs();
+  long added = 0;
+  for (const AmbArc& a : arcs)
+    tc.sdd.SplitArcsBefore(a.sat, geometry.Slips(a.sat, a.firstEpoch, a.lastEpoch), tc.MinObsAmb,
+                           added);
+  return added;
+}
+
 // The step search: splits arcs where the Melbourne-Wuebbena mean or the fitted
-// L4 changes by a step that the two passes above let through.
+// L4 changes by a step that the two passes above let through, or the phases
+// step against the geometry.
 long ScreenSteps(TervanC& tc, long n) {
-  Verbose(tc, "Searching steps of MW means and L4 fits: ");
+  Verbose(tc, "Searching steps of MW means, L4 fits and phases against the geometry: ");
   long added = 0;
   tc.sdd.ScreenSteps(tc.MinObsAmb, tc.MaxAmbTimeGap, added);
+  added += ScreenGeometricSteps(tc);
   n = static_cast<long>(tc.sdd.GetAmbArcs().size());
   if (tc.verbose) std::cerr << n << std::endl;
-  std::cout << "  Step search [MW means, L4 fit]      :" << std::endl
+  std::cout << "  Step search [MW, L4, phase geometry]:" << std::endl
             << "   Steps found inside arcs            : " << std::setw(4) << added << std::endl
             << "   Number of ambiguities              : " << std::setw(4) << n << std::endl
             << std::endl;

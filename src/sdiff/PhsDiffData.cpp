@@ -727,6 +727,67 @@ void PhsDiffData::ScreenSteps(long MinObsAmb, long double gap, long& NSteps) {
   ambArcs = out;
 }
 
+void PhsDiffData::SplitArcsBefore(short s, const std::vector<long>& at, long MinObsAmb,
+                                  long& NSplits) {
+  if (at.empty()) return;
+  const std::vector<long> off = EpochOffsets(nsat, neph);
+  std::vector<AmbArc> out;
+  for (const AmbArc& arc : ambArcs) {
+    std::vector<long> cuts;
+    for (long e : at)
+      if (arc.sat == s && e > arc.firstEpoch && e <= arc.lastEpoch) cuts.push_back(e);
+    if (cuts.empty()) {
+      out.push_back(arc);
+      continue;
+    }
+    std::sort(cuts.begin(), cuts.end());
+    NSplits += static_cast<long>(cuts.size());
+    cuts.push_back(arc.lastEpoch + 1L);
+    long begin = arc.firstEpoch;
+    for (long cut : cuts) {
+      long first = -1, last = -1, count = 0;
+      for (long e = begin; e < cut; ++e)
+        if (FirstRecordOf(s, e, off[e]) >= 0) {
+          if (first < 0) first = e;
+          last = e;
+          ++count;
+        }
+      if (count >= MinObsAmb)
+        out.push_back({s, static_cast<std::int32_t>(first), static_cast<std::int32_t>(off[first]),
+                       static_cast<std::int32_t>(last), static_cast<std::int32_t>(count)});
+      begin = cut;
+    }
+  }
+  ambArcs = out;
+}
+
+bool PhsDiffData::MoveArcStart(size_t k, long e) {
+  if (k == 0 || k >= ambArcs.size()) return false;
+  AmbArc& a = ambArcs[k - 1];
+  AmbArc& b = ambArcs[k];
+  if (a.sat != b.sat || e <= a.firstEpoch || e > b.lastEpoch || e >= neph) return false;
+  const std::vector<long> off = EpochOffsets(nsat, neph);
+  if (FirstRecordOf(b.sat, e, off[e]) < 0) return false;
+  for (long x = a.lastEpoch + 1; x < b.firstEpoch; ++x)
+    if (FirstRecordOf(b.sat, x, off[x]) >= 0) return false;  // the arcs do not touch
+  long last = -1, na = 0, nb = 0;
+  for (long x = a.firstEpoch; x <= b.lastEpoch; ++x) {
+    if (FirstRecordOf(b.sat, x, off[x]) < 0) continue;
+    if (x < e) {
+      last = x;
+      ++na;
+    } else {
+      ++nb;
+    }
+  }
+  a.lastEpoch = static_cast<std::int32_t>(last);
+  a.nObs = static_cast<std::int32_t>(na);
+  b.firstEpoch = static_cast<std::int32_t>(e);
+  b.firstRecord = static_cast<std::int32_t>(off[e]);
+  b.nObs = static_cast<std::int32_t>(nb);
+  return true;
+}
+
 // The values of satellite s over the epochs e0 .. e1 that have an MW or L4 value,
 // with the epoch of each.
 ArcSeries PhsDiffData::SeriesOf(short s, long e0, long e1, const std::vector<long>& off,

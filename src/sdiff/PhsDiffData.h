@@ -85,6 +85,16 @@ class PhsDiffData {
   // gap: largest epoch gap inside an arc [s]; boundaries of touching arcs
   // (split by a pass, not by a gap) are moved to the slip as well.
   void ScreenSteps(long MinObsAmb, long double gap, long& NSteps);
+  // Splits the arcs of satellite s before each of the epochs `at` that lies
+  // inside one (a slip found by a test outside this class); pieces with fewer
+  // than MinObsAmb epochs of the satellite are dropped. NSplits is raised by
+  // the number of splits.
+  void SplitArcsBefore(short s, const std::vector<long>& at, long MinObsAmb, long& NSplits);
+  // Moves the boundary between arc k-1 and arc k of one satellite, which touch
+  // (no record of the satellite between them), so that arc k starts at epoch e;
+  // false (nothing changed) when they do not touch, either arc would lose all
+  // of its epochs or e holds no record of the satellite.
+  bool MoveArcStart(size_t k, long e);
 
   PhsDiffHeader& rhead;
   long neph = 0;          // epochs

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <sstream>
 #include <string>
@@ -61,13 +62,31 @@ struct SimArcs {
     return el;
   }
 
-  // Elevations, satellite list, interval and true integers, record by record in
-  // the order of the single differences.
+  // Position of a satellite seen from a station at the geometric range the
+  // observation was built from (where the simulator kept its terms; else the
+  // position at the tag).
+  static xyzt SatPosition(const sim::Simulator& s, sim::Station st, const sim::StationEpoch& ep,
+                          const sim::RawObs& o) {
+    const sim::Vec3 p = s.Position(st), q = s.Sats().Position(o.sat, ep.tag);
+    sim::Vec3 dir = q - p;
+    const long double len = std::sqrt(dir.x * dir.x + dir.y * dir.y + dir.z * dir.z);
+    const long double range = ep.terms.empty() ? len : ep.Terms(o).range;
+    return xyzt(p.x + dir.x * range / len, p.y + dir.y * range / len, p.z + dir.z * range / len,
+                0.0L);
+  }
+
+  // Elevations, satellite positions, satellite list, interval and true
+  // integers, record by record in the order of the single differences.
   void Truth(const sim::Simulator& s) {
     PhsDiffData& d = tc.sdd;
     const auto& base = s.Epochs(sim::kBase);
     const auto& rover = s.Epochs(sim::kRover);
     tc.ELV.Resize(d.nobs, 2, 0.0L);
+    tc.SAT_POS.Resize(d.nobs, 2, xyzt());
+    tc.OKSAT.Resize(d.nobs, 1, true);
+    const sim::Vec3 pb = s.Position(sim::kBase), pr = s.Position(sim::kRover);
+    tc.RecPosFC_BASE = xyz(pb.x, pb.y, pb.z);
+    tc.RecPosFC_ROVER = xyz(pr.x, pr.y, pr.z);
     n1.assign(d.nobs, 0);
     n2.assign(d.nobs, 0);
     std::map<short, bool> seen;
@@ -78,6 +97,8 @@ struct SimArcs {
           if (orv.sat != ob.sat) continue;
           tc.ELV(r, 0) = Elevation(s, sim::kBase, base[k], ob);
           tc.ELV(r, 1) = Elevation(s, sim::kRover, rover[k], orv);
+          tc.SAT_POS(r, 0) = SatPosition(s, sim::kBase, base[k], ob);
+          tc.SAT_POS(r, 1) = SatPosition(s, sim::kRover, rover[k], orv);
           n1[r] = orv.n1 - ob.n1;
           n2[r] = orv.n2 - ob.n2;
           seen[d.sat(r)] = true;

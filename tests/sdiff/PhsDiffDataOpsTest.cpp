@@ -357,3 +357,25 @@ TEST(PhsDiffData, MwScreeningKeepsIsolatedOutliersAndSingleValues) {
   EXPECT_EQ(s.d.GetAmbArcs()[0], (AmbArc{5, 0, 0, 18, 17}));
   EXPECT_EQ(s.d.GetAmbArcs()[1], (AmbArc{5, 3, 3, 3, 1}));  // one value: no spread
 }
+
+// Splits from a test outside the class: only the satellite's arcs that hold the
+// epoch are cut, short pieces are dropped; a boundary moves with the counts.
+TEST(PhsDiffData, ArcsSplitAndBoundariesMoveAtGivenEpochs) {
+  DataSet s({L1, L2}, {3, 5}, 40);
+  s.d.ambArcs = {{3, 0, 0, 39, 40}, {5, 0, 0, 19, 20}, {5, 20, 40, 39, 20}};
+  long n = 0;
+  s.d.SplitArcsBefore(5, {10, 23, 20}, 5, n);  // 20 starts an arc: no split
+  EXPECT_EQ(n, 2);
+  const std::vector<AmbArc>& a = s.d.GetAmbArcs();
+  ASSERT_EQ(a.size(), 4u);  // epochs 20-22 are too few and dropped
+  EXPECT_EQ(a[0], (AmbArc{3, 0, 0, 39, 40}));
+  EXPECT_EQ(a[1], (AmbArc{5, 0, 0, 9, 10}));
+  EXPECT_EQ(a[2], (AmbArc{5, 10, 20, 19, 10}));
+  EXPECT_EQ(a[3], (AmbArc{5, 23, 46, 39, 17}));
+  EXPECT_TRUE(s.d.MoveArcStart(2, 12));
+  EXPECT_EQ(a[1], (AmbArc{5, 0, 0, 11, 12}));
+  EXPECT_EQ(a[2], (AmbArc{5, 12, 24, 19, 8}));
+  EXPECT_FALSE(s.d.MoveArcStart(2, 0));   // the earlier arc would be empty
+  EXPECT_FALSE(s.d.MoveArcStart(1, 5));   // another satellite before
+  EXPECT_FALSE(s.d.MoveArcStart(3, 30));  // epochs 20-22 lie between: no touch
+}
