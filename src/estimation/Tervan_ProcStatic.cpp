@@ -279,12 +279,13 @@ void ProcStatic(TervanC& tc) {
     PrintIterationEnd(tc, dx);
     const long double r = Statistics(tc, clk, sums);
     tc.s0apost = r > 0.0L ? tc.vtPv / r : 0.0L;
-    obs.TypeVariances(clk);
-    UpdateEstimates(tc);
     const bool tested = testOn || !tc.isMaxfDiff;
     testOn = Norm(tc.xtemp, 0, 3) < MisclosureTestStart;
     ++niter;
     more = (dx >= tc.IterThres || !tested) && niter <= tc.MaxIter;
+    // Only the last iteration's variances are reported: earlier ones would be overwritten.
+    if (!more) obs.TypeVariances(clk);
+    UpdateEstimates(tc);
   }
   PrintSigmas(tc);
   FinalPositions(tc);

@@ -80,6 +80,30 @@ bool Solve4(long double N[4][4], long double b[4], long double x[4], long double
   return true;
 }
 
+// Adds one L4 value to the normal equations of a quadratic in time t with a step
+// of height N[3] after the boundary: the row is (t^2, t, 1, after ? 1 : 0), h the
+// value. Only the upper triangle is summed (MirrorL4Normals completes it), and the
+// products with the constant 1 and 0 entries are left out: they are the other
+// element itself or zero, so every sum is the same to the last bit.
+void AddL4Row(long double N[4][4], long double rhs[4], long double& hh, long double t,
+              long double h, bool after) {
+  const long double t2 = t * t;
+  N[0][0] += t2 * t2, N[0][1] += t2 * t, N[0][2] += t2;
+  N[1][1] += t * t, N[1][2] += t;
+  N[2][2] += 1.0L;
+  rhs[0] += t2 * h, rhs[1] += t * h, rhs[2] += h;
+  if (after) {
+    N[0][3] += t2, N[1][3] += t, N[2][3] += 1.0L, N[3][3] += 1.0L;
+    rhs[3] += h;
+  }
+  hh += h * h;
+}
+
+void MirrorL4Normals(long double N[4][4]) {
+  for (int r = 1; r < 4; ++r)
+    for (int c = 0; c < r; ++c) N[r][c] = N[c][r];
+}
+
 }  // namespace
 
 std::vector<long> ArcStepSearch::StepsMW(const ArcSeries& s) const {
@@ -130,14 +154,9 @@ std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
     const long double tb = s.t[p[q]], x0 = s.l4[p[q - 1]];
     long double N[4][4] = {}, rhs[4] = {}, hh = 0;
     for (long i = a; i < b; ++i) {
-      const long double t = (s.t[p[i]] - tb) / 60.0L, h = s.l4[p[i]] - x0;
-      const long double row[4] = {t * t, t, 1.0L, i >= q ? 1.0L : 0.0L};
-      for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) N[r][c] += row[r] * row[c];
-        rhs[r] += row[r] * h;
-      }
-      hh += h * h;
+      AddL4Row(N, rhs, hh, (s.t[p[i]] - tb) / 60.0L, s.l4[p[i]] - x0, i >= q);
     }
+    MirrorL4Normals(N);
     long double x[4], q33;
     const long n = b - a;
     if (n <= 4 || !Solve4(N, rhs, x, q33)) continue;
@@ -164,15 +183,10 @@ long double L4StepResidual(const ArcSeries& s, long a, long b, long q, long& n) 
   for (long i = a; i < b; ++i) {
     if (!s.hasL4[i]) continue;
     if (first) x0 = s.l4[i], first = false;
-    const long double t = (s.t[i] - tb) / 60.0L, h = s.l4[i] - x0;
-    const long double row[4] = {t * t, t, 1.0L, i >= q ? 1.0L : 0.0L};
-    for (int r = 0; r < 4; ++r) {
-      for (int c = 0; c < 4; ++c) N[r][c] += row[r] * row[c];
-      rhs[r] += row[r] * h;
-    }
-    hh += h * h;
+    AddL4Row(N, rhs, hh, (s.t[i] - tb) / 60.0L, s.l4[i] - x0, i >= q);
     ++n;
   }
+  MirrorL4Normals(N);
   long double x[4], q33;
   if (n <= 4 || !Solve4(N, rhs, x, q33)) return -1;
   for (int r = 0; r < 4; ++r) hh -= x[r] * rhs[r];
