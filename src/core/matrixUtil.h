@@ -67,22 +67,45 @@ matrix<T> operator*(const matrix<T>& A, const matrix<T>& B) {
 
 namespace matrixdetail {
 
-// Adds factor times row `from` to row `to`, over the first n columns (rows checked
-// by the caller). Zeros of row `from` are skipped: adding factor * 0 leaves every
-// element as it is (no element of the elimination is ever -0), and the rows of the
-// identity start almost all zero.
-template <class T>
-void AddRow(matrix<T>& m, long to, long from, T factor, long n) {
-  T* dst = m.v + to * static_cast<long>(m.c);
-  const T* src = m.v + from * static_cast<long>(m.c);
-  for (long k = 0; k < n; k++)
-    if (src[k] != T(0)) dst[k] += factor * src[k];
-}
-
 template <class T>
 void SwapRows(matrix<T>& m, long a, long b, long n) {
   for (long k = 0; k < n; k++) SWAP(m(a, k), m(b, k));
 }
+
+// Adds factor times row `from` to row `to`, over the columns [k0, k1) (rows checked
+// by the caller). Zeros of row `from` are skipped: adding factor * 0 leaves every
+// element as it is (no element of the elimination is ever -0), and the rows of the
+// identity start almost all zero.
+template <class T>
+void AddRow(matrix<T>& m, long to, long from, T factor, long k0, long k1) {
+  T* dst = m.v + to * static_cast<long>(m.c);
+  const T* src = m.v + from * static_cast<long>(m.c);
+  for (long k = k0; k < k1; k++)
+    if (src[k] != T(0)) dst[k] += factor * src[k];
+}
+
+// Rows of a matrix that starts as the identity and changes by row operations only,
+// with the columns [lo, hi] outside which each row is still all zero: AddRow needs
+// to visit only the source row's span.
+template <class T>
+struct SpannedRows {
+  matrix<T>& m;
+  std::vector<long> lo, hi;
+  explicit SpannedRows(matrix<T>& identity) : m(identity), lo(identity.r), hi(identity.r) {
+    std::iota(lo.begin(), lo.end(), 0L);
+    std::iota(hi.begin(), hi.end(), 0L);
+  }
+  void Add(long to, long from, T factor) {
+    AddRow(m, to, from, factor, lo[from], hi[from] + 1);
+    lo[to] = std::min(lo[to], lo[from]);
+    hi[to] = std::max(hi[to], hi[from]);
+  }
+  void Swap(long a, long b, long n) {
+    SwapRows(m, a, b, n);
+    std::swap(lo[a], lo[b]);
+    std::swap(hi[a], hi[b]);
+  }
+};
 
 }  // namespace matrixdetail
 
@@ -105,6 +128,7 @@ matrix<T> inv(const matrix<T>& M, long dim = -1) {
 
   const T thres = invns::thres;
   matrix<T> minv = I<T>(n, T(1));
+  matrixdetail::SpannedRows<T> rows(minv);
   invns::IsSingular = false;
   for (long j = 0; j < n - 1; j++) {
     T max = fabs(temp(j, j));
@@ -116,7 +140,7 @@ matrix<T> inv(const matrix<T>& M, long dim = -1) {
       }
     if (mind != j) {
       matrixdetail::SwapRows(temp, j, mind, n);
-      matrixdetail::SwapRows(minv, j, mind, n);
+      rows.Swap(j, mind, n);
     }
     for (long i = j + 1; i < m; i++) {
       if (fabs(temp(i, j)) > thres) {
@@ -125,8 +149,8 @@ matrix<T> inv(const matrix<T>& M, long dim = -1) {
           return minv;
         }
         T factor = -temp(i, j) / temp(j, j);
-        matrixdetail::AddRow(temp, i, j, factor, n);
-        matrixdetail::AddRow(minv, i, j, factor, n);
+        matrixdetail::AddRow(temp, i, j, factor, 0, n);
+        rows.Add(i, j, factor);
       }
       if (fabs(temp(j, j)) < thres) {
         invns::IsSingular = true;
@@ -140,12 +164,14 @@ matrix<T> inv(const matrix<T>& M, long dim = -1) {
     invns::IsSingular = true;
     return minv;
   }
+  // Back substitution: once column j is cleared, no later step reads the columns
+  // from j on in the rows above it (only their diagonals, which lie to the left).
   for (long j = n - 1; j >= 1; j--)
     for (long i = j - 1; i >= 0; i--)
       if (fabs(temp(i, j)) > thres) {
         T factor = -temp(i, j) / temp(j, j);
-        matrixdetail::AddRow(temp, i, j, factor, n);
-        matrixdetail::AddRow(minv, i, j, factor, n);
+        matrixdetail::AddRow(temp, i, j, factor, 0, j);
+        rows.Add(i, j, factor);
       }
   for (long i = 0; i < n; i++)
     for (long k = 0; k < n; k++) minv(i, k) /= temp(i, i);

@@ -124,6 +124,24 @@ TEST(MatrixUtil, InverseNeedsPivoting) {
   EXPECT_EQ(ai(0, 0), 0.0L);
 }
 
+TEST(MatrixUtil, InverseOfLargerMatrixWithManyRowSwaps) {
+  // Small diagonal and large off-diagonal values: nearly every column swaps rows, so
+  // the rows of the inverse fill from scattered columns.
+  const long n = 24;
+  matrix<long double> a(n, n);
+  for (long i = 0; i < n; i++)
+    for (long j = 0; j < n; j++)
+      a(i, j) = i == j ? 0.01L : std::sin(1.0L + 7 * i + 3 * j) + (j == (i + 5) % n ? 4.0L : 0.0L);
+  matrix<long double> ai = inv(a);
+  ASSERT_FALSE(invns::IsSingular);
+  const matrix<long double> left = ai * a, right = a * ai;
+  for (long i = 0; i < n; i++)
+    for (long j = 0; j < n; j++) {
+      EXPECT_NEAR(static_cast<double>(left(i, j)), i == j ? 1.0 : 0.0, 1e-14);
+      EXPECT_NEAR(static_cast<double>(right(i, j)), i == j ? 1.0 : 0.0, 1e-14);
+    }
+}
+
 TEST(MatrixUtil, InverseOfLeadingBlock) {
   matrix<long double> a = M3({2, 0, 9, 0, 4, 9, 9, 9, 9}, 3, 3);
   matrix<long double> ai = inv(a, 2);
