@@ -150,15 +150,23 @@ bool GeometricPhase::Fit(const std::vector<Value>& v, long a, long q, long b, sh
   Square N = {};
   long double rhs[2][kUnknowns] = {}, yy[2] = {0, 0};
   for (long i = a; i < b; ++i) {
-    const long double t = (v[i].t - v[q].t) / 60.0L;  // min
-    const long double row[kUnknowns] = {1.0L, t, t * t, i >= q ? 1.0L : 0.0L};
+    // Design row (1, t, t^2, after the step ? 1 : 0): the upper triangle alone is
+    // summed, and products with the entries 1 and 0 are the other factor or nothing.
+    const long double t = (v[i].t - v[q].t) / 60.0L, t2 = t * t;  // min
+    const bool after = i >= q;
     const long double y[2] = {v[i].y1 - v[a].y1, v[i].y2 - v[a].y2};
-    for (int r = 0; r < kUnknowns; ++r) {
-      for (int c = 0; c < kUnknowns; ++c) N[r][c] += row[r] * row[c];
-      for (int k = 0; k < 2; ++k) rhs[k][r] += row[r] * y[k];
+    N[0][0] += 1.0L, N[0][1] += t, N[0][2] += t2;
+    N[1][1] += t2, N[1][2] += t * t2;
+    N[2][2] += t2 * t2;
+    if (after) N[0][3] += 1.0L, N[1][3] += t, N[2][3] += t2, N[3][3] += 1.0L;
+    for (int k = 0; k < 2; ++k) {
+      rhs[k][0] += y[k], rhs[k][1] += t * y[k], rhs[k][2] += t2 * y[k];
+      if (after) rhs[k][3] += y[k];
+      yy[k] += y[k] * y[k];
     }
-    for (int k = 0; k < 2; ++k) yy[k] += y[k] * y[k];
   }
+  for (int r = 1; r < kUnknowns; ++r)
+    for (int c = 0; c < r; ++c) N[r][c] = N[c][r];
   Square Q;
   if (!Invert(N, Q)) return false;
   const int d = kUnknowns - 1;
