@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SmallInverse.h"
 #include "gnss/SatelliteNumbering.h"
 
 namespace {
@@ -32,32 +33,6 @@ long double SharedChange(std::vector<long double> c) {
 
 constexpr int kUnknowns = 4;  // quadratic in time and the step
 using Square = long double[kUnknowns][kUnknowns];
-
-// Inverse of a normal matrix by Gauss-Jordan elimination with row pivoting;
-// false when it is singular.
-bool Invert(const Square& N, Square& Q) {
-  long double a[kUnknowns][2 * kUnknowns];
-  for (int i = 0; i < kUnknowns; ++i)
-    for (int j = 0; j < 2 * kUnknowns; ++j)
-      a[i][j] = j < kUnknowns ? N[i][j] : (j - kUnknowns == i ? 1.0L : 0.0L);
-  for (int c = 0; c < kUnknowns; ++c) {
-    int piv = c;
-    for (int r = c + 1; r < kUnknowns; ++r)
-      if (std::fabs(a[r][c]) > std::fabs(a[piv][c])) piv = r;
-    if (!(std::fabs(a[piv][c]) > 1e-12L)) return false;
-    for (int j = 0; j < 2 * kUnknowns; ++j) std::swap(a[c][j], a[piv][j]);
-    const long double d = a[c][c];
-    for (int j = 0; j < 2 * kUnknowns; ++j) a[c][j] /= d;
-    for (int r = 0; r < kUnknowns; ++r) {
-      const long double f = a[r][c];
-      if (r == c || f == 0) continue;
-      for (int j = 0; j < 2 * kUnknowns; ++j) a[r][j] -= f * a[c][j];
-    }
-  }
-  for (int i = 0; i < kUnknowns; ++i)
-    for (int j = 0; j < kUnknowns; ++j) Q[i][j] = a[i][kUnknowns + j];
-  return true;
-}
 
 }  // namespace
 
@@ -168,7 +143,7 @@ bool GeometricPhase::Fit(const std::vector<Value>& v, long a, long q, long b, sh
   for (int r = 1; r < kUnknowns; ++r)
     for (int c = 0; c < r; ++c) N[r][c] = N[c][r];
   Square Q;
-  if (!Invert(N, Q)) return false;
+  if (!Invert4(N, Q, 1e-12L)) return false;
   const int d = kUnknowns - 1;
   long double step[2], sigma[2];
   for (int k = 0; k < 2; ++k) {

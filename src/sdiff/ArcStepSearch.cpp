@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/SmallInverse.h"
+
 namespace {
 
 std::vector<long> PresentIndices(const std::vector<bool>& has) {
@@ -54,29 +56,13 @@ std::vector<long> SeparatePeaks(const std::vector<long double>& z, const std::ve
 // Solves the symmetric 4 x 4 system N x = b by Gauss-Jordan; also returns the
 // (3,3) element of the inverse. False when N is singular.
 bool Solve4(long double N[4][4], long double b[4], long double x[4], long double& q33) {
-  long double a[4][8];
-  for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 8; ++j) a[i][j] = j < 4 ? N[i][j] : (j - 4 == i ? 1.0L : 0.0L);
-  for (int c = 0; c < 4; ++c) {
-    int piv = c;
-    for (int r = c + 1; r < 4; ++r)
-      if (std::fabs(a[r][c]) > std::fabs(a[piv][c])) piv = r;
-    if (std::fabs(a[piv][c]) < 1e-18L) return false;
-    if (piv != c)
-      for (int j = 0; j < 8; ++j) std::swap(a[c][j], a[piv][j]);
-    const long double d = a[c][c];
-    for (int j = 0; j < 8; ++j) a[c][j] /= d;
-    for (int r = 0; r < 4; ++r) {
-      if (r == c || a[r][c] == 0) continue;
-      const long double f = a[r][c];
-      for (int j = 0; j < 8; ++j) a[r][j] -= f * a[c][j];
-    }
-  }
+  long double Q[4][4];
+  if (!Invert4(N, Q, 1e-18L)) return false;
   for (int i = 0; i < 4; ++i) {
     x[i] = 0;
-    for (int j = 0; j < 4; ++j) x[i] += a[i][4 + j] * b[j];
+    for (int j = 0; j < 4; ++j) x[i] += Q[i][j] * b[j];
   }
-  q33 = a[3][7];
+  q33 = Q[3][3];
   return true;
 }
 
