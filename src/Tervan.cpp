@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     GetReceiverProperties(tc);
     ApplyCorrections(tc);
     ApplyATXVal(tc);
+    ReleaseAntennaGeometry(tc);
     SetLinearCombinations(tc);
     ProcClock(tc);
     SetAmbiguities(tc);

@@ -9,6 +9,11 @@ void Release(matrix<T>& m, bool read) {
 
 }  // namespace
 
+void ReleaseAntennaGeometry(TervanC& tc) {
+  Release(tc.SAT_DIST, false);
+  Release(tc.AZM, tc.isresfile || tc.isSkyPlot);
+}
+
 void ReleasePreprocessingData(TervanC& tc) {
   PhsDiffData& d = tc.sdd;
   // The solution reads a code or phase column only for a type of the -l list (a
@@ -30,6 +35,4 @@ void ReleasePreprocessingData(TervanC& tc) {
     Release(*m, false);
   Release(d.D1, false);
   Release(d.D2, false);
-  Release(tc.SAT_DIST, false);
-  Release(tc.AZM, tc.isresfile || tc.isSkyPlot);
 }
