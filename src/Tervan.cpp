@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     ReleaseAntennaGeometry(tc);
     SetLinearCombinations(tc);
     ProcClock(tc);
+    ReleaseClockCodes(tc);
     SetAmbiguities(tc);
     ConAmbiguities(tc);
     PhaseWindUp(tc);

@@ -14,14 +14,23 @@ void ReleaseAntennaGeometry(TervanC& tc) {
   Release(tc.AZM, tc.isresfile || tc.isSkyPlot);
 }
 
+void ReleaseClockCodes(TervanC& tc) {
+  PhsDiffData& d = tc.sdd;
+  Release(d.P2, tc.ifP2);
+  Release(d.C7, tc.ifP2);
+  for (matrix<gnssobs>* m :
+       {&d.C5, &d.L5, &d.C2, &d.C8, &d.L8, &d.PC1, &d.PC4, &d.PP4, &d.LC5, &d.CL1})
+    Release(*m, false);
+  Release(d.D1, false);
+  Release(d.D2, false);
+}
+
 void ReleasePreprocessingData(TervanC& tc) {
   PhsDiffData& d = tc.sdd;
   // The solution reads a code or phase column only for a type of the -l list (a
   // Galileo satellite's second frequency from C7 and L7).
   Release(d.C1, tc.ifC1);
   Release(d.P1, tc.ifP1);
-  Release(d.P2, tc.ifP2);
-  Release(d.C7, tc.ifP2);
   Release(d.PC3, tc.ifPc3);
   Release(d.PP3, tc.ifPp3);
   Release(d.L1, tc.ifL1);
@@ -30,9 +39,4 @@ void ReleasePreprocessingData(TervanC& tc) {
   Release(d.L3, tc.ifL3);
   Release(d.L4, false);
   Release(d.MW, tc.isFixAmb);  // wide-lane means of the integer fixing
-  for (matrix<gnssobs>* m :
-       {&d.C5, &d.L5, &d.C2, &d.C8, &d.L8, &d.PC1, &d.PC4, &d.PP4, &d.LC5, &d.CL1})
-    Release(*m, false);
-  Release(d.D1, false);
-  Release(d.D2, false);
 }

@@ -11,6 +11,10 @@
 // a residual or sky-plot file is written.
 void ReleaseAntennaGeometry(TervanC& tc);
 
+// After the a-priori clocks: the second codes (P2, and C7 of Galileo) unless the
+// solution uses P2, and the columns of types no stage reads.
+void ReleaseClockCodes(TervanC& tc);
+
 // End of the preprocessing: the observation columns of types the solution does
 // not use (the header keeps its flags: they tell what the file held), L4, and the
 // Melbourne-Wuebbena column unless the ambiguities are fixed.
