@@ -149,15 +149,18 @@ namespace {
 // repeat from one boundary to the next along an arc at a constant interval: the
 // inverse is then taken over, the same to the last bit.
 struct L4WindowDesign {
-  std::vector<long double> t;  // times of the window [min] about the boundary
-  long split = -1;             // index in t of the first value after the step
-  bool ok = false;             // the normal matrix could be inverted
+  std::vector<long double> dt;  // times of the window about the boundary [s]
+  std::vector<long double> t;   // the same in minutes
+  long split = -1;              // index in t of the first value after the step
+  bool ok = false;              // the normal matrix could be inverted
   long double Q[4][4] = {};
 
-  void Update(const std::vector<long double>& times, long first) {
-    if (split == first && t == times) return;
-    t = times;
+  void Update(const std::vector<long double>& seconds, long first) {
+    if (split == first && dt == seconds) return;
+    dt = seconds;
     split = first;
+    t.clear();
+    for (long double x : dt) t.push_back(x / 60.0L);
     long double N[4][4] = {};
     for (size_t i = 0; i < t.size(); ++i) AddL4Normals(N, t[i], static_cast<long>(i) >= split);
     MirrorL4Normals(N);
@@ -174,15 +177,15 @@ std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
   if (m < 2 * minSide || !(dLambda_ > 0)) return {};
   const long double limit = 0.7L * dLambda_;
   L4WindowDesign design;
-  std::vector<long double> times;
+  std::vector<long double> seconds;
   for (long q = minSide; q <= m - minSide; ++q) {
     const long a = std::max(0L, q - l4Window), b = std::min(m, q + l4Window);
     const long double tb = s.t[p[q]], x0 = s.l4[p[q - 1]];
-    times.clear();
-    for (long i = a; i < b; ++i) times.push_back((s.t[p[i]] - tb) / 60.0L);
-    design.Update(times, q - a);
+    seconds.clear();
+    for (long i = a; i < b; ++i) seconds.push_back(s.t[p[i]] - tb);
+    design.Update(seconds, q - a);
     long double rhs[4] = {}, hh = 0;
-    for (long i = a; i < b; ++i) AddL4Values(rhs, hh, times[i - a], s.l4[p[i]] - x0, i >= q);
+    for (long i = a; i < b; ++i) AddL4Values(rhs, hh, design.t[i - a], s.l4[p[i]] - x0, i >= q);
     const long n = b - a;
     if (n <= 4 || !design.ok) continue;
     long double x[4];
