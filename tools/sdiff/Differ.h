@@ -74,6 +74,8 @@ class Differ {
   void NoteUsedPairs();
   void NoteSystems(const RinexEpoch& e, bool base);
   bool Difference(const SatObs& b, const SatObs& r, DiffRecord& rec);
+  // Pointers to the satellites of an epoch in the order of their numbers.
+  static void SortedSats(const RinexEpoch& e, std::vector<const SatObs*>& sorted);
   void ProcessEpoch(const RinexEpoch& b, const RinexEpoch& r, DiffWriter& writer);
   void Progress(const mjd& t);
 
@@ -85,6 +87,8 @@ class Differ {
   std::map<char, std::vector<Pairing>> pairs_;     // per system, per entry of types_
   long versions_[2] = {-1, -1};                    // type list versions the pairs are for
   std::map<std::pair<short, int>, int> lastPair_;  // (satellite, type entry) -> pair used
+  std::vector<const SatObs*> bs_, rs_;             // satellites of the epoch being differenced
+  std::vector<DiffRecord> records_;                // its records
   DiffStats stats_;
   long lastProgressHour_ = -1;
 };
