@@ -3,18 +3,36 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
 
 constexpr long double kPow10[FixedText::kMaxDecimals + 1] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L,
                                                              1e5L, 1e6L, 1e7L, 1e8L, 1e9L};
+constexpr uint64_t kPowers[FixedText::kMaxDecimals + 1] = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 // Integer parts below this convert exactly to 64-bit integers, and the decimals
 // scaled by at most 1e9 keep an error below 1e-9 of their last digit.
 constexpr long double kLargest = 1e15L;
 // Scaled decimals closer than this to a half-way point are rounded by snprintf: the
 // one rounding of the scaling is far smaller.
 constexpr long double kHalfWayMargin = 1e-6L;
+
+// The nearest integer of 0 <= a < 2^63. A conversion of a long double to an integer
+// switches the x87 rounding mode twice, which costs more than all the digits; added
+// to 2^63, a becomes a number of unit spacing whose significand is that integer.
+uint64_t Nearest(long double a) {
+  if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+    const long double big = a + 0x1p63L;
+    uint64_t bits;
+    std::memcpy(&bits, &big, sizeof(bits));
+    return bits - (uint64_t{1} << 63);
+  } else {
+    return static_cast<uint64_t>(std::nearbyint(a));
+  }
+}
 
 // Decimal digits of n written backwards from end; returns the first character.
 char* Backwards(char* end, uint64_t n) {
@@ -31,13 +49,12 @@ size_t FixedText::Digits(char* buf, long double v, int decimals) {
   if (decimals < 0 || decimals > kMaxDecimals || !std::isfinite(v) || !(std::fabs(v) < kLargest))
     return 0;
   const long double a = std::fabs(v);
-  uint64_t whole = static_cast<uint64_t>(a);
+  uint64_t whole = Nearest(a);
+  if (static_cast<long double>(whole) > a) --whole;
   const long double scaled = (a - static_cast<long double>(whole)) * kPow10[decimals];
-  uint64_t part = static_cast<uint64_t>(scaled);
-  const long double rest = scaled - static_cast<long double>(part);
-  if (std::fabs(rest - 0.5L) < kHalfWayMargin) return 0;
-  if (rest > 0.5L) ++part;
-  if (part == static_cast<uint64_t>(kPow10[decimals])) {
+  uint64_t part = Nearest(scaled);
+  if (std::fabs(scaled - static_cast<long double>(part)) > 0.5L - kHalfWayMargin) return 0;
+  if (part == kPowers[decimals]) {
     part = 0;
     ++whole;
   }
@@ -68,10 +85,13 @@ size_t FixedText::Append(std::string& out, long double v, int width, int decimal
   char buf[48];
   const size_t n = Digits(buf, v, decimals);
   if (n > 0) return Pad(out, buf, n, width);
+  // Values that printf alone writes: infinities, NaN and numbers of many digits.
   const int need = std::snprintf(nullptr, 0, "%*.*Lf", width, decimals, v);
-  std::vector<char> text(static_cast<size_t>(need) + 1);
-  std::snprintf(text.data(), text.size(), "%*.*Lf", width, decimals, v);
-  out.append(text.data(), static_cast<size_t>(need));
+  if (need <= 0) return 0;
+  std::string text(static_cast<size_t>(need) + 1, '\0');
+  std::snprintf(&text[0], text.size(), "%*.*Lf", width, decimals, v);
+  text.pop_back();
+  out += text;
   return static_cast<size_t>(need);
 }
 
