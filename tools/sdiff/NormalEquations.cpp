@@ -74,23 +74,25 @@ NormalEquations::NormalEquations(int n) : n_(n) {}
 void NormalEquations::Add(const long double a[], long double w, long double l) {
   // With finite numbers a zero of the design row adds nothing (the sums never hold
   // -0) and a one adds w a_i itself: only the other products are formed.
-  int cols[kMaxUnknowns];
-  int nc = 0;
+  int ones[kMaxUnknowns], others[kMaxUnknowns];
+  int nOnes = 0, nOthers = 0;
   bool finite = std::isfinite(w);
   for (int j = 0; j < n_; ++j) {
     finite = finite && std::isfinite(a[j]);
-    if (a[j] != 0.0L) cols[nc++] = j;
+    if (a[j] == 1.0L)
+      ones[nOnes++] = j;
+    else if (a[j] != 0.0L)
+      others[nOthers++] = j;
   }
   for (int i = 0; i < n_; ++i) {
     const long double wa = w * a[i];
     b_[i] += wa * l;
+    long double* row = N_[i];
     if (!finite) {
-      for (int j = 0; j < n_; ++j) N_[i][j] += wa * a[j];
+      for (int j = 0; j < n_; ++j) row[j] += wa * a[j];
     } else if (a[i] != 0.0L) {
-      for (int k = 0; k < nc; ++k) {
-        const int j = cols[k];
-        N_[i][j] += a[j] == 1.0L ? wa : wa * a[j];
-      }
+      for (int k = 0; k < nOthers; ++k) row[others[k]] += wa * a[others[k]];
+      for (int k = 0; k < nOnes; ++k) row[ones[k]] += wa;
     }
   }
 }

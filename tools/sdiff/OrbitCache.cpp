@@ -23,7 +23,8 @@ bool OrbitCache::State(short sat, const mjd& t, xyz& position, long double& cloc
     e.rate = (c2 - e.clk) / kStep;
   }
   const long double dt = t - e.t;
-  position = e.pos + e.vel * dt;
+  position.Set(e.pos.GetX() + e.vel.GetX() * dt, e.pos.GetY() + e.vel.GetY() * dt,
+               e.pos.GetZ() + e.vel.GetZ() * dt);
   clock = e.clk + e.rate * dt;
   return true;
 }

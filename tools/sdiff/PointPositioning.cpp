@@ -19,6 +19,12 @@ const elipsoid& Wgs84() {
   return ell;
 }
 
+// |a - b| [m], the length of the difference vector in its own operations.
+long double Distance(const xyz& a, const xyz& b) {
+  const long double dx = a.GetX() - b.GetX(), dy = a.GetY() - b.GetY(), dz = a.GetZ() - b.GetZ();
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 int SystemIndex(short sat) {
   return satnum::IsGPS(sat) ? 0 : satnum::IsGLONASS(sat) ? 1 : 2;
 }
@@ -148,7 +154,7 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
     long double travel = 0.075L;
-    if (near && o.sat0.GetLength() > 0.0L) travel = (o.sat0 - pos).GetLength() / kC;
+    if (near && o.sat0.GetLength() > 0.0L) travel = Distance(o.sat0, pos) / kC;
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
@@ -164,8 +170,8 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
 }
 
 void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
-  const xyz s = EarthRotated(o.sat0, (o.sat0 - pos).GetLength());
-  o.rho = (s - pos).GetLength();
+  const xyz s = EarthRotated(o.sat0, Distance(o.sat0, pos));
+  o.rho = Distance(s, pos);
   for (int i = 0; i < 3; ++i) o.dir[i] = 0.0L;
   o.dir[0] = (pos.GetX() - s.GetX()) / o.rho;
   o.dir[1] = (pos.GetY() - s.GetY()) / o.rho;
@@ -177,7 +183,7 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
     return;
   }
   // The delays change slowly with the position: kept while it moves less than 10 m.
-  if (o.hasDelay && (pos - o.delayPos).GetLength() < 10.0L) return;
+  if (o.hasDelay && Distance(pos, o.delayPos) < 10.0L) return;
   if (!f.hasAxes) SetAxes(f);
   const xyz d = s - pos;
   long double n = 0, e = 0, u = 0;
