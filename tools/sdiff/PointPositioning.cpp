@@ -194,12 +194,13 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
     u += f.axes[2][i] * di;
   }
   o.elev = std::atan2(u, std::sqrt(n * n + e * e));
-  const long double azim = std::atan2(e, n);
   const long double el = std::max(o.elev, 0.05L);
-  o.weight = std::sin(el) * std::sin(el);
+  const long double sinEl = std::sin(el);
+  o.weight = sinEl * sinEl;
   const flh& geo = Geo(f);
   o.delay = delays_.Troposphere(geo.GetF(), geo.GetH(), el, static_cast<long>(t.GetMJDay()));
   if (o.freq > 0.0L) {
+    const long double azim = std::atan2(e, n);
     const long double r = 1575.42e6L / o.freq;
     o.delay += r * r * delays_.IonosphereL1(geo.GetF(), geo.GetL(), el, azim, t.GetSecond());
   }
