@@ -338,7 +338,7 @@ bool RinexReader::NextEpoch(RinexEpoch& epoch) {
       ++skippedOrder_;
       continue;
     }
-    std::string next;
+    std::string& next = peek_;
     if (!in_->Next(next)) {
       if (in_->Truncated()) {
         // The last line was cut off: its values cannot be trusted.

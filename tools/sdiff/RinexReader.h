@@ -68,6 +68,7 @@ class RinexReader {
 
   std::unique_ptr<LineSource> in_;
   std::string line_, text_, part_;  // lines of the epoch being read
+  std::string peek_;                // the line after it
   std::vector<std::string> ids_;    // its satellites (RINEX 2)
   RinexHeader header_;
   char typesSys_ = 0;   // system of the type list being read
