@@ -81,6 +81,12 @@ long long Differ::NominalSecond(const mjd& t, long double& offset) {
   return static_cast<long long>(t.GetMJDay()) * 86400LL + static_cast<long long>(whole);
 }
 
+int& Differ::LastPair(short sat, size_t type) {
+  const size_t i = static_cast<size_t>(sat) * types_.size() + type;
+  if (i >= lastPair_.size()) lastPair_.resize(i + 1, -1);
+  return lastPair_[i];
+}
+
 bool Differ::Difference(const SatObs& b, const SatObs& r, DiffRecord& rec) {
   std::vector<Pairing>& pairs = pairs_[satnum::SystemLetter(b.sat)];
   rec.sat = b.sat;
@@ -94,19 +100,13 @@ bool Differ::Difference(const SatObs& b, const SatObs& r, DiffRecord& rec) {
              pr.second < static_cast<int>(r.values.size()) && b.values[pr.first] != 0.0L &&
              r.values[pr.second] != 0.0L;
     };
-    const std::pair<short, int> key(b.sat, static_cast<int>(k));
-    auto last = lastPair_.find(key);
+    int& last = LastPair(b.sat, k);
     int chosen = -1;
-    if (last != lastPair_.end() && last->second < static_cast<int>(list.size()) &&
-        usable(last->second))
-      chosen = last->second;
+    if (last >= 0 && last < static_cast<int>(list.size()) && usable(last)) chosen = last;
     for (int i = 0; chosen < 0 && i < static_cast<int>(list.size()); ++i)
       if (usable(i)) chosen = i;
     if (chosen < 0) continue;
-    if (last != lastPair_.end())
-      last->second = chosen;
-    else
-      lastPair_.emplace(key, chosen);
+    last = chosen;
     pairs[k].used[chosen] = 1;
     rec.values[k] = r.values[list[chosen].second] - b.values[list[chosen].first];
     any = true;
