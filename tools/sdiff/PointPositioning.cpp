@@ -213,8 +213,8 @@ xyz PointPositioning::EarthRotated(const xyz& sat, long double rho) {
   if (std::fabs(a) > 1e-4L) return xyz(sat).RotateZ(a);
   // Below 1e-4 rad the terms of the series after these lie far below the last bit.
   const long double a2 = a * a;
-  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 / 120.0L);
-  const long double cs = 1.0L - a2 * (0.5L - a2 / 24.0L);
+  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 * (1.0L / 120.0L));
+  const long double cs = 1.0L - a2 * (0.5L - a2 * (1.0L / 24.0L));
   return xyz(sat.GetX() * cs - sat.GetY() * sn, sat.GetX() * sn + sat.GetY() * cs, sat.GetZ());
 }
 
