@@ -78,6 +78,27 @@ void PreciseLightTime(benchmark::State& state) {
 }
 BENCHMARK(PreciseLightTime);
 
+// Position, velocity and clock at an epoch without the light time, as the
+// converter asks for them at every reception epoch.
+void PreciseState(benchmark::State& state) {
+  const TempFile file("tervan-bench-state.sp3", orbitfixture::Sp3());
+  GNSSpEph eph;
+  eph.SetFile(file.Path());
+  eph.ReadFile();
+  xyzt pos, vel;
+  long i = 0;
+  const long before = allocations;
+  for (auto _ : state) {
+    const short sat = (i % 3 == 0) ? 5 : (i % 3 == 1 ? 105 : 211);
+    eph.CalcSatPosition(sat, Epoch(i), pos, vel);
+    benchmark::DoNotOptimize(pos);
+    ++i;
+  }
+  state.counters["allocs"] = static_cast<double>(allocations - before);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(PreciseState);
+
 void BroadcastGpsLightTime(benchmark::State& state) {
   const TempFile file("tervan-bench-nav.n", orbitfixture::GpsNav());
   GPSbEph nav;
