@@ -494,19 +494,17 @@ bool GNSSpEph::Window(long end, int n, long& first, long& last) const {
   return centred;
 }
 
-void GNSSpEph::Denominators(long first, long last, const matrix<long double>& table,
-                            long double* den) const {
+const long double* GNSSpEph::Denominators(long first, long last, const matrix<long double>& table,
+                                          long double* den) const {
   const long nodes = last - first + 1;
-  if (uniform && nodes == table.NRow()) {
-    for (long k = 0; k < nodes; k++) den[k] = table(k);
-    return;
-  }
+  if (uniform && nodes == table.NRow()) return &table(0);
   for (long i = first; i <= last; i++) {
     long double d = 1.0L;
     for (long j = first; j <= last; j++)
       if (j != i) d *= (tnode(i) - tnode(j)) / 3600.0L;
     den[i - first] = d;
   }
+  return den;
 }
 
 void GNSSpEph::HoursFromNodes(const mjd& t, long first, long last, long double* h) const {
@@ -514,22 +512,34 @@ void GNSSpEph::HoursFromNodes(const mjd& t, long first, long last, long double* 
 }
 
 namespace {
-// out[i] = start op x[0] op ... op x[n-1] without x[i], taken in node order: the
-// part before i is carried from node to node, only the part after i is redone.
-template <class Op>
-void AllBut(const long double* x, long n, long double start, Op op, long double* out) {
-  long double before = start;
+// Products of the hours x of the n nodes without node i (out[i]), each taken in
+// node order from 1.
+void ProductsWithout(const long double* x, long n, long double* out) {
+  long double before = 1.0L;
   for (long i = 0; i < n; i++) {
     long double r = before;
-    for (long k = i + 1; k < n; k++) r = op(r, x[k]);
+    for (long k = i + 1; k < n; k++) r *= x[k];
     out[i] = r;
-    before = op(before, x[i]);
+    before *= x[i];
   }
 }
 
-void ProductsWithout(const long double* x, long n, long double* out) {
-  AllBut(
-      x, n, 1.0L, [](long double a, long double b) { return a * b; }, out);
+// Position (m) and velocity (m/s) sums of the interpolation.
+struct Sums {
+  long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
+};
+
+// Adds a node with the product of the hours from the other nodes (prod), the same
+// without the nodes the epoch lies on (prodNonZero), the sum of the other nodes'
+// reciprocal hours, whether the epoch lies on another node, and its denominator.
+void AddNode(Sums& s, const xyzt& node, long double prod, long double prodNonZero, long double sum,
+             bool onNode, long double den) {
+  const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
+  const long double dfac = prodNonZero * (onNode ? 1.0L : sum) / den / 3600.0L;
+  for (int c = 0; c < 3; c++) {
+    s.p[c] += val[c] * prod / den;
+    s.v[c] += val[c] * dfac;
+  }
 }
 }  // namespace
 
@@ -554,7 +564,7 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, long& first
   HoursFromNodes(t, first, last, h);
   // Reciprocal hours for the derivative; on a node (h = 0) that node's factor
   // leaves the derivative's products and its reciprocal the sums.
-  long double inv[kMaxNodes], nonZero[kMaxNodes];
+  long double inv[kMaxNodes], nonZero[kMaxNodes], buffer[kMaxNodes];
   bool zero[kMaxNodes];
   int zeros = 0;
   for (long k = 0; k < nodes; k++) {
@@ -563,26 +573,36 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, long& first
     nonZero[k] = zero[k] ? 1.0L : h[k];
     zeros += zero[k];
   }
-  long double den[kMaxNodes], prod[kMaxNodes], prodNonZero[kMaxNodes], sum[kMaxNodes];
-  Denominators(first, last, Lfact, den);
-  ProductsWithout(h, nodes, prod);
-  if (zeros > 0) ProductsWithout(nonZero, nodes, prodNonZero);
-  AllBut(
-      inv, nodes, 0.0L, [](long double a, long double b) { return a + b; }, sum);
-  long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
-  for (long i = 0; i < nodes; i++) {
-    const xyzt& node = sPos(isat + (first + i) * nsat);
-    const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
-    const bool onNode = zeros > (zero[i] ? 1 : 0);
-    const long double pnz = zeros > 0 ? prodNonZero[i] : prod[i];
-    const long double dfac = pnz * (onNode ? 1.0L : sum[i]) / den[i] / 3600.0L;
-    for (int c = 0; c < 3; c++) {
-      p[c] += val[c] * prod[i] / den[i];
-      v[c] += val[c] * dfac;
+  const long double* den = Denominators(first, last, Lfact, buffer);
+  auto node = [&](long i) -> const xyzt& { return sPos(isat + (first + i) * nsat); };
+  // The products and sums over the nodes before a node are carried from node to
+  // node; those over the nodes after it are formed for two nodes at a time.
+  Sums s;
+  long double before = 1.0L, beforeNonZero = 1.0L, beforeSum = 0.0L;
+  long i = 0;
+  for (; i + 1 < nodes; i += 2) {
+    long double pa = before * h[i + 1], sa = beforeSum + inv[i + 1];
+    long double na = beforeNonZero * nonZero[i + 1];
+    before *= h[i], beforeSum += inv[i], beforeNonZero *= nonZero[i];
+    long double pb = before, sb = beforeSum, nb = beforeNonZero;
+    for (long k = i + 2; k < nodes; k++) {
+      pa *= h[k], pb *= h[k];
+      sa += inv[k], sb += inv[k];
     }
+    if (zeros > 0) {
+      for (long k = i + 2; k < nodes; k++) na *= nonZero[k], nb *= nonZero[k];
+    } else {
+      na = pa, nb = pb;
+    }
+    AddNode(s, node(i), pa, na, sa, zeros > zero[i], den[i]);
+    AddNode(s, node(i + 1), pb, nb, sb, zeros > zero[i + 1], den[i + 1]);
+    before *= h[i + 1], beforeSum += inv[i + 1], beforeNonZero *= nonZero[i + 1];
   }
-  pos = xyzt(p[0], p[1], p[2], 0.0L);
-  vel = xyzt(v[0], v[1], v[2], 0.0L);
+  if (i < nodes)
+    AddNode(s, node(i), before, zeros > 0 ? beforeNonZero : before, beforeSum, zeros > zero[i],
+            den[i]);
+  pos = xyzt(s.p[0], s.p[1], s.p[2], 0.0L);
+  vel = xyzt(s.v[0], s.v[1], s.v[2], 0.0L);
 }
 
 void GNSSpEph::InterpolateClock(int isat, const mjd& t, long end, long posFirst, long posLast,
@@ -596,13 +616,12 @@ void GNSSpEph::InterpolateClock(int isat, const mjd& t, long end, long posFirst,
     }
   }
   const long nodes = last - first + 1;
-  long double h[kMaxNodes], den[kMaxNodes], prod[kMaxNodes];
+  long double own[kMaxNodes], buffer[kMaxNodes], prod[kMaxNodes];
   // The hours of the position's nodes serve where the windows overlap.
-  if (first >= posFirst && last <= posLast)
-    std::copy(posH + (first - posFirst), posH + (last - posFirst) + 1, h);
-  else
-    HoursFromNodes(t, first, last, h);
-  Denominators(first, last, LfactDT, den);
+  const bool inside = first >= posFirst && last <= posLast;
+  if (!inside) HoursFromNodes(t, first, last, own);
+  const long double* h = inside ? posH + (first - posFirst) : own;
+  const long double* den = Denominators(first, last, LfactDT, buffer);
   ProductsWithout(h, nodes, prod);
   long double clk = 0.0L;
   for (long i = 0; i < nodes; i++) clk += sPos(isat + (first + i) * nsat).GetT() * prod[i] / den[i];

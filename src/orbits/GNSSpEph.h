@@ -109,10 +109,10 @@ class GNSSpEph {
   // when the window cannot be centred on it (near the ends of the series).
   bool Window(long end, int n, long& first, long& last) const;
   // Lagrange denominators (hours^(nodes-1)) of the nodes of the window [first,
-  // last]: the table when the window is a full uniform one, else from the node
-  // epochs.
-  void Denominators(long first, long last, const matrix<long double>& table,
-                    long double* den) const;
+  // last]: the table when the window is a full uniform one, else computed from
+  // the node epochs into den.
+  const long double* Denominators(long first, long last, const matrix<long double>& table,
+                                  long double* den) const;
   // Hours from each node of the window [first, last] to the epoch t.
   void HoursFromNodes(const mjd& t, long first, long last, long double* h) const;
   // Position (m) and velocity (m/s) of satellite index isat at t; end as of
