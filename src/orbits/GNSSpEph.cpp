@@ -532,8 +532,8 @@ struct Sums {
 // Adds a node with the product of the hours from the other nodes (prod), the same
 // without the nodes the epoch lies on (prodNonZero), the sum of the other nodes'
 // reciprocal hours, whether the epoch lies on another node, and its denominator.
-void AddNode(Sums& s, const xyzt& node, long double prod, long double prodNonZero, long double sum,
-             bool onNode, long double den) {
+inline void AddNode(Sums& s, const xyzt& node, long double prod, long double prodNonZero,
+                    long double sum, bool onNode, long double den) {
   const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
   const long double dfac = prodNonZero * (onNode ? 1.0L : sum) / den / 3600.0L;
   for (int c = 0; c < 3; c++) {
