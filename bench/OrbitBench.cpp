@@ -60,23 +60,43 @@ mjd Epoch(long i) {
   return mjd(59000, 300.0L + (i % 6600) * 1.0L);
 }
 
-void PreciseLightTime(benchmark::State& state) {
+// Calls call(eph, satellite, epoch) for G05, R05 and E11 in turn over the epochs
+// of Epoch, with the orbit of orbitfixture::Sp3.
+template <class Call>
+void PreciseRun(benchmark::State& state, Call call) {
   const TempFile file("tervan-bench-orbit.sp3", orbitfixture::Sp3());
   GNSSpEph eph;
   eph.SetFile(file.Path());
   eph.ReadFile();
-  xyzt pos, vel;
   long i = 0;
   const long before = allocations;
   for (auto _ : state) {
     const short sat = (i % 3 == 0) ? 5 : (i % 3 == 1 ? 105 : 211);
-    benchmark::DoNotOptimize(eph.CalcSatPosition(sat, Epoch(i), kReceiver, pos, vel));
+    call(eph, sat, Epoch(i));
     ++i;
   }
   state.counters["allocs"] = static_cast<double>(allocations - before);
   state.SetItemsProcessed(state.iterations());
 }
+
+void PreciseLightTime(benchmark::State& state) {
+  xyzt pos, vel;
+  PreciseRun(state, [&](GNSSpEph& eph, short sat, const mjd& t) {
+    benchmark::DoNotOptimize(eph.CalcSatPosition(sat, t, kReceiver, pos, vel));
+  });
+}
 BENCHMARK(PreciseLightTime);
+
+// Position, velocity and clock at an epoch without the light time, as the
+// converter asks for them at every reception epoch.
+void PreciseState(benchmark::State& state) {
+  xyzt pos, vel;
+  PreciseRun(state, [&](GNSSpEph& eph, short sat, const mjd& t) {
+    eph.CalcSatPosition(sat, t, pos, vel);
+    benchmark::DoNotOptimize(pos);
+  });
+}
+BENCHMARK(PreciseState);
 
 void BroadcastGpsLightTime(benchmark::State& state) {
   const TempFile file("tervan-bench-nav.n", orbitfixture::GpsNav());

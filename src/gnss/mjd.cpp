@@ -110,11 +110,6 @@ void mjd::Sec2HMS(unsigned short& h, unsigned short& m, long double& s) const {
   ::Sec2HMS(second, h, m, s);
 }
 
-long double operator-(const mjd& a, const mjd& b) {
-  const long long days = static_cast<long long>(a.mjday) - static_cast<long long>(b.mjday);
-  return days * 86400.0L + (a.second - b.second);
-}
-
 bool operator==(const mjd& a, const mjd& b) {
   return a.mjday == b.mjday && std::fabs(a.second - b.second) < kTolerance;
 }

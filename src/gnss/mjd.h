@@ -67,8 +67,11 @@ class mjd {
   long double second;   // seconds of day [s]
 };
 
-// a - b in seconds [s].
-long double operator-(const mjd& a, const mjd& b);
+// a - b in seconds [s] (inline: interpolation takes one per node).
+inline long double operator-(const mjd& a, const mjd& b) {
+  const long long days = static_cast<long long>(a.mjday) - static_cast<long long>(b.mjday);
+  return days * 86400.0L + (a.second - b.second);
+}
 // Equal when on the same day and less than 1e-13 s apart.
 bool operator==(const mjd& a, const mjd& b);
 bool operator!=(const mjd& a, const mjd& b);

@@ -37,14 +37,12 @@ GNSSpClk::GNSSpClk()
       nepoch(0),
       nsat(0),
       interval(0),
-      intervalUnit(0),
       nPtsInt(2),
       EpochIx(0),
-      Lfact{0, 0, 0, 0},
-      T{0, 0, 0, 0},
-      DX(0),
-      IxI{0, 0, 0, 0},
       DTisOK(false),
+      nodeFirst(-1),
+      nodeMinutes{0, 0, 0, 0},
+      nodeDen{0, 0, 0, 0},
       nameWidthExtra(0),
       offCentreWarned(false) {
   clkfile[0] = '\0';
@@ -296,12 +294,7 @@ void GNSSpClk::SetInterval() {
     const long double d = epoch(i) - epoch(i - 1);
     if (i == 1 || d < interval) interval = d;
   }
-  intervalUnit = interval / 60.0L;
-  const long double u3 = intervalUnit * intervalUnit * intervalUnit;
-  Lfact[0] = -6 * u3;
-  Lfact[1] = 2 * u3;
-  Lfact[2] = -2 * u3;
-  Lfact[3] = 6 * u3;
+  nodeFirst = -1;  // the epochs may have changed
 }
 
 bool GNSSpClk::OutsideWarning(const mjd& t) {
@@ -330,7 +323,9 @@ void GNSSpClk::SetEpochIndex(const mjd& t) {
     if (nepoch > 0 && t > epoch(nepoch - 1)) EpochIx = nepoch > 1 ? nepoch - 2 : 0;
     return;
   }
-  // Last epoch at or before t.
+  // Last epoch at or before t: mostly still the one found for the epoch before.
+  const long e = EpochIx;
+  if (e >= 0 && e < nepoch && epoch(e) <= t && (e + 1 == nepoch || !(epoch(e + 1) <= t))) return;
   long lo = 0, hi = nepoch - 1;
   while (lo < hi) {
     const long mid = (lo + hi + 1) / 2;
@@ -374,25 +369,31 @@ void GNSSpClk::GetSatelliteClock(const short& sat, const mjd& t, long double& dt
                    "EPOCH NEAR THE END OF THE PRECISE CLOCKS: INTERPOLATION NOT CENTRED - GIVE "
                    "THE CLOCK FILE OF THE NEIGHBOURING DAY!");
   }
-  long double x[4];
-  for (int i = 0; i < 4; i++) {
-    IxI[i] = static_cast<int32_t>(first + i);
+  for (int i = 0; i < 4; i++)
     if (SatClk(first + i, col) > 999.0L) return;
-    x[i] = (epoch(first + i) - epoch(first)) / 60.0L;
-  }
+  if (first != nodeFirst) SetNodes(first);
   // Lagrange weights on the node epochs themselves (minutes from the first node),
   // so that a gap in the clock records does not distort the interpolation.
-  DX = (t - epoch(first)) / 60.0L;
+  const long double dx = (t - epoch(first)) / 60.0L;
+  const long double d[4] = {dx - nodeMinutes[0], dx - nodeMinutes[1], dx - nodeMinutes[2],
+                            dx - nodeMinutes[3]};
   dt = 0.0L;
   for (int i = 0; i < 4; i++) {
-    long double num = 1.0L, den = 1.0L;
-    for (int j = 0; j < 4; j++) {
-      if (j == i) continue;
-      num *= DX - x[j];
-      den *= x[i] - x[j];
-    }
-    T[i] = num;
-    dt += num / den * SatClk(first + i, col);
+    long double num = 1.0L;
+    for (int j = 0; j < 4; j++)
+      if (j != i) num *= d[j];
+    dt += num / nodeDen[i] * SatClk(first + i, col);
   }
   DTisOK = true;
+}
+
+void GNSSpClk::SetNodes(long first) {
+  for (int i = 0; i < 4; i++) nodeMinutes[i] = (epoch(first + i) - epoch(first)) / 60.0L;
+  for (int i = 0; i < 4; i++) {
+    long double den = 1.0L;
+    for (int j = 0; j < 4; j++)
+      if (j != i) den *= nodeMinutes[i] - nodeMinutes[j];
+    nodeDen[i] = den;
+  }
+  nodeFirst = first;
 }

@@ -62,6 +62,8 @@ class GNSSpClk {
   // Adds other's satellites missing from this list; returns the old column count.
   long JoinSatellites(const GNSSpClk& other);
   void SetInterval();
+  // Minutes and denominators of the four nodes from first on.
+  void SetNodes(long first);
 
   char clkfile[512];  // as long as a file name the command line accepts
   char type;
@@ -74,14 +76,14 @@ class GNSSpClk {
   matrix<mjd> epoch;
   matrix<long double> SatClk;
   long double interval;
-  long double intervalUnit;
   int nPtsInt;
   int32_t EpochIx;
-  long double Lfact[4];
-  long double T[4];
-  long double DX;
-  int32_t IxI[4];
   bool DTisOK;
+  // Nodes of the last interpolation: the first one's index (-1 none), their
+  // minutes from it and their Lagrange denominators (min^3).
+  long nodeFirst;
+  long double nodeMinutes[4];
+  long double nodeDen[4];
 
   int nameWidthExtra;                  // 5 for files whose record names are 9 characters wide
   std::vector<std::string> joinFiles;  // neighbouring files joined to clkfile

@@ -50,7 +50,8 @@ GNSSpEph::GNSSpEph()
       uniform(true),
       headerEpochs(0),
       positionLines(0),
-      offCentreWarned(false) {
+      offCentreWarned(false),
+      lastNode(-1) {
   sp3file[0] = '\0';
   satIx.Resize(kMaxSatNumber, 1, -1);
 }
@@ -459,9 +460,12 @@ void GNSSpEph::CheckCoverage(const mjd& t) const {
                    "CALCULATION EPOCH NOT IN EPOCH INTERVAL OF INPUT PRECISE ORBIT FILE!");
 }
 
-bool GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
-  // The node at or before t: binary search over the block epochs.
+long GNSSpEph::NodeAtOrBefore(const mjd& t) {
   const long double dt = t - epoch(0);
+  // Successive epochs mostly fall between the same two nodes as the last one.
+  const long e = lastNode;
+  if (e >= 0 && e < nepoch && tnode(e) <= dt && (e + 1 == nepoch || !(tnode(e + 1) <= dt)))
+    return e;
   long lo = 0, hi = nepoch;  // first node later than t lies in [lo, hi]
   while (lo < hi) {
     const long mid = (lo + hi) / 2;
@@ -470,7 +474,11 @@ bool GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
     else
       hi = mid;
   }
-  const long end = lo - 1;
+  lastNode = lo - 1;
+  return lo - 1;
+}
+
+bool GNSSpEph::Window(long end, int n, long& first, long& last) const {
   first = end - n + 1;
   last = end + n;
   const bool centred = first >= 0 && last < nepoch;
@@ -486,17 +494,58 @@ bool GNSSpEph::Window(const mjd& t, int n, long& first, long& last) const {
   return centred;
 }
 
-long double GNSSpEph::Denominator(long i, long first, long last, const matrix<long double>& fact) {
-  if (uniform && last - first + 1 == fact.NRow()) return fact(i - first);
-  long double d = 1.0L;
-  for (long j = first; j <= last; j++)
-    if (j != i) d *= (tnode(i) - tnode(j)) / 3600.0L;
-  return d;
+const long double* GNSSpEph::Denominators(long first, long last, const matrix<long double>& table,
+                                          long double* den) const {
+  const long nodes = last - first + 1;
+  if (uniform && nodes == table.NRow()) return &table(0);
+  for (long i = first; i <= last; i++) {
+    long double d = 1.0L;
+    for (long j = first; j <= last; j++)
+      if (j != i) d *= (tnode(i) - tnode(j)) / 3600.0L;
+    den[i - first] = d;
+  }
+  return den;
 }
 
-void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
-  long first, last;
-  if (!Window(t, nPtsPos, first, last) && !offCentreWarned) {
+void GNSSpEph::HoursFromNodes(const mjd& t, long first, long last, long double* h) const {
+  for (long j = first; j <= last; j++) h[j - first] = (t - epoch(j)) / 3600.0L;
+}
+
+namespace {
+// Products of the hours x of the n nodes without node i (out[i]), each taken in
+// node order from 1.
+void ProductsWithout(const long double* x, long n, long double* out) {
+  long double before = 1.0L;
+  for (long i = 0; i < n; i++) {
+    long double r = before;
+    for (long k = i + 1; k < n; k++) r *= x[k];
+    out[i] = r;
+    before *= x[i];
+  }
+}
+
+// Position (m) and velocity (m/s) sums of the interpolation.
+struct Sums {
+  long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
+};
+
+// Adds a node with the product of the hours from the other nodes (prod), the same
+// without the nodes the epoch lies on (prodNonZero), the sum of the other nodes'
+// reciprocal hours, whether the epoch lies on another node, and its denominator.
+inline void AddNode(Sums& s, const xyzt& node, long double prod, long double prodNonZero,
+                    long double sum, bool onNode, long double den) {
+  const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
+  const long double dfac = prodNonZero * (onNode ? 1.0L : sum) / den / 3600.0L;
+  for (int c = 0; c < 3; c++) {
+    s.p[c] += val[c] * prod / den;
+    s.v[c] += val[c] * dfac;
+  }
+}
+}  // namespace
+
+void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, long& first, long& last,
+                                   long double* h, xyzt& pos, xyzt& vel) {
+  if (!Window(end, nPtsPos, first, last) && !offCentreWarned) {
     // Near the ends of the series the polynomial runs far from its middle (6 cm
     // and more in the first quarter of an hour of a 15 min orbit).
     offCentreWarned = true;
@@ -504,77 +553,88 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel)
                    "EPOCH NEAR THE END OF THE PRECISE ORBITS: INTERPOLATION NOT CENTRED - GIVE "
                    "THE ORBIT FILE OF THE NEIGHBOURING DAY!");
   }
-  // Hours from each node, and their reciprocals for the derivative (0 on a node).
-  long double h[kMaxNodes], inv[kMaxNodes];
-  bool zero[kMaxNodes], anyZero = false;
-  for (long j = first; j <= last; j++) {
-    const long k = j - first;
-    h[k] = (t - epoch(j)) / 3600.0L;
-    zero[k] = !(std::fabs(h[k]) > 1e-10L);
-    inv[k] = zero[k] ? 0.0L : 1.0L / h[k];
-    anyZero = anyZero || zero[k];
-  }
-  const long nodes = last - first + 1;
-  long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
   for (long i = first; i <= last; i++) {
     const xyzt& node = sPos(isat + i * nsat);
-    const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
-    if (std::fabs(val[0]) + std::fabs(val[1]) + std::fabs(val[2]) < 1.0L) {
+    if (std::fabs(node.GetX()) + std::fabs(node.GetY()) + std::fabs(node.GetZ()) < 1.0L) {
       PSisOK = DTisOK = false;
       return;
     }
-    long double prod = 1.0L, prodNonZero = 1.0L, sum = 0.0L;
-    bool onNode = false;
-    if (!anyZero) {  // off the nodes both products are one and the same
-      const long skip = i - first;
-      for (long k = 0; k < nodes; k++) {
-        if (k == skip) continue;
-        prod *= h[k];
-        sum += inv[k];
-      }
-      prodNonZero = prod;
-    } else {
-      for (long j = first; j <= last; j++) {
-        if (j == i) continue;
-        const long k = j - first;
-        prod *= h[k];
-        if (zero[k]) {
-          onNode = true;
-        } else {
-          prodNonZero *= h[k];
-          sum += inv[k];
-        }
-      }
-    }
-    const long double den = Denominator(i, first, last, Lfact);
-    const long double dfac = prodNonZero * (onNode ? 1.0L : sum) / den / 3600.0L;
-    for (int k = 0; k < 3; k++) {
-      p[k] += val[k] * prod / den;
-      v[k] += val[k] * dfac;
-    }
   }
-  pos = xyzt(p[0], p[1], p[2], 0.0L);
-  vel = xyzt(v[0], v[1], v[2], 0.0L);
+  const long nodes = last - first + 1;
+  HoursFromNodes(t, first, last, h);
+  // Reciprocal hours for the derivative; on a node (h = 0) that node's factor
+  // leaves the derivative's products and its reciprocal the sums.
+  long double inv[kMaxNodes], nonZero[kMaxNodes], buffer[kMaxNodes];
+  bool zero[kMaxNodes];
+  int zeros = 0;
+  for (long k = 0; k < nodes; k++) {
+    zero[k] = !(std::fabs(h[k]) > 1e-10L);
+    inv[k] = zero[k] ? 0.0L : 1.0L / h[k];
+    nonZero[k] = zero[k] ? 1.0L : h[k];
+    zeros += zero[k];
+  }
+  const long double* den = Denominators(first, last, Lfact, buffer);
+  auto node = [&](long i) -> const xyzt& { return sPos(isat + (first + i) * nsat); };
+  // The products and sums over the nodes before a node are carried from node to
+  // node; those over the nodes after it are formed for two nodes at a time.
+  Sums s;
+  long double before = 1.0L, beforeNonZero = 1.0L, beforeSum = 0.0L;
+  long i = 0;
+  for (; i + 1 < nodes; i += 2) {
+    long double pa = before * h[i + 1], sa = beforeSum + inv[i + 1];
+    long double na = beforeNonZero * nonZero[i + 1];
+    before *= h[i], beforeSum += inv[i], beforeNonZero *= nonZero[i];
+    long double pb = before, sb = beforeSum, nb = beforeNonZero;
+    for (long k = i + 2; k < nodes; k++) {
+      pa *= h[k], pb *= h[k];
+      sa += inv[k], sb += inv[k];
+    }
+    if (zeros > 0) {
+      for (long k = i + 2; k < nodes; k++) na *= nonZero[k], nb *= nonZero[k];
+    } else {
+      na = pa, nb = pb;
+    }
+    AddNode(s, node(i), pa, na, sa, zeros > zero[i], den[i]);
+    AddNode(s, node(i + 1), pb, nb, sb, zeros > zero[i + 1], den[i + 1]);
+    before *= h[i + 1], beforeSum += inv[i + 1], beforeNonZero *= nonZero[i + 1];
+  }
+  if (i < nodes)
+    AddNode(s, node(i), before, zeros > 0 ? beforeNonZero : before, beforeSum, zeros > zero[i],
+            den[i]);
+  pos = xyzt(s.p[0], s.p[1], s.p[2], 0.0L);
+  vel = xyzt(s.v[0], s.v[1], s.v[2], 0.0L);
 }
 
-void GNSSpEph::InterpolateClock(int isat, const mjd& t, xyzt& pos) {
+void GNSSpEph::InterpolateClock(int isat, const mjd& t, long end, long posFirst, long posLast,
+                                const long double* posH, xyzt& pos) {
   long first, last;
-  Window(t, nPtsTime, first, last);
-  long double h[kMaxNodes];  // hours from each node
-  for (long j = first; j <= last; j++) h[j - first] = (t - epoch(j)) / 3600.0L;
-  long double clk = 0.0L;
+  Window(end, nPtsTime, first, last);
   for (long i = first; i <= last; i++) {
-    const long double val = sPos(isat + i * nsat).GetT();
-    if (std::fabs(val) > 0.9L) {
+    if (std::fabs(sPos(isat + i * nsat).GetT()) > 0.9L) {
       DTisOK = false;
       return;
     }
-    long double prod = 1.0L;
-    for (long j = first; j <= last; j++)
-      if (j != i) prod *= h[j - first];
-    clk += val * prod / Denominator(i, first, last, LfactDT);
   }
+  const long nodes = last - first + 1;
+  long double own[kMaxNodes], buffer[kMaxNodes], prod[kMaxNodes];
+  // The hours of the position's nodes serve where the windows overlap.
+  const bool inside = first >= posFirst && last <= posLast;
+  if (!inside) HoursFromNodes(t, first, last, own);
+  const long double* h = inside ? posH + (first - posFirst) : own;
+  const long double* den = Denominators(first, last, LfactDT, buffer);
+  ProductsWithout(h, nodes, prod);
+  long double clk = 0.0L;
+  for (long i = 0; i < nodes; i++) clk += sPos(isat + (first + i) * nsat).GetT() * prod[i] / den[i];
   pos.SetT(clk);
+}
+
+void GNSSpEph::Interpolate(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
+  PSisOK = DTisOK = true;
+  const long end = NodeAtOrBefore(t);
+  long first, last;
+  long double h[kMaxNodes];
+  InterpolatePosition(isat, t, end, first, last, h, pos, vel);
+  if (PSisOK) InterpolateClock(isat, t, end, first, last, h, pos);
 }
 
 void GNSSpEph::CalcSatPosition(short satno, const mjd& t, xyzt& pos, xyzt& vel) {
@@ -585,8 +645,7 @@ void GNSSpEph::CalcSatPosition(short satno, const mjd& t, xyzt& pos, xyzt& vel) 
     PSisOK = DTisOK = false;
     return;
   }
-  InterpolatePosition(isat, t, pos, vel);
-  if (PSisOK) InterpolateClock(isat, t, pos);
+  Interpolate(isat, t, pos, vel);
 }
 
 long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos,
@@ -605,10 +664,8 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
     return -1.0L;
   }
   auto evaluate = [&](const mjd& te) {
-    PSisOK = DTisOK = true;
     ephr = te;
-    InterpolatePosition(isat, te, p0, v0);
-    if (PSisOK) InterpolateClock(isat, te, p0);
+    Interpolate(isat, te, p0, v0);
     return PSisOK;
   };
   bool exhausted = false;

@@ -98,17 +98,33 @@ class GNSSpEph {
   // Compares and completes the records of a shared epoch (block) from other's block.
   void MergeSharedEpoch(long block, const GNSSpEph& other, long oblock, int& differing,
                         long double& worst);
+  // Lagrange denominators of the uniform windows (Lfact, LfactDT).
   void SetLfact();
   // Index of the satellite in satList, -1 when it is not listed.
   int SatIndex(short satno) const;
   void CheckCoverage(const mjd& t) const;
-  // Window [first, last] of 2n nodes around the epoch t; false when the window
-  // cannot be centred on t (near the ends of the series).
-  bool Window(const mjd& t, int n, long& first, long& last) const;
-  // Lagrange denominator of node i of the window [first, last] (hours^(n-1)).
-  long double Denominator(long i, long first, long last, const matrix<long double>& fact);
-  void InterpolatePosition(int isat, const mjd& t, xyzt& pos, xyzt& vel);
-  void InterpolateClock(int isat, const mjd& t, xyzt& pos);
+  // Index of the last node at or before the epoch t (-1 before the first node).
+  long NodeAtOrBefore(const mjd& t);
+  // Window [first, last] of 2n nodes around the node end (NodeAtOrBefore); false
+  // when the window cannot be centred on it (near the ends of the series).
+  bool Window(long end, int n, long& first, long& last) const;
+  // Lagrange denominators (hours^(nodes-1)) of the nodes of the window [first,
+  // last]: the table when the window is a full uniform one, else computed from
+  // the node epochs into den.
+  const long double* Denominators(long first, long last, const matrix<long double>& table,
+                                  long double* den) const;
+  // Hours from each node of the window [first, last] to the epoch t.
+  void HoursFromNodes(const mjd& t, long first, long last, long double* h) const;
+  // Position (m) and velocity (m/s) of satellite index isat at t; end as of
+  // NodeAtOrBefore, h (hours) as of HoursFromNodes for the window that the call fills.
+  void InterpolatePosition(int isat, const mjd& t, long end, long& first, long& last,
+                           long double* h, xyzt& pos, xyzt& vel);
+  // Clock (s) at t into pos; posFirst, posLast and posH are the window and the
+  // hours of the position, whose values serve where the windows overlap.
+  void InterpolateClock(int isat, const mjd& t, long end, long posFirst, long posLast,
+                        const long double* posH, xyzt& pos);
+  // Position, velocity and clock at t with the flags PSisOK and DTisOK.
+  void Interpolate(int isat, const mjd& t, xyzt& pos, xyzt& vel);
 
   char sp3file[512];  // as long as a file name the command line accepts
   char version;
@@ -128,7 +144,7 @@ class GNSSpEph {
   long double posBase, clkBase;
   int nPtsPos;
   int nPtsTime;
-  matrix<long double> Lfact, LfactDT;
+  matrix<long double> Lfact, LfactDT;  // denominators (hours^(2n-1))
   long double OMEGAz;
   long double Relativity;
   xyzt p0, v0;
@@ -146,6 +162,7 @@ class GNSSpEph {
   long positionLines;                  // position record lines of the file
   std::vector<std::string> joinFiles;  // neighbouring files joined to sp3file
   bool offCentreWarned;                // the off-centre window was warned of
+  long lastNode;                       // node found by the last search (a hint)
 };
 
 #endif

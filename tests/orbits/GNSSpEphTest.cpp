@@ -252,6 +252,87 @@ TEST_F(GNSSpEphTest, FewerEpochsThanNodes) {
   EXPECT_LT(PositionError(1, 0, 1800), 1e-3L);
 }
 
+// Plain Lagrange interpolation of satellite index k over the window of 2n nodes
+// around t (clipped at the ends of the series): position (m), velocity (m/s) from
+// the derivative of every basis polynomial, and clock (s) over 4 nodes.
+void PlainLagrange(GNSSpEph& eph, int k, const mjd& t, int n, long double p[3], long double v[3],
+                   long double& clk) {
+  const long ne = eph.GetNEpoch(), ns = eph.GetNSatList();
+  auto window = [&](int m, long& first, long& last) {
+    long end = -1;
+    while (end + 1 < ne && eph.GetMJD(end + 1) - eph.GetMJD(0) <= t - eph.GetMJD(0)) ++end;
+    first = std::max(0L, std::min(end - m + 1, ne - 2 * m));
+    last = std::min(ne - 1, first + 2 * m - 1);
+  };
+  long first, last;
+  window(n, first, last);
+  p[0] = p[1] = p[2] = v[0] = v[1] = v[2] = 0;
+  for (long i = first; i <= last; i++) {
+    long double num = 1, den = 1, rate = 0;
+    for (long j = first; j <= last; j++) {
+      if (j == i) continue;
+      num *= t - eph.GetMJD(j);
+      den *= eph.GetMJD(i) - eph.GetMJD(j);
+      long double term = 1;
+      for (long m = first; m <= last; m++)
+        if (m != i && m != j) term *= t - eph.GetMJD(m);
+      rate += term;
+    }
+    const xyzt node = eph.GetSatPos(i * ns + k);
+    const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
+    for (int c = 0; c < 3; c++) p[c] += val[c] * num / den, v[c] += val[c] * rate / den;
+  }
+  window(2, first, last);
+  clk = 0;
+  for (long i = first; i <= last; i++) {
+    long double w = 1;
+    for (long j = first; j <= last; j++)
+      if (j != i) w *= (t - eph.GetMJD(j)) / (eph.GetMJD(i) - eph.GetMJD(j));
+    clk += eph.GetSatPos(i * ns + k).GetT() * w;
+  }
+}
+
+// The interpolation (one pass over the nodes) gives what the plain Lagrange
+// formulas give: between and on nodes, near and beyond the ends, on unequally
+// spaced series and for several numbers of nodes.
+TEST_F(GNSSpEphTest, InterpolationAgreesWithPlainLagrange) {
+  std::vector<long double> uneven;
+  for (int i = 0; i < 60; i++) uneven.push_back(i * 900.0L + (i % 3) * 37.0L + (i > 30 ? 900 : 0));
+  for (const std::vector<long double>& epochs : {sp3fixture::Epochs(60, 900), uneven}) {
+    Sp3 f;
+    f.epochs = epochs;
+    testing::internal::CaptureStderr();
+    Read(f);
+    for (int n : {7, 1, 4, 10}) {
+      eph.SetNInterpPoints(n);
+      std::vector<long double> at = {-600, 0, 1, 450, 900, 12345.678L, 27900, 27900.0001L};
+      for (long double s = 3.3L; s < epochs.back() + 600; s += 1234.567L) at.push_back(s);
+      for (long double s : {epochs.back() - 450, epochs.back(), epochs.back() + 300})
+        at.push_back(s);
+      for (long double s : at) {
+        // Twenty nodes extrapolated beyond the series amplify the rounding of
+        // either evaluation to some 1e-9 m/s.
+        if (n > 7 && (s < 0 || s > epochs.back())) continue;
+        for (int k = 0; k < 3; k++) {
+          xyzt pos, vel;
+          eph.CalcSatPosition(eph.GetSatList(k), At(s), pos, vel);
+          long double p[3], v[3], clk;
+          PlainLagrange(eph, k, At(s), n, p, v, clk);
+          ASSERT_TRUE(eph.GetPSisOK() && eph.GetDTisOK()) << s;
+          const long double got[3] = {pos.GetX(), pos.GetY(), pos.GetZ()};
+          const long double rate[3] = {vel.GetX(), vel.GetY(), vel.GetZ()};
+          for (int c = 0; c < 3; c++) {
+            EXPECT_NEAR(static_cast<double>(got[c] - p[c]), 0.0, 1e-6) << n << " " << s;
+            EXPECT_NEAR(static_cast<double>(rate[c] - v[c]), 0.0, 1e-9) << n << " " << s;
+          }
+          EXPECT_NEAR(static_cast<double>(pos.GetT() - clk), 0.0, 1e-15) << n << " " << s;
+        }
+      }
+    }
+    testing::internal::GetCapturedStderr();
+  }
+}
+
 TEST_F(GNSSpEphTest, LightTimeSolution) {
   Sp3 f;
   f.epochs = sp3fixture::Epochs(40, 900);
