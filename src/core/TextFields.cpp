@@ -62,6 +62,20 @@ const char* End(const std::string& s) {
   return s.c_str() + s.size();
 }
 
+// A short exponent after the mantissa (E or Fortran D, optional sign, 1 to 4 digits):
+// adds it to scale and moves q past it. Other forms are left to the C library.
+bool ExponentOf(const char*& q, const char* end, int& scale) {
+  const char* r = q + 1;
+  bool neg = false;
+  if (r < end && (*r == '-' || *r == '+')) neg = (*r++ == '-');
+  int e = 0, n = 0;
+  for (; r < end && IsDigit(*r); ++r, ++n) e = e * 10 + (*r - '0');
+  if (n == 0 || n > 4) return false;
+  scale += neg ? -e : e;
+  q = r;
+  return true;
+}
+
 }  // namespace
 
 bool ParseDecimal(const char* p, const char* end, long double& value, const char** stop) {
@@ -90,9 +104,14 @@ bool ParseDecimal(const char* p, const char* end, long double& value, const char
     }
   }
   if (digits == 0) return false;
-  if (q < end && IsExponent(*q)) return SlowDecimal(s, end, value, stop);
-  if (frac > kMaxExactPow) return SlowDecimal(s, end, value, stop);
-  long double v = static_cast<long double>(mant) / kPow10[frac];
+  int scale = -frac;  // value = mant * 10^scale
+  if (q < end && IsExponent(*q) && !ExponentOf(q, end, scale))
+    return SlowDecimal(s, end, value, stop);
+  if (scale < -kMaxExactPow || scale > kMaxExactPow) return SlowDecimal(s, end, value, stop);
+  // Both factors are exact, so the one rounding of the product or quotient gives the
+  // correctly rounded value, the same as the C library's.
+  const long double m = static_cast<long double>(mant);
+  const long double v = scale < 0 ? m / kPow10[-scale] : m * kPow10[scale];
   value = neg ? -v : v;
   if (stop) *stop = q;
   return true;

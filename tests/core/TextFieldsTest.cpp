@@ -117,3 +117,36 @@ TEST(TextFields, CopyTextTruncatesAndLinesLoseTheirCarriageReturn) {
   EXPECT_EQ(MalformedField("f.sp3", " P  x  ", 4, 2, 7),
             "MALFORMED NUMBER IN COLUMNS 5-6 OF LINE 7 OF f.sp3: P  x");
 }
+
+TEST(TextFields, ExponentsReadLikeTheCLibrary) {
+  // Clock files and orbits write exponents: the fast reading must give the C library's
+  // value to the last bit, and stop where it stops.
+  std::srand(7);
+  char s[64], c[64];
+  for (int k = 0; k < 20000; ++k) {
+    const int digits = 1 + std::rand() % 19, point = std::rand() % (digits + 1);
+    int n = 0;
+    if (std::rand() % 2) s[n++] = '-';
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) s[n++] = '.';
+      s[n++] = static_cast<char>('0' + std::rand() % 10);
+    }
+    s[n++] = "eEdD"[std::rand() % 4];
+    if (std::rand() % 3) s[n++] = std::rand() % 2 ? '-' : '+';
+    n += std::snprintf(s + n, sizeof s - n, "%0*d", 1 + std::rand() % 3, std::rand() % 40);
+    std::strcpy(s + n, std::rand() % 2 ? "" : "x1");
+    std::strcpy(c, s);
+    for (char* p = c; *p; ++p)
+      if (*p == 'd' || *p == 'D') *p = 'E';
+    char* cend = nullptr;
+    const long double want = std::strtold(c, &cend);
+    long double v;
+    const char* stop = nullptr;
+    ASSERT_TRUE(ParseDecimal(s, s + std::strlen(s), v, &stop)) << s;
+    EXPECT_EQ(v, want) << s;
+    EXPECT_EQ(stop - s, cend - c) << s;
+  }
+  EXPECT_EQ(Dec("2.5E"), 2.5L);
+  EXPECT_EQ(Dec("2.5E+"), 2.5L);
+  EXPECT_EQ(Dec("-1.000000000000E-03"), std::strtold("-1.000000000000E-03", nullptr));
+}

@@ -76,14 +76,17 @@ std::string CrinexDecoder::ApplyDiff(const std::string& old, const std::string& 
 
 std::string CrinexDecoder::FormatFixed(int64_t v, int decimals, int width) {
   uint64_t a = v < 0 ? uint64_t(0) - uint64_t(v) : uint64_t(v);
-  uint64_t scale = 1;
-  for (int i = 0; i < decimals; ++i) scale *= 10;
-  std::string frac = std::to_string(a % scale);
-  std::string s = v < 0 ? "-" : "";
-  if (a / scale != 0) s += std::to_string(a / scale);
-  s += '.';
-  s += std::string(decimals - frac.size(), '0') + frac;
-  if (static_cast<int>(s.size()) < width) s.insert(0, width - s.size(), ' ');
+  char buf[64];  // up to 20 digits, the point, 20 decimals and the sign
+  char* const end = buf + sizeof(buf);
+  char* p = end;
+  for (int i = 0; i < std::min(decimals, 20); ++i, a /= 10) *--p = static_cast<char>('0' + a % 10);
+  *--p = '.';
+  for (; a != 0; a /= 10) *--p = static_cast<char>('0' + a % 10);  // none for 0
+  if (v < 0) *--p = '-';
+  const size_t n = static_cast<size_t>(end - p);
+  std::string s;
+  if (static_cast<int>(n) < width) s.assign(static_cast<size_t>(width) - n, ' ');
+  s.append(p, n);
   return s;
 }
 
@@ -139,7 +142,7 @@ std::string CrinexDecoder::NextBodyLine(const char* what) {
 void CrinexDecoder::CopyEvent(const std::string& epoch, long count) {
   std::string e = epoch;
   RightTrim(e);
-  out_.push_back(e);
+  out_.push_back(std::move(e));
   for (long i = 0; i < count; ++i) {
     std::string rec = NextBodyLine("SPECIAL RECORDS");
     UpdateTypeCounts(rec);
@@ -190,9 +193,11 @@ void CrinexDecoder::DecodeSatellite(const std::string& sat, const std::string& l
   SatState& st = sats_[sat];
   if (static_cast<int>(st.arcs.size()) < n) st.arcs.resize(n);
   if (fresh) st.flags.clear();
-  fields.assign(n, std::string());
-  std::vector<bool> present(n);
-  std::vector<int64_t> values(n);
+  fields.resize(n);
+  std::vector<char>& present = present_;
+  std::vector<int64_t>& values = values_;
+  present.assign(n, 0);
+  values.assign(n, 0);
   size_t pos = 0;
   for (int f = 0; f < n; ++f) {
     std::string token;
@@ -213,10 +218,14 @@ void CrinexDecoder::DecodeSatellite(const std::string& sat, const std::string& l
       // CRINEX 1 clears the flags of a missing value.
       st.flags[2 * f] = st.flags[2 * f + 1] = ' ';
     }
-    fields[f] = (present[f] ? FormatFixed(values[f], 3, 14) : std::string(14, ' ')) +
-                st.flags.substr(2 * f, 2);
+    std::string& field = fields[f];
+    if (present[f])
+      field = FormatFixed(values[f], 3, 14);
+    else
+      field.assign(14, ' ');
+    field.append(st.flags, 2 * f, 2);
     // A value wider than its field would shift, and so falsify, every later field.
-    if (fields[f].size() > 16) Fail("VALUE OF SATELLITE " + sat + " TOO LARGE FOR ITS FIELD");
+    if (field.size() > 16) Fail("VALUE OF SATELLITE " + sat + " TOO LARGE FOR ITS FIELD");
   }
 }
 
@@ -246,7 +255,7 @@ void CrinexDecoder::WriteEpoch(const std::string& epoch, const std::vector<std::
   }
   if (ext) e += ' ' + extension_;
   RightTrim(e);
-  out_.push_back(e);
+  out_.push_back(std::move(e));
 }
 
 bool CrinexDecoder::DecodeBlock() {
@@ -304,13 +313,13 @@ bool CrinexDecoder::DecodeBlock() {
         std::string o;
         for (size_t j = f; j < fields.size() && j < f + 5; ++j) o += fields[j];
         RightTrim(o);
-        out_.push_back(o);
+        out_.push_back(std::move(o));
       }
     } else {
       std::string o = sat;
       for (const std::string& fl : fields) o += fl;
       RightTrim(o);
-      out_.push_back(o);
+      out_.push_back(std::move(o));
     }
   }
   prevSats_.swap(current);

@@ -73,6 +73,8 @@ class CrinexDecoder : public LineSource {
   Arc clock_;
   std::string extension_;
   std::deque<std::string> out_;
+  std::vector<char> present_;    // values present in the satellite line being decoded
+  std::vector<int64_t> values_;  // and the values
 };
 
 #endif

@@ -7,6 +7,7 @@
 
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
+#include "sdiff/FixedText.h"
 #include "sdiff/ObsMapping.h"
 #include "sdiff/PhsDiffHeader.h"
 #include "sdiff/Report.h"
@@ -62,20 +63,29 @@ void DiffWriter::WriteEpoch(const mjd& t, long double tagOffset, long double clo
     sec -= 86400.0L;
     ++day;
   }
-  std::fprintf(body_, "%3d %6lu %15.7Lf %15.6Lf %15.6Lf %15.6Lf\n",
-               static_cast<int>(records.size()), day, sec, tagOffset * 1e6L, clockBase * 1e6L,
-               clockRover * 1e6L);
+  text_.clear();
+  FixedText::Append(text_, static_cast<long>(records.size()), 3);
+  text_ += ' ';
+  FixedText::Append(text_, static_cast<long>(day), 6);
+  text_ += ' ';
+  FixedText::Append(text_, sec, 15, 7);
+  for (long double v : {tagOffset * 1e6L, clockBase * 1e6L, clockRover * 1e6L}) {
+    text_ += ' ';
+    FixedText::Append(text_, v, 15, 6);
+  }
+  text_ += '\n';
   for (const DiffRecord& r : records) {
-    std::fprintf(body_, "%3d", r.sat);
+    FixedText::Append(text_, r.sat, 3);
     for (long double v : r.values) {
       // A wider value would run into the next field and be read back wrong.
-      if (std::fprintf(body_, "%17.4Lf", v) > 17)
+      if (FixedText::Append(text_, v, 17, 4) > 17)
         SdError("SINGLE DIFFERENCE OF SATELLITE " + std::to_string(r.sat) + " AT MJD " +
                 std::to_string(day) + " " + std::to_string(static_cast<long>(sec)) +
                 " s IS TOO LARGE FOR ITS FIELD!");
     }
-    std::fputc('\n', body_);
+    text_ += '\n';
   }
+  std::fwrite(text_.data(), 1, text_.size(), body_);
   ++epochs_;
   records_ += static_cast<long>(records.size());
 }

@@ -53,6 +53,7 @@ class DiffWriter {
  private:
   std::string outPath_, bodyPath_, finalTmpPath_;
   std::FILE* body_ = nullptr;
+  std::string text_;  // text of the epoch being written
   long epochs_ = 0, records_ = 0;
   mjd first_;
 };

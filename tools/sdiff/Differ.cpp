@@ -16,8 +16,8 @@ const char kSystems[] = {'G', 'R', 'E'};
 // A tag exactly at the tolerance is accepted despite the rounding of its decimals.
 constexpr long double kTagSlack = 1e-9L;
 
-bool BySat(const SatObs& a, const SatObs& b) {
-  return a.sat < b.sat;
+bool BySat(const SatObs* a, const SatObs* b) {
+  return a->sat < b->sat;
 }
 
 }  // namespace
@@ -81,6 +81,12 @@ long long Differ::NominalSecond(const mjd& t, long double& offset) {
   return static_cast<long long>(t.GetMJDay()) * 86400LL + static_cast<long long>(whole);
 }
 
+int& Differ::LastPair(short sat, size_t type) {
+  const size_t i = static_cast<size_t>(sat) * types_.size() + type;
+  if (i >= lastPair_.size()) lastPair_.resize(i + 1, -1);
+  return lastPair_[i];
+}
+
 bool Differ::Difference(const SatObs& b, const SatObs& r, DiffRecord& rec) {
   std::vector<Pairing>& pairs = pairs_[satnum::SystemLetter(b.sat)];
   rec.sat = b.sat;
@@ -94,15 +100,13 @@ bool Differ::Difference(const SatObs& b, const SatObs& r, DiffRecord& rec) {
              pr.second < static_cast<int>(r.values.size()) && b.values[pr.first] != 0.0L &&
              r.values[pr.second] != 0.0L;
     };
-    auto last = lastPair_.find({b.sat, static_cast<int>(k)});
+    int& last = LastPair(b.sat, k);
     int chosen = -1;
-    if (last != lastPair_.end() && last->second < static_cast<int>(list.size()) &&
-        usable(last->second))
-      chosen = last->second;
+    if (last >= 0 && last < static_cast<int>(list.size()) && usable(last)) chosen = last;
     for (int i = 0; chosen < 0 && i < static_cast<int>(list.size()); ++i)
       if (usable(i)) chosen = i;
     if (chosen < 0) continue;
-    lastPair_[{b.sat, static_cast<int>(k)}] = chosen;
+    last = chosen;
     pairs[k].used[chosen] = 1;
     rec.values[k] = r.values[list[chosen].second] - b.values[list[chosen].first];
     any = true;
@@ -110,26 +114,33 @@ bool Differ::Difference(const SatObs& b, const SatObs& r, DiffRecord& rec) {
   return any;
 }
 
+void Differ::SortedSats(const RinexEpoch& e, std::vector<const SatObs*>& sorted) {
+  sorted.clear();
+  for (const SatObs& s : e.sats) sorted.push_back(&s);
+  std::sort(sorted.begin(), sorted.end(), BySat);
+}
+
 void Differ::ProcessEpoch(const RinexEpoch& b, const RinexEpoch& r, DiffWriter& writer) {
   // Event records may have changed a type list since the last epoch.
   if (versions_[0] != base_.Header().typesVersion || versions_[1] != rover_.Header().typesVersion)
     SetPairs();
-  std::vector<SatObs> bs = b.sats, rs = r.sats;
-  std::sort(bs.begin(), bs.end(), BySat);
-  std::sort(rs.begin(), rs.end(), BySat);
-  std::vector<DiffRecord> records;
-  DiffRecord rec;
-  for (size_t i = 0, j = 0; i < bs.size() && j < rs.size();) {
-    if (bs[i].sat < rs[j].sat) {
+  SortedSats(b, bs_);
+  SortedSats(r, rs_);
+  std::vector<DiffRecord>& records = records_;
+  size_t n = 0;
+  for (size_t i = 0, j = 0; i < bs_.size() && j < rs_.size();) {
+    if (bs_[i]->sat < rs_[j]->sat) {
       ++i;
-    } else if (rs[j].sat < bs[i].sat) {
+    } else if (rs_[j]->sat < bs_[i]->sat) {
       ++j;
     } else {
-      if (Difference(bs[i], rs[j], rec)) records.push_back(rec);
+      if (n == records.size()) records.emplace_back();
+      if (Difference(*bs_[i], *rs_[j], records[n])) ++n;
       ++i;
       ++j;
     }
   }
+  records.resize(n);
   if (records.empty()) {
     ++stats_.noCommon;
     return;

@@ -73,7 +73,10 @@ class Differ {
   void SetPairs();
   void NoteUsedPairs();
   void NoteSystems(const RinexEpoch& e, bool base);
+  int& LastPair(short sat, size_t type);
   bool Difference(const SatObs& b, const SatObs& r, DiffRecord& rec);
+  // Pointers to the satellites of an epoch in the order of their numbers.
+  static void SortedSats(const RinexEpoch& e, std::vector<const SatObs*>& sorted);
   void ProcessEpoch(const RinexEpoch& b, const RinexEpoch& r, DiffWriter& writer);
   void Progress(const mjd& t);
 
@@ -82,9 +85,13 @@ class Differ {
   DiffOptions options_;
   ReceiverClock* clock_ = nullptr;
   std::vector<int> types_;
-  std::map<char, std::vector<Pairing>> pairs_;     // per system, per entry of types_
-  long versions_[2] = {-1, -1};                    // type list versions the pairs are for
-  std::map<std::pair<short, int>, int> lastPair_;  // (satellite, type entry) -> pair used
+  std::map<char, std::vector<Pairing>> pairs_;  // per system, per entry of types_
+  long versions_[2] = {-1, -1};                 // type list versions the pairs are for
+  // Pair used last per satellite and type entry (index satellite * types + entry), -1
+  // for none.
+  std::vector<int> lastPair_;
+  std::vector<const SatObs*> bs_, rs_;  // satellites of the epoch being differenced
+  std::vector<DiffRecord> records_;     // its records
   DiffStats stats_;
   long lastProgressHour_ = -1;
 };

@@ -11,7 +11,8 @@ bool OrbitCache::State(short sat, const mjd& t, xyz& position, long double& cloc
   if (sat <= 0 || sat >= static_cast<short>(entries_.size()))
     return source_.State(sat, t, position, clock);
   Entry& e = entries_[sat];
-  if (!e.valid || std::fabs(t - e.t) > kReach) {
+  long double dt = e.valid ? t - e.t : 0.0L;
+  if (!e.valid || std::fabs(dt) > kReach) {
     mjd t2 = t;
     t2 += kStep;
     xyz p2;
@@ -21,9 +22,10 @@ bool OrbitCache::State(short sat, const mjd& t, xyz& position, long double& cloc
     e.t = t;
     e.vel = (p2 - e.pos) * (1.0L / kStep);
     e.rate = (c2 - e.clk) / kStep;
+    dt = 0.0L;  // t - e.t
   }
-  const long double dt = t - e.t;
-  position = e.pos + e.vel * dt;
+  position.Set(e.pos.GetX() + e.vel.GetX() * dt, e.pos.GetY() + e.vel.GetY() * dt,
+               e.pos.GetZ() + e.vel.GetZ() * dt);
   clock = e.clk + e.rate * dt;
   return true;
 }

@@ -2,18 +2,28 @@
 
 #include <cmath>
 
-#include "core/matrix.h"
-#include "core/matrixUtil.h"
 #include "gnss/SatelliteNumbering.h"
 #include "gnss/elipsoid.h"
 #include "gnss/flh.h"
 #include "gnss/xyz_flh.h"
+#include "sdiff/NormalEquations.h"
 
 namespace {
 
 constexpr long double kC = 299792458.0L;           // speed of light [m/s]
 constexpr long double kOmegaE = 7.2921151467e-5L;  // Earth rotation rate [rad/s]
 constexpr long double kPi = 3.141592653589793L;
+
+const elipsoid& Wgs84() {
+  static const elipsoid ell(elipsoidns::WGS84);
+  return ell;
+}
+
+// |a - b| [m], the length of the difference vector in its own operations.
+long double Distance(const xyz& a, const xyz& b) {
+  const long double dx = a.GetX() - b.GetX(), dy = a.GetY() - b.GetY(), dz = a.GetZ() - b.GetZ();
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
 
 int SystemIndex(short sat) {
   return satnum::IsGPS(sat) ? 0 : satnum::IsGLONASS(sat) ? 1 : 2;
@@ -144,7 +154,7 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
     long double travel = 0.075L;
-    if (near && o.sat0.GetLength() > 0.0L) travel = (o.sat0 - pos).GetLength() / kC;
+    if (near && o.sat0.GetLength() > 0.0L) travel = Distance(o.sat0, pos) / kC;
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
@@ -160,10 +170,8 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
 }
 
 void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
-  xyz s = o.sat0;
-  long double rho = (s - pos).GetLength();
-  s.RotateZ(-kOmegaE * rho / kC);  // Earth rotation during the travel
-  o.rho = (s - pos).GetLength();
+  const xyz s = EarthRotated(o.sat0, Distance(o.sat0, pos));
+  o.rho = Distance(s, pos);
   for (int i = 0; i < 3; ++i) o.dir[i] = 0.0L;
   o.dir[0] = (pos.GetX() - s.GetX()) / o.rho;
   o.dir[1] = (pos.GetY() - s.GetY()) / o.rho;
@@ -175,7 +183,7 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
     return;
   }
   // The delays change slowly with the position: kept while it moves less than 10 m.
-  if (o.hasDelay && (pos - o.delayPos).GetLength() < 10.0L) return;
+  if (o.hasDelay && Distance(pos, o.delayPos) < 10.0L) return;
   if (!f.hasAxes) SetAxes(f);
   const xyz d = s - pos;
   long double n = 0, e = 0, u = 0;
@@ -186,34 +194,64 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
     u += f.axes[2][i] * di;
   }
   o.elev = std::atan2(u, std::sqrt(n * n + e * e));
-  const long double azim = std::atan2(e, n);
   const long double el = std::max(o.elev, 0.05L);
-  o.weight = std::sin(el) * std::sin(el);
-  o.delay = delays_.Troposphere(f.geo.GetF(), f.geo.GetH(), el, static_cast<long>(t.GetMJDay()));
+  const long double sinEl = std::sin(el);
+  o.weight = sinEl * sinEl;
+  const flh& geo = Geo(f);
+  o.delay = delays_.Troposphere(geo.GetF(), geo.GetH(), el, static_cast<long>(t.GetMJDay()));
   if (o.freq > 0.0L) {
+    const long double azim = std::atan2(e, n);
     const long double r = 1575.42e6L / o.freq;
-    o.delay += r * r * delays_.IonosphereL1(f.geo.GetF(), f.geo.GetL(), el, azim, t.GetSecond());
+    o.delay += r * r * delays_.IonosphereL1(geo.GetF(), geo.GetL(), el, azim, t.GetSecond());
   }
   o.hasDelay = true;
   o.delayPos = pos;
 }
 
+xyz PointPositioning::EarthRotated(const xyz& sat, long double rho) {
+  const long double a = -kOmegaE * rho / kC;
+  if (std::fabs(a) > 1e-4L) return xyz(sat).RotateZ(a);
+  // Below 1e-4 rad the terms of the series after these lie far below the last bit.
+  const long double a2 = a * a;
+  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 * (1.0L / 120.0L));
+  const long double cs = 1.0L - a2 * (0.5L - a2 * (1.0L / 24.0L));
+  return xyz(sat.GetX() * cs - sat.GetY() * sn, sat.GetX() * sn + sat.GetY() * cs, sat.GetZ());
+}
+
 PointPositioning::Frame PointPositioning::MakeFrame(const xyz& pos) {
-  static const elipsoid ell(elipsoidns::WGS84);
   Frame f;
-  f.near = pos.GetLength() > 6.0e6L;
+  f.pos = pos;
+  const long double r = pos.GetLength();
+  f.near = r > 6.0e6L;
   if (!f.near) return f;
-  f.geo = xyz2flh(pos, ell);
   // Far above or below the surface (a first iteration from the geocentre) the
-  // atmosphere models do not apply yet.
-  if (f.geo.GetH() < -1000.0L || f.geo.GetH() > 20000.0L) f.near = false;
+  // atmosphere models do not apply yet. The height above the ellipsoid along the
+  // radius is within a metre of the ellipsoidal height up there: well inside the
+  // limits the geodetic position waits until a delay needs it.
+  const elipsoid& ell = Wgs84();
+  const long double a2 = ell.GetA() * ell.GetA(), b2 = ell.GetB() * ell.GetB();
+  const long double xy2 = pos.GetX() * pos.GetX() + pos.GetY() * pos.GetY();
+  const long double z2 = pos.GetZ() * pos.GetZ();
+  const long double radial = r - std::sqrt(a2 * b2 * (xy2 + z2) / (b2 * xy2 + a2 * z2));
+  if (radial > -900.0L && radial < 19900.0L) return f;
+  const flh& geo = Geo(f);
+  if (geo.GetH() < -1000.0L || geo.GetH() > 20000.0L) f.near = false;
   return f;
+}
+
+const flh& PointPositioning::Geo(Frame& f) {
+  if (!f.hasGeo) {
+    f.geo = xyz2flh(f.pos, Wgs84());
+    f.hasGeo = true;
+  }
+  return f.geo;
 }
 
 void PointPositioning::SetAxes(Frame& f) {
   // Rows north, east, up of the local frame.
-  const long double sf = std::sin(f.geo.GetF()), cf = std::cos(f.geo.GetF());
-  const long double sl = std::sin(f.geo.GetL()), cl = std::cos(f.geo.GetL());
+  const flh& geo = Geo(f);
+  const long double sf = std::sin(geo.GetF()), cf = std::cos(geo.GetF());
+  const long double sl = std::sin(geo.GetL()), cl = std::cos(geo.GetL());
   const long double rows[3][3] = {
       {-sf * cl, -sf * sl, cf}, {-sl, cl, 0.0L}, {cf * cl, cf * sl, sf}};
   for (int i = 0; i < 3; ++i)
@@ -231,7 +269,7 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
   for (int s = 0; s < 3; ++s)
     if (sysCol[s] == 0) sysCol[s] = nu++;
   const int ref = sysCol[0] >= 0 ? 0 : sysCol[1] >= 0 ? 1 : 2;
-  std::vector<long double> x(nu, 0.0L);
+  long double x[6] = {0, 0, 0, 0, 0, 0};
   x[sysCol[ref]] = clk * kC;
   auto residual = [&](const Obs& o) {
     long double model = o.rho + x[sysCol[ref]] - kC * o.satClk + o.delay;
@@ -239,9 +277,8 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
     return o.code - model;
   };
   Frame f;
-  matrix<long double> N(nu, nu), b(nu, 1);
   for (int iter = 0; iter < 10; ++iter) {
-    long double n[6][6] = {}, rhs[6] = {};
+    NormalEquations normal(nu);
     f = MakeFrame(pos);
     long nobs = 0;
     for (Obs& o : obs) {
@@ -251,26 +288,17 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
       long double a[6] = {o.dir[0], o.dir[1], o.dir[2], 0, 0, 0};
       a[sysCol[ref]] = 1.0L;
       if (o.system != ref) a[sysCol[o.system]] = 1.0L;
-      const long double l = residual(o);
-      for (int i = 0; i < nu; ++i) {
-        rhs[i] += o.weight * a[i] * l;
-        for (int j = 0; j < nu; ++j) n[i][j] += o.weight * a[i] * a[j];
-      }
+      normal.Add(a, o.weight, residual(o));
       ++nobs;
     }
     if (nobs < nu + 1) return false;
-    for (int i = 0; i < nu; ++i) {
-      b(i, 0) = rhs[i];
-      for (int j = 0; j < nu; ++j) N(i, j) = n[i][j];
-    }
-    matrix<long double> Q = inv(N);
-    if (invns::IsSingular) return false;
-    matrix<long double> dx = Q * b;
+    long double dx[6];
+    if (!normal.Solve(dx)) return false;
     for (int i = 0; i < nu; ++i)
-      if (!std::isfinite(static_cast<double>(dx(i, 0)))) return false;
-    pos += xyz(dx(0, 0), dx(1, 0), dx(2, 0));
-    for (int i = 3; i < nu; ++i) x[i] += dx(i, 0);
-    if (std::fabs(dx(0, 0)) + std::fabs(dx(1, 0)) + std::fabs(dx(2, 0)) < 1e-3L && f.near) break;
+      if (!std::isfinite(static_cast<double>(dx[i]))) return false;
+    pos += xyz(dx[0], dx[1], dx[2]);
+    for (int i = 3; i < nu; ++i) x[i] += dx[i];
+    if (std::fabs(dx[0]) + std::fabs(dx[1]) + std::fabs(dx[2]) < 1e-3L && f.near) break;
   }
   clk = x[sysCol[ref]] / kC;
   // Residuals of the final geometry: the worst one decides on a rejection.
@@ -292,7 +320,8 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
 
 bool PointPositioning::Solve(const RinexEpoch& epoch, xyz& position, long double& clock) {
   if (typesVersion_ != header_.typesVersion) SetChoices();  // changed by an event record
-  std::vector<Obs> obs;
+  std::vector<Obs>& obs = obs_;
+  obs.clear();
   for (const SatObs& so : epoch.sats) {
     Obs o{};
     if (CodeOf(so, epoch.time, o)) obs.push_back(o);

@@ -46,15 +46,20 @@ class PointPositioning {
     bool hasDelay;
     xyz delayPos;
   };
-  // Geodetic position and local north/east/up axes of the current position; the
-  // axes are formed when a delay first needs them (most iterations keep the delays).
+  // Geodetic position and local north/east/up axes of the current position; both
+  // are formed when a delay first needs them (most iterations keep the delays).
   struct Frame {
     bool near = false;  // the position is near the Earth's surface
+    xyz pos;            // [m]
+    bool hasGeo = false;
     flh geo;
     bool hasAxes = false;
     long double axes[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
   };
   static Frame MakeFrame(const xyz& pos);
+  // Satellite position [m] turned with the Earth during the travel over range rho [m].
+  static xyz EarthRotated(const xyz& sat, long double rho);
+  static const flh& Geo(Frame& f);
   static void SetAxes(Frame& f);
   void Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t);
   bool CodeOf(const SatObs& so, const mjd& t, Obs& obs) const;
@@ -76,6 +81,7 @@ class PointPositioning {
   OrbitSource& orbits_;
   DelayModel& delays_;
   std::vector<Choice> first_[3], second_[3];  // per system: codes of two bands, best first
+  std::vector<Obs> obs_;                      // observables of the epoch being solved
   long typesVersion_ = 0;                     // type list version of the choices
   xyz last_;                                  // previous solution: the start of the next one
   long double lastClock_ = 0.0L;

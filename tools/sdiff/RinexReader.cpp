@@ -50,8 +50,12 @@ void RinexReader::Fail(const std::string& what) const {
 
 std::string RinexReader::NextRecordLine() {
   std::string line;
-  if (!in_->Next(line)) Fail("FILE ENDS INSIDE AN EPOCH RECORD");
+  NextRecordLine(line);
   return line;
+}
+
+void RinexReader::NextRecordLine(std::string& line) {
+  if (!in_->Next(line)) Fail("FILE ENDS INSIDE AN EPOCH RECORD");
 }
 
 void RinexReader::ReadHeader() {
@@ -252,10 +256,10 @@ void RinexReader::SkipRecords(const std::string& epochLine, long count, bool obs
 }
 
 bool RinexReader::ReadRecord(RinexEpoch& epoch, bool& isObservation) {
-  std::string line;
+  std::string& line = line_;
   do {
     if (!in_->Next(line)) return false;
-  } while (Trim(line).empty());
+  } while (line.find_first_not_of(" \t\r\n") == std::string::npos);  // blank lines
   const bool r2 = header_.IsRinex2();
   if (!r2 && line[0] != '>') Fail("EPOCH LINE EXPECTED");
   char flag = Padded(line, r2 ? 28 : 31, 1)[0];
@@ -275,41 +279,47 @@ bool RinexReader::ReadRecord(RinexEpoch& epoch, bool& isObservation) {
   if (cf == FieldState::kMalformed) Fail("BAD RECEIVER CLOCK OFFSET");
   epoch.hasClock = cf == FieldState::kNumber;
   epoch.clock = epoch.hasClock ? clk : 0.0L;
-  epoch.sats.clear();
-  std::vector<std::string> ids;
-  if (r2) ReadSatellites2(line, count, ids);
+  if (r2) ReadSatellites2(line, count, ids_);
   const size_t lines2 = (header_.TypesOf(' ').size() + 4) / 5;
+  // The satellite records of the previous epoch are filled again: their value lists
+  // keep their memory.
+  size_t used = 0;
+  std::string& text = text_;
   for (long i = 0; i < count; ++i) {
-    std::string text;
     std::string id;
     if (r2) {
-      id = ids[i];
+      id = ids_[i];
+      text.clear();
       for (size_t k = 0; k < lines2; ++k) {
-        std::string l = NextRecordLine();
-        l.resize(80, ' ');
-        text += l;
+        NextRecordLine(part_);
+        part_.resize(80, ' ');
+        text += part_;
       }
     } else {
-      text = NextRecordLine();
+      NextRecordLine(text);
       if (text[0] == '>') Fail("FEWER SATELLITE LINES THAN THE EPOCH LINE ANNOUNCES");
       id = Padded(text, 0, 3);
     }
-    SatObs so;
-    so.sat = SatNumber(id);
-    if (so.sat == 0) continue;
-    if (Repeated(epoch, so.sat, id)) continue;
+    const short sat = SatNumber(id);
+    if (sat == 0) continue;
+    if (Repeated(epoch, used, sat, id)) continue;
     if (!r2 && header_.TypesOf(id[0]).empty()) continue;  // no types for this system
+    if (used == epoch.sats.size()) epoch.sats.emplace_back();
+    SatObs& so = epoch.sats[used];
+    so.sat = sat;
     ReadValues(so, id[0], text, r2 ? 0 : 3, r2);
-    epoch.sats.push_back(std::move(so));
+    ++used;
   }
+  epoch.sats.resize(used);
   return true;
 }
 
 // A satellite listed twice in one epoch would give two differences of one
 // satellite at one epoch: only its first record counts.
-bool RinexReader::Repeated(const RinexEpoch& epoch, short sat, const std::string& id) {
-  for (const SatObs& so : epoch.sats)
-    if (so.sat == sat) {
+bool RinexReader::Repeated(const RinexEpoch& epoch, size_t count, short sat,
+                           const std::string& id) {
+  for (size_t k = 0; k < count; ++k)
+    if (epoch.sats[k].sat == sat) {
       if (skippedRepeated_++ == 0)
         SdWarning("FILE " + Name() + " LISTS SATELLITE " + id + " TWICE IN ONE EPOCH (LINE " +
                   std::to_string(in_->LineNumber()) +
@@ -328,7 +338,7 @@ bool RinexReader::NextEpoch(RinexEpoch& epoch) {
       ++skippedOrder_;
       continue;
     }
-    std::string next;
+    std::string& next = peek_;
     if (!in_->Next(next)) {
       if (in_->Truncated()) {
         // The last line was cut off: its values cannot be trusted.

@@ -50,6 +50,7 @@ class RinexReader {
  private:
   [[noreturn]] void Fail(const std::string& what) const;
   std::string NextRecordLine();
+  void NextRecordLine(std::string& line);
   void ReadHeader();
   void ParseHeaderLine(const std::string& line);
   void ParseTypes(const std::string& line);
@@ -60,11 +61,15 @@ class RinexReader {
   mjd ParseTime(const std::string& line) const;
   void ReadSatellites2(const std::string& first, long count, std::vector<std::string>& ids);
   short SatNumber(const std::string& id) const;
-  bool Repeated(const RinexEpoch& epoch, short sat, const std::string& id);
+  // Whether sat is among the first count satellites of the epoch.
+  bool Repeated(const RinexEpoch& epoch, size_t count, short sat, const std::string& id);
   void ReadValues(SatObs& so, char sys, const std::string& text, size_t first, bool rinex2);
   void SkipRecords(const std::string& epochLine, long count, bool observation);
 
   std::unique_ptr<LineSource> in_;
+  std::string line_, text_, part_;  // lines of the epoch being read
+  std::string peek_;                // the line after it
+  std::vector<std::string> ids_;    // its satellites (RINEX 2)
   RinexHeader header_;
   char typesSys_ = 0;   // system of the type list being read
   long typesLeft_ = 0;  // types still to come on continuation lines
