@@ -96,6 +96,33 @@ T AddColumn(T x, const matrix<T>& m, long k, const std::vector<long>& from,
   return x;
 }
 
+// AddColumn on the four columns k ... k+3 at once (one load of each factor for four
+// terms): x[c] takes the terms of column k+c in the same order.
+template <class T>
+void AddColumns4(T* x, const matrix<T>& m, long k, const std::vector<long>& from,
+                 const std::vector<T>& factor) {
+  T x0 = x[0], x1 = x[1], x2 = x[2], x3 = x[3];
+  const long c = m.c;
+  for (size_t s = 0; s < from.size(); s++) {
+    const T* e = m.v + k + from[s] * c;
+    const T f = factor[s];
+    if (e[0] != T(0)) x0 += f * e[0];
+    if (e[1] != T(0)) x1 += f * e[1];
+    if (e[2] != T(0)) x2 += f * e[2];
+    if (e[3] != T(0)) x3 += f * e[3];
+  }
+  x[0] = x0, x[1] = x1, x[2] = x2, x[3] = x3;
+}
+
+// Every column of [k0, k1] of row to takes its terms (AddColumn), four at a time.
+template <class T>
+void AddToColumns(T* to, const matrix<T>& m, long k0, long k1, const std::vector<long>& from,
+                  const std::vector<T>& factor) {
+  long k = k0;
+  for (; k + 3 <= k1; k += 4) AddColumns4(to + k, m, k, from, factor);
+  for (; k <= k1; k++) to[k] = AddColumn(to[k], m, k, from, factor);
+}
+
 // Rows of a matrix that starts as the identity and changes by row operations only,
 // with the columns [lo, hi] outside which each row is still all zero: AddRow needs
 // to visit only the source row's span.
@@ -122,8 +149,7 @@ struct SpannedRows {
   void AddAll(long to, const std::vector<long>& from, const std::vector<T>& factor) {
     long k0 = lo[to], k1 = hi[to];
     for (long f : from) k0 = std::min(k0, lo[f]), k1 = std::max(k1, hi[f]);
-    T* dst = m.v + to * static_cast<long>(m.c);
-    for (long k = k0; k <= k1; k++) dst[k] = AddColumn(dst[k], m, k, from, factor);
+    AddToColumns(m.v + to * static_cast<long>(m.c), m, k0, k1, from, factor);
     lo[to] = k0;
     hi[to] = k1;
   }
@@ -148,15 +174,14 @@ void BackSubstitute(matrix<T>& temp, SpannedRows<T>& rows, long n) {
     T* row = temp.v + i * c;
     from.clear();
     factor.clear();
-    for (long k = n - 1; k >= 0; k--) {
+    for (long k = n - 1; k > i; k--) {
       const T x = AddColumn(row[k], temp, k, from, factor);
-      if (k <= i) {
-        row[k] = x;
-      } else if (fabs(x) > thres) {
+      if (fabs(x) > thres) {
         from.push_back(k);
         factor.push_back(-x / temp.v[k + k * c]);
       }
     }
+    AddToColumns(row, temp, 0, i, from, factor);
     rows.AddAll(i, from, factor);
   }
 }
