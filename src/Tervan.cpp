@@ -17,6 +17,7 @@
 #include "preprocess/Tervan_GetInitPos.h"
 #include "preprocess/Tervan_PhaseWindUp.h"
 #include "preprocess/Tervan_ProcClock.h"
+#include "preprocess/Tervan_ReleaseData.h"
 #include "preprocess/Tervan_SetAmbiguities.h"
 #include "preprocess/Tervan_SetLinCombinations.h"
 #include "sdiff/ExcludeProblemSat.h"
@@ -40,12 +41,15 @@ int main(int argc, char** argv) {
     GetReceiverProperties(tc);
     ApplyCorrections(tc);
     ApplyATXVal(tc);
+    ReleaseAntennaGeometry(tc);
     SetLinearCombinations(tc);
     ProcClock(tc);
+    ReleaseClockCodes(tc);
     SetAmbiguities(tc);
     ConAmbiguities(tc);
     PhaseWindUp(tc);
     GetEclipsing(tc);
+    ReleasePreprocessingData(tc);
     SetUnknowns(tc);
     ProgramSubTitle("FINAL PROCESSING OF PHASE/CODE GNSS DATA:", 0);
     ProcStatic(tc);

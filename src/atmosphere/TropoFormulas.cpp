@@ -7,13 +7,16 @@ long double TropGravityFactor(long double lat, long double h) {
 }
 
 long double TropMappingFraction(long double E, long double a, long double b, long double c) {
-  const long double sE = std::sin(E);
+  return TropMappingFractionSin(std::sin(E), a, b, c);
+}
+
+long double TropMappingFractionSin(long double sE, long double a, long double b, long double c) {
   return (1.0L + a / (1.0L + b / (1.0L + c))) / (sE + a / (sE + b / (sE + c)));
 }
 
-long double TropHeightCorrection(long double E, long double h, long double a, long double b,
-                                 long double c) {
-  return (1.0L / std::sin(E) - TropMappingFraction(E, a, b, c)) * h / 1000.0L;
+long double TropHeightCorrectionSin(long double sE, long double h, long double a, long double b,
+                                    long double c) {
+  return (1.0L / sE - TropMappingFractionSin(sE, a, b, c)) * h / 1000.0L;
 }
 
 long double TropSeasonDay(long mjday) {

@@ -30,10 +30,14 @@ long double TropGravityFactor(long double lat, long double h);
 // (1 + a/(1 + b/(1 + c))) / (sin E + a/(sin E + b/(sin E + c))); E: elevation [rad].
 long double TropMappingFraction(long double E, long double a, long double b, long double c);
 
+// The same from sin E: a mapping function evaluates its fractions at one elevation
+// and takes the sine once.
+long double TropMappingFractionSin(long double sE, long double a, long double b, long double c);
+
 // Hydrostatic height correction (1/sin E - F(E; a, b, c)) * h[km] of Niell and VMF1;
-// E: elevation [rad]; h: ellipsoidal height [m]; a, b, c: height coefficients.
-long double TropHeightCorrection(long double E, long double h, long double a, long double b,
-                                 long double c);
+// sE: sine of the elevation; h: ellipsoidal height [m]; a, b, c: height coefficients.
+long double TropHeightCorrectionSin(long double sE, long double h, long double a, long double b,
+                                    long double c);
 
 // Day count of the seasonal terms (day 28 January 1980 = 0) from the integer MJD day.
 long double TropSeasonDay(long mjday);

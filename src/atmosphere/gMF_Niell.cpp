@@ -86,6 +86,7 @@ void gMF_Niell::GetMappFunction(long mjday, long double h, long double E, long d
   ad = ad1 - ad2 * s;
   bd = bd1 - bd2 * s;
   cd = cd1 - cd2 * s;
-  mfdry = TropMappingFraction(E, ad, bd, cd) + TropHeightCorrection(E, h, adht, bdht, cdht);
-  mfwet = TropMappingFraction(E, aw, bw, cw);
+  const long double sE = std::sin(E);
+  mfdry = TropMappingFractionSin(sE, ad, bd, cd) + TropHeightCorrectionSin(sE, h, adht, bdht, cdht);
+  mfwet = TropMappingFractionSin(sE, aw, bw, cw);
 }

@@ -18,6 +18,7 @@ void gMF_UNB3::SetAtmParams(long double lat, long double h) {
 }
 
 void gMF_UNB3::GetMappFunction(long double E, long double& mfdry, long double& mfwet) const {
-  mfdry = TropMappingFraction(E, ad, bd, cd);
-  mfwet = TropMappingFraction(E, aw, bw, cw);
+  const long double sE = std::sin(E);
+  mfdry = TropMappingFractionSin(sE, ad, bd, cd);
+  mfwet = TropMappingFractionSin(sE, aw, bw, cw);
 }

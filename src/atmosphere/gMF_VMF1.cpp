@@ -40,6 +40,7 @@ void gMF_VMF1::vmf1_ht(long double ah, long double aw, long mjday, long double l
   const long double season = 2.0L * tropns::pi * TropSeasonDay(mjday) / 365.25L + phh;
   const long double ch =
       c0h + ((std::cos(season) + 1.0L) * c11h / 2.0L + c10h) * (1.0L - std::cos(lat));
-  mfdry = TropMappingFraction(E, ah, bh, ch) + TropHeightCorrection(E, h, adht, bdht, cdht);
-  mfwet = TropMappingFraction(E, aw, bw, cw);
+  const long double sE = std::sin(E);
+  mfdry = TropMappingFractionSin(sE, ah, bh, ch) + TropHeightCorrectionSin(sE, h, adht, bdht, cdht);
+  mfwet = TropMappingFractionSin(sE, aw, bw, cw);
 }

@@ -22,14 +22,21 @@ std::vector<std::vector<SatRecord>> RecordsBySatellite(const PhsDiffData& d) {
     const short s = d.satList(j);
     if (s >= 0 && s <= satnum::kMaxSatNumber) index[s] = j;
   }
-  std::vector<std::vector<SatRecord>> out(static_cast<size_t>(nsat));
+  auto listOf = [&](long r) {
+    const short s = d.sat(r);
+    return s >= 0 && s <= satnum::kMaxSatNumber ? index[s] : -1L;
+  };
+  // Each list is given its final size first: no spare capacity is left behind.
+  std::vector<size_t> count(static_cast<size_t>(nsat), 0);
   const std::vector<long> off = EpochOffsets(d);
+  for (long r = 0; r < off[d.neph]; ++r)
+    if (listOf(r) >= 0) ++count[listOf(r)];
+  std::vector<std::vector<SatRecord>> out(static_cast<size_t>(nsat));
+  for (long j = 0; j < nsat; ++j) out[j].reserve(count[j]);
   for (long i = 0; i < d.neph; ++i)
-    for (long r = off[i]; r < off[i + 1]; ++r) {
-      const short s = d.sat(r);
-      if (s >= 0 && s <= satnum::kMaxSatNumber && index[s] >= 0)
-        out[index[s]].push_back(SatRecord{i, r});
-    }
+    for (long r = off[i]; r < off[i + 1]; ++r)
+      if (listOf(r) >= 0)
+        out[listOf(r)].push_back(SatRecord{static_cast<int32_t>(i), static_cast<int32_t>(r)});
   return out;
 }
 

@@ -4,6 +4,7 @@
 #ifndef TERVAN_PREPROCESS_STAGERECORDS_H
 #define TERVAN_PREPROCESS_STAGERECORDS_H
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -16,10 +17,12 @@ namespace stagerec {
 // epoch (neph + 1 values).
 std::vector<long> EpochOffsets(const PhsDiffData& d);
 
-// One observation of a satellite: its epoch and its record.
+// One observation of a satellite: its epoch and its record (32 bits each, as the
+// rows of a matrix: the lists of all satellites hold every record, about 2 million
+// on a day at 1 s).
 struct SatRecord {
-  long epoch;
-  long record;
+  int32_t epoch;
+  int32_t record;
 };
 // The records of each satellite of the data's satellite list (same order), in
 // epoch order.

@@ -354,21 +354,24 @@ void RecordTerms(TervanC& tc, const StationState& s, long r, long double rho, lo
   SatelliteAzimuthElevation(s.ref, sp, tc.eGPS, el, az);
   tc.ELV(r, c) = el;
   tc.AZM(r, c) = az;
-  const neu los(std::cos(el) * std::cos(az), std::cos(el) * std::sin(az), std::sin(el));
   const xyz sat(sp.GetX(), sp.GetY(), sp.GetZ());
   const long double rsat = sat.GetLength();
   if (tc.SAT_DIST.NRow() > 0) tc.SAT_DIST(r, c) = rsat;
   tc.REL2(r, c) = kRel2Const * std::log((rsat + s.mag + rho) / (rsat + s.mag - rho));
   if (tc.isSolidTide) tc.SETIDE(r, c) = s.setide * (s.ref - sat) / rho;
-  if (tc.isPTide) tc.PTIDE(r, c) = RangeEffect(s.ptide, los);
-  if (tc.isOTide) tc.OTIDE(r, c) = RangeEffect(s.otide, los);
+  if (tc.isPTide || tc.isOTide) {  // the line of sight only serves the displacements
+    const neu los(std::cos(el) * std::cos(az), std::cos(el) * std::sin(az), std::sin(el));
+    if (tc.isPTide) tc.PTIDE(r, c) = RangeEffect(s.ptide, los);
+    if (tc.isOTide) tc.OTIDE(r, c) = RangeEffect(s.otide, los);
+  }
   if (tc.isTrpModel) Troposphere(tc, s, r, el, az);
   Ionosphere(tc, s, r, el, az, sod, vertical);
 }
 
 // Elevation weight of a record from the elevations at both stations.
 long double ElevationWeight(long double elB, long double elR) {
-  const long double b = std::sin(elB) * std::sin(elB), r = std::sin(elR) * std::sin(elR);
+  const long double sB = std::sin(elB), sR = std::sin(elR);
+  const long double b = sB * sB, r = sR * sR;
   return b + r > 0.0L ? 2.0L * b * r / (b + r) : 0.0L;
 }
 

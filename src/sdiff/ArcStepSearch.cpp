@@ -53,15 +53,20 @@ std::vector<long> SeparatePeaks(const std::vector<long double>& z, const std::ve
   return out;
 }
 
+// x = Q b for a 4 x 4 matrix Q.
+void Multiply4(const long double Q[4][4], const long double b[4], long double x[4]) {
+  for (int i = 0; i < 4; ++i) {
+    x[i] = 0;
+    for (int j = 0; j < 4; ++j) x[i] += Q[i][j] * b[j];
+  }
+}
+
 // Solves the symmetric 4 x 4 system N x = b by Gauss-Jordan; also returns the
 // (3,3) element of the inverse. False when N is singular.
 bool Solve4(long double N[4][4], long double b[4], long double x[4], long double& q33) {
   long double Q[4][4];
   if (!Invert4(N, Q, 1e-18L)) return false;
-  for (int i = 0; i < 4; ++i) {
-    x[i] = 0;
-    for (int j = 0; j < 4; ++j) x[i] += Q[i][j] * b[j];
-  }
+  Multiply4(Q, b, x);
   q33 = Q[3][3];
   return true;
 }
@@ -70,19 +75,27 @@ bool Solve4(long double N[4][4], long double b[4], long double x[4], long double
 // of height N[3] after the boundary: the row is (t^2, t, 1, after ? 1 : 0), h the
 // value. Only the upper triangle is summed (MirrorL4Normals completes it), and the
 // products with the constant 1 and 0 entries are left out: they are the other
-// element itself or zero, so every sum is the same to the last bit.
-void AddL4Row(long double N[4][4], long double rhs[4], long double& hh, long double t,
-              long double h, bool after) {
+// element itself or zero, so every sum is the same to the last bit. The matrix
+// part depends on the times alone, the right-hand side on the values.
+void AddL4Normals(long double N[4][4], long double t, bool after) {
   const long double t2 = t * t;
   N[0][0] += t2 * t2, N[0][1] += t2 * t, N[0][2] += t2;
   N[1][1] += t * t, N[1][2] += t;
   N[2][2] += 1.0L;
+  if (after) N[0][3] += t2, N[1][3] += t, N[2][3] += 1.0L, N[3][3] += 1.0L;
+}
+
+void AddL4Values(long double rhs[4], long double& hh, long double t, long double h, bool after) {
+  const long double t2 = t * t;
   rhs[0] += t2 * h, rhs[1] += t * h, rhs[2] += h;
-  if (after) {
-    N[0][3] += t2, N[1][3] += t, N[2][3] += 1.0L, N[3][3] += 1.0L;
-    rhs[3] += h;
-  }
+  if (after) rhs[3] += h;
   hh += h * h;
+}
+
+void AddL4Row(long double N[4][4], long double rhs[4], long double& hh, long double t,
+              long double h, bool after) {
+  AddL4Normals(N, t, after);
+  AddL4Values(rhs, hh, t, h, after);
 }
 
 void MirrorL4Normals(long double N[4][4]) {
@@ -129,23 +142,55 @@ std::vector<long> ArcStepSearch::StepsMW(const ArcSeries& s) const {
   return SeparatePeaks(z, p, w);
 }
 
+namespace {
+
+// The inverse normal matrix of the L4 step fit of one window. It depends only on
+// the window's times about the boundary and on the place of the step, which
+// repeat from one boundary to the next along an arc at a constant interval: the
+// inverse is then taken over, the same to the last bit.
+struct L4WindowDesign {
+  std::vector<long double> dt;  // times of the window about the boundary [s]
+  std::vector<long double> t;   // the same in minutes
+  long split = -1;              // index in t of the first value after the step
+  bool ok = false;              // the normal matrix could be inverted
+  long double Q[4][4] = {};
+
+  void Update(const std::vector<long double>& seconds, long first) {
+    if (split == first && dt == seconds) return;
+    dt = seconds;
+    split = first;
+    t.clear();
+    for (long double x : dt) t.push_back(x / 60.0L);
+    long double N[4][4] = {};
+    for (size_t i = 0; i < t.size(); ++i) AddL4Normals(N, t[i], static_cast<long>(i) >= split);
+    MirrorL4Normals(N);
+    ok = Invert4(N, Q, 1e-18L);
+  }
+};
+
+}  // namespace
+
 std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
   const std::vector<long> p = PresentIndices(s.hasL4);
   const long m = static_cast<long>(p.size());
   std::vector<long double> z(p.size(), 0.0L);
   if (m < 2 * minSide || !(dLambda_ > 0)) return {};
   const long double limit = 0.7L * dLambda_;
+  L4WindowDesign design;
+  std::vector<long double> seconds;
   for (long q = minSide; q <= m - minSide; ++q) {
     const long a = std::max(0L, q - l4Window), b = std::min(m, q + l4Window);
     const long double tb = s.t[p[q]], x0 = s.l4[p[q - 1]];
-    long double N[4][4] = {}, rhs[4] = {}, hh = 0;
-    for (long i = a; i < b; ++i) {
-      AddL4Row(N, rhs, hh, (s.t[p[i]] - tb) / 60.0L, s.l4[p[i]] - x0, i >= q);
-    }
-    MirrorL4Normals(N);
-    long double x[4], q33;
+    seconds.clear();
+    for (long i = a; i < b; ++i) seconds.push_back(s.t[p[i]] - tb);
+    design.Update(seconds, q - a);
+    long double rhs[4] = {}, hh = 0;
+    for (long i = a; i < b; ++i) AddL4Values(rhs, hh, design.t[i - a], s.l4[p[i]] - x0, i >= q);
     const long n = b - a;
-    if (n <= 4 || !Solve4(N, rhs, x, q33)) continue;
+    if (n <= 4 || !design.ok) continue;
+    long double x[4];
+    Multiply4(design.Q, rhs, x);
+    const long double q33 = design.Q[3][3];
     long double vtPv = hh;
     for (int r = 0; r < 4; ++r) vtPv -= x[r] * rhs[r];
     const long double s0sq = (vtPv > 0 ? vtPv : 0) / (n - 4);
