@@ -89,6 +89,17 @@ class matrix {
     return v[i];
   }
 
+  // Row i as an array of c elements: the row index is checked once, the columns are
+  // the caller's to keep in range.
+  T* Row(long i) {
+    Check(i, 0);
+    return v + i * static_cast<long>(c);
+  }
+  const T* Row(long i) const {
+    Check(i, 0);
+    return v + i * static_cast<long>(c);
+  }
+
   matrix& operator+=(const matrix& m) {
     SameDims(m, "Operator:   +=\nMatrix dims do not agree: ");
     for (long k = 0; k < Length(); k++) v[k] += m.v[k];

@@ -84,6 +84,45 @@ void AddRow(matrix<T>& m, long to, long from, T factor, long k0, long k1) {
     if (src[k] != T(0)) dst[k] += factor * src[k];
 }
 
+// x plus factor[s] * m(from[s], k) over s in turn, skipping zeros of m as AddRow does.
+template <class T>
+T AddColumn(T x, const matrix<T>& m, long k, const std::vector<long>& from,
+            const std::vector<T>& factor) {
+  const long c = m.c;
+  for (size_t s = 0; s < from.size(); s++) {
+    const T e = m.v[k + from[s] * c];
+    if (e != T(0)) x += factor[s] * e;
+  }
+  return x;
+}
+
+// AddColumn on the four columns k ... k+3 at once (one load of each factor for four
+// terms): x[c] takes the terms of column k+c in the same order.
+template <class T>
+void AddColumns4(T* x, const matrix<T>& m, long k, const std::vector<long>& from,
+                 const std::vector<T>& factor) {
+  T x0 = x[0], x1 = x[1], x2 = x[2], x3 = x[3];
+  const long c = m.c;
+  for (size_t s = 0; s < from.size(); s++) {
+    const T* e = m.v + k + from[s] * c;
+    const T f = factor[s];
+    if (e[0] != T(0)) x0 += f * e[0];
+    if (e[1] != T(0)) x1 += f * e[1];
+    if (e[2] != T(0)) x2 += f * e[2];
+    if (e[3] != T(0)) x3 += f * e[3];
+  }
+  x[0] = x0, x[1] = x1, x[2] = x2, x[3] = x3;
+}
+
+// Every column of [k0, k1] of row to takes its terms (AddColumn), four at a time.
+template <class T>
+void AddToColumns(T* to, const matrix<T>& m, long k0, long k1, const std::vector<long>& from,
+                  const std::vector<T>& factor) {
+  long k = k0;
+  for (; k + 3 <= k1; k += 4) AddColumns4(to + k, m, k, from, factor);
+  for (; k <= k1; k++) to[k] = AddColumn(to[k], m, k, from, factor);
+}
+
 // Rows of a matrix that starts as the identity and changes by row operations only,
 // with the columns [lo, hi] outside which each row is still all zero: AddRow needs
 // to visit only the source row's span.
@@ -105,7 +144,47 @@ struct SpannedRows {
     std::swap(lo[a], lo[b]);
     std::swap(hi[a], hi[b]);
   }
+  // Add(to, from[s], factor[s]) for every s in turn (rows from[] other than to): each
+  // element takes its terms in the same order, held in a register meanwhile.
+  void AddAll(long to, const std::vector<long>& from, const std::vector<T>& factor) {
+    long k0 = lo[to], k1 = hi[to];
+    for (long f : from) k0 = std::min(k0, lo[f]), k1 = std::max(k1, hi[f]);
+    AddToColumns(m.v + to * static_cast<long>(m.c), m, k0, k1, from, factor);
+    lo[to] = k0;
+    hi[to] = k1;
+  }
 };
+
+// The back substitution of the inverse on the upper triangular temp and on rows: for
+// every column j from the last, each row i above it with |temp(i, j)| > thres takes
+// -temp(i, j) / temp(j, j) times row j (of temp over the columns left of j). Row by
+// row from the bottom instead: a row's factors come from its columns right of the
+// diagonal in turn, and each element takes the terms of the columns in the same order
+// in a register. Only the diagonal and the columns left of it are stored in temp.
+template <class T>
+void BackSubstitute(matrix<T>& temp, SpannedRows<T>& rows, long n) {
+  using std::fabs;
+  const T thres = invns::thres;
+  const long c = temp.c;
+  std::vector<long> from;
+  std::vector<T> factor;
+  from.reserve(n);
+  factor.reserve(n);
+  for (long i = n - 2; i >= 0; i--) {
+    T* row = temp.v + i * c;
+    from.clear();
+    factor.clear();
+    for (long k = n - 1; k > i; k--) {
+      const T x = AddColumn(row[k], temp, k, from, factor);
+      if (fabs(x) > thres) {
+        from.push_back(k);
+        factor.push_back(-x / temp.v[k + k * c]);
+      }
+    }
+    AddToColumns(row, temp, 0, i, from, factor);
+    rows.AddAll(i, from, factor);
+  }
+}
 
 }  // namespace matrixdetail
 
@@ -164,17 +243,12 @@ matrix<T> inv(const matrix<T>& M, long dim = -1) {
     invns::IsSingular = true;
     return minv;
   }
-  // Back substitution: once column j is cleared, no later step reads the columns
-  // from j on in the rows above it (only their diagonals, which lie to the left).
-  for (long j = n - 1; j >= 1; j--)
-    for (long i = j - 1; i >= 0; i--)
-      if (fabs(temp(i, j)) > thres) {
-        T factor = -temp(i, j) / temp(j, j);
-        matrixdetail::AddRow(temp, i, j, factor, 0, j);
-        rows.Add(i, j, factor);
-      }
-  for (long i = 0; i < n; i++)
-    for (long k = 0; k < n; k++) minv(i, k) /= temp(i, i);
+  matrixdetail::BackSubstitute(temp, rows, n);
+  for (long i = 0; i < n; i++) {
+    const T d = temp(i, i);
+    T* q = minv.Row(i);
+    for (long k = 0; k < n; k++) q[k] /= d;
+  }
   return minv;
 }
 

@@ -54,7 +54,9 @@ void EpochClocks::Eliminate(long e, matrix<long double>& Nt, matrix<long double>
   for (long a = start_[e]; a < end_[e]; ++a) {
     const long i = index_[a];
     tt(i) += value_[a] * t2 / n22;
-    for (long b = a; b < end_[e]; ++b) Nt(i, index_[b]) += value_[a] * value_[b] / n22;
+    long double* row = Nt.Row(i);
+    const long double va = value_[a];
+    for (long b = a; b < end_[e]; ++b) row[index_[b]] += va * value_[b] / n22;
   }
 }
 

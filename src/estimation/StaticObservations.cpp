@@ -420,8 +420,9 @@ void StaticObservations::TypeVariances(const EpochClocks& clk) {
       dc = clk.Solve(e, x);
       for (long a = clk.First(e); a < clk.Last(e); ++a) {
         long double s = 0.0L;
+        const long double* q = Q.Row(clk.Index(a));
         for (long b = clk.First(e); b < clk.Last(e); ++b)
-          s += Q(clk.Index(a), clk.Index(b)) * clk.Value(b) / clk.N22(e);
+          s += q[clk.Index(b)] * clk.Value(b) / clk.N22(e);
         w[clk.Index(a)] = s;
         uQu += s * clk.Value(a) / clk.N22(e);
       }
@@ -441,12 +442,17 @@ void StaticObservations::TypeVariances(const EpochClocks& clk) {
         long double unused = 0.0L;
         TypeSlots(r, k, ObsTypes[k].phase ? Ambiguity(r, k) : -1, unused, r.iB);
         long double bQb = 0.0L, bw = 0.0L, bx = 0.0L;
-        for (int a = 0; a < NSlots; ++a) {
-          if (r.iB[a] < 0) continue;
+        int used[NSlots];
+        const int nused = UsedSlots(r.iB, used);
+        for (int ka = 0; ka < nused; ++ka) {
+          const int a = used[ka];
           bx += r.B[a] * x(r.iB[a]);
           bw += r.B[a] * w[r.iB[a]];
-          for (int b = 0; b < NSlots; ++b)
-            if (r.iB[b] >= 0) bQb += r.B[a] * r.B[b] * Q(r.iB[a], r.iB[b]);
+          const long double* q = Q.Row(r.iB[a]);
+          for (int kb = 0; kb < nused; ++kb) {
+            const int b = used[kb];
+            bQb += r.B[a] * r.B[b] * q[r.iB[b]];
+          }
         }
         const long double aQa = solved ? bQb + 2.0L * bw + uQu + 1.0L / clk.N22(e) : bQb;
         const long double v = bx - dc - f;

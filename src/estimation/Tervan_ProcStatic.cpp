@@ -211,12 +211,18 @@ bool HasModelValues(const TervanC& tc) {
 void SetCRDNormalSystem(matrix<long double>& N, matrix<long double>& t, long double* B,
                         long double& f, long double& p, long* iB, EpochClocks& clk) {
   clk.AddClock(f, p);
-  for (int i = 0; i < NSlots; ++i) {
-    if (iB[i] < 0) continue;
-    t(iB[i]) += B[i] * p * f;
-    clk.Add(iB[i], B[i], p);
-    for (int j = 0; j < NSlots; ++j)
-      if (iB[j] >= 0) N(iB[i], iB[j]) += B[i] * B[j] * p;
+  int used[NSlots];
+  const int nused = UsedSlots(iB, used);
+  for (int a = 0; a < nused; ++a) {
+    const int i = used[a];
+    const long r = iB[i];
+    t(r) += B[i] * p * f;
+    clk.Add(r, B[i], p);
+    long double* row = N.Row(r);
+    for (int b = 0; b < nused; ++b) {
+      const int j = used[b];
+      if (iB[j] >= r) row[iB[j]] += B[i] * B[j] * p;
+    }
   }
 }
 

@@ -14,9 +14,18 @@ constexpr int NSlots = 20;
 // observations: before, the misclosures still hold the error of the a-priori position.
 constexpr long double MisclosureTestStart = 1.0L;
 
+// The slots of a design row in use (index >= 0) into used, in slot order; returns their
+// count.
+inline int UsedSlots(const long* iB, int* used) {
+  int n = 0;
+  for (int s = 0; s < NSlots; ++s)
+    if (iB[s] >= 0) used[n++] = s;
+  return n;
+}
+
 // Adds one observation (design row B/iB over NSlots slots, index -1 = unused;
-// misclosure f = computed - observed, metres; weight p) to the normal equations N, t
-// and to the current epoch of the clocks (clock coefficient -1).
+// misclosure f = computed - observed, metres; weight p) to the normal equations N
+// (upper triangle) and t and to the current epoch of the clocks (clock coefficient -1).
 void SetCRDNormalSystem(matrix<long double>& N, matrix<long double>& t, long double* B,
                         long double& f, long double& p, long* iB, EpochClocks& clk);
 

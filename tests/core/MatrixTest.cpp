@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "core/matrix.h"
@@ -20,6 +21,70 @@ matrix<long double> M3(std::initializer_list<long double> values, long rows, lon
   long k = 0;
   for (long double x : values) m(k++) = x;
   return m;
+}
+
+// Textbook Gauss-Jordan on [M | I], whole rows column after column, with the pivoting
+// and thresholds of inv: the inverse must keep its bits.
+matrix<long double> PlainGaussJordan(const matrix<long double>& M) {
+  const long n = M.NRow();
+  const long double thres = invns::thres;
+  matrix<long double> a(M), b = I<long double>(n, 1.0L);
+  auto add = [](matrix<long double>& m, long to, long from, long double f, long last) {
+    for (long k = 0; k < last; ++k) m(to, k) += f * m(from, k);
+  };
+  for (long j = 0; j < n - 1; ++j) {
+    long p = j;
+    for (long k = j + 1; k < n; ++k)
+      if (std::fabs(a(k, j)) > std::fabs(a(p, j))) p = k;
+    for (long k = 0; k < n; ++k) {
+      std::swap(a(j, k), a(p, k));
+      std::swap(b(j, k), b(p, k));
+    }
+    for (long i = j + 1; i < n; ++i)
+      if (std::fabs(a(i, j)) > thres) {
+        const long double f = -a(i, j) / a(j, j);
+        add(a, i, j, f, n);
+        add(b, i, j, f, n);
+      }
+  }
+  for (long j = n - 1; j >= 1; --j)
+    for (long i = j - 1; i >= 0; --i)
+      if (std::fabs(a(i, j)) > thres) {
+        const long double f = -a(i, j) / a(j, j);
+        add(a, i, j, f, j);
+        add(b, i, j, f, n);
+      }
+  for (long i = 0; i < n; ++i)
+    for (long k = 0; k < n; ++k) b(i, k) /= a(i, i);
+  return b;
+}
+
+// Normal matrix of random observations of n unknowns, each touching four of them
+// (many zeros, as in the static solution), bordered by nb constraints that sum unknowns
+// to zero (zero diagonal: the border needs row pivoting).
+matrix<long double> RandomNormal(long n, long nb, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  std::uniform_int_distribution<long> pick(0, n - 1);
+  matrix<long double> N(n + nb, n + nb, 0.0L);
+  for (long k = 0; k < n; ++k) N(k, k) = 1e-3L;
+  for (long obs = 0; obs < 6 * n; ++obs) {
+    long ix[4];
+    long double b[4];
+    for (int s = 0; s < 4; ++s) ix[s] = pick(gen), b[s] = u(gen);
+    for (int s = 0; s < 4; ++s)
+      for (int t = 0; t < 4; ++t) N(ix[s], ix[t]) += b[s] * b[t];
+  }
+  for (long r = 0; r < nb; ++r)
+    for (long k = r; k < n; k += nb + 1) N(n + r, k) = N(k, n + r) = 1.0L;
+  return N;
+}
+
+void ExpectPlainInverseBits(const matrix<long double>& M) {
+  const matrix<long double> Q = inv(M), Q0 = PlainGaussJordan(M);
+  ASSERT_FALSE(invns::IsSingular);
+  for (long i = 0; i < M.NRow(); ++i)
+    for (long k = 0; k < M.NRow(); ++k) ASSERT_EQ(Q(i, k), Q0(i, k)) << i << " " << k;
 }
 
 }  // namespace
@@ -140,6 +205,19 @@ TEST(MatrixUtil, InverseOfLargerMatrixWithManyRowSwaps) {
       EXPECT_NEAR(static_cast<double>(left(i, j)), i == j ? 1.0 : 0.0, 1e-14);
       EXPECT_NEAR(static_cast<double>(right(i, j)), i == j ? 1.0 : 0.0, 1e-14);
     }
+}
+
+// The inverse skips zeros and orders its work for speed; every bit stays that of the
+// textbook elimination, on normal matrices with and without a constraint border and on
+// a dense matrix.
+TEST(MatrixUtil, InverseKeepsTheBitsOfThePlainElimination) {
+  ExpectPlainInverseBits(RandomNormal(60, 0, 1));
+  ExpectPlainInverseBits(RandomNormal(80, 5, 3));
+  ExpectPlainInverseBits(RandomNormal(7, 2, 5));
+  matrix<long double> dense(30, 30);
+  for (long i = 0; i < 30; ++i)
+    for (long k = 0; k < 30; ++k) dense(i, k) = std::sin(1.0L + 7 * i + 3 * k) + (i == k ? 8 : 0);
+  ExpectPlainInverseBits(dense);
 }
 
 TEST(MatrixUtil, InverseOfLeadingBlock) {

@@ -111,7 +111,7 @@ TEST(EpochClocks, SparseEliminationEqualsTheDenseBitForBit) {
   for (long i = 0; i < nunk; ++i) {
     EXPECT_EQ(s.t(i), d.t(i));
     EXPECT_EQ(s.tt(i), d.tt(i));
-    for (long j = 0; j < nunk; ++j) EXPECT_EQ(s.N(i, j), d.N(i, j));
+    for (long j = i; j < nunk; ++j) EXPECT_EQ(s.N(i, j), d.N(i, j));
     for (long j = i; j < nunk; ++j) EXPECT_EQ(s.Nt(i, j), d.Nt(i, j)) << i << " " << j;
   }
   const matrix<long double> x = Reduced(s.N, s.Nt, s.t, s.tt);
