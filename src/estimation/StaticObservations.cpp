@@ -50,10 +50,12 @@ StaticObservations::StaticObservations(TervanC& tc)
     : tc_(tc),
       cut_(deg2rad(static_cast<long double>(tc.MinElevation))),
       usedTypes_(static_cast<size_t>(tc.sdd.GetNObs()), 0) {
-  // With the travel times of the preprocessing a BASE range costs one orbit
-  // evaluation, which repeats its earlier result: it is computed again rather than
-  // kept (a day at 1 s has millions of records).
-  if (tc.TravelTime.NRow() != tc.sdd.GetNObs()) {
+  // The BASE does not move between iterations: its ranges are kept from the first
+  // one. With the travel times of the preprocessing a BASE range costs one orbit
+  // evaluation, which repeats the earlier result to the last bit, so a day of
+  // millions of records (a day at 1 s) computes them again instead of holding them.
+  const long nobs = tc.sdd.GetNObs();
+  if (tc.TravelTime.NRow() != nobs || nobs <= KeepBaseRecords) {
     base_.resize(static_cast<size_t>(tc.sdd.GetNObs()));
     baseState_.assign(static_cast<size_t>(tc.sdd.GetNObs()), 0);
   }

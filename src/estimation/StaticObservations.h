@@ -80,6 +80,8 @@ class StaticObservations {
 
   TervanC& tc_;
   long double cut_;
+  // Records up to which the BASE ranges are kept between iterations (33 bytes each).
+  static constexpr long KeepBaseRecords = 1000000;
   std::vector<BaseSide> base_;
   std::vector<signed char> baseState_;  // 0 not yet computed, 1 usable, -1 unusable
   long double* sumAll_ = nullptr;
