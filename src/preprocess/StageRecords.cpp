@@ -29,14 +29,17 @@ std::vector<std::vector<SatRecord>> RecordsBySatellite(const PhsDiffData& d) {
   // Each list is given its final size first: no spare capacity is left behind.
   std::vector<size_t> count(static_cast<size_t>(nsat), 0);
   const std::vector<long> off = EpochOffsets(d);
-  for (long r = 0; r < off[d.neph]; ++r)
-    if (listOf(r) >= 0) ++count[listOf(r)];
+  for (long r = 0; r < off[d.neph]; ++r) {
+    const long j = listOf(r);
+    if (j >= 0) ++count[j];
+  }
   std::vector<std::vector<SatRecord>> out(static_cast<size_t>(nsat));
   for (long j = 0; j < nsat; ++j) out[j].reserve(count[j]);
   for (long i = 0; i < d.neph; ++i)
-    for (long r = off[i]; r < off[i + 1]; ++r)
-      if (listOf(r) >= 0)
-        out[listOf(r)].push_back(SatRecord{static_cast<int32_t>(i), static_cast<int32_t>(r)});
+    for (long r = off[i]; r < off[i + 1]; ++r) {
+      const long j = listOf(r);
+      if (j >= 0) out[j].push_back(SatRecord{static_cast<int32_t>(i), static_cast<int32_t>(r)});
+    }
   return out;
 }
 
