@@ -9,6 +9,10 @@ constexpr size_t kBlock = 1 << 20;  // bytes read at once
 LineReader::LineReader(std::istream& is, size_t maxLine)
     : is_(is), buf_(kBlock + maxLine + 1), maxLine_(maxLine) {}
 
+void LineReader::Grow() {
+  if (begin_ == 0 && end_ == buf_.size()) buf_.resize(2 * buf_.size());
+}
+
 bool LineReader::Fill() {
   if (eof_) return false;
   if (begin_ > 0) {
@@ -33,10 +37,11 @@ bool LineReader::Next(const char*& line, size_t& len) {
     const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
     if (nl != nullptr) {
       size_t whole = static_cast<size_t>(nl - start);
-      Hand(start, whole < maxLine_ ? whole : maxLine_, whole + 1, line, len);
+      Hand(start, maxLine_ == kWholeLines || whole < maxLine_ ? whole : maxLine_, whole + 1, line,
+           len);
       return true;
     }
-    if (avail >= maxLine_) {
+    if (maxLine_ != kWholeLines && avail >= maxLine_) {
       // An over-long line: its beginning now, its rest skipped on the next call.
       Hand(start, maxLine_, avail, line, len);
       skipping_ = true;
@@ -47,6 +52,7 @@ bool LineReader::Next(const char*& line, size_t& len) {
       Hand(start, avail, avail, line, len);
       return true;
     }
+    Grow();
     Fill();
   }
 }

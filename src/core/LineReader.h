@@ -11,8 +11,10 @@
 class LineReader {
  public:
   // Lines longer than maxLine characters are cut to maxLine; the rest of such a
-  // line is skipped.
+  // line is skipped. With kWholeLines no line is cut: the buffer grows to hold
+  // the longest line.
   explicit LineReader(std::istream& is, size_t maxLine = 1 << 16);
+  static constexpr size_t kWholeLines = 0;
 
   // The next line; false at the end of the input.
   bool Next(const char*& line, size_t& len);
@@ -25,6 +27,7 @@ class LineReader {
 
  private:
   bool Fill();  // reads more input behind the buffered text; false at the end
+  void Grow();  // doubles a buffer that one unfinished line fills
   void Hand(const char* start, size_t take, size_t used, const char*& line, size_t& len);
   void SkipRestOfLine();
 
@@ -32,7 +35,7 @@ class LineReader {
   std::vector<char> buf_;
   size_t begin_ = 0;  // first unread byte
   size_t end_ = 0;    // end of the buffered bytes
-  size_t maxLine_;
+  size_t maxLine_;    // kWholeLines: lines are never cut
   bool eof_ = false;
   bool skipping_ = false;  // the rest of an over-long line is still to be skipped
   long lineNo_ = 0;

@@ -134,6 +134,31 @@ bool ParseInteger(const char* p, const char* end, long& value, const char** stop
   return true;
 }
 
+bool IsBlank(const char* b, const char* e) {
+  for (; b < e; ++b)
+    if (*b != ' ' && *b != '\t' && *b != '\r' && *b != '\n') return false;
+  return true;
+}
+
+bool RealOrAt(const char* line, size_t len, size_t from, size_t width, long double blank,
+              long double& v) {
+  const char *b, *e;
+  FieldRange(line, len, from, width, b, e);
+  long double x = blank;
+  if (!IsBlank(b, e) && !ParseDecimal(b, e, x)) return false;
+  v = x;
+  return true;
+}
+
+bool IntOrAt(const char* line, size_t len, size_t from, size_t width, long blank, long& v) {
+  const char *b, *e;
+  FieldRange(line, len, from, width, b, e);
+  long x = blank;
+  if (!IsBlank(b, e) && !ParseInteger(b, e, x)) return false;
+  v = x;
+  return true;
+}
+
 std::string Cut(const std::string& line, size_t pos, size_t len) {
   return pos < line.size() ? line.substr(pos, len) : std::string();
 }
@@ -155,7 +180,7 @@ std::string Trimmed(const std::string& line, size_t pos, size_t len) {
 }
 
 bool IsBlank(const std::string& s) {
-  return s.find_first_not_of(kBlanks) == std::string::npos;
+  return IsBlank(Begin(s), End(s));
 }
 
 bool HasLabel(const std::string& line, const char* label) {
@@ -203,13 +228,15 @@ std::optional<long> Int(const std::string& line, size_t pos, size_t len) {
 
 std::optional<long double> RealOr(const std::string& line, size_t pos, size_t len,
                                   long double blank) {
-  const std::string f = Cut(line, pos, len);
-  return IsBlank(f) ? std::optional<long double>(blank) : Real(f);
+  long double v;
+  if (!RealOrAt(Begin(line), line.size(), pos, len, blank, v)) return std::nullopt;
+  return v;
 }
 
 std::optional<long> IntOr(const std::string& line, size_t pos, size_t len, long blank) {
-  const std::string f = Cut(line, pos, len);
-  return IsBlank(f) ? std::optional<long>(blank) : Int(f);
+  long v;
+  if (!IntOrAt(Begin(line), line.size(), pos, len, blank, v)) return std::nullopt;
+  return v;
 }
 
 std::string MalformedField(const std::string& file, const std::string& line, size_t pos, size_t len,

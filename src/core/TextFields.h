@@ -38,6 +38,16 @@ inline void FieldRange(const char* line, size_t len, size_t from, size_t width, 
   e = line + t;
 }
 
+// Whether [b, e) is empty or only blanks, tabs and line ends.
+bool IsBlank(const char* b, const char* e);
+
+// The number of columns [from, from + width) of a line of length len, where a
+// blank field means the missing value `blank`; false (v unchanged) when the field
+// is neither blank nor a number.
+bool RealOrAt(const char* line, size_t len, size_t from, size_t width, long double blank,
+              long double& v);
+bool IntOrAt(const char* line, size_t len, size_t from, size_t width, long blank, long& v);
+
 // --- Fields of std::string lines -------------------------------------------------
 
 // Columns [pos, pos + len) of a line (0-based): shorter at its end, empty beyond it.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 
+#include "core/LineReader.h"
 #include "core/ProgramError.h"
 #include "core/TextFields.h"
 #include "orbits/OrbitText.h"
@@ -18,12 +19,28 @@ namespace {
 const int kMaxSatNumber = 700;
 const long double kMissing = 999.999L;  // clock value of an epoch without a record
 
-// The number of a field, or a framed error naming the file, the columns, the line
-// and its number.
-long double Number(const char* file, const std::string& line, long lineNo, size_t pos, size_t len) {
-  const std::optional<long double> v = textfield::Real(line, pos, len);
-  if (!v) ProgramError("Tervan", textfield::MalformedField(file, line, pos, len, lineNo));
-  return *v;
+// The number of columns [pos, pos + width) of a line of length len, or a framed
+// error naming the file, the columns, the line and its number.
+long double Number(const char* file, const char* line, size_t len, long lineNo, size_t pos,
+                   size_t width) {
+  const char *b, *e;
+  textfield::FieldRange(line, len, pos, width, b, e);
+  long double v;
+  if (!textfield::ParseDecimal(b, e, v))
+    ProgramError("Tervan",
+                 textfield::MalformedField(file, std::string(line, len), pos, width, lineNo));
+  return v;
+}
+
+// The error text of the epoch text that starts a new epoch on a line of length
+// len (empty when its epoch t is valid and after the epochs before).
+std::string EpochError(const std::string& text, const std::vector<mjd>& before, const char* line,
+                       size_t len, mjd& t) {
+  if (!orbittext::ParseEpoch(text, t))
+    return "RINEX CLOCK FILE - IMPROPER EPOCH OF RECORD: " + std::string(line, len);
+  if (!before.empty() && !(t > before.back()))
+    return "RINEX CLOCK FILE - EPOCHS NOT IN INCREASING ORDER: " + std::string(line, len);
+  return std::string();
 }
 
 void HeaderError(const char* what) {
@@ -77,7 +94,8 @@ void GNSSpClk::ReadSatListLines(std::istream& in) {
 void GNSSpClk::ReadHeader(std::istream& in) {
   std::string line;
   if (!textfield::GetLine(in, line)) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)");
-  version = static_cast<float>(Number(clkfile, line, textfield::LineNumber(in), 0, 9));
+  version = static_cast<float>(
+      Number(clkfile, line.data(), line.size(), textfield::LineNumber(in), 0, 9));
   type = line.size() > 20 ? line[20] : ' ';
   if (type != 'C')
     HeaderError("RINEX CLOCK FILE IS NOT IN RINEX CLOCK FORMAT - RINEX TYPE IS NOT 'C'");
@@ -97,59 +115,73 @@ void GNSSpClk::ReadHeader(std::istream& in) {
   }
 }
 
-bool GNSSpClk::SplitRecord(const std::string& line, long fileLine, short& satno, std::string& text,
-                           long double& value) const {
-  if (line.compare(0, 2, "AS") != 0) return false;
-  const long number = textfield::Int(line, 4, 2).value_or(0);
-  satno = orbittext::SatNumber(line.size() > 3 ? line[3] : ' ',
+bool GNSSpClk::SplitRecord(const char* line, size_t len, long fileLine, short& satno,
+                           std::string_view& text, long double& value) const {
+  if (len < 2 || line[0] != 'A' || line[1] != 'S') return false;
+  const char *b, *e;
+  textfield::FieldRange(line, len, 4, 2, b, e);
+  long number;
+  textfield::ParseInteger(b, e, number);
+  satno = orbittext::SatNumber(len > 3 ? line[3] : ' ',
                                static_cast<int>(number > 0 && number < 100 ? number : 0));
-  text = Cut(line, 8 + nameWidthExtra, 26);
-  value = Number(clkfile, line, fileLine, 40 + nameWidthExtra, 19);
+  textfield::FieldRange(line, len, 8 + nameWidthExtra, 26, b, e);
+  text = std::string_view(b, static_cast<size_t>(e - b));
+  value = Number(clkfile, line, len, fileLine, 40 + nameWidthExtra, 19);
   return true;
 }
 
 // Records are grouped by epoch: each change of the epoch text starts a new epoch.
-long GNSSpClk::CountEpochs() {
-  std::ifstream in(clkfile);
-  std::string line, text, last;
-  short satno;
-  long double value;
-  textfield::SkipPastLabel(in, "END OF HEADER");
-  nepoch = 0;
-  long records = 0;
-  while (textfield::GetLine(in, line)) {
-    if (!SplitRecord(line, textfield::LineNumber(in), satno, text, value)) continue;
-    if (nepoch == 0 || text != last) ++nepoch;
-    last = text;
-    ++records;
-  }
-  return records;
-}
-
+// Malformed values end the read before the size of the table is judged, and that
+// before a bad epoch, so the epochs are only checked here and judged afterwards.
 void GNSSpClk::ReadData() {
   std::ifstream in(clkfile);
-  std::string line, text, last;
-  if (!textfield::SkipPastLabel(in, "END OF HEADER"))
-    HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
-  long ix = -1;
+  LineReader lr(in, LineReader::kWholeLines);
+  const char* line;
+  size_t len;
+  bool sawHeaderEnd = false;
+  while (!sawHeaderEnd && lr.Next(line, len))
+    sawHeaderEnd = std::string_view(line, len).find("END OF HEADER") != std::string_view::npos;
+  std::vector<mjd> epochs;
+  std::vector<Record> records;
+  std::string last, epochError;
+  long allRecords = 0;
   short satno;
+  std::string_view text;
   long double value;
-  while (textfield::GetLine(in, line) && ix < nepoch) {
-    if (!SplitRecord(line, textfield::LineNumber(in), satno, text, value)) continue;
-    if (ix < 0 || text != last) {
-      if (++ix >= nepoch) break;
+  while (sawHeaderEnd && lr.Next(line, len)) {
+    if (!SplitRecord(line, len, lr.LineNumber(), satno, text, value)) continue;
+    ++allRecords;
+    if (epochs.empty() || text != last) {
+      last.assign(text);
       mjd t;
-      if (!orbittext::ParseEpoch(text, t))
-        ProgramError("Tervan", "RINEX CLOCK FILE - IMPROPER EPOCH OF RECORD: " + line);
-      if (ix > 0 && !(t > epoch(ix - 1)))
-        ProgramError("Tervan", "RINEX CLOCK FILE - EPOCHS NOT IN INCREASING ORDER: " + line);
-      epoch(ix) = t;
-      last = text;
+      if (epochError.empty()) epochError = EpochError(last, epochs, line, len, t);
+      epochs.push_back(t);
     }
     // A satellite missing from the header list has no column.
     if (satno <= 0 || satno >= kMaxSatNumber || satIx(satno) < 0) continue;
-    SatClk(ix, satIx(satno)) = value;
+    records.push_back({static_cast<int32_t>(epochs.size() - 1), satIx(satno), value});
   }
+  FillTable(epochs, records, allRecords, sawHeaderEnd, epochError);
+}
+
+void GNSSpClk::FillTable(const std::vector<mjd>& epochs, const std::vector<Record>& records,
+                         long allRecords, bool sawHeaderEnd, const std::string& epochError) {
+  nepoch = static_cast<int32_t>(epochs.size());
+  const long values = static_cast<long>(nepoch) * nsat;
+  // A week of 30 s clocks for 150 satellites needs 3 million values.
+  if (values > 20000000L)
+    ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
+  // The table holds every epoch for every listed satellite: a file with far fewer
+  // records than that is not taken at its word.
+  if (values > 10000L + 50L * allRecords)
+    ProgramError("Tervan",
+                 "RINEX CLOCK FILE - FAR FEWER SATELLITE CLOCKS THAN EPOCHS AND SATELLITES!");
+  if (!sawHeaderEnd) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
+  if (!epochError.empty()) ProgramError("Tervan", epochError);
+  epoch.Resize(nepoch, 1);
+  SatClk.Resize(nepoch, nsat, kMissing);
+  for (long i = 0; i < nepoch; i++) epoch(i) = epochs[i];
+  for (const Record& r : records) SatClk(r.epoch, r.col) = r.value;
 }
 
 void GNSSpClk::AddFile(const char* name) {
@@ -272,18 +304,6 @@ void GNSSpClk::ReadOne() {
   satIx.Resize(kMaxSatNumber, 1, -1);
   ReadHeader(in);
   in.close();
-  const long records = CountEpochs();
-  const long values = static_cast<long>(nepoch) * nsat;
-  // A week of 30 s clocks for 150 satellites needs 3 million values.
-  if (values > 20000000L)
-    ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
-  // The table holds every epoch for every listed satellite: a file with far fewer
-  // records than that is not taken at its word.
-  if (values > 10000L + 50L * records)
-    ProgramError("Tervan",
-                 "RINEX CLOCK FILE - FAR FEWER SATELLITE CLOCKS THAN EPOCHS AND SATELLITES!");
-  epoch.Resize(nepoch, 1);
-  SatClk.Resize(nepoch, nsat, kMissing);
   ReadData();
   SetInterval();
 }

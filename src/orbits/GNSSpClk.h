@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/matrix.h"
@@ -47,13 +48,23 @@ class GNSSpClk {
  private:
   void ReadHeader(std::istream& in);
   void ReadSatListLines(std::istream& in);
-  // Counts the epochs; returns the number of satellite clock records.
-  long CountEpochs();
+  // A satellite clock record of a listed satellite: epoch index, column, value (s).
+  struct Record {
+    int32_t epoch;
+    short col;
+    long double value;
+  };
+  // Reads the records after the header in one pass, checks the table they need
+  // and fills it.
   void ReadData();
   // Record fields of an "AS" line (line fileLine of the file): satellite, epoch text
-  // and value.
-  bool SplitRecord(const std::string& line, long fileLine, short& satno, std::string& text,
-                   long double& value) const;
+  // and value; false for other lines.
+  bool SplitRecord(const char* line, size_t len, long fileLine, short& satno,
+                   std::string_view& text, long double& value) const;
+  // Checks the table size against the epochs and records read, then the first
+  // bad epoch (error text, empty when none), and fills the table.
+  void FillTable(const std::vector<mjd>& epochs, const std::vector<Record>& records,
+                 long allRecords, bool sawHeaderEnd, const std::string& epochError);
   bool OutsideWarning(const mjd& t);
   // Reads the file of SetFile alone.
   void ReadOne();

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <optional>
 
+#include "core/LineReader.h"
 #include "core/ProgramError.h"
 #include "core/TextFields.h"
 #include "gnss/GNSSSatBasis.h"
@@ -29,6 +30,9 @@ textfield::FieldSource Source(const char* file, long fileLine) {
 }
 const int kMaxSatNumber = 700;
 const int kMaxNodes = 40;  // interpolation nodes on each side are limited to 20
+// Smallest exponents that the two- and three-column accuracy fields can hold.
+const long kMinPosExp = -9;
+const long kMinClkExp = -99;
 }  // namespace
 
 GNSSpEph::GNSSpEph()
@@ -78,18 +82,24 @@ int GNSSpEph::SatIndex(short satno) const {
 void GNSSpEph::CountHeader(const std::string& name) {
   std::ifstream in(name);
   if (!in) FileError(kClass, "PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
-  std::string line;
+  LineReader lr(in, LineReader::kWholeLines);
+  const char* line;
+  size_t len;
   long blocks = 0;
   positionLines = 0;
-  while (textfield::GetLine(in, line)) {
-    if (line.compare(0, 3, "EOF") == 0) break;
-    if (line[0] == '*') {
+  auto starts = [&](const char* text, size_t n) {
+    return len >= n && std::memcmp(line, text, n) == 0;
+  };
+  while (lr.Next(line, len)) {
+    if (starts("EOF", 3)) break;
+    const char first = len > 0 ? line[0] : '\0';
+    if (first == '*') {
       ++blocks;
     } else if (blocks > 0) {
-      if (line[0] == 'P') ++positionLines;
+      if (first == 'P') ++positionLines;
     } else {
-      if (line.compare(0, 2, "+ ") == 0) ++nSatListLines;
-      if (line.compare(0, 2, "/*") == 0) ++nComments;
+      if (starts("+ ", 2)) ++nSatListLines;
+      if (starts("/*", 2)) ++nComments;
     }
   }
   nepoch = static_cast<int32_t>(blocks);
@@ -160,16 +170,29 @@ mjd GNSSpEph::ReadEpochLine(const std::string& line) {
   return t;
 }
 
-void GNSSpEph::ReadRecord(const std::string& line, long block, long fileLine) {
+std::vector<long double> GNSSpEph::Powers(long double base, long lo, long hi) {
+  std::vector<long double> p;
+  for (long e = lo; e <= hi; e++) p.push_back(std::pow(base, static_cast<long double>(e)));
+  return p;
+}
+
+void GNSSpEph::ReadRecord(const char* line, size_t len, long block, long fileLine,
+                          const std::vector<long double>& posPow,
+                          const std::vector<long double>& clkPow) {
   // Velocity, correlation and other record lines carry no positions.
   if (line[0] != 'P') return;
-  const int isat = SatIndex(orbittext::SatNumber(line, 1));
+  const int isat = SatIndex(orbittext::SatNumber(line, len, 1));
   if (isat < 0) return;
   const long rec = block * nsat + isat;
+  auto fail = [&](size_t pos, size_t width) {
+    textfield::FieldError(Source(sp3file, fileLine), std::string(line, len), pos, width);
+  };
   // A blank position reads as 0 and a blank clock as 999999.999999, the values
   // by which SP3 marks a missing position and clock.
   auto value = [&](size_t pos, long double blank) {
-    return Need(textfield::RealOr(line, pos, 14, blank), Source(sp3file, fileLine), line, pos, 14);
+    long double v = 0;
+    if (!textfield::RealOrAt(line, len, pos, 14, blank, v)) fail(pos, 14);
+    return v;
   };
   const long double x = value(4, 0.0L) * 1000.0L;
   const long double y = value(18, 0.0L) * 1000.0L;
@@ -177,25 +200,29 @@ void GNSSpEph::ReadRecord(const std::string& line, long block, long fileLine) {
   const long double clkus = value(46, 999999.999999L);
   long double clk = clkus * 1e-6L;
   long double sx = 0, sy = 0, sz = 0, sc = 0;
-  if (line.size() > 60) {
+  // base^e of the exponent field [pos, pos + width), from the table of the
+  // exponents from lo on where it holds them.
+  auto power = [&](size_t pos, size_t width, long double base,
+                   const std::vector<long double>& table, long lo) {
+    long e = 0;
+    if (!textfield::IntOrAt(line, len, pos, width, 0, e)) fail(pos, width);
+    const long i = e - lo;
+    return i >= 0 && i < static_cast<long>(table.size())
+               ? table[i]
+               : std::pow(base, static_cast<long double>(e));
+  };
+  if (len > 60) {
     if (std::fabs(clkus - 999999.0L) <= 2.0L) {
       clk = 999999.0L;
     } else {
-      auto sig = [&](size_t pos, size_t minLen, long double base, long double unit) {
-        if (line.size() < minLen) return 0.0L;
-        const long e =
-            Need(textfield::IntOr(line, pos, 2, 0), Source(sp3file, fileLine), line, pos, 2);
-        return std::pow(base, static_cast<long double>(e)) * unit;
+      auto sig = [&](size_t pos, size_t minLen) {
+        if (len < minLen) return 0.0L;
+        return power(pos, 2, posBase, posPow, kMinPosExp) * 0.001L;
       };
-      sx = sig(61, 63, posBase, 0.001L);
-      sy = sig(64, 66, posBase, 0.001L);
-      sz = sig(67, 69, posBase, 0.001L);
-      sc = line.size() < 73
-               ? 0.0L
-               : std::pow(clkBase,
-                          static_cast<long double>(Need(textfield::IntOr(line, 70, 3, 0),
-                                                        Source(sp3file, fileLine), line, 70, 3))) *
-                     1e-12L;
+      sx = sig(61, 63);
+      sy = sig(64, 66);
+      sz = sig(67, 69);
+      sc = len < 73 ? 0.0L : power(70, 3, clkBase, clkPow, kMinClkExp) * 1e-12L;
     }
   }
   sat(rec) = satList(isat);
@@ -203,20 +230,25 @@ void GNSSpEph::ReadRecord(const std::string& line, long block, long fileLine) {
   sPosSig(rec) = xyzt(sx, sy, sz, sc);
 }
 
-void GNSSpEph::ReadBlocks(std::istream& in) {
-  std::string line;
+void GNSSpEph::ReadBlocks(std::istream& in, long firstLine) {
+  const std::vector<long double> posPow = Powers(posBase, kMinPosExp, 99);
+  const std::vector<long double> clkPow = Powers(clkBase, kMinClkExp, 999);
+  LineReader lr(in, LineReader::kWholeLines);
+  const char* line;
+  size_t len;
   long block = -1;
-  while (textfield::GetLine(in, line)) {
-    if (line.compare(0, 3, "EOF") == 0) break;
-    if (line.empty()) continue;
+  while (lr.Next(line, len)) {
+    if (len >= 3 && std::memcmp(line, "EOF", 3) == 0) break;
+    if (len == 0) continue;
     if (line[0] == '*') {
       if (++block >= nepoch) break;
-      epoch(block) = ReadEpochLine(line);
+      const std::string text(line, len);
+      epoch(block) = ReadEpochLine(text);
       tnode(block) = epoch(block) - epoch(0);
       if (block > 0 && tnode(block) <= tnode(block - 1))
-        FileError(kClass, "PRECISE EPHEMERIS FILE - EPOCHS NOT IN INCREASING ORDER: " + line);
+        FileError(kClass, "PRECISE EPHEMERIS FILE - EPOCHS NOT IN INCREASING ORDER: " + text);
     } else if (block >= 0) {
-      ReadRecord(line, block, textfield::LineNumber(in));
+      ReadRecord(line, len, block, firstLine + lr.LineNumber() - 1, posPow, clkPow);
     }
   }
 }
@@ -268,7 +300,7 @@ void GNSSpEph::ReadOne() {
   sat.Resize(nrec, 1, 0);
   sPos.Resize(nrec, 1, xyzt());
   sPosSig.Resize(nrec, 1, xyzt());
-  ReadBlocks(in);
+  ReadBlocks(in, textfield::LineNumber(in) + 1);
   if (nepoch > 0) StartEpoch = epoch(0);
   CheckSpacing();
   SetLfact();

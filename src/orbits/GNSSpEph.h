@@ -81,9 +81,17 @@ class GNSSpEph {
   void ReadHeader(std::istream& in);
   void ReadSatList(const std::string& line, int lineNo);
   void ReadSatSig(const std::string& line, int lineNo, long fileLine);
-  void ReadBlocks(std::istream& in);
+  // Reads the epoch blocks of in, whose lines before them were line 1 to
+  // firstLine - 1 of the file.
+  void ReadBlocks(std::istream& in, long firstLine);
   mjd ReadEpochLine(const std::string& line);
-  void ReadRecord(const std::string& line, long block, long fileLine);
+  // Powers of a base for the accuracy exponents lo to hi of the record lines.
+  static std::vector<long double> Powers(long double base, long lo, long hi);
+  // A record line of length len (line fileLine of the file) of the block;
+  // posPow and clkPow hold the powers of posBase and clkBase (exponents from
+  // kMinPosExp and kMinClkExp).
+  void ReadRecord(const char* line, size_t len, long block, long fileLine,
+                  const std::vector<long double>& posPow, const std::vector<long double>& clkPow);
   void CheckSpacing();
   // Reads the file of SetFile alone.
   void ReadOne();

@@ -27,7 +27,13 @@ short SatNumber(char system, int number) {
 }
 
 short SatNumber(const std::string& line, size_t pos) {
-  const std::string id = textfield::Cut(line, pos, 3) + "   ";
+  return SatNumber(line.data(), line.size(), pos);
+}
+
+short SatNumber(const char* line, size_t len, size_t pos) {
+  // Columns beyond the end of the line read as blanks.
+  char id[3];
+  for (size_t k = 0; k < 3; k++) id[k] = pos + k < len ? line[pos + k] : ' ';
   const char tens = id[1] == ' ' ? '0' : id[1];
   if (tens < '0' || tens > '9' || id[2] < '0' || id[2] > '9') return -1;
   return SatNumber(id[0], (tens - '0') * 10 + (id[2] - '0'));

@@ -17,6 +17,8 @@ short SatNumber(char system, int number);
 // Number of an identifier of a letter and two digits (tens digit possibly blank)
 // at position pos of line; -1 when the digits are not digits.
 short SatNumber(const std::string& line, size_t pos);
+// The same in a line of length len.
+short SatNumber(const char* line, size_t len, size_t pos);
 
 // Epoch (GPS time) of a text "year month day hour minute seconds" separated by
 // blanks; two-digit years are 1980-2079. False when the text is not a valid epoch.

@@ -38,6 +38,16 @@ TEST(LineReader, CutsOverlongLinesAndKeepsTheNext) {
   EXPECT_EQ(v[2], std::string(10, 'y'));
 }
 
+TEST(LineReader, WholeLinesLongerThanTheBufferStayWhole) {
+  const std::string longLine(3 * (1 << 20) + 17, 'x');
+  auto v = AllLines("a\n" + longLine + "\r\nnext\n" + longLine, LineReader::kWholeLines);
+  ASSERT_EQ(v.size(), 4u);
+  EXPECT_EQ(v[0], "a");
+  EXPECT_EQ(v[1], longLine);
+  EXPECT_EQ(v[2], "next");
+  EXPECT_EQ(v[3], longLine);
+}
+
 TEST(LineReader, CountsLinesAndConsumedBytesAcrossBlocks) {
   std::string text;
   for (int i = 0; i < 200000; ++i) text += "line " + std::to_string(i) + "\n";
