@@ -85,14 +85,15 @@ std::vector<KinObs> KinematicAdjustment::Epoch(long e, long i0) const {
       for (int c = 0; c < 3; ++c) o.b[c] = tc_.mB(i, c);
       o.ixT = ixT;
       o.p = ObsWeight(tc_, t, i, prn);
-      o.f = FinalMisclosure(tc_, t, i, e, prn);
+      const long unknown = ParameterUnknown(tc_, t, e, prn);
+      o.f = FinalMisclosure(tc_, t, i, prn, tropo, unknown);
       if (tropo.Zenith()) {  // without nodes at the epoch no slot holds an unknown
         long double B[NSlots];
         long iB[NSlots];
         tropo.Fill(tc_, i, B, iB);
         for (int k = EpochTropoDesign::sZB; k < NSlots; ++k) AddFloat(o, Parameter(iB[k]), B[k]);
       }
-      AddFloat(o, Parameter(ParameterUnknown(tc_, t, e, prn)), -1.0L);
+      AddFloat(o, Parameter(unknown), -1.0L);
       obs.push_back(o);
     }
   }

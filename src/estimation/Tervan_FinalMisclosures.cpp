@@ -57,7 +57,7 @@ long double Correction(const TervanC& tc, long ix) {
 
 // Design slots of the coordinates, the system offset and the troposphere at the
 // final corrections; 0 for a record the static solution formed no row for.
-long double DesignPart(const TervanC& tc, long i, long e, short prn) {
+long double DesignPart(const TervanC& tc, long i, short prn, const EpochTropoDesign& design) {
   if (i >= tc.mB.NRow() || tc.mB.NCol() < 3) return 0.0L;
   const int sys = SystemOf(tc, prn);
   if (sys < 0 || (tc.mB(i, 0) == 0.0L && tc.mB(i, 1) == 0.0L && tc.mB(i, 2) == 0.0L)) return 0.0L;
@@ -67,7 +67,6 @@ long double DesignPart(const TervanC& tc, long i, long e, short prn) {
   iB[0] = tc.ixX, iB[1] = tc.ixY, iB[2] = tc.ixZ;
   B[3] = -1.0L, iB[3] = tc.ixDTsys[sys];
   // Without troposphere nodes at the epoch its slots hold no unknown and add nothing.
-  const EpochTropoDesign design(tc, e);
   const int end = design.Zenith() ? NSlots : 4;
   if (design.Zenith()) design.Fill(tc, i, B, iB);
   long double s = 0;
@@ -116,5 +115,10 @@ long double ObsWeight(const TervanC& tc, const SolvedObsType& t, long i, short p
 }
 
 long double FinalMisclosure(TervanC& tc, const SolvedObsType& t, long i, long e, short prn) {
-  return (*t.f)(i)-DesignPart(tc, i, e, prn) + Correction(tc, ParameterUnknown(tc, t, e, prn));
+  return FinalMisclosure(tc, t, i, prn, EpochTropoDesign(tc, e), ParameterUnknown(tc, t, e, prn));
+}
+
+long double FinalMisclosure(const TervanC& tc, const SolvedObsType& t, long i, short prn,
+                            const EpochTropoDesign& design, long unknown) {
+  return (*t.f)(i)-DesignPart(tc, i, prn, design) + Correction(tc, unknown);
 }

@@ -19,6 +19,8 @@
 
 #include "driver/TervanC.h"
 
+class EpochTropoDesign;
+
 // One observation type of the solution with its stored misclosures and flags.
 struct SolvedObsType {
   enum Kind { C1, P1, P2, PC3, PP3, L1, L2, L3 };
@@ -44,5 +46,9 @@ long ParameterUnknown(TervanC& tc, const SolvedObsType& t, long e, short prn);
 
 // Misclosure of record i (epoch e, satellite prn) at the final static estimates [m].
 long double FinalMisclosure(TervanC& tc, const SolvedObsType& t, long i, long e, short prn);
+// The same with the troposphere design of the epoch and the record's ParameterUnknown
+// at hand.
+long double FinalMisclosure(const TervanC& tc, const SolvedObsType& t, long i, short prn,
+                            const EpochTropoDesign& design, long unknown);
 
 #endif
