@@ -12,12 +12,13 @@ constexpr long double kPi = 3.141592653589793L;
 constexpr size_t kMinShared = 4;  // satellites that fix the shared change of an epoch
 
 // Mean of the values within three robust sigmas (and a millimetre) of their
-// median: satellites that slip at the same epoch do not move it.
-long double SharedChange(std::vector<long double> c) {
+// median: satellites that slip at the same epoch do not move it. The values are
+// reordered; dev is room for the deviations.
+long double SharedChange(std::vector<long double>& c, std::vector<long double>& dev) {
   const size_t mid = c.size() / 2;
   std::nth_element(c.begin(), c.begin() + mid, c.end());
   const long double median = c[mid];
-  std::vector<long double> dev;
+  dev.clear();
   for (long double x : c) dev.push_back(std::fabs(x - median));
   std::nth_element(dev.begin(), dev.begin() + mid, dev.end());
   const long double keep = 3 * 1.4826L * dev[mid] + 0.001L;
@@ -59,8 +60,10 @@ GeometricPhase::GeometricPhase(const TervanC& tc) : tc_(tc) {
   segment_.assign(d.neph, 0);
   const std::vector<long> off = stagerec::EpochOffsets(d);
   long seg = 0;
+  std::vector<long double> c1, c2, dev;
   for (long e = 0; e < d.neph; ++e) {
-    std::vector<long double> c1, c2;
+    c1.clear();
+    c2.clear();
     for (long r = off[e]; r < off[e + 1]; ++r) {
       const short s = d.sat(r);
       long double m1, m2;
@@ -75,8 +78,8 @@ GeometricPhase::GeometricPhase(const TervanC& tc) : tc_(tc) {
     }
     if (e > 0 && c1.size() < kMinShared) ++seg;  // the sides of this epoch stay apart
     if (e > 0 && c1.size() >= kMinShared) {
-      shared1_[e] = shared1_[e - 1] + SharedChange(c1);
-      shared2_[e] = shared2_[e - 1] + SharedChange(c2);
+      shared1_[e] = shared1_[e - 1] + SharedChange(c1, dev);
+      shared2_[e] = shared2_[e - 1] + SharedChange(c2, dev);
     }
     segment_[e] = seg;
   }
