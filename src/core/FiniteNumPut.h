@@ -30,6 +30,11 @@ class FiniteNumPut : public std::num_put<char> {
 
  private:
   void Check(long double v) const;
+  // The fixed-point text of v for the stream's format into text, or 0 when the
+  // standard facet writes it (other formats, flags or separators).
+  static size_t FixedText(const std::ios_base& str, long double v, char* text);
+  static iter_type Padded(iter_type out, std::ios_base& str, char fill, const char* text,
+                          size_t len);
   std::string output_;
 };
 
