@@ -74,6 +74,11 @@ void gMF_Niell::SetAtmParams(long double lat, long double) {
 
 void gMF_Niell::GetMappFunction(long mjday, long double h, long double E, long double& mfdry,
                                 long double& mfwet) {
+  GetMappFunctionSin(mjday, h, std::sin(E), mfdry, mfwet);
+}
+
+void gMF_Niell::GetMappFunctionSin(long mjday, long double h, long double sE, long double& mfdry,
+                                   long double& mfwet) {
   // The seasonal term peaks in winter: day 28 in the north, half a year later in the south.
   if (!seasonSet || mjday != seasonDay || south != seasonSouth) {
     const long double season = south ? 365.25L / 2.0L : 0.0L;
@@ -86,7 +91,6 @@ void gMF_Niell::GetMappFunction(long mjday, long double h, long double E, long d
   ad = ad1 - ad2 * s;
   bd = bd1 - bd2 * s;
   cd = cd1 - cd2 * s;
-  const long double sE = std::sin(E);
   mfdry = TropMappingFractionSin(sE, ad, bd, cd) + TropHeightCorrectionSin(sE, h, adht, bdht, cdht);
   mfwet = TropMappingFractionSin(sE, aw, bw, cw);
 }

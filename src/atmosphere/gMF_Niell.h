@@ -13,6 +13,9 @@ class gMF_Niell {
   // mjday: integer MJD day; h: ellipsoidal height [m]; E: elevation [rad].
   void GetMappFunction(long mjday, long double h, long double E, long double& mfdry,
                        long double& mfwet);
+  // The same from the sine of the elevation, sinE = sin(E).
+  void GetMappFunctionSin(long mjday, long double h, long double sinE, long double& mfdry,
+                          long double& mfwet);
 
   int GetRow() const { return ix; }
 

@@ -136,12 +136,25 @@ void gTropModel::GetZenithDelay(gTropDelay& td, const flh&, const mjd& t) {
 }
 
 void gTropModel::GetMappFunction(gTropDelay& td, const flh& pos, const mjd& t, long double E) {
+  Map(td, pos, t, E, nullptr);
+}
+
+void gTropModel::GetMappFunction(gTropDelay& td, const flh& pos, const mjd& t, long double E,
+                                 long double sinE) {
+  Map(td, pos, t, E, &sinE);
+}
+
+void gTropModel::Map(gTropDelay& td, const flh& pos, const mjd& t, long double E,
+                     const long double* sinE) {
   const long day = static_cast<long>(t.GetMJDay());
   const long double f = pos.GetF(), h = pos.GetH();
   long double dry = 1.0L, wet = 1.0L;
   switch (ServesMappFunction() ? MappF : static_cast<short>(gTMns::NIELL)) {
     case gTMns::NIELL:
-      mNiell.GetMappFunction(day, h, E, dry, wet);
+      if (sinE)
+        mNiell.GetMappFunctionSin(day, h, *sinE, dry, wet);
+      else
+        mNiell.GetMappFunction(day, h, E, dry, wet);
       break;
     case gTMns::CHAO:
       mChao.GetMappFunction(E, dry, wet);

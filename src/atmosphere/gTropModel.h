@@ -16,9 +16,6 @@
 #include <set>
 #include <string>
 
-#include <set>
-#include <string>
-
 #include "atmosphere/TropoFormulas.h"
 #include "atmosphere/gMF_Chao.h"
 #include "atmosphere/gMF_Davis.h"
@@ -52,6 +49,9 @@ class gTropModel {
   void SetAtmParams(const flh& pos);
   void GetZenithDelay(gTropDelay& td, const flh& pos, const mjd& t);
   void GetMappFunction(gTropDelay& td, const flh& pos, const mjd& t, long double E);
+  // The same with the sine of the elevation at hand, sinE = sin(E).
+  void GetMappFunction(gTropDelay& td, const flh& pos, const mjd& t, long double E,
+                       long double sinE);
 
   // Printed names of the selected model and mapping function (buffers of 42 characters or
   // more).
@@ -59,6 +59,9 @@ class gTropModel {
   void GetTropMappF(char* name) const;
 
  private:
+  // The mapping functions of elevation E (sinE its sine when known, else null).
+  void Map(gTropDelay& td, const flh& pos, const mjd& t, long double E, const long double* sinE);
+
   short TropM;
   short MappF;
   short IntT;

@@ -316,13 +316,15 @@ long double RangeEffect(const neu& d, const neu& los) {
   return -(d.GetN() * los.GetN() + d.GetE() * los.GetE() + d.GetU() * los.GetU());
 }
 
-void Troposphere(TervanC& tc, const StationState& s, long r, long double el, long double az) {
-  tc.trpmodel.GetMappFunction(tc.trpdelay, s.refG, s.t, el);
+// sinEl is the sine of the elevation el.
+void Troposphere(TervanC& tc, const StationState& s, long r, long double el, long double sinEl,
+                 long double az) {
+  tc.trpmodel.GetMappFunction(tc.trpdelay, s.refG, s.t, el, sinEl);
   tc.TROP(r, s.col) = tc.trpdelay.DelayDry();
   if (tc.ifEstTropo || tc.isOutTropEphFile) tc.MFTROP(r, s.col) = tc.trpdelay.MappFunWet();
   if (!tc.ifEstTropo) tc.TROP(r, s.col) += tc.trpdelay.DelayWet();
   if (tc.ifEstTropo && tc.ifEstTropoGrad) {
-    const long double m = std::sin(el) * std::tan(el) + kGradMap;
+    const long double m = sinEl * std::tan(el) + kGradMap;
     tc.MFGRAD(r, 2 * s.col) = std::cos(az) / m;
     tc.MFGRAD(r, 2 * s.col + 1) = std::sin(az) / m;
   }
@@ -345,32 +347,38 @@ void Ionosphere(TervanC& tc, const StationState& s, long r, long double el, long
   }
 }
 
-// Geometry and model terms of record r at one station.
+// Whether the sine of the elevation serves a model term or the weights.
+bool NeedsSine(const TervanC& tc) {
+  return tc.isTrpModel || tc.isPTide || tc.isOTide || tc.obsP == 1;
+}
+
+// Geometry and model terms of record r at one station; sinEl receives the sine of
+// the elevation where NeedsSine.
 void RecordTerms(TervanC& tc, const StationState& s, long r, long double rho, long double sod,
-                 long double vertical) {
+                 long double vertical, long double& sinEl) {
   const int c = s.col;
   const xyzt& sp = tc.SAT_POS(r, c);
   long double el = 0, az = 0;
   SatelliteAzimuthElevation(s.ref, sp, tc.eGPS, el, az);
   tc.ELV(r, c) = el;
   tc.AZM(r, c) = az;
+  if (NeedsSine(tc)) sinEl = std::sin(el);
   const xyz sat(sp.GetX(), sp.GetY(), sp.GetZ());
   const long double rsat = sat.GetLength();
   if (tc.SAT_DIST.NRow() > 0) tc.SAT_DIST(r, c) = rsat;
   tc.REL2(r, c) = kRel2Const * std::log((rsat + s.mag + rho) / (rsat + s.mag - rho));
   if (tc.isSolidTide) tc.SETIDE(r, c) = s.setide * (s.ref - sat) / rho;
   if (tc.isPTide || tc.isOTide) {  // the line of sight only serves the displacements
-    const neu los(std::cos(el) * std::cos(az), std::cos(el) * std::sin(az), std::sin(el));
+    const neu los(std::cos(el) * std::cos(az), std::cos(el) * std::sin(az), sinEl);
     if (tc.isPTide) tc.PTIDE(r, c) = RangeEffect(s.ptide, los);
     if (tc.isOTide) tc.OTIDE(r, c) = RangeEffect(s.otide, los);
   }
-  if (tc.isTrpModel) Troposphere(tc, s, r, el, az);
+  if (tc.isTrpModel) Troposphere(tc, s, r, el, sinEl, az);
   Ionosphere(tc, s, r, el, az, sod, vertical);
 }
 
-// Elevation weight of a record from the elevations at both stations.
-long double ElevationWeight(long double elB, long double elR) {
-  const long double sB = std::sin(elB), sR = std::sin(elR);
+// Elevation weight of a record from the sines of the elevations at both stations.
+long double ElevationWeight(long double sB, long double sR) {
   const long double b = sB * sB, r = sR * sR;
   return b + r > 0.0L ? 2.0L * b * r / (b + r) : 0.0L;
 }
@@ -382,6 +390,7 @@ struct EpochLoop {
   StationState st[2];
   Reported reported = Reported(kSatNumbers, false);
   std::vector<long double> rho[2];
+  std::vector<long double> sinEl[2];  // sines of the elevations of the epoch's records
   std::vector<Emission> last = std::vector<Emission>(kSatNumbers);  // BASE's, per satellite
   int shown = -1;                                                   // last percentage shown
 };
@@ -438,6 +447,8 @@ void Epoch(TervanC& tc, EpochLoop& lp, long i, long off) {
   const long n = tc.sdd.nsat(i);
   lp.rho[0].resize(n);
   lp.rho[1].resize(n);
+  lp.sinEl[0].resize(n);
+  lp.sinEl[1].resize(n);
   Positions(tc, lp, off, n);
   const long double sod = lp.st[0].t.GetSecond();
   bool any = false;
@@ -450,11 +461,12 @@ void Epoch(TervanC& tc, EpochLoop& lp, long i, long off) {
       tc.trpmodel.GetZenithDelay(tc.trpdelay, s.refG, s.t);
     }
     for (long k = 0; k < n; ++k)
-      if (tc.OKSAT(off + k)) RecordTerms(tc, s, off + k, lp.rho[s.col][k], sod, vertical);
+      if (tc.OKSAT(off + k))
+        RecordTerms(tc, s, off + k, lp.rho[s.col][k], sod, vertical, lp.sinEl[s.col][k]);
   }
   if (tc.obsP != 1) return;
-  for (long r = off; r < off + n; ++r)
-    if (tc.OKSAT(r)) tc.WGHT(r) = ElevationWeight(tc.ELV(r, 0), tc.ELV(r, 1));
+  for (long k = 0; k < n; ++k)
+    if (tc.OKSAT(off + k)) tc.WGHT(off + k) = ElevationWeight(lp.sinEl[0][k], lp.sinEl[1][k]);
 }
 
 void Progress(const TervanC& tc, EpochLoop& lp, long i) {
