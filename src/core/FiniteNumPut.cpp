@@ -14,10 +14,13 @@ std::string epoch;
 
 }  // namespace
 
-FiniteNumPut::FiniteNumPut(const std::string& output) : std::num_put<char>(0), output_(output) {}
+FiniteNumPut::FiniteNumPut(const std::string& output, bool plainPoint)
+    : std::num_put<char>(0), output_(output), plainPoint_(plainPoint) {}
 
 void FiniteNumPut::Guard(std::ostream& os, const std::string& output) {
-  os.imbue(std::locale(os.getloc(), new FiniteNumPut(output)));
+  const std::numpunct<char>& punct = std::use_facet<std::numpunct<char>>(os.getloc());
+  const bool plain = punct.decimal_point() == '.' && punct.grouping().empty();
+  os.imbue(std::locale(os.getloc(), new FiniteNumPut(output, plain)));
 }
 
 void FiniteNumPut::SetInput(const std::string& text) {
@@ -54,14 +57,13 @@ FiniteNumPut::iter_type FiniteNumPut::do_put(iter_type out, std::ios_base& str, 
   return Padded(out, str, fill, text, len);
 }
 
-size_t FiniteNumPut::FixedText(const std::ios_base& str, long double v, char* text) {
+size_t FiniteNumPut::FixedText(const std::ios_base& str, long double v, char* text) const {
+  if (!plainPoint_) return 0;
   const std::ios_base::fmtflags f = str.flags();
   if ((f & std::ios_base::floatfield) != std::ios_base::fixed ||
       (f & (std::ios_base::showpos | std::ios_base::showpoint)) != 0 ||
       str.precision() > fixeddecimal::kMaxPrecision)
     return 0;
-  const std::numpunct<char>& punct = std::use_facet<std::numpunct<char>>(str.getloc());
-  if (punct.decimal_point() != '.' || !punct.grouping().empty()) return 0;
   return fixeddecimal::Format(v, static_cast<int>(str.precision()), text);
 }
 

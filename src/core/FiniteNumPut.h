@@ -11,7 +11,8 @@
 
 class FiniteNumPut : public std::num_put<char> {
  public:
-  explicit FiniteNumPut(const std::string& output);
+  // plainPoint: the stream's locale writes a '.' and no digit groups.
+  FiniteNumPut(const std::string& output, bool plainPoint);
 
   // Imbues the stream with a guard that names output in its error.
   static void Guard(std::ostream& os, const std::string& output);
@@ -32,10 +33,11 @@ class FiniteNumPut : public std::num_put<char> {
   void Check(long double v) const;
   // The fixed-point text of v for the stream's format into text, or 0 when the
   // standard facet writes it (other formats, flags or separators).
-  static size_t FixedText(const std::ios_base& str, long double v, char* text);
+  size_t FixedText(const std::ios_base& str, long double v, char* text) const;
   static iter_type Padded(iter_type out, std::ios_base& str, char fill, const char* text,
                           size_t len);
   std::string output_;
+  bool plainPoint_;
 };
 
 #endif

@@ -64,8 +64,15 @@ size_t Format(long double v, int precision, char* out) {
   if (kDigits > 64 || precision < 0 || precision > kMaxPrecision || !(std::fabs(v) < 0x1p63L))
     return 0;
   const u128 n = Scaled(v, precision);
-  const uint64_t whole = static_cast<uint64_t>(n / kPow10[precision]);
-  const uint64_t part = static_cast<uint64_t>(n % kPow10[precision]);
+  const uint64_t pow = kPow10[precision];
+  uint64_t whole, part;
+  if ((n >> 64) == 0) {  // the common case, in 64-bit arithmetic
+    whole = static_cast<uint64_t>(n) / pow;
+    part = static_cast<uint64_t>(n) % pow;
+  } else {
+    whole = static_cast<uint64_t>(n / pow);
+    part = static_cast<uint64_t>(n % pow);
+  }
   char buf[kMaxText];
   char* const end = buf + kMaxText;
   char* p = end;
