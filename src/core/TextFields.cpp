@@ -84,27 +84,30 @@ bool ParseDecimal(const char* p, const char* end, long double& value, const char
   const char* q = s;
   bool neg = false;
   if (q < end && (*q == '-' || *q == '+')) neg = (*q++ == '-');
+  // The digits before and after the point; zeros before the first other digit add
+  // nothing to the mantissa and are not significant. A mantissa of more than 19
+  // significant digits (which may have wrapped around) goes to the C library.
   uint64_t mant = 0;
-  int sig = 0;     // significant digits in mant
-  int frac = 0;    // digits after the point
-  int digits = 0;  // all digits read
-  bool point = false;
-  for (; q < end; ++q) {
-    char c = *q;
-    if (IsDigit(c)) {
-      ++digits;
-      if (point) ++frac;
-      if (mant != 0 || c != '0') ++sig;
-      mant = mant * 10 + static_cast<uint64_t>(c - '0');
-      if (sig > 19) return SlowDecimal(s, end, value, stop);
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  const char* first = q;
+  while (q < end && *q == '0') ++q;
+  const char* lead = q;
+  while (q < end && IsDigit(*q)) mant = mant * 10 + static_cast<uint64_t>(*q++ - '0');
+  long sig = q - lead;      // significant digits in mant
+  long digits = q - first;  // all digits read
+  long frac = 0;            // digits after the point
+  if (q < end && *q == '.') {
+    const char* point = ++q;
+    if (sig == 0)
+      while (q < end && *q == '0') ++q;
+    lead = q;
+    while (q < end && IsDigit(*q)) mant = mant * 10 + static_cast<uint64_t>(*q++ - '0');
+    sig += q - lead;
+    frac = q - point;
+    digits += frac;
   }
+  if (sig > 19) return SlowDecimal(s, end, value, stop);
   if (digits == 0) return false;
-  int scale = -frac;  // value = mant * 10^scale
+  int scale = static_cast<int>(-frac);  // value = mant * 10^scale
   if (q < end && IsExponent(*q) && !ExponentOf(q, end, scale))
     return SlowDecimal(s, end, value, stop);
   if (scale < -kMaxExactPow || scale > kMaxExactPow) return SlowDecimal(s, end, value, stop);
