@@ -539,6 +539,30 @@ void PhsDiffData::SetLC_MW(bool UseC1) {
 
 // --- Arc screening -----------------------------------------------------------
 
+bool PhsDiffData::L4Seen(const matrix<long double>& E, long double me, long r) const {
+  return !L4.v[r].IsNull() && E(r, 0) > me && E(r, 1) > me;
+}
+
+std::vector<unsigned char> PhsDiffData::L4Qualifying(const matrix<long double>& E, long double me,
+                                                     const std::vector<long>& off,
+                                                     std::vector<long>& column) const {
+  const long nl = satList.Length();
+  column.assign(satnum::kMaxSatNumber + 1, -1);
+  for (long i = nl - 1; i >= 0; --i) {
+    const short s = satList(i);
+    if (s >= 0 && s <= satnum::kMaxSatNumber) column[s] = i;
+  }
+  std::vector<unsigned char> state(static_cast<size_t>(nl) * neph, 0);
+  for (long k = 0; k < neph; ++k)
+    for (long r = off[k]; r < off[k] + nsat(k); ++r) {
+      const short s = sat.v[r];
+      if (s < 0 || s > satnum::kMaxSatNumber || column[s] < 0) continue;
+      unsigned char& st = state[column[s] * neph + k];
+      if (st == 0) st = L4Seen(E, me, r) ? 2 : 1;
+    }
+  return state;
+}
+
 void PhsDiffData::ScreenL4Linear(matrix<long double>& E, long double me, long MinObs,
                                  long double t0, long double dt, long double gap, long& NAmb) {
   NAmb = 0;
@@ -546,9 +570,13 @@ void PhsDiffData::ScreenL4Linear(matrix<long double>& E, long double me, long Mi
   std::vector<long> off = EpochOffsets(nsat, neph);
   // An epoch qualifies when the satellite has a present L4 seen above the
   // elevation limit from both stations.
+  std::vector<long> column;
+  const std::vector<unsigned char> state = L4Qualifying(E, me, off, column);
   auto qualifies = [&](short s, long k) {
-    long r = FirstRecordOf(s, k, off[k]);
-    return r >= 0 && !L4.v[r].IsNull() && E(r, 0) > me && E(r, 1) > me;
+    if (s >= 0 && s <= satnum::kMaxSatNumber && column[s] >= 0)
+      return state[column[s] * neph + k] == 2;
+    const long r = FirstRecordOf(s, k, off[k]);
+    return r >= 0 && L4Seen(E, me, r);
   };
   for (long i = 0; i < satList.Length(); ++i) {
     short s = satList(i);

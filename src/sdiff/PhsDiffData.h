@@ -125,6 +125,15 @@ class PhsDiffData {
   void FormPC3(bool useC1, matrix<gnssobs>& out, bool& flag);
   void FormPhaseLC(bool l4, matrix<gnssobs>& out, bool& flag);
   long FirstRecordOf(short s, long ep, long off) const;
+  // Record r has a present L4 above the elevation limit me at both stations (E:
+  // elevations per record).
+  bool L4Seen(const matrix<long double>& E, long double me, long r) const;
+  // For each satellite number (column: its first place in satList, -1 unlisted) and
+  // epoch k, entry column * neph + k of the result: 0 without a record, 2 when its
+  // first record of the epoch is L4Seen, else 1.
+  std::vector<unsigned char> L4Qualifying(const matrix<long double>& E, long double me,
+                                          const std::vector<long>& off,
+                                          std::vector<long>& column) const;
   bool CarrierPair(long r, long double& l1, long double& l2, matrix<gnssobs>*& second);
   bool EpochSteps(long r0, long r1, double& dc1, double& dc2, double& dl1, double& dl2);
   void ScreenOneArc(long MinObs, long double t0, long double dt, long double gap, short s,
