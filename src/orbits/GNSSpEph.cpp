@@ -564,13 +564,15 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, xyzt& pos) 
   const long double* den = Denominators(first, last, Lfact, pass.den);
   if (den != pass.den) std::copy(den, den + nodes, pass.den);
   AllBut(pass.h, nodes, 1.0L, Times(), pass.prod);
-  long double p[3] = {0, 0, 0};
-  for (long i = 0; i < nodes; i++) {
-    const xyzt& node = sPos(isat + (first + i) * nsat);
-    const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
-    for (int c = 0; c < 3; c++) p[c] += val[c] * pass.prod[i] / pass.den[i];
+  // The nodes were checked above: they lie nsat records apart from the first one.
+  const xyzt* node = &sPos(isat + first * nsat);
+  long double x = 0, y = 0, z = 0;
+  for (long i = 0; i < nodes; i++, node += nsat) {
+    x += node->GetX() * pass.prod[i] / pass.den[i];
+    y += node->GetY() * pass.prod[i] / pass.den[i];
+    z += node->GetZ() * pass.prod[i] / pass.den[i];
   }
-  pos = xyzt(p[0], p[1], p[2], 0.0L);
+  pos = xyzt(x, y, z, 0.0L);
 }
 
 void GNSSpEph::InterpolateVelocity(xyzt& vel) const {
@@ -592,15 +594,16 @@ void GNSSpEph::InterpolateVelocity(xyzt& vel) const {
     AllBut(nonZero, nodes, 1.0L, Times(), prodNonZero);
     prod = prodNonZero;
   }
-  long double v[3] = {0, 0, 0};
-  for (long i = 0; i < nodes; i++) {
-    const xyzt& node = sPos(pass.isat + (pass.first + i) * nsat);
-    const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
+  const xyzt* node = &sPos(pass.isat + pass.first * nsat);
+  long double x = 0, y = 0, z = 0;
+  for (long i = 0; i < nodes; i++, node += nsat) {
     // On another node the derivative keeps only the product without both nodes.
     const long double dfac = prod[i] * (zeros > zero[i] ? 1.0L : sum[i]) / pass.den[i] / 3600.0L;
-    for (int c = 0; c < 3; c++) v[c] += val[c] * dfac;
+    x += node->GetX() * dfac;
+    y += node->GetY() * dfac;
+    z += node->GetZ() * dfac;
   }
-  vel = xyzt(v[0], v[1], v[2], 0.0L);
+  vel = xyzt(x, y, z, 0.0L);
 }
 
 void GNSSpEph::CheckClockNodes(int isat, long end) {
