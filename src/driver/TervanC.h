@@ -327,7 +327,7 @@ class TervanC {
   // The satellite states at the emission epochs of those solutions, laid out as
   // TravelTime: a solution that ends at a kept epoch takes the state instead of
   // interpolating the orbit again. Kept for days of up to KeepEmissionRecords
-  // records (160 bytes per station and record), empty otherwise.
+  // records (144 bytes per station and record), empty otherwise.
   static constexpr long KeepEmissionRecords = 1000000;
   matrix<EmissionState> Emissions;
 

@@ -685,8 +685,8 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
       EvaluatePosition(isat, te, p0);
       return PSisOK;
     }
-    p0 = kept->pos;
-    v0 = xyzt(kept->vel.GetX(), kept->vel.GetY(), kept->vel.GetZ(), 0.0L);
+    p0 = kept->Position();
+    v0 = kept->Velocity();
     PSisOK = true;
     DTisOK = kept->clockOK;
     return true;
@@ -698,13 +698,7 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
   if (rho < 0) return -1.0L;
   if (!taken) {
     Complete(p0, v0);
-    if (kept) {
-      kept->epoch = ephr;
-      kept->pos = p0;
-      kept->vel = v0.GetXYZ();
-      kept->held = true;
-      kept->clockOK = DTisOK;
-    }
+    if (kept) kept->Keep(ephr, p0, v0, DTisOK);
   }
   Relativity = 2.0L * (v0.GetX() * p0.GetX() + v0.GetY() * p0.GetY() + v0.GetZ() * p0.GetZ()) /
                (lighttime::c * lighttime::c);

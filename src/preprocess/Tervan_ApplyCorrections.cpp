@@ -500,10 +500,8 @@ void SizeMatrices(TervanC& tc) {
   tc.WGHT.Resize(n, 1, 1.0L);
   tc.SAT_POS.Resize(n, 2, xyzt());
   SizeModel(tc.TravelTime, tc.isPEph, n, 2);
-  if (tc.isPEph && n <= TervanC::KeepEmissionRecords)
-    tc.Emissions.Resize(n, 2, EmissionState());
-  else
-    tc.Emissions.Resize(0, 0);
+  tc.Emissions.Resize(0, 0);  // a new table holds no states
+  if (tc.isPEph && n <= TervanC::KeepEmissionRecords) tc.Emissions.Resize(n, 2);
   tc.OKSAT.Resize(n, 1, false);
   tc.posSunUnit.Resize(tc.sdd.neph, 1, xyz());
   tc.SunMag.Resize(tc.sdd.neph, 1, 0.0L);

@@ -487,9 +487,9 @@ TEST_F(GNSSpEphTest, KeptEmissionStateRepeatsAFreshSolution) {
     // The kept state is the moved receiver's now; marked by a micrometre, it shows
     // whether it is taken.
     EmissionState marked = kept;
-    marked.pos = xyzt(kept.pos.GetX() + 1e-6L, kept.pos.GetY(), kept.pos.GetZ(), kept.pos.GetT());
+    marked.x += 1e-6L;
     EmissionState later = marked;
-    later.epoch = mjd(later.epoch.GetMJDay(), std::nextafter(later.epoch.GetSecond(), 86400.0L));
+    later.second = std::nextafter(later.second, 86400.0L);
     xyzt fresh, taken, evaluated;
     long double t1 = travel, t2 = travel, t3 = travel;
     eph.CalcSatPosition(sat, t, moved, fresh, vel, t1);
