@@ -585,12 +585,12 @@ void GNSSpEph::InterpolateVelocity(xyzt& vel) const {
   for (long k = 0; k < nodes; k++) {
     zero[k] = !(std::fabs(pass.h[k]) > 1e-10L);
     inv[k] = zero[k] ? 0.0L : 1.0L / pass.h[k];
-    nonZero[k] = zero[k] ? 1.0L : pass.h[k];
     zeros += zero[k];
   }
   AllBut(inv, nodes, 0.0L, Plus(), sum);
   const long double* prod = pass.prod;
   if (zeros > 0) {
+    for (long k = 0; k < nodes; k++) nonZero[k] = zero[k] ? 1.0L : pass.h[k];
     AllBut(nonZero, nodes, 1.0L, Times(), prodNonZero);
     prod = prodNonZero;
   }
