@@ -66,9 +66,9 @@ class GNSSpEph {
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel);
   // The same started from the travel time (s, negative; 0 when unknown) of an earlier
   // solution for this satellite and reception epoch; travel receives the new one.
-  // kept, when given, is the emission state of the last solution of this satellite,
-  // reception and receiver: an evaluation at its epoch takes it, and it receives the
-  // state of this solution.
+  // kept, when given, holds the emission state of an earlier solution for this
+  // satellite and reception epoch: an evaluation at exactly its epoch takes it
+  // instead of interpolating, and it receives the state of this solution.
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
                               long double& travel, EmissionState* kept = nullptr);
   // The same with the travel time taken from a pseudorange P (m) in one step.
