@@ -25,6 +25,15 @@ long double Distance(const xyz& a, const xyz& b) {
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
+long double Squared(const xyz& a) {
+  return a.GetX() * a.GetX() + a.GetY() * a.GetY() + a.GetZ() * a.GetZ();
+}
+
+// Equal components (a NaN is equal to nothing).
+bool SameXyz(const xyz& a, const xyz& b) {
+  return a.GetX() == b.GetX() && a.GetY() == b.GetY() && a.GetZ() == b.GetZ();
+}
+
 int SystemIndex(short sat) {
   return satnum::IsGPS(sat) ? 0 : satnum::IsGLONASS(sat) ? 1 : 2;
 }
@@ -154,7 +163,9 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
     long double travel = 0.075L;
-    if (near && o.sat0.GetLength() > 0.0L) travel = Distance(o.sat0, pos) / kC;
+    if (near && Squared(o.sat0) > 0.0L)
+      travel = (o.hasRange0 && SameXyz(o.range0Pos, pos) ? o.range0 : Distance(o.sat0, pos)) / kC;
+    o.hasRange0 = false;
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
@@ -169,26 +180,37 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
   return n >= 4;
 }
 
+bool PointPositioning::KeepsDelay(const Obs& o, Frame& f) {
+  if (!o.hasDelay) return false;
+  if (!f.hasKept || !SameXyz(o.delayPos, f.keptFrom)) {
+    // The delays change slowly with the position: kept while it moves less than 10 m.
+    f.kept = Distance(f.pos, o.delayPos) < 10.0L;
+    f.keptFrom = o.delayPos;
+    f.hasKept = true;
+  }
+  return f.kept;
+}
+
 void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
-  const xyz s = EarthRotated(o.sat0, Distance(o.sat0, pos));
-  o.rho = Distance(s, pos);
-  for (int i = 0; i < 3; ++i) o.dir[i] = 0.0L;
-  o.dir[0] = (pos.GetX() - s.GetX()) / o.rho;
-  o.dir[1] = (pos.GetY() - s.GetY()) / o.rho;
-  o.dir[2] = (pos.GetZ() - s.GetZ()) / o.rho;
+  o.range0 = Distance(o.sat0, pos);
+  o.range0Pos = pos;
+  o.hasRange0 = true;
+  const xyz s = EarthRotated(o.sat0, o.range0);
+  // s - pos, whose negation pos - s is exact
+  const long double d[3] = {s.GetX() - pos.GetX(), s.GetY() - pos.GetY(), s.GetZ() - pos.GetZ()};
+  o.rho = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+  for (int i = 0; i < 3; ++i) o.dir[i] = -d[i] / o.rho;
   if (!f.near) {
     o.elev = kPi / 2;
     o.delay = 0.0L;
     o.weight = 1.0L;
     return;
   }
-  // The delays change slowly with the position: kept while it moves less than 10 m.
-  if (o.hasDelay && Distance(pos, o.delayPos) < 10.0L) return;
+  if (KeepsDelay(o, f)) return;
   if (!f.hasAxes) SetAxes(f);
-  const xyz d = s - pos;
   long double n = 0, e = 0, u = 0;
   for (int i = 0; i < 3; ++i) {
-    const long double di = i == 0 ? d.GetX() : i == 1 ? d.GetY() : d.GetZ();
+    const long double di = d[i];
     n += f.axes[0][i] * di;
     e += f.axes[1][i] * di;
     u += f.axes[2][i] * di;
@@ -285,10 +307,8 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
       if (!o.usable) continue;
       Geometry(o, pos, f, t);
       if (f.near && o.elev < kMask) continue;
-      long double a[6] = {o.dir[0], o.dir[1], o.dir[2], 0, 0, 0};
-      a[sysCol[ref]] = 1.0L;
-      if (o.system != ref) a[sysCol[o.system]] = 1.0L;
-      normal.Add(a, o.weight, residual(o));
+      normal.AddRange(o.dir, sysCol[ref], o.system != ref ? sysCol[o.system] : -1, o.weight,
+                      residual(o));
       ++nobs;
     }
     if (nobs < nu + 1) return false;

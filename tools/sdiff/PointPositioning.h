@@ -45,6 +45,11 @@ class PointPositioning {
     long double rho, dir[3], elev, weight, delay;
     bool hasDelay;
     xyz delayPos;
+    // |sat0 - position| [m] of the last geometry and that position, while sat0 is
+    // the one it was formed with: the travel time of the next satellite states.
+    bool hasRange0;
+    long double range0;
+    xyz range0Pos;
   };
   // Geodetic position and local north/east/up axes of the current position; both
   // are formed when a delay first needs them (most iterations keep the delays).
@@ -55,12 +60,18 @@ class PointPositioning {
     flh geo;
     bool hasAxes = false;
     long double axes[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    // Whether delays formed at keptFrom are kept here: the satellites of an epoch
+    // mostly share the position of their delays.
+    bool hasKept = false, kept = false;
+    xyz keptFrom;
   };
   static Frame MakeFrame(const xyz& pos);
   // Satellite position [m] turned with the Earth during the travel over range rho [m].
   static xyz EarthRotated(const xyz& sat, long double rho);
   static const flh& Geo(Frame& f);
   static void SetAxes(Frame& f);
+  // The delays of o formed at its delay position still hold at the frame's position.
+  static bool KeepsDelay(const Obs& o, Frame& f);
   void Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t);
   bool CodeOf(const SatObs& so, const mjd& t, Obs& obs) const;
   bool SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos, long double clk);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "core/matrix.h"
@@ -43,4 +44,32 @@ TEST(NormalEquations, SolvesWithTheBitsOfTheGeneralInverse) {
   few.Add(a, 2.0L, 1.0L);
   long double x[6];
   EXPECT_FALSE(few.Solve(x));
+}
+
+// The code-range rows of the point positioning, added the short way, give the bits of
+// the general row: directions with components of exactly 0 and 1, with and without a
+// system offset, and a row that is not finite.
+TEST(NormalEquations, RangeRowsAddAsTheGeneralRow) {
+  std::mt19937_64 g(5);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const int n = 4 + trial % 3;
+    NormalEquations general(n), range(n);
+    for (int k = 0; k < n + 1 + trial % 7; ++k) {
+      long double d[3] = {u(g), u(g), u(g)};
+      if (k % 5 == 1) d[k % 3] = 0.0L;
+      if (k % 7 == 2) d[(k + 1) % 3] = 1.0L;
+      if (trial == 7 && k == 2) d[1] = INFINITY;
+      const int offset = n > 4 && k % 3 != 0 ? 3 + (k % 3 == 1 || n == 5 ? 1 : 2) : -1;
+      long double a[6] = {d[0], d[1], d[2], 1.0L, 0.0L, 0.0L};
+      if (offset >= 0) a[offset] = 1.0L;
+      const long double w = 0.1L + u(g) * u(g), l = 100.0L * u(g);
+      general.Add(a, w, l);
+      range.AddRange(d, 3, offset, w, l);
+    }
+    long double x[6], y[6];
+    ASSERT_EQ(general.Solve(x), range.Solve(y)) << trial;
+    for (int i = 0; i < n; ++i)
+      ASSERT_TRUE(x[i] == y[i] || (std::isnan(x[i]) && std::isnan(y[i]))) << trial << " " << i;
+  }
 }
