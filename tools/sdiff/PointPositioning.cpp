@@ -196,10 +196,11 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
   o.range0Pos = pos;
   o.hasRange0 = true;
   const xyz s = EarthRotated(o.sat0, o.range0);
-  // s - pos, whose negation pos - s is exact
-  const long double d[3] = {s.GetX() - pos.GetX(), s.GetY() - pos.GetY(), s.GetZ() - pos.GetZ()};
+  long double* d = o.toSat;
+  d[0] = s.GetX() - pos.GetX();
+  d[1] = s.GetY() - pos.GetY();
+  d[2] = s.GetZ() - pos.GetZ();
   o.rho = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  for (int i = 0; i < 3; ++i) o.dir[i] = -d[i] / o.rho;
   if (!f.near) {
     o.elev = kPi / 2;
     o.delay = 0.0L;
@@ -307,7 +308,9 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
       if (!o.usable) continue;
       Geometry(o, pos, f, t);
       if (f.near && o.elev < kMask) continue;
-      normal.AddRange(o.dir, sysCol[ref], o.system != ref ? sysCol[o.system] : -1, o.weight,
+      // The unit vector from the satellite, pos - s: the exact negation of s - pos.
+      const long double dir[3] = {-o.toSat[0] / o.rho, -o.toSat[1] / o.rho, -o.toSat[2] / o.rho};
+      normal.AddRange(dir, sysCol[ref], o.system != ref ? sysCol[o.system] : -1, o.weight,
                       residual(o));
       ++nobs;
     }

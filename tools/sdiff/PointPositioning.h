@@ -39,10 +39,10 @@ class PointPositioning {
     xyz sat0;            // satellite position at emission, before the Earth rotation [m]
     long double satClk;  // [s]
     bool usable;
-    // Geometry toward the current position: range [m], unit vector from the
-    // satellite, elevation [rad], weight, and the path delays [m] with the position
-    // they were computed for.
-    long double rho, dir[3], elev, weight, delay;
+    // Geometry toward the current position: range [m], vector to the turned
+    // satellite [m], elevation [rad], weight, and the path delays [m] with the
+    // position they were computed for.
+    long double rho, toSat[3], elev, weight, delay;
     bool hasDelay;
     xyz delayPos;
     // |sat0 - position| [m] of the last geometry and that position, while sat0 is
