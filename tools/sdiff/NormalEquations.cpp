@@ -124,28 +124,76 @@ void NormalEquations::Add(const long double a[], long double w, long double l) {
   }
 }
 
-void NormalEquations::AddRange(const long double d[3], int clock, int offset, long double w,
-                               long double l) {
-  if (!(std::isfinite(w) && std::isfinite(l) && std::isfinite(d[0]) && std::isfinite(d[1]) &&
-        std::isfinite(d[2]))) {
-    long double a[kMaxUnknowns] = {d[0], d[1], d[2], 0, 0, 0};
-    a[clock] = 1.0L;
-    if (offset >= 0) a[offset] = 1.0L;
-    Add(a, w, l);
+void NormalEquations::AddRanges(const RangeRow rows[], size_t count) {
+  bool finite = true;
+  for (size_t k = 0; k < count; ++k) {
+    const RangeRow& r = rows[k];
+    finite = finite && std::isfinite(r.w) && std::isfinite(r.l) && std::isfinite(r.d[0]) &&
+             std::isfinite(r.d[1]) && std::isfinite(r.d[2]);
+  }
+  if (!finite) {
+    for (size_t k = 0; k < count; ++k) {
+      const RangeRow& r = rows[k];
+      long double a[kMaxUnknowns] = {r.d[0], r.d[1], r.d[2], 0, 0, 0};
+      a[r.clock] = 1.0L;
+      if (r.offset >= 0) a[r.offset] = 1.0L;
+      Add(a, r.w, r.l);
+    }
     return;
   }
-  // A sum that starts at +0 never becomes -0, so the +-0 products of a zero direction
-  // component leave it as Add's skipping leaves it, and w * 1 is w.
-  auto addRow = [&](int i, long double wa) {
-    b_[i] += wa * l;
-    long double* row = N_[i];
-    for (int j = 0; j < 3; ++j) row[j] += wa * d[j];
-    row[clock] += wa;
-    if (offset >= 0) row[offset] += wa;
-  };
-  for (int i = 0; i < 3; ++i) addRow(i, w * d[i]);
-  addRow(clock, w);
-  if (offset >= 0) addRow(offset, w);
+  // Each sum runs over the rows in their order, in a register rather than through
+  // memory row by row. A sum that starts at +0 never becomes -0, so the +-0 products
+  // of a zero direction component leave it as Add's skipping does, and w * 1 is w.
+  for (int i = 0; i < 3; ++i) {
+    long double s0 = N_[i][0], s1 = N_[i][1], s2 = N_[i][2], sb = b_[i];
+    for (size_t k = 0; k < count; ++k) {
+      const RangeRow& r = rows[k];
+      const long double wa = r.w * r.d[i];
+      s0 += wa * r.d[0];
+      s1 += wa * r.d[1];
+      s2 += wa * r.d[2];
+      sb += wa * r.l;
+    }
+    N_[i][0] = s0;
+    N_[i][1] = s1;
+    N_[i][2] = s2;
+    b_[i] = sb;
+  }
+  auto has = [](const RangeRow& r, int c) { return r.clock == c || r.offset == c; };
+  for (int c = 3; c < n_; ++c) {
+    // Column c of the direction rows and b_c.
+    long double s0 = N_[0][c], s1 = N_[1][c], s2 = N_[2][c], sb = b_[c];
+    for (size_t k = 0; k < count; ++k) {
+      const RangeRow& r = rows[k];
+      if (!has(r, c)) continue;
+      s0 += r.w * r.d[0];
+      s1 += r.w * r.d[1];
+      s2 += r.w * r.d[2];
+      sb += r.w * r.l;
+    }
+    N_[0][c] = s0;
+    N_[1][c] = s1;
+    N_[2][c] = s2;
+    b_[c] = sb;
+    // Row c: its direction columns, then its clock and offset columns.
+    s0 = N_[c][0], s1 = N_[c][1], s2 = N_[c][2];
+    for (size_t k = 0; k < count; ++k) {
+      const RangeRow& r = rows[k];
+      if (!has(r, c)) continue;
+      s0 += r.w * r.d[0];
+      s1 += r.w * r.d[1];
+      s2 += r.w * r.d[2];
+    }
+    N_[c][0] = s0;
+    N_[c][1] = s1;
+    N_[c][2] = s2;
+    for (int c2 = 3; c2 < n_; ++c2) {
+      long double s = N_[c][c2];
+      for (size_t k = 0; k < count; ++k)
+        if (has(rows[k], c) && has(rows[k], c2)) s += rows[k].w;
+      N_[c][c2] = s;
+    }
+  }
 }
 
 bool NormalEquations::Solve(long double x[]) const {

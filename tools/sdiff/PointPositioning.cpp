@@ -158,13 +158,14 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
   // A receiver clock beyond a second is no solution to start from.
   if (!std::isfinite(static_cast<double>(clk)) || std::fabs(clk) > 1.0L) return false;
   const bool near = pos.GetLength() > 6.0e6L;
+  const bool atRangePos = SameXyz(rangePos_, pos);
   size_t n = 0;
   for (Obs& o : obs) {
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
     long double travel = 0.075L;
     if (near && Squared(o.sat0) > 0.0L)
-      travel = (o.hasRange0 && SameXyz(o.range0Pos, pos) ? o.range0 : Distance(o.sat0, pos)) / kC;
+      travel = (o.hasRange0 && atRangePos ? o.range0 : Distance(o.sat0, pos)) / kC;
     o.hasRange0 = false;
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
@@ -193,8 +194,7 @@ bool PointPositioning::KeepsDelay(const Obs& o, Frame& f) {
 
 void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
   o.range0 = Distance(o.sat0, pos);
-  o.range0Pos = pos;
-  o.hasRange0 = true;
+  o.hasRange0 = false;
   const xyz s = EarthRotated(o.sat0, o.range0);
   long double* d = o.toSat;
   d[0] = s.GetX() - pos.GetX();
@@ -303,18 +303,21 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
   for (int iter = 0; iter < 10; ++iter) {
     NormalEquations normal(nu);
     f = MakeFrame(pos);
-    long nobs = 0;
+    std::vector<NormalEquations::RangeRow>& rows = rows_;
+    rows.clear();
     for (Obs& o : obs) {
       if (!o.usable) continue;
       Geometry(o, pos, f, t);
       if (f.near && o.elev < kMask) continue;
       // The unit vector from the satellite, pos - s: the exact negation of s - pos.
-      const long double dir[3] = {-o.toSat[0] / o.rho, -o.toSat[1] / o.rho, -o.toSat[2] / o.rho};
-      normal.AddRange(dir, sysCol[ref], o.system != ref ? sysCol[o.system] : -1, o.weight,
-                      residual(o));
-      ++nobs;
+      rows.push_back({{-o.toSat[0] / o.rho, -o.toSat[1] / o.rho, -o.toSat[2] / o.rho},
+                      sysCol[ref],
+                      o.system != ref ? sysCol[o.system] : -1,
+                      o.weight,
+                      residual(o)});
     }
-    if (nobs < nu + 1) return false;
+    if (static_cast<long>(rows.size()) < nu + 1) return false;
+    normal.AddRanges(rows.data(), rows.size());
     long double dx[6];
     if (!normal.Solve(dx)) return false;
     for (int i = 0; i < nu; ++i)
@@ -327,10 +330,12 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
   // Residuals of the final geometry: the worst one decides on a rejection.
   worst = 0.0L;
   f = MakeFrame(pos);
+  rangePos_ = pos;
   for (size_t k = 0; k < obs.size(); ++k) {
     Obs& o = obs[k];
     if (!o.usable) continue;
     Geometry(o, pos, f, t);
+    o.hasRange0 = true;
     if (o.elev < kMask) continue;
     const long double v = std::fabs(residual(o));
     if (v > worst) {

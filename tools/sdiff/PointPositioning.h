@@ -10,6 +10,7 @@
 
 #include "gnss/flh.h"
 #include "gnss/xyz.h"
+#include "sdiff/NormalEquations.h"
 #include "sdiff/OrbitSource.h"
 #include "sdiff/RinexReader.h"
 
@@ -45,11 +46,11 @@ class PointPositioning {
     long double rho, toSat[3], elev, weight, delay;
     bool hasDelay;
     xyz delayPos;
-    // |sat0 - position| [m] of the last geometry and that position, while sat0 is
-    // the one it was formed with: the travel time of the next satellite states.
-    bool hasRange0;
+    // |sat0 - position| [m] of the last geometry; hasRange0 while it is the one of
+    // the final residuals at rangePos_ with this sat0 (the next satellite states
+    // start from that position).
     long double range0;
-    xyz range0Pos;
+    bool hasRange0;
   };
   // Geodetic position and local north/east/up axes of the current position; both
   // are formed when a delay first needs them (most iterations keep the delays).
@@ -91,10 +92,12 @@ class PointPositioning {
   const RinexHeader& header_;
   OrbitSource& orbits_;
   DelayModel& delays_;
-  std::vector<Choice> first_[3], second_[3];  // per system: codes of two bands, best first
-  std::vector<Obs> obs_;                      // observables of the epoch being solved
-  long typesVersion_ = 0;                     // type list version of the choices
-  xyz last_;                                  // previous solution: the start of the next one
+  std::vector<Choice> first_[3], second_[3];     // per system: codes of two bands, best first
+  std::vector<Obs> obs_;                         // observables of the epoch being solved
+  std::vector<NormalEquations::RangeRow> rows_;  // their rows of the normal equations
+  long typesVersion_ = 0;                        // type list version of the choices
+  xyz rangePos_;                                 // position of the last final residuals
+  xyz last_;                                     // previous solution: the start of the next one
   long double lastClock_ = 0.0L;
   bool haveLast_ = false;
   long double sum_[3] = {0, 0, 0};
