@@ -25,6 +25,7 @@ long double Distance(const xyz& a, const xyz& b) {
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
+// |a|^2 [m^2] in the operations of xyz::GetLength.
 long double Squared(const xyz& a) {
   return a.GetX() * a.GetX() + a.GetY() * a.GetY() + a.GetZ() * a.GetZ();
 }
@@ -32,6 +33,17 @@ long double Squared(const xyz& a) {
 // Equal components (a NaN is equal to nothing).
 bool SameXyz(const xyz& a, const xyz& b) {
   return a.GetX() == b.GetX() && a.GetY() == b.GetY() && a.GetZ() == b.GetZ();
+}
+
+// Satellite position [m] turned with the Earth during the travel over range rho [m].
+inline xyz EarthRotated(const xyz& sat, long double rho) {
+  const long double a = -kOmegaE * rho / kC;
+  if (std::fabs(a) > 1e-4L) return xyz(sat).RotateZ(a);
+  // Below 1e-4 rad the terms of the series after these lie far below the last bit.
+  const long double a2 = a * a;
+  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 * (1.0L / 120.0L));
+  const long double cs = 1.0L - a2 * (0.5L - a2 * (1.0L / 24.0L));
+  return xyz(sat.GetX() * cs - sat.GetY() * sn, sat.GetX() * sn + sat.GetY() * cs, sat.GetZ());
 }
 
 int SystemIndex(short sat) {
@@ -229,16 +241,6 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
   }
   o.hasDelay = true;
   o.delayPos = pos;
-}
-
-xyz PointPositioning::EarthRotated(const xyz& sat, long double rho) {
-  const long double a = -kOmegaE * rho / kC;
-  if (std::fabs(a) > 1e-4L) return xyz(sat).RotateZ(a);
-  // Below 1e-4 rad the terms of the series after these lie far below the last bit.
-  const long double a2 = a * a;
-  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 * (1.0L / 120.0L));
-  const long double cs = 1.0L - a2 * (0.5L - a2 * (1.0L / 24.0L));
-  return xyz(sat.GetX() * cs - sat.GetY() * sn, sat.GetX() * sn + sat.GetY() * cs, sat.GetZ());
 }
 
 PointPositioning::Frame PointPositioning::MakeFrame(const xyz& pos) {

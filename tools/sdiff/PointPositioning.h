@@ -67,8 +67,6 @@ class PointPositioning {
     xyz keptFrom;
   };
   static Frame MakeFrame(const xyz& pos);
-  // Satellite position [m] turned with the Earth during the travel over range rho [m].
-  static xyz EarthRotated(const xyz& sat, long double rho);
   static const flh& Geo(Frame& f);
   static void SetAxes(Frame& f);
   // The delays of o formed at its delay position still hold at the frame's position.
