@@ -1,7 +1,7 @@
 #include "sdiff/NormalEquations.h"
 
 #include <cmath>
-#include <utility>
+#include <cstring>
 
 #include "core/MError.h"
 #include "core/matrixUtil.h"
@@ -21,9 +21,13 @@ void AddRow(Rows m, int to, int from, long double factor, int k1) {
     if (m[from][k] != 0.0L) m[to][k] += factor * m[from][k];
 }
 
-template <int n>
+// Rows and matrices move as bytes: copies through the floating-point unit cost far
+// more for long double.
 void SwapRows(Rows m, int a, int b) {
-  for (int k = 0; k < n; ++k) std::swap(m[a][k], m[b][k]);
+  long double row[NormalEquations::kMaxUnknowns];
+  std::memcpy(row, m[a], sizeof row);
+  std::memcpy(m[a], m[b], sizeof row);
+  std::memcpy(m[b], row, sizeof row);
 }
 
 // Forward elimination with row pivoting on t, the same row operations on q (starting
@@ -39,8 +43,8 @@ bool Forward(Rows t, Rows q, long double thres) {
         mind = k;
       }
     if (mind != j) {
-      SwapRows<n>(t, j, mind);
-      SwapRows<n>(q, j, mind);
+      SwapRows(t, j, mind);
+      SwapRows(q, j, mind);
     }
     for (int i = j + 1; i < n; ++i) {
       if (std::fabs(t[i][j]) > thres) {
@@ -77,12 +81,9 @@ void Backward(Rows t, Rows q, long double thres) {
 // x = N^-1 b through the inverse of N.
 template <int n>
 bool SolveBy(const Rows N, const long double b[], long double x[]) {
-  Rows t = {}, q = {};
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      t[i][j] = N[i][j];
-      q[i][j] = i == j ? 1.0L : 0.0L;
-    }
+  Rows t, q = {};
+  std::memcpy(t, N, sizeof(Rows));
+  for (int i = 0; i < n; ++i) q[i][i] = 1.0L;
   const long double thres = invns::thres;
   if (!Forward<n>(t, q, thres)) return false;
   Backward<n>(t, q, thres);
