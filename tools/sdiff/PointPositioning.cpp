@@ -195,11 +195,10 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
 
 bool PointPositioning::KeepsDelay(const Obs& o, Frame& f) {
   if (!o.hasDelay) return false;
-  if (!f.hasKept || !SameXyz(o.delayPos, f.keptFrom)) {
+  if (o.delayFrame != f.keptFrame) {
     // The delays change slowly with the position: kept while it moves less than 10 m.
     f.kept = Distance(f.pos, o.delayPos) < 10.0L;
-    f.keptFrom = o.delayPos;
-    f.hasKept = true;
+    f.keptFrame = o.delayFrame;
   }
   return f.kept;
 }
@@ -241,10 +240,12 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
   }
   o.hasDelay = true;
   o.delayPos = pos;
+  o.delayFrame = f.id;
 }
 
 PointPositioning::Frame PointPositioning::MakeFrame(const xyz& pos) {
   Frame f;
+  f.id = ++frames_;
   f.pos = pos;
   const long double r = pos.GetLength();
   f.near = r > 6.0e6L;

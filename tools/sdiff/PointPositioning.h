@@ -46,6 +46,7 @@ class PointPositioning {
     long double rho, toSat[3], elev, weight, delay;
     bool hasDelay;
     xyz delayPos;
+    long delayFrame;  // the frame of delayPos
     // |sat0 - position| [m] of the last geometry; hasRange0 while it is the one of
     // the final residuals at rangePos_ with this sat0 (the next satellite states
     // start from that position).
@@ -61,12 +62,13 @@ class PointPositioning {
     flh geo;
     bool hasAxes = false;
     long double axes[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
-    // Whether delays formed at keptFrom are kept here: the satellites of an epoch
-    // mostly share the position of their delays.
-    bool hasKept = false, kept = false;
-    xyz keptFrom;
+    // Whether the delays formed in frame keptFrame are kept here: the satellites of
+    // an epoch mostly share the frame of their delays.
+    long id = 0;  // frames of one point positioning differ in it
+    long keptFrame = 0;
+    bool kept = false;
   };
-  static Frame MakeFrame(const xyz& pos);
+  Frame MakeFrame(const xyz& pos);
   static const flh& Geo(Frame& f);
   static void SetAxes(Frame& f);
   // The delays of o formed at its delay position still hold at the frame's position.
@@ -94,6 +96,7 @@ class PointPositioning {
   std::vector<Obs> obs_;                         // observables of the epoch being solved
   std::vector<NormalEquations::RangeRow> rows_;  // their rows of the normal equations
   long typesVersion_ = 0;                        // type list version of the choices
+  long frames_ = 0;                              // frames made so far
   xyz rangePos_;                                 // position of the last final residuals
   xyz last_;                                     // previous solution: the start of the next one
   long double lastClock_ = 0.0L;
