@@ -161,6 +161,11 @@ void NormalEquations::AddRanges(const RangeRow rows[], size_t count) {
     b_[i] = sb;
   }
   auto has = [](const RangeRow& r, int c) { return r.clock == c || r.offset == c; };
+  // Column c of the direction rows and row c take the same products w d_i in the same
+  // order, as do elements (c, c2) and (c2, c): equal sums from equal starts.
+  bool mirrored = true;
+  for (int c = 3; c < n_; ++c)
+    for (int j = 0; j < n_; ++j) mirrored = mirrored && (j == c || N_[j][c] == N_[c][j]);
   for (int c = 3; c < n_; ++c) {
     // Column c of the direction rows and b_c.
     long double s0 = N_[0][c], s1 = N_[1][c], s2 = N_[2][c], sb = b_[c];
@@ -177,22 +182,25 @@ void NormalEquations::AddRanges(const RangeRow rows[], size_t count) {
     N_[2][c] = s2;
     b_[c] = sb;
     // Row c: its direction columns, then its clock and offset columns.
-    s0 = N_[c][0], s1 = N_[c][1], s2 = N_[c][2];
-    for (size_t k = 0; k < count; ++k) {
-      const RangeRow& r = rows[k];
-      if (!has(r, c)) continue;
-      s0 += r.w * r.d[0];
-      s1 += r.w * r.d[1];
-      s2 += r.w * r.d[2];
+    if (!mirrored) {
+      s0 = N_[c][0], s1 = N_[c][1], s2 = N_[c][2];
+      for (size_t k = 0; k < count; ++k) {
+        const RangeRow& r = rows[k];
+        if (!has(r, c)) continue;
+        s0 += r.w * r.d[0];
+        s1 += r.w * r.d[1];
+        s2 += r.w * r.d[2];
+      }
     }
     N_[c][0] = s0;
     N_[c][1] = s1;
     N_[c][2] = s2;
-    for (int c2 = 3; c2 < n_; ++c2) {
+    for (int c2 = mirrored ? c : 3; c2 < n_; ++c2) {
       long double s = N_[c][c2];
       for (size_t k = 0; k < count; ++k)
         if (has(rows[k], c) && has(rows[k], c2)) s += rows[k].w;
       N_[c][c2] = s;
+      if (mirrored) N_[c2][c] = s;
     }
   }
 }

@@ -49,13 +49,20 @@ TEST(NormalEquations, SolvesWithTheBitsOfTheGeneralInverse) {
 
 // The code-range rows of the point positioning, summed cell by cell, give the bits of
 // the general rows added one by one: directions with components of exactly 0 and 1,
-// with and without system offsets, in one or two batches, and rows that are not finite.
+// with and without system offsets, in one or two batches, after a general row, and
+// rows that are not finite.
 TEST(NormalEquations, RangeRowsAddAsTheGeneralRows) {
   std::mt19937_64 g(5);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
   for (int trial = 0; trial < 2000; ++trial) {
     const int n = 4 + trial % 3;
     NormalEquations general(n), range(n);
+    if (trial % 4 == 3) {
+      // A general row first, whose products in the clock column are not mirrored.
+      const long double a[6] = {u(g), u(g), u(g), 0.3L, 0.7L, 1.3L};
+      general.Add(a, 0.7L, 3.0L);
+      range.Add(a, 0.7L, 3.0L);
+    }
     std::vector<NormalEquations::RangeRow> rows;
     for (int k = 0; k < n + 1 + trial % 7; ++k) {
       NormalEquations::RangeRow r{{u(g), u(g), u(g)}, 3, -1, 0.1L + u(g) * u(g), 100.0L * u(g)};
