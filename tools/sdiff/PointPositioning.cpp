@@ -312,12 +312,13 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
       if (!o.usable) continue;
       Geometry(o, pos, f, t);
       if (f.near && o.elev < kMask) continue;
+      NormalEquations::RangeRow& r = rows.emplace_back();
       // The unit vector from the satellite, pos - s: the exact negation of s - pos.
-      rows.push_back({{-o.toSat[0] / o.rho, -o.toSat[1] / o.rho, -o.toSat[2] / o.rho},
-                      sysCol[ref],
-                      o.system != ref ? sysCol[o.system] : -1,
-                      o.weight,
-                      residual(o)});
+      for (int i = 0; i < 3; ++i) r.d[i] = -o.toSat[i] / o.rho;
+      r.clock = sysCol[ref];
+      r.offset = o.system != ref ? sysCol[o.system] : -1;
+      r.w = o.weight;
+      r.l = residual(o);
     }
     if (static_cast<long>(rows.size()) < nu + 1) return false;
     normal.AddRanges(rows.data(), rows.size());
