@@ -1,5 +1,6 @@
 #include "sdiff/PointPositioning.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gnss/SatelliteNumbering.h"
@@ -28,11 +29,6 @@ long double Distance(const xyz& a, const xyz& b) {
 // |a|^2 [m^2] in the operations of xyz::GetLength.
 long double Squared(const xyz& a) {
   return a.GetX() * a.GetX() + a.GetY() * a.GetY() + a.GetZ() * a.GetZ();
-}
-
-// Equal components (a NaN is equal to nothing).
-bool SameXyz(const xyz& a, const xyz& b) {
-  return a.GetX() == b.GetX() && a.GetY() == b.GetY() && a.GetZ() == b.GetZ();
 }
 
 // Satellite position [m] turned with the Earth during the travel over range rho [m].
@@ -170,15 +166,12 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
   // A receiver clock beyond a second is no solution to start from.
   if (!std::isfinite(static_cast<double>(clk)) || std::fabs(clk) > 1.0L) return false;
   const bool near = pos.GetLength() > 6.0e6L;
-  const bool atRangePos = SameXyz(rangePos_, pos);
   size_t n = 0;
   for (Obs& o : obs) {
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
     long double travel = 0.075L;
-    if (near && Squared(o.sat0) > 0.0L)
-      travel = (o.hasRange0 && atRangePos ? o.range0 : Distance(o.sat0, pos)) / kC;
-    o.hasRange0 = false;
+    if (near && Squared(o.sat0) > 0.0L) travel = Distance(o.sat0, pos) / kC;
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
@@ -203,10 +196,15 @@ bool PointPositioning::KeepsDelay(const Obs& o, Frame& f) {
   return f.kept;
 }
 
+bool PointPositioning::DelaysKept(const std::vector<Obs>& obs, Frame& f) {
+  if (!f.near) return false;
+  for (const Obs& o : obs)
+    if (o.usable && !(KeepsDelay(o, f) && Squared(o.sat0) < 1e18L)) return false;
+  return true;
+}
+
 void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
-  o.range0 = Distance(o.sat0, pos);
-  o.hasRange0 = false;
-  const xyz s = EarthRotated(o.sat0, o.range0);
+  const xyz s = EarthRotated(o.sat0, Distance(o.sat0, pos));
   long double* d = o.toSat;
   d[0] = s.GetX() - pos.GetX();
   d[1] = s.GetY() - pos.GetY();
@@ -303,6 +301,10 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
     return o.code - model;
   };
   Frame f;
+  // Largest |reduced observation| of the converged iteration [m] and its steps of
+  // the position and of the clock and offsets [m].
+  long double largest = 0.0L, step = 0.0L, clockStep = 0.0L;
+  bool converged = false;
   for (int iter = 0; iter < 10; ++iter) {
     NormalEquations normal(nu);
     f = MakeFrame(pos);
@@ -328,18 +330,28 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
       if (!std::isfinite(static_cast<double>(dx[i]))) return false;
     pos += xyz(dx[0], dx[1], dx[2]);
     for (int i = 3; i < nu; ++i) x[i] += dx[i];
-    if (std::fabs(dx[0]) + std::fabs(dx[1]) + std::fabs(dx[2]) < 1e-3L && f.near) break;
+    step = std::fabs(dx[0]) + std::fabs(dx[1]) + std::fabs(dx[2]);
+    if (step < 1e-3L && f.near) {
+      for (const NormalEquations::RangeRow& r : rows) largest = std::max(largest, std::fabs(r.l));
+      for (int i = 3; i < nu; ++i) clockStep += std::fabs(dx[i]);
+      converged = true;
+      break;
+    }
   }
   clk = x[sysCol[ref]] / kC;
-  // Residuals of the final geometry: the worst one decides on a rejection.
+  // Residuals of the final geometry: the worst one decides on a rejection. They
+  // differ from the last reduced observations by at most the clock and offset steps
+  // and twice the position step (the turn of the satellite with the range adds less
+  // than a quarter of it within 1e9 m); a largest residual that stays below the
+  // limit that way needs not be formed when the delays stay as they are.
   worst = 0.0L;
   f = MakeFrame(pos);
-  rangePos_ = pos;
+  if (converged && largest + 2.0L * step + clockStep + 0.01L < kMaxResidual && DelaysKept(obs, f))
+    return true;
   for (size_t k = 0; k < obs.size(); ++k) {
     Obs& o = obs[k];
     if (!o.usable) continue;
     Geometry(o, pos, f, t);
-    o.hasRange0 = true;
     if (o.elev < kMask) continue;
     const long double v = std::fabs(residual(o));
     if (v > worst) {

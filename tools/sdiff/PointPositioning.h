@@ -47,11 +47,6 @@ class PointPositioning {
     bool hasDelay;
     xyz delayPos;
     long delayFrame;  // the frame of delayPos
-    // |sat0 - position| [m] of the last geometry; hasRange0 while it is the one of
-    // the final residuals at rangePos_ with this sat0 (the next satellite states
-    // start from that position).
-    long double range0;
-    bool hasRange0;
   };
   // Geodetic position and local north/east/up axes of the current position; both
   // are formed when a delay first needs them (most iterations keep the delays).
@@ -73,6 +68,9 @@ class PointPositioning {
   static void SetAxes(Frame& f);
   // The delays of o formed at its delay position still hold at the frame's position.
   static bool KeepsDelay(const Obs& o, Frame& f);
+  // The usable satellites of obs keep their delays in the near frame f and lie
+  // within 1e9 m of the geocentre.
+  static bool DelaysKept(const std::vector<Obs>& obs, Frame& f);
   void Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t);
   bool CodeOf(const SatObs& so, const mjd& t, Obs& obs) const;
   bool SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos, long double clk);
@@ -97,7 +95,6 @@ class PointPositioning {
   std::vector<NormalEquations::RangeRow> rows_;  // their rows of the normal equations
   long typesVersion_ = 0;                        // type list version of the choices
   long frames_ = 0;                              // frames made so far
-  xyz rangePos_;                                 // position of the last final residuals
   xyz last_;                                     // previous solution: the start of the next one
   long double lastClock_ = 0.0L;
   bool haveLast_ = false;
