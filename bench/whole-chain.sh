@@ -12,7 +12,9 @@
 # against the simulated truth.
 #
 # Usage: bench/whole-chain.sh [options]
-#   --build DIR      build folder with tervan and tools/tervan-sdiff, tools/tervan-sim [build]
+#   --build DIR      build folder with tervan and tools/tervan-sdiff, tools/tervan-sim; the
+#                    default folder is configured as a Release build (the optimisation of an
+#                    installed Tervan) and built when its programs are missing [build-release]
 #   --work DIR       folder for the simulated days and the results (kept) [/tmp/tervan-whole-chain]
 #   --intervals LIST sampling intervals in seconds [30,1]
 #   --baselines LIST baseline lengths in km [10,500]
@@ -26,7 +28,8 @@
 # times, and repeat (--repeat 3) to keep the fastest run.
 set -uo pipefail
 
-BUILD=build
+BUILD=build-release
+DEFAULT_BUILD=1
 WORK=/tmp/tervan-whole-chain
 INTERVALS=30,1
 BASELINES=10,500
@@ -36,7 +39,7 @@ PEER_1S=0
 KEEP=0
 while (($#)); do
   case $1 in
-    --build) BUILD=$2; shift ;;
+    --build) BUILD=$2; DEFAULT_BUILD=0; shift ;;
     --work) WORK=$2; shift ;;
     --intervals) INTERVALS=$2; shift ;;
     --baselines) BASELINES=$2; shift ;;
@@ -44,12 +47,18 @@ while (($#)); do
     --peer-1s) PEER_1S=1 ;;
     --no-peer) PEER=0 ;;
     --keep-data) KEEP=1 ;;
-    -h | --help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "whole-chain.sh: unknown option $1" >&2; exit 1 ;;
   esac
   shift
 done
 
+if ((DEFAULT_BUILD)) && [[ ! -x $BUILD/tervan || ! -x $BUILD/tools/tervan-sdiff || ! -x $BUILD/tools/tervan-sim ]]; then
+  echo "building the Release programs in $BUILD"
+  cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTERVAN_BUILD_TESTS=OFF >/dev/null &&
+    cmake --build "$BUILD" --target tervan tervan-sdiff tervan-sim >/dev/null ||
+    { echo "whole-chain.sh: the build in $BUILD failed" >&2; exit 1; }
+fi
 TERVAN=$BUILD/tervan
 SDIFF=$BUILD/tools/tervan-sdiff
 SIM=$BUILD/tools/tervan-sim

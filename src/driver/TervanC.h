@@ -26,6 +26,7 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "orbits/EmissionState.h"
 #include "orbits/GLNSat.h"
 #include "orbits/GLNbEph.h"
 #include "orbits/GNSSpClk.h"
@@ -323,6 +324,12 @@ class TervanC {
   // by ApplyCorrections, the ROVER's updated by ProcStatic, whose light-time
   // solutions start from them. ---
   matrix<long double> TravelTime;
+  // The satellite states at the emission epochs of those solutions, laid out as
+  // TravelTime: a solution that ends at a kept epoch takes the state instead of
+  // interpolating the orbit again. Kept for days of up to KeepEmissionRecords
+  // records (144 bytes per station and record), empty otherwise.
+  static constexpr long KeepEmissionRecords = 1000000;
+  matrix<EmissionState> Emissions;
 
  private:
   void SetDefaults();

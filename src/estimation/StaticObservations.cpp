@@ -182,9 +182,11 @@ bool StaticObservations::SatelliteRange(short prn, int sys, const mjd& t, const 
     return true;
   }
   if (!tc_.isPEph) return false;
-  if (tc_.TravelTime.NRow() == tc_.sdd.GetNObs())
-    rho = tc_.pephM.CalcSatPosition(prn, t, rec, pos, vel, tc_.TravelTime(i, travel));
-  else
+  if (tc_.TravelTime.NRow() == tc_.sdd.GetNObs()) {
+    EmissionState* kept =
+        tc_.Emissions.NRow() == tc_.sdd.GetNObs() ? &tc_.Emissions(i, travel) : nullptr;
+    rho = tc_.pephM.CalcSatPosition(prn, t, rec, pos, vel, tc_.TravelTime(i, travel), kept);
+  } else
     rho = tc_.pephM.CalcSatPosition(prn, t, rec, pos, vel);
   if (tc_.isPclk) {
     long double dt = 0.0L;

@@ -28,7 +28,6 @@ textfield::FieldSource Source(const char* file, long fileLine) {
   return {kClass, file, "****", fileLine};
 }
 const int kMaxSatNumber = 700;
-const int kMaxNodes = 40;  // interpolation nodes on each side are limited to 20
 }  // namespace
 
 GNSSpEph::GNSSpEph()
@@ -512,39 +511,37 @@ void GNSSpEph::HoursFromNodes(const mjd& t, long first, long last, long double* 
 }
 
 namespace {
-// Products of the hours x of the n nodes without node i (out[i]), each taken in
-// node order from 1.
-void ProductsWithout(const long double* x, long n, long double* out) {
-  long double before = 1.0L;
-  for (long i = 0; i < n; i++) {
-    long double r = before;
-    for (long k = i + 1; k < n; k++) r *= x[k];
-    out[i] = r;
-    before *= x[i];
+// For each of the n values x, the other values combined by op in node order from
+// init (out[i]): the products of the other nodes' hours, or the sums of their
+// reciprocals. The terms before a node are carried from node to node; those after
+// it are formed for two nodes at a time.
+template <class Op>
+void AllBut(const long double* x, long n, long double init, Op op, long double* out) {
+  long double before = init;
+  long i = 0;
+  for (; i + 1 < n; i += 2) {
+    long double a = op(before, x[i + 1]);
+    before = op(before, x[i]);
+    long double b = before;
+    for (long k = i + 2; k < n; k++) a = op(a, x[k]), b = op(b, x[k]);
+    out[i] = a;
+    out[i + 1] = b;
+    before = op(before, x[i + 1]);
   }
+  if (i < n) out[i] = before;
 }
 
-// Position (m) and velocity (m/s) sums of the interpolation.
-struct Sums {
-  long double p[3] = {0, 0, 0}, v[3] = {0, 0, 0};
+struct Times {
+  long double operator()(long double a, long double b) const { return a * b; }
 };
-
-// Adds a node with the product of the hours from the other nodes (prod), the same
-// without the nodes the epoch lies on (prodNonZero), the sum of the other nodes'
-// reciprocal hours, whether the epoch lies on another node, and its denominator.
-inline void AddNode(Sums& s, const xyzt& node, long double prod, long double prodNonZero,
-                    long double sum, bool onNode, long double den) {
-  const long double val[3] = {node.GetX(), node.GetY(), node.GetZ()};
-  const long double dfac = prodNonZero * (onNode ? 1.0L : sum) / den / 3600.0L;
-  for (int c = 0; c < 3; c++) {
-    s.p[c] += val[c] * prod / den;
-    s.v[c] += val[c] * dfac;
-  }
-}
+struct Plus {
+  long double operator()(long double a, long double b) const { return a + b; }
+};
 }  // namespace
 
-void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, long& first, long& last,
-                                   long double* h, xyzt& pos, xyzt& vel) {
+void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, xyzt& pos) {
+  long& first = pass.first;
+  long& last = pass.last;
   if (!Window(end, nPtsPos, first, last) && !offCentreWarned) {
     // Near the ends of the series the polynomial runs far from its middle (6 cm
     // and more in the first quarter of an hour of a 15 min orbit).
@@ -561,80 +558,95 @@ void GNSSpEph::InterpolatePosition(int isat, const mjd& t, long end, long& first
     }
   }
   const long nodes = last - first + 1;
-  HoursFromNodes(t, first, last, h);
+  pass.isat = isat;
+  pass.t = t;
+  HoursFromNodes(t, first, last, pass.h);
+  const long double* den = Denominators(first, last, Lfact, pass.den);
+  if (den != pass.den) std::copy(den, den + nodes, pass.den);
+  AllBut(pass.h, nodes, 1.0L, Times(), pass.prod);
+  // The nodes were checked above: they lie nsat records apart from the first one.
+  const xyzt* node = &sPos(isat + first * nsat);
+  long double x = 0, y = 0, z = 0;
+  for (long i = 0; i < nodes; i++, node += nsat) {
+    x += node->GetX() * pass.prod[i] / pass.den[i];
+    y += node->GetY() * pass.prod[i] / pass.den[i];
+    z += node->GetZ() * pass.prod[i] / pass.den[i];
+  }
+  pos = xyzt(x, y, z, 0.0L);
+}
+
+void GNSSpEph::InterpolateVelocity(xyzt& vel) const {
+  const long nodes = pass.last - pass.first + 1;
   // Reciprocal hours for the derivative; on a node (h = 0) that node's factor
   // leaves the derivative's products and its reciprocal the sums.
-  long double inv[kMaxNodes], nonZero[kMaxNodes], buffer[kMaxNodes];
+  long double inv[kMaxNodes], nonZero[kMaxNodes], sum[kMaxNodes], prodNonZero[kMaxNodes];
   bool zero[kMaxNodes];
   int zeros = 0;
   for (long k = 0; k < nodes; k++) {
-    zero[k] = !(std::fabs(h[k]) > 1e-10L);
-    inv[k] = zero[k] ? 0.0L : 1.0L / h[k];
-    nonZero[k] = zero[k] ? 1.0L : h[k];
+    zero[k] = !(std::fabs(pass.h[k]) > 1e-10L);
+    inv[k] = zero[k] ? 0.0L : 1.0L / pass.h[k];
     zeros += zero[k];
   }
-  const long double* den = Denominators(first, last, Lfact, buffer);
-  auto node = [&](long i) -> const xyzt& { return sPos(isat + (first + i) * nsat); };
-  // The products and sums over the nodes before a node are carried from node to
-  // node; those over the nodes after it are formed for two nodes at a time.
-  Sums s;
-  long double before = 1.0L, beforeNonZero = 1.0L, beforeSum = 0.0L;
-  long i = 0;
-  for (; i + 1 < nodes; i += 2) {
-    long double pa = before * h[i + 1], sa = beforeSum + inv[i + 1];
-    long double na = beforeNonZero * nonZero[i + 1];
-    before *= h[i], beforeSum += inv[i], beforeNonZero *= nonZero[i];
-    long double pb = before, sb = beforeSum, nb = beforeNonZero;
-    for (long k = i + 2; k < nodes; k++) {
-      pa *= h[k], pb *= h[k];
-      sa += inv[k], sb += inv[k];
-    }
-    if (zeros > 0) {
-      for (long k = i + 2; k < nodes; k++) na *= nonZero[k], nb *= nonZero[k];
-    } else {
-      na = pa, nb = pb;
-    }
-    AddNode(s, node(i), pa, na, sa, zeros > zero[i], den[i]);
-    AddNode(s, node(i + 1), pb, nb, sb, zeros > zero[i + 1], den[i + 1]);
-    before *= h[i + 1], beforeSum += inv[i + 1], beforeNonZero *= nonZero[i + 1];
+  AllBut(inv, nodes, 0.0L, Plus(), sum);
+  const long double* prod = pass.prod;
+  if (zeros > 0) {
+    for (long k = 0; k < nodes; k++) nonZero[k] = zero[k] ? 1.0L : pass.h[k];
+    AllBut(nonZero, nodes, 1.0L, Times(), prodNonZero);
+    prod = prodNonZero;
   }
-  if (i < nodes)
-    AddNode(s, node(i), before, zeros > 0 ? beforeNonZero : before, beforeSum, zeros > zero[i],
-            den[i]);
-  pos = xyzt(s.p[0], s.p[1], s.p[2], 0.0L);
-  vel = xyzt(s.v[0], s.v[1], s.v[2], 0.0L);
+  const xyzt* node = &sPos(pass.isat + pass.first * nsat);
+  long double x = 0, y = 0, z = 0;
+  for (long i = 0; i < nodes; i++, node += nsat) {
+    // On another node the derivative keeps only the product without both nodes.
+    const long double dfac = prod[i] * (zeros > zero[i] ? 1.0L : sum[i]) / pass.den[i] / 3600.0L;
+    x += node->GetX() * dfac;
+    y += node->GetY() * dfac;
+    z += node->GetZ() * dfac;
+  }
+  vel = xyzt(x, y, z, 0.0L);
 }
 
-void GNSSpEph::InterpolateClock(int isat, const mjd& t, long end, long posFirst, long posLast,
-                                const long double* posH, xyzt& pos) {
-  long first, last;
-  Window(end, nPtsTime, first, last);
-  for (long i = first; i <= last; i++) {
+void GNSSpEph::CheckClockNodes(int isat, long end) {
+  Window(end, nPtsTime, pass.clockFirst, pass.clockLast);
+  for (long i = pass.clockFirst; i <= pass.clockLast; i++) {
     if (std::fabs(sPos(isat + i * nsat).GetT()) > 0.9L) {
       DTisOK = false;
       return;
     }
   }
+}
+
+void GNSSpEph::InterpolateClock(xyzt& pos) const {
+  const long first = pass.clockFirst, last = pass.clockLast;
   const long nodes = last - first + 1;
   long double own[kMaxNodes], buffer[kMaxNodes], prod[kMaxNodes];
   // The hours of the position's nodes serve where the windows overlap.
-  const bool inside = first >= posFirst && last <= posLast;
-  if (!inside) HoursFromNodes(t, first, last, own);
-  const long double* h = inside ? posH + (first - posFirst) : own;
+  const bool inside = first >= pass.first && last <= pass.last;
+  if (!inside) HoursFromNodes(pass.t, first, last, own);
+  const long double* h = inside ? pass.h + (first - pass.first) : own;
   const long double* den = Denominators(first, last, LfactDT, buffer);
-  ProductsWithout(h, nodes, prod);
+  AllBut(h, nodes, 1.0L, Times(), prod);
   long double clk = 0.0L;
-  for (long i = 0; i < nodes; i++) clk += sPos(isat + (first + i) * nsat).GetT() * prod[i] / den[i];
+  for (long i = 0; i < nodes; i++)
+    clk += sPos(pass.isat + (first + i) * nsat).GetT() * prod[i] / den[i];
   pos.SetT(clk);
 }
 
-void GNSSpEph::Interpolate(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
+void GNSSpEph::EvaluatePosition(int isat, const mjd& t, xyzt& pos) {
   PSisOK = DTisOK = true;
   const long end = NodeAtOrBefore(t);
-  long first, last;
-  long double h[kMaxNodes];
-  InterpolatePosition(isat, t, end, first, last, h, pos, vel);
-  if (PSisOK) InterpolateClock(isat, t, end, first, last, h, pos);
+  InterpolatePosition(isat, t, end, pos);
+  if (PSisOK) CheckClockNodes(isat, end);
+}
+
+void GNSSpEph::Complete(xyzt& pos, xyzt& vel) const {
+  InterpolateVelocity(vel);
+  if (DTisOK) InterpolateClock(pos);
+}
+
+void GNSSpEph::Interpolate(int isat, const mjd& t, xyzt& pos, xyzt& vel) {
+  EvaluatePosition(isat, t, pos);
+  if (PSisOK) Complete(pos, vel);
 }
 
 void GNSSpEph::CalcSatPosition(short satno, const mjd& t, xyzt& pos, xyzt& vel) {
@@ -655,7 +667,7 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
 }
 
 long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos,
-                                      xyzt& vel, long double& travel) {
+                                      xyzt& vel, long double& travel, EmissionState* kept) {
   CheckCoverage(t);
   PSisOK = DTisOK = true;
   const int isat = SatIndex(satno);
@@ -663,16 +675,31 @@ long double GNSSpEph::CalcSatPosition(short satno, const mjd& t, const xyz& rece
     PSisOK = DTisOK = false;
     return -1.0L;
   }
+  // The iterations need the position alone: the velocity and the clock are formed
+  // for the last evaluation only, unless that one is the kept state.
+  bool taken = false;
   auto evaluate = [&](const mjd& te) {
     ephr = te;
-    Interpolate(isat, te, p0, v0);
-    return PSisOK;
+    taken = kept && kept->Holds(te);
+    if (!taken) {
+      EvaluatePosition(isat, te, p0);
+      return PSisOK;
+    }
+    p0 = kept->Position();
+    v0 = kept->Velocity();
+    PSisOK = true;
+    DTisOK = kept->clockOK;
+    return true;
   };
   bool exhausted = false;
   const long double rho =
       lighttime::Solve(t, receiver, OMEGAz, 10, evaluate, p0, &exhausted, &travel);
   if (exhausted) ProgramWarning("Tervan", "CalcSatPosition():      TO MANY ITERATIONS: > 10!!");
   if (rho < 0) return -1.0L;
+  if (!taken) {
+    Complete(p0, v0);
+    if (kept) kept->Keep(ephr, p0, v0, DTisOK);
+  }
   Relativity = 2.0L * (v0.GetX() * p0.GetX() + v0.GetY() * p0.GetY() + v0.GetZ() * p0.GetZ()) /
                (lighttime::c * lighttime::c);
   p0.SetT(p0.GetT() - Relativity);

@@ -15,6 +15,7 @@
 #include "gnss/neu.h"
 #include "gnss/xyz.h"
 #include "gnss/xyzt.h"
+#include "orbits/EmissionState.h"
 
 // Phase-centre offset of a satellite antenna at an epoch for a frequency index of
 // the antenna calibrations (0 GPS L1, 2 GLONASS G1): satellite-fixed x, y, z in
@@ -65,8 +66,11 @@ class GNSSpEph {
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel);
   // The same started from the travel time (s, negative; 0 when unknown) of an earlier
   // solution for this satellite and reception epoch; travel receives the new one.
+  // kept, when given, holds the emission state of an earlier solution for this
+  // satellite and reception epoch: an evaluation at exactly its epoch takes it
+  // instead of interpolating, and it receives the state of this solution.
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
-                              long double& travel);
+                              long double& travel, EmissionState* kept = nullptr);
   // The same with the travel time taken from a pseudorange P (m) in one step.
   long double CalcSatPosition(short satno, const mjd& t, const xyz& receiver, xyzt& pos, xyzt& vel,
                               const gnssobs& P);
@@ -115,16 +119,33 @@ class GNSSpEph {
                                   long double* den) const;
   // Hours from each node of the window [first, last] to the epoch t.
   void HoursFromNodes(const mjd& t, long first, long last, long double* h) const;
-  // Position (m) and velocity (m/s) of satellite index isat at t; end as of
-  // NodeAtOrBefore, h (hours) as of HoursFromNodes for the window that the call fills.
-  void InterpolatePosition(int isat, const mjd& t, long end, long& first, long& last,
-                           long double* h, xyzt& pos, xyzt& vel);
-  // Clock (s) at t into pos; posFirst, posLast and posH are the window and the
-  // hours of the position, whose values serve where the windows overlap.
-  void InterpolateClock(int isat, const mjd& t, long end, long posFirst, long posLast,
-                        const long double* posH, xyzt& pos);
+  // Position (m) of satellite index isat at t into pos (clock 0) with the flag PSisOK;
+  // end as of NodeAtOrBefore. Keeps in pass what the velocity needs.
+  void InterpolatePosition(int isat, const mjd& t, long end, xyzt& pos);
+  // Clears DTisOK when a clock node of the window around end is missing; keeps the
+  // window in pass.
+  void CheckClockNodes(int isat, long end);
+  // One evaluation of the light-time solution: position and flags at t, the velocity
+  // and the clock left to Complete.
+  void EvaluatePosition(int isat, const mjd& t, xyzt& pos);
+  // Velocity (m/s) and clock (s, into pos) of the last EvaluatePosition.
+  void Complete(xyzt& pos, xyzt& vel) const;
+  void InterpolateVelocity(xyzt& vel) const;
+  void InterpolateClock(xyzt& pos) const;
   // Position, velocity and clock at t with the flags PSisOK and DTisOK.
   void Interpolate(int isat, const mjd& t, xyzt& pos, xyzt& vel);
+
+  static constexpr int kMaxNodes = 40;  // interpolation nodes on each side are limited to 20
+  // What the position pass of the last evaluation formed for its completion.
+  struct Pass {
+    int isat = 0;
+    mjd t;
+    long first = 0, last = 0;            // window of the position nodes
+    long clockFirst = 0, clockLast = 0;  // window of the clock nodes
+    long double h[kMaxNodes];            // hours from each position node to t
+    long double prod[kMaxNodes];         // products of the other nodes' hours
+    long double den[kMaxNodes];          // Lagrange denominators (hours^(nodes-1))
+  };
 
   char sp3file[512];  // as long as a file name the command line accepts
   char version;
@@ -163,6 +184,7 @@ class GNSSpEph {
   std::vector<std::string> joinFiles;  // neighbouring files joined to sp3file
   bool offCentreWarned;                // the off-centre window was warned of
   long lastNode;                       // node found by the last search (a hint)
+  Pass pass;
 };
 
 #endif

@@ -203,7 +203,7 @@ struct Emission {
 };
 
 long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, xyzt& pos,
-                    long double& travel, Emission& em, Reported& reported) {
+                    long double& travel, EmissionState* kept, Emission& em, Reported& reported) {
   const long n = tc.pephM.GetNEpoch();
   if (!tc.isPEph || n < 1) return -1.0L;
   if (tc.pephM.GetMJD(0) - t > kPreciseMargin || t - tc.pephM.GetMJD(n - 1) > kPreciseMargin) {
@@ -219,7 +219,7 @@ long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, x
     // repeats its solution to the bit.
     if (std::fabs(travel - em.travel) * lighttime::c < 1e-5L) travel = em.travel;
   }
-  const long double rho = tc.pephM.CalcSatPosition(sat, t, receiver, pos, vel, travel);
+  const long double rho = tc.pephM.CalcSatPosition(sat, t, receiver, pos, vel, travel, kept);
   if (!tc.pephM.GetPSisOK()) return -1.0L;
   em.ok = rho > 0.0L;
   em.t = t;
@@ -231,7 +231,8 @@ long double Precise(TervanC& tc, short sat, const mjd& t, const xyz& receiver, x
 }
 
 long double SatellitePosition(TervanC& tc, short sat, const mjd& t, const xyz& receiver, xyzt& pos,
-                              long double& travel, Emission& em, Reported& reported) {
+                              long double& travel, EmissionState* kept, Emission& em,
+                              Reported& reported) {
   long double rho;
   if (sat < 100 && tc.isGPSnav)
     rho = KeplerBroadcast(tc.gpsnav, "GPS", sat, sat, t, receiver, pos, reported);
@@ -241,7 +242,7 @@ long double SatellitePosition(TervanC& tc, short sat, const mjd& t, const xyz& r
   else if (sat > 100 && sat < 200 && tc.isGLNnav)
     rho = GlonassBroadcast(tc, sat, t, receiver, pos, reported);
   else
-    rho = Precise(tc, sat, t, receiver, pos, travel, em, reported);
+    rho = Precise(tc, sat, t, receiver, pos, travel, kept, em, reported);
   if (!(rho > 0.0L)) return -1.0L;
   // The emission position turned by the Earth's rotation during the travel time.
   const xyz turned = lighttime::RotateAboutZ(pos, -kOmegaEarth * rho / lighttime::c);
@@ -409,8 +410,9 @@ void Positions(TervanC& tc, EpochLoop& lp, long off, long n) {
     for (int c = 0; c < 2; ++c) {
       xyzt pos;
       long double travel = 0.0L;
-      lp.rho[c][k] =
-          SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, travel, base, lp.reported);
+      EmissionState* kept = tc.Emissions.NRow() > 0 ? &tc.Emissions(r, c) : nullptr;
+      lp.rho[c][k] = SatellitePosition(tc, sat, lp.st[c].t, lp.st[c].ref, pos, travel, kept, base,
+                                       lp.reported);
       if (tc.TravelTime.NRow() > 0) tc.TravelTime(r, c) = travel;
       if (c == 0) lp.last[sat] = base;
       if (lp.rho[c][k] < 0) break;
@@ -498,6 +500,8 @@ void SizeMatrices(TervanC& tc) {
   tc.WGHT.Resize(n, 1, 1.0L);
   tc.SAT_POS.Resize(n, 2, xyzt());
   SizeModel(tc.TravelTime, tc.isPEph, n, 2);
+  tc.Emissions.Resize(0, 0);  // a new table holds no states
+  if (tc.isPEph && n <= TervanC::KeepEmissionRecords) tc.Emissions.Resize(n, 2);
   tc.OKSAT.Resize(n, 1, false);
   tc.posSunUnit.Resize(tc.sdd.neph, 1, xyz());
   tc.SunMag.Resize(tc.sdd.neph, 1, 0.0L);

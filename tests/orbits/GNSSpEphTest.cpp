@@ -389,6 +389,117 @@ TEST_F(GNSSpEphTest, LightTimeFromAnEarlierTravelTime) {
   EXPECT_NEAR(static_cast<double>(pos2.GetX()), static_cast<double>(pos.GetX()), 1e-9);
 }
 
+// The light-time solution forms the velocity and the clock after its last
+// evaluation from what that evaluation's position pass kept: they must be the bits
+// of the plain evaluation at the emission epoch, between nodes, on a node and in
+// the off-centre windows at both ends (an odd number of nodes when the series is
+// shorter than the window, uneven nodes with their own denominators).
+TEST_F(GNSSpEphTest, LightTimeStateIsThePlainEvaluationAtTheEmissionEpoch) {
+  std::vector<long double> uneven;
+  for (int i = 0; i < 40; i++) uneven.push_back(i * 900.0L + (i % 3) * 37.0L);
+  const xyz r(4075580.0L, 931854.0L, 4801568.0L);
+  for (const std::vector<long double>& epochs :
+       {sp3fixture::Epochs(40, 900), sp3fixture::Epochs(13, 900), uneven}) {
+    Sp3 f;
+    f.epochs = epochs;
+    testing::internal::CaptureStderr();
+    Read(f);
+    std::vector<mjd> at;
+    for (long double s = 0.3L; s < epochs.back() + 300; s += 977.31L) at.push_back(At(s));
+    for (int k = 0; k < 3; k++) {
+      // Received so that the signal left on node 9 (within some 1e-8 s).
+      mjd t = At(epochs[9] + 0.075L);
+      for (int step = 0; step < 2; step++) {
+        long double travel = 0;
+        xyzt pos, vel;
+        eph.CalcSatPosition(eph.GetSatList(k), t, r, pos, vel, travel);
+        t = At(epochs[9]);
+        t += -travel;
+      }
+      at.push_back(t);
+    }
+    bool onNode = false;
+    for (const mjd& t : at) {
+      for (int k = 0; k < 3; k++) {
+        const short sat = eph.GetSatList(k);
+        long double travel = 0;
+        xyzt pos, vel, plain, rate;
+        ASSERT_GT(eph.CalcSatPosition(sat, t, r, pos, vel, travel), 0.0L);
+        const long double rel = eph.GetRelativity();
+        mjd te = t;
+        te += travel;
+        onNode = onNode || std::fabs(te - At(epochs[9])) < 1e-7L;
+        eph.CalcSatPosition(sat, te, plain, rate);
+        EXPECT_EQ(pos.GetX(), plain.GetX());
+        EXPECT_EQ(pos.GetY(), plain.GetY());
+        EXPECT_EQ(pos.GetZ(), plain.GetZ());
+        EXPECT_EQ(pos.GetT(), plain.GetT() - rel);
+        EXPECT_EQ(vel.GetX(), rate.GetX());
+        EXPECT_EQ(vel.GetY(), rate.GetY());
+        EXPECT_EQ(vel.GetZ(), rate.GetZ());
+      }
+    }
+    EXPECT_TRUE(onNode);
+    testing::internal::GetCapturedStderr();
+  }
+}
+
+// A solution that evaluates the orbit at the kept emission epoch takes the kept
+// state: the same bits as a fresh solution, the missing clock included, for the
+// same receiver (taken outright) and a moved one (taken first, then evaluated);
+// an epoch that differs by the last bit is evaluated.
+TEST_F(GNSSpEphTest, KeptEmissionStateRepeatsAFreshSolution) {
+  Sp3 f;
+  f.epochs = sp3fixture::Epochs(40, 900);
+  f.noClock.insert({17, 0});  // a clock node of G01 around 15000 s
+  Read(f);
+  const xyz r(4075580.0L, 931854.0L, 4801568.0L), moved(4075680.0L, 931854.0L, 4801568.0L);
+  const mjd t = At(15000);
+  for (short sat : {1, 105}) {
+    EmissionState kept;
+    long double first = 0;
+    xyzt pos, vel;
+    ASSERT_GT(eph.CalcSatPosition(sat, t, r, pos, vel, first, &kept), 0.0L);
+    ASSERT_TRUE(kept.held);
+    EXPECT_EQ(kept.clockOK, sat != 1);
+    long double travel = 0;  // of the last solution
+    for (const xyz& at : {r, moved}) {
+      long double a = first, b = first;
+      xyzt posA, velA, posB, velB;
+      const long double rhoA = eph.CalcSatPosition(sat, t, at, posA, velA, a, &kept);
+      const long double relA = eph.GetRelativity();
+      const bool clockA = eph.GetDTisOK();
+      const long double rhoB = eph.CalcSatPosition(sat, t, at, posB, velB, b);
+      EXPECT_EQ(rhoA, rhoB);
+      EXPECT_EQ(a, b);
+      EXPECT_EQ(relA, eph.GetRelativity());
+      EXPECT_EQ(clockA, eph.GetDTisOK());
+      EXPECT_EQ(clockA, sat != 1);
+      EXPECT_EQ(posA.GetX(), posB.GetX());
+      EXPECT_EQ(posA.GetY(), posB.GetY());
+      EXPECT_EQ(posA.GetZ(), posB.GetZ());
+      EXPECT_EQ(posA.GetT(), posB.GetT());
+      EXPECT_EQ(velA.GetX(), velB.GetX());
+      EXPECT_EQ(velA.GetY(), velB.GetY());
+      EXPECT_EQ(velA.GetZ(), velB.GetZ());
+      travel = a;
+    }
+    // The kept state is the moved receiver's now; marked by a micrometre, it shows
+    // whether it is taken.
+    EmissionState marked = kept;
+    marked.x += 1e-6L;
+    EmissionState later = marked;
+    later.second = std::nextafter(later.second, 86400.0L);
+    xyzt fresh, taken, evaluated;
+    long double t1 = travel, t2 = travel, t3 = travel;
+    eph.CalcSatPosition(sat, t, moved, fresh, vel, t1);
+    eph.CalcSatPosition(sat, t, moved, taken, vel, t2, &marked);
+    eph.CalcSatPosition(sat, t, moved, evaluated, vel, t3, &later);
+    EXPECT_EQ(taken.GetX(), fresh.GetX() + 1e-6L);
+    EXPECT_EQ(evaluated.GetX(), fresh.GetX());
+  }
+}
+
 // The travel time to a receiver 500 km away predicted from the first receiver's
 // emission state agrees with its own light-time solution.
 TEST_F(GNSSpEphTest, TravelTimePredictedForASecondReceiver) {
