@@ -166,35 +166,32 @@ void NormalEquations::AddRanges(const RangeRow rows[], size_t count) {
   bool mirrored = true;
   for (int c = 3; c < n_; ++c)
     for (int j = 0; j < n_; ++j) mirrored = mirrored && (j == c || N_[j][c] == N_[c][j]);
-  for (int c = 3; c < n_; ++c) {
-    // Column c of the direction rows and b_c.
-    long double s0 = N_[0][c], s1 = N_[1][c], s2 = N_[2][c], sb = b_[c];
+  // Adds w d_0, w d_1, w d_2 of the rows that hold column c to e0, e1, e2, and w l
+  // to *eb unless it is null.
+  auto addDirections = [&](int c, long double& e0, long double& e1, long double& e2,
+                           long double* eb) {
+    long double s0 = e0, s1 = e1, s2 = e2, sb = eb ? *eb : 0.0L;
     for (size_t k = 0; k < count; ++k) {
       const RangeRow& r = rows[k];
       if (!has(r, c)) continue;
       s0 += r.w * r.d[0];
       s1 += r.w * r.d[1];
       s2 += r.w * r.d[2];
-      sb += r.w * r.l;
+      if (eb) sb += r.w * r.l;
     }
-    N_[0][c] = s0;
-    N_[1][c] = s1;
-    N_[2][c] = s2;
-    b_[c] = sb;
-    // Row c: its direction columns, then its clock and offset columns.
-    if (!mirrored) {
-      s0 = N_[c][0], s1 = N_[c][1], s2 = N_[c][2];
-      for (size_t k = 0; k < count; ++k) {
-        const RangeRow& r = rows[k];
-        if (!has(r, c)) continue;
-        s0 += r.w * r.d[0];
-        s1 += r.w * r.d[1];
-        s2 += r.w * r.d[2];
-      }
+    e0 = s0;
+    e1 = s1;
+    e2 = s2;
+    if (eb) *eb = sb;
+  };
+  for (int c = 3; c < n_; ++c) {
+    // Column c of the direction rows and b_c, row c, then its clock and offset columns.
+    addDirections(c, N_[0][c], N_[1][c], N_[2][c], &b_[c]);
+    if (mirrored) {
+      for (int j = 0; j < 3; ++j) N_[c][j] = N_[j][c];
+    } else {
+      addDirections(c, N_[c][0], N_[c][1], N_[c][2], nullptr);
     }
-    N_[c][0] = s0;
-    N_[c][1] = s1;
-    N_[c][2] = s2;
     for (int c2 = mirrored ? c : 3; c2 < n_; ++c2) {
       long double s = N_[c][c2];
       for (size_t k = 0; k < count; ++k)
