@@ -175,12 +175,7 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
-    long double sclk;
-    o.usable = orbits_.State(o.sat, te, o.sat0, sclk) && std::fabs(sclk) < 1.0L;
-    if (o.usable) {
-      te += -sclk;
-      o.usable = orbits_.State(o.sat, te, o.sat0, o.satClk);
-    }
+    o.usable = orbits_.EmissionState(o.sat, te, o.sat0, o.satClk);
     if (o.usable) ++n;
   }
   return n >= 4;
