@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     ProgramSubTitle("GNSS SINGLE DIFFERENCES PROCESSING RESULTS:", 0);
     PrintStatic(tc);
     PrintResStatic(tc);
+    ReleaseEmissionStates(tc);
     ProcKinematic(tc);
   }
   tc.EndProg();

@@ -40,3 +40,7 @@ void ReleasePreprocessingData(TervanC& tc) {
   Release(d.L4, false);
   Release(d.MW, tc.isFixAmb);  // wide-lane means of the integer fixing
 }
+
+void ReleaseEmissionStates(TervanC& tc) {
+  Release(tc.Emissions, false);
+}

@@ -20,4 +20,8 @@ void ReleaseClockCodes(TervanC& tc);
 // Melbourne-Wuebbena column unless the ambiguities are fixed.
 void ReleasePreprocessingData(TervanC& tc);
 
+// After the static solution: the satellite states kept at the emission epochs of
+// its light-time solutions (up to 288 MB on a day of a million records).
+void ReleaseEmissionStates(TervanC& tc);
+
 #endif
