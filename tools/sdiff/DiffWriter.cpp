@@ -12,22 +12,26 @@
 #include "sdiff/PhsDiffHeader.h"
 #include "sdiff/Report.h"
 
-DiffWriter::DiffWriter(const std::string& outPath) : outPath_(outPath) {
+DiffWriter::DiffWriter(const std::string& outPath, const DiffHeader& provisional)
+    : outPath_(outPath) {
   std::filesystem::path p(outPath);
   std::string dir = p.parent_path().string();
   std::string stem = (dir.empty() ? "" : dir + "/") + "." + p.filename().string();
-  bodyPath_ = stem + ".body.tmp";
-  finalTmpPath_ = stem + ".tmp";
-  SdAddCleanupFile(bodyPath_);
-  SdAddCleanupFile(finalTmpPath_);
-  body_ = std::fopen(bodyPath_.c_str(), "wb");
+  rewritePath_ = stem + ".rewrite.tmp";
+  tmpPath_ = stem + ".tmp";
+  SdAddCleanupFile(rewritePath_);
+  SdAddCleanupFile(tmpPath_);
+  body_ = std::fopen(tmpPath_.c_str(), "wb");
   if (!body_) SdError("OUTPUT FILE " + outPath + " CAN NOT BE WRITTEN!");
+  const std::string head = HeaderText(provisional, true);
+  headerSize_ = head.size();
+  std::fwrite(head.data(), 1, head.size(), body_);
 }
 
 DiffWriter::~DiffWriter() {
   if (body_) {
     std::fclose(body_);
-    std::remove(bodyPath_.c_str());
+    std::remove(tmpPath_.c_str());
   }
 }
 
@@ -91,23 +95,35 @@ void DiffWriter::WriteEpoch(const mjd& t, long double tagOffset, long double clo
 }
 
 void DiffWriter::Finish(const DiffHeader& header) {
-  if (std::fflush(body_) != 0 || std::ferror(body_))
-    SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
-  std::fclose(body_);
+  const std::string head = HeaderText(header, epochs_ > 0);
+  bool ok = std::fflush(body_) == 0 && !std::ferror(body_);
+  if (ok && head.size() == headerSize_)
+    ok = std::fseek(body_, 0, SEEK_SET) == 0 &&
+         std::fwrite(head.data(), 1, head.size(), body_) == head.size();
+  ok = std::fclose(body_) == 0 && ok;
   body_ = nullptr;
-  std::FILE* in = std::fopen(bodyPath_.c_str(), "rb");
-  std::FILE* out = std::fopen(finalTmpPath_.c_str(), "wb");
-  if (!in || !out) SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
-  std::string head = HeaderText(header, epochs_ > 0);
-  bool ok = std::fwrite(head.data(), 1, head.size(), out) == head.size();
+  if (!ok) SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
+  std::string file = tmpPath_;
+  if (head.size() != headerSize_) {
+    Rewrite(head);
+    file = rewritePath_;
+  }
+  if (std::rename(file.c_str(), outPath_.c_str()) != 0)
+    SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
+  SdClearCleanupFiles();
+}
+
+void DiffWriter::Rewrite(const std::string& head) {
+  std::FILE* in = std::fopen(tmpPath_.c_str(), "rb");
+  std::FILE* out = std::fopen(rewritePath_.c_str(), "wb");
+  bool ok = in && out && std::fseek(in, static_cast<long>(headerSize_), SEEK_SET) == 0 &&
+            std::fwrite(head.data(), 1, head.size(), out) == head.size();
   std::vector<char> buf(1 << 16);
   for (size_t k; ok && (k = std::fread(buf.data(), 1, buf.size(), in)) > 0;)
     ok = std::fwrite(buf.data(), 1, k, out) == k;
-  std::fclose(in);
-  ok = (std::fclose(out) == 0) && ok;
+  ok = ok && !std::ferror(in);
+  if (in) std::fclose(in);
+  if (out) ok = std::fclose(out) == 0 && ok;
   if (!ok) SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
-  std::remove(bodyPath_.c_str());
-  if (std::rename(finalTmpPath_.c_str(), outPath_.c_str()) != 0)
-    SdError("OUTPUT FILE " + outPath_ + " CAN NOT BE WRITTEN!");
-  SdClearCleanupFiles();
+  std::remove(tmpPath_.c_str());
 }

@@ -1,9 +1,10 @@
 // Writer of the single-difference file that Tervan reads.
 //
-// The epochs stream into a temporary body file beside the output; Finish writes the
-// header (known only at the end: mean positions of the point positioning) and the
-// body into a second temporary file and renames it to the output name, so a failed
-// run never leaves a half-written output file behind.
+// The epochs stream into a temporary file beside the output, after a provisional
+// header; Finish writes the header (known only at the end: mean positions of the
+// point positioning) over the provisional one when it has the same length, else the
+// header and the epochs into a second temporary file, and renames the file to the
+// output name, so a failed run never leaves a half-written output file behind.
 #ifndef TERVAN_TOOLS_SDIFF_DIFFWRITER_H
 #define TERVAN_TOOLS_SDIFF_DIFFWRITER_H
 
@@ -29,8 +30,9 @@ struct DiffRecord {
 
 class DiffWriter {
  public:
-  // Opens the temporary body file in the folder of the output.
-  explicit DiffWriter(const std::string& outPath);
+  // Opens the temporary file in the folder of the output and writes the header
+  // `provisional` there.
+  DiffWriter(const std::string& outPath, const DiffHeader& provisional);
   ~DiffWriter();
   DiffWriter(const DiffWriter&) = delete;
   DiffWriter& operator=(const DiffWriter&) = delete;
@@ -51,9 +53,13 @@ class DiffWriter {
   const mjd& FirstEpoch() const { return first_; }
 
  private:
-  std::string outPath_, bodyPath_, finalTmpPath_;
-  std::FILE* body_ = nullptr;
-  std::string text_;  // text of the epoch being written
+  // Header and epochs into the second temporary file.
+  void Rewrite(const std::string& head);
+
+  std::string outPath_, tmpPath_, rewritePath_;  // the output and its temporary files
+  std::FILE* body_ = nullptr;                    // the file of tmpPath_
+  size_t headerSize_ = 0;                        // length of the provisional header
+  std::string text_;                             // text of the epoch being written
   long epochs_ = 0, records_ = 0;
   mjd first_;
 };

@@ -34,6 +34,19 @@ uint64_t Nearest(long double a) {
   }
 }
 
+// std::signbit(v), read from the sign byte of the 80-bit format in memory rather
+// than by the x87 examine instruction that signbit compiles to (a tenth of the time
+// of a value's text).
+bool SignBit(const long double& v) {
+  if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+    unsigned char top;
+    std::memcpy(&top, reinterpret_cast<const unsigned char*>(&v) + 9, 1);
+    return (top & 0x80) != 0;
+  } else {
+    return std::signbit(v);
+  }
+}
+
 // Decimal digits of n written backwards from end; returns the first character.
 char* Backwards(char* end, uint64_t n) {
   do {
@@ -68,7 +81,7 @@ size_t FixedText::Digits(char* buf, long double v, int decimals) {
     *--p = '.';
   }
   p = Backwards(p, whole);
-  if (std::signbit(v)) *--p = '-';
+  if (SignBit(v)) *--p = '-';
   const size_t n = static_cast<size_t>(end - p);
   for (size_t k = 0; k < n; ++k) buf[k] = p[k];
   return n;

@@ -6,6 +6,8 @@
 #ifndef TERVAN_TOOLS_SDIFF_NORMALEQUATIONS_H
 #define TERVAN_TOOLS_SDIFF_NORMALEQUATIONS_H
 
+#include <cstddef>
+
 class NormalEquations {
  public:
   static constexpr int kMaxUnknowns = 6;
@@ -16,6 +18,17 @@ class NormalEquations {
   // Adds an observation with design row a (n values), weight w and reduced
   // observation l: N += w a a^T, b += w a l, in the order of the straightforward sums.
   void Add(const long double a[], long double w, long double l);
+  // The design row of a code range: unit direction d in the first three columns, 1
+  // in column `clock` and in column `offset` (-1 for none), 0 elsewhere; weight w
+  // and reduced observation l.
+  struct RangeRow {
+    long double d[3];
+    int clock, offset;
+    long double w, l;
+  };
+  // The same as Add of these rows one after the other, forming only the products
+  // that are not 0.
+  void AddRanges(const RangeRow rows[], size_t count);
 
   // x = N^-1 b (n values); false when the elimination finds N singular (a singular
   // last pivot is reported as the library's inverse reports it).

@@ -16,6 +16,8 @@ class OrbitCache : public OrbitSource {
 
   explicit OrbitCache(OrbitSource& source) : source_(source), entries_(700) {}
   bool State(short sat, const mjd& t, xyz& position, long double& clock) override;
+  // The first state within reach of the cached one gives only its clock offset.
+  bool EmissionState(short sat, const mjd& te, xyz& position, long double& clock) override;
   bool GlonassChannel(short sat, const mjd& t, int& channel) override {
     return source_.GlonassChannel(sat, t, channel);
   }
@@ -27,6 +29,14 @@ class OrbitCache : public OrbitSource {
     xyz pos, vel;                         // [m], [m/s]
     long double clk = 0.0L, rate = 0.0L;  // [s], [s/s]
   };
+  // The cached state of a satellite moved by dt [s].
+  static void Move(const Entry& e, long double dt, xyz& position) {
+    position.Set(e.pos.GetX() + e.vel.GetX() * dt, e.pos.GetY() + e.vel.GetY() * dt,
+                 e.pos.GetZ() + e.vel.GetZ() * dt);
+  }
+  // The entry of sat and the time from it to t [s] when t lies within its reach.
+  Entry* Near(short sat, const mjd& t, long double& dt);
+
   OrbitSource& source_;
   std::vector<Entry> entries_;
 };

@@ -12,6 +12,11 @@ class OrbitSource {
   // clock term included) of a satellite (program numbering); false when the source
   // has nothing usable for it at t.
   virtual bool State(short sat, const mjd& t, xyz& position, long double& clock) = 0;
+  // The state at the emission of a signal that left at te by the satellite's clock:
+  // its clock offset at te, then the state at te minus that offset, as two calls of
+  // State do. False when one of them fails or the first clock offset is not below a
+  // second; position then holds what those calls left in it.
+  virtual bool EmissionState(short sat, const mjd& te, xyz& position, long double& clock);
   // Frequency channel of a GLONASS satellite; false when the source does not know it.
   virtual bool GlonassChannel(short /*sat*/, const mjd& /*t*/, int& /*channel*/) { return false; }
 };

@@ -1,5 +1,6 @@
 #include "sdiff/PointPositioning.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gnss/SatelliteNumbering.h"
@@ -23,6 +24,22 @@ const elipsoid& Wgs84() {
 long double Distance(const xyz& a, const xyz& b) {
   const long double dx = a.GetX() - b.GetX(), dy = a.GetY() - b.GetY(), dz = a.GetZ() - b.GetZ();
   return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// |a|^2 [m^2] in the operations of xyz::GetLength.
+long double Squared(const xyz& a) {
+  return a.GetX() * a.GetX() + a.GetY() * a.GetY() + a.GetZ() * a.GetZ();
+}
+
+// Satellite position [m] turned with the Earth during the travel over range rho [m].
+inline xyz EarthRotated(const xyz& sat, long double rho) {
+  const long double a = -kOmegaE * rho / kC;
+  if (std::fabs(a) > 1e-4L) return xyz(sat).RotateZ(a);
+  // Below 1e-4 rad the terms of the series after these lie far below the last bit.
+  const long double a2 = a * a;
+  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 * (1.0L / 120.0L));
+  const long double cs = 1.0L - a2 * (0.5L - a2 * (1.0L / 24.0L));
+  return xyz(sat.GetX() * cs - sat.GetY() * sn, sat.GetX() * sn + sat.GetY() * cs, sat.GetZ());
 }
 
 int SystemIndex(short sat) {
@@ -154,41 +171,51 @@ bool PointPositioning::SatelliteStates(std::vector<Obs>& obs, const mjd& t, cons
     // Emission time: receiver time minus its clock minus the travel time, then the
     // satellite clock.
     long double travel = 0.075L;
-    if (near && o.sat0.GetLength() > 0.0L) travel = Distance(o.sat0, pos) / kC;
+    if (near && Squared(o.sat0) > 0.0L) travel = Distance(o.sat0, pos) / kC;
     if (!(travel > 0.0L && travel < 0.2L)) travel = 0.075L;
     mjd te = t;
     te += -(clk + travel);
-    long double sclk;
-    o.usable = orbits_.State(o.sat, te, o.sat0, sclk) && std::fabs(sclk) < 1.0L;
-    if (o.usable) {
-      te += -sclk;
-      o.usable = orbits_.State(o.sat, te, o.sat0, o.satClk);
-    }
+    o.usable = orbits_.EmissionState(o.sat, te, o.sat0, o.satClk);
     if (o.usable) ++n;
   }
   return n >= 4;
 }
 
+bool PointPositioning::KeepsDelay(const Obs& o, Frame& f) {
+  if (!o.hasDelay) return false;
+  if (o.delayFrame != f.keptFrame) {
+    // The delays change slowly with the position: kept while it moves less than 10 m.
+    f.kept = Distance(f.pos, o.delayPos) < 10.0L;
+    f.keptFrame = o.delayFrame;
+  }
+  return f.kept;
+}
+
+bool PointPositioning::DelaysKept(const std::vector<Obs>& obs, Frame& f) {
+  if (!f.near) return false;
+  for (const Obs& o : obs)
+    if (o.usable && !(KeepsDelay(o, f) && Squared(o.sat0) < 1e18L)) return false;
+  return true;
+}
+
 void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) {
   const xyz s = EarthRotated(o.sat0, Distance(o.sat0, pos));
-  o.rho = Distance(s, pos);
-  for (int i = 0; i < 3; ++i) o.dir[i] = 0.0L;
-  o.dir[0] = (pos.GetX() - s.GetX()) / o.rho;
-  o.dir[1] = (pos.GetY() - s.GetY()) / o.rho;
-  o.dir[2] = (pos.GetZ() - s.GetZ()) / o.rho;
+  long double* d = o.toSat;
+  d[0] = s.GetX() - pos.GetX();
+  d[1] = s.GetY() - pos.GetY();
+  d[2] = s.GetZ() - pos.GetZ();
+  o.rho = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
   if (!f.near) {
     o.elev = kPi / 2;
     o.delay = 0.0L;
     o.weight = 1.0L;
     return;
   }
-  // The delays change slowly with the position: kept while it moves less than 10 m.
-  if (o.hasDelay && Distance(pos, o.delayPos) < 10.0L) return;
+  if (KeepsDelay(o, f)) return;
   if (!f.hasAxes) SetAxes(f);
-  const xyz d = s - pos;
   long double n = 0, e = 0, u = 0;
   for (int i = 0; i < 3; ++i) {
-    const long double di = i == 0 ? d.GetX() : i == 1 ? d.GetY() : d.GetZ();
+    const long double di = d[i];
     n += f.axes[0][i] * di;
     e += f.axes[1][i] * di;
     u += f.axes[2][i] * di;
@@ -206,20 +233,12 @@ void PointPositioning::Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t) 
   }
   o.hasDelay = true;
   o.delayPos = pos;
-}
-
-xyz PointPositioning::EarthRotated(const xyz& sat, long double rho) {
-  const long double a = -kOmegaE * rho / kC;
-  if (std::fabs(a) > 1e-4L) return xyz(sat).RotateZ(a);
-  // Below 1e-4 rad the terms of the series after these lie far below the last bit.
-  const long double a2 = a * a;
-  const long double sn = a - a * a2 * (1.0L / 6.0L - a2 * (1.0L / 120.0L));
-  const long double cs = 1.0L - a2 * (0.5L - a2 * (1.0L / 24.0L));
-  return xyz(sat.GetX() * cs - sat.GetY() * sn, sat.GetX() * sn + sat.GetY() * cs, sat.GetZ());
+  o.delayFrame = f.id;
 }
 
 PointPositioning::Frame PointPositioning::MakeFrame(const xyz& pos) {
   Frame f;
+  f.id = ++frames_;
   f.pos = pos;
   const long double r = pos.GetLength();
   f.near = r > 6.0e6L;
@@ -277,33 +296,53 @@ bool PointPositioning::Adjust(std::vector<Obs>& obs, const mjd& t, xyz& pos, lon
     return o.code - model;
   };
   Frame f;
+  // Largest |reduced observation| of the converged iteration [m] and its steps of
+  // the position and of the clock and offsets [m].
+  long double largest = 0.0L, step = 0.0L, clockStep = 0.0L;
+  bool converged = false;
   for (int iter = 0; iter < 10; ++iter) {
     NormalEquations normal(nu);
     f = MakeFrame(pos);
-    long nobs = 0;
+    std::vector<NormalEquations::RangeRow>& rows = rows_;
+    rows.clear();
     for (Obs& o : obs) {
       if (!o.usable) continue;
       Geometry(o, pos, f, t);
       if (f.near && o.elev < kMask) continue;
-      long double a[6] = {o.dir[0], o.dir[1], o.dir[2], 0, 0, 0};
-      a[sysCol[ref]] = 1.0L;
-      if (o.system != ref) a[sysCol[o.system]] = 1.0L;
-      normal.Add(a, o.weight, residual(o));
-      ++nobs;
+      NormalEquations::RangeRow& r = rows.emplace_back();
+      // The unit vector from the satellite, pos - s: the exact negation of s - pos.
+      for (int i = 0; i < 3; ++i) r.d[i] = -o.toSat[i] / o.rho;
+      r.clock = sysCol[ref];
+      r.offset = o.system != ref ? sysCol[o.system] : -1;
+      r.w = o.weight;
+      r.l = residual(o);
     }
-    if (nobs < nu + 1) return false;
+    if (static_cast<long>(rows.size()) < nu + 1) return false;
+    normal.AddRanges(rows.data(), rows.size());
     long double dx[6];
     if (!normal.Solve(dx)) return false;
     for (int i = 0; i < nu; ++i)
       if (!std::isfinite(static_cast<double>(dx[i]))) return false;
     pos += xyz(dx[0], dx[1], dx[2]);
     for (int i = 3; i < nu; ++i) x[i] += dx[i];
-    if (std::fabs(dx[0]) + std::fabs(dx[1]) + std::fabs(dx[2]) < 1e-3L && f.near) break;
+    step = std::fabs(dx[0]) + std::fabs(dx[1]) + std::fabs(dx[2]);
+    if (step < 1e-3L && f.near) {
+      for (const NormalEquations::RangeRow& r : rows) largest = std::max(largest, std::fabs(r.l));
+      for (int i = 3; i < nu; ++i) clockStep += std::fabs(dx[i]);
+      converged = true;
+      break;
+    }
   }
   clk = x[sysCol[ref]] / kC;
-  // Residuals of the final geometry: the worst one decides on a rejection.
+  // Residuals of the final geometry: the worst one decides on a rejection. They
+  // differ from the last reduced observations by at most the clock and offset steps
+  // and twice the position step (the turn of the satellite with the range adds less
+  // than a quarter of it within 1e9 m); a largest residual that stays below the
+  // limit that way needs not be formed when the delays stay as they are.
   worst = 0.0L;
   f = MakeFrame(pos);
+  if (converged && largest + 2.0L * step + clockStep + 0.01L < kMaxResidual && DelaysKept(obs, f))
+    return true;
   for (size_t k = 0; k < obs.size(); ++k) {
     Obs& o = obs[k];
     if (!o.usable) continue;

@@ -10,6 +10,7 @@
 
 #include "gnss/flh.h"
 #include "gnss/xyz.h"
+#include "sdiff/NormalEquations.h"
 #include "sdiff/OrbitSource.h"
 #include "sdiff/RinexReader.h"
 
@@ -39,12 +40,13 @@ class PointPositioning {
     xyz sat0;            // satellite position at emission, before the Earth rotation [m]
     long double satClk;  // [s]
     bool usable;
-    // Geometry toward the current position: range [m], unit vector from the
-    // satellite, elevation [rad], weight, and the path delays [m] with the position
-    // they were computed for.
-    long double rho, dir[3], elev, weight, delay;
+    // Geometry toward the current position: range [m], vector to the turned
+    // satellite [m], elevation [rad], weight, and the path delays [m] with the
+    // position they were computed for.
+    long double rho, toSat[3], elev, weight, delay;
     bool hasDelay;
     xyz delayPos;
+    long delayFrame;  // the frame of delayPos
   };
   // Geodetic position and local north/east/up axes of the current position; both
   // are formed when a delay first needs them (most iterations keep the delays).
@@ -55,12 +57,20 @@ class PointPositioning {
     flh geo;
     bool hasAxes = false;
     long double axes[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    // Whether the delays formed in frame keptFrame are kept here: the satellites of
+    // an epoch mostly share the frame of their delays.
+    long id = 0;  // frames of one point positioning differ in it
+    long keptFrame = 0;
+    bool kept = false;
   };
-  static Frame MakeFrame(const xyz& pos);
-  // Satellite position [m] turned with the Earth during the travel over range rho [m].
-  static xyz EarthRotated(const xyz& sat, long double rho);
+  Frame MakeFrame(const xyz& pos);
   static const flh& Geo(Frame& f);
   static void SetAxes(Frame& f);
+  // The delays of o formed at its delay position still hold at the frame's position.
+  static bool KeepsDelay(const Obs& o, Frame& f);
+  // The usable satellites of obs keep their delays in the near frame f and lie
+  // within 1e9 m of the geocentre.
+  static bool DelaysKept(const std::vector<Obs>& obs, Frame& f);
   void Geometry(Obs& o, const xyz& pos, Frame& f, const mjd& t);
   bool CodeOf(const SatObs& so, const mjd& t, Obs& obs) const;
   bool SatelliteStates(std::vector<Obs>& obs, const mjd& t, const xyz& pos, long double clk);
@@ -80,10 +90,12 @@ class PointPositioning {
   const RinexHeader& header_;
   OrbitSource& orbits_;
   DelayModel& delays_;
-  std::vector<Choice> first_[3], second_[3];  // per system: codes of two bands, best first
-  std::vector<Obs> obs_;                      // observables of the epoch being solved
-  long typesVersion_ = 0;                     // type list version of the choices
-  xyz last_;                                  // previous solution: the start of the next one
+  std::vector<Choice> first_[3], second_[3];     // per system: codes of two bands, best first
+  std::vector<Obs> obs_;                         // observables of the epoch being solved
+  std::vector<NormalEquations::RangeRow> rows_;  // their rows of the normal equations
+  long typesVersion_ = 0;                        // type list version of the choices
+  long frames_ = 0;                              // frames made so far
+  xyz last_;                                     // previous solution: the start of the next one
   long double lastClock_ = 0.0L;
   bool haveLast_ = false;
   long double sum_[3] = {0, 0, 0};

@@ -54,6 +54,15 @@ void FillStation(DiffHeader& h, int i, const RinexHeader& r) {
   h.neu[i][2] = r.deltaHEN[0];
 }
 
+// The file header from the RINEX headers.
+DiffHeader HeaderOf(const RinexReader& base, const RinexReader& rover, const Differ& differ) {
+  DiffHeader h;
+  FillStation(h, 0, base.Header());
+  FillStation(h, 1, rover.Header());
+  h.types = differ.Types();
+  return h;
+}
+
 // Without orbits no position can stand in for a missing header position.
 void WarnOfMissingPositions(const DiffHeader& h) {
   for (int i = 0; i < 2; ++i)
@@ -203,7 +212,8 @@ int SdRun(const std::vector<std::string>& args) {
   } else {
     SdWarning("NO ORBITS GIVEN (--nav OR --sp3): THE RECEIVER CLOCK OFFSETS ARE WRITTEN AS 0");
   }
-  DiffWriter writer(o.out);
+  // The header positions may still change to the mean point positioning solutions.
+  DiffWriter writer(o.out, HeaderOf(base, rover, differ));
   differ.Run(writer);
   if (writer.Epochs() == 0) {
     std::string why = differ.Stats().tagOffset > 0
@@ -217,10 +227,7 @@ int SdRun(const std::vector<std::string>& args) {
     SdWarning(
         std::to_string(differ.Stats().tagOffset) +
         " COMMON EPOCHS ARE DROPPED: EPOCH TAGS BEYOND THE TAG TOLERANCE (SEE --tag-tolerance)");
-  DiffHeader header;
-  FillStation(header, 0, base.Header());
-  FillStation(header, 1, rover.Header());
-  header.types = differ.Types();
+  DiffHeader header = HeaderOf(base, rover, differ);
   if (clocks) {
     clocks->HeaderPosition(0, base.Header().markerName, header.xyz[0]);
     clocks->HeaderPosition(1, rover.Header().markerName, header.xyz[1]);
