@@ -155,9 +155,15 @@ struct L4WindowDesign {
   bool ok = false;              // the normal matrix could be inverted
   long double Q[4][4] = {};
 
-  void Update(const std::vector<long double>& seconds, long first) {
-    if (split == first && dt == seconds) return;
-    dt = seconds;
+  // The window of the present values p[a] to p[b - 1] of s about the time tb [s],
+  // the step before the value `first` of the window.
+  void Update(const ArcSeries& s, const std::vector<long>& p, long a, long b, long double tb,
+              long first) {
+    bool same = split == first && static_cast<long>(dt.size()) == b - a;
+    for (long i = a; same && i < b; ++i) same = dt[i - a] == s.t[p[i]] - tb;
+    if (same) return;
+    dt.clear();
+    for (long i = a; i < b; ++i) dt.push_back(s.t[p[i]] - tb);
     split = first;
     t.clear();
     for (long double x : dt) t.push_back(x / 60.0L);
@@ -177,13 +183,10 @@ std::vector<long> ArcStepSearch::StepsL4(const ArcSeries& s) const {
   if (m < 2 * minSide || !(dLambda_ > 0)) return {};
   const long double limit = 0.7L * dLambda_;
   L4WindowDesign design;
-  std::vector<long double> seconds;
   for (long q = minSide; q <= m - minSide; ++q) {
     const long a = std::max(0L, q - l4Window), b = std::min(m, q + l4Window);
     const long double tb = s.t[p[q]], x0 = s.l4[p[q - 1]];
-    seconds.clear();
-    for (long i = a; i < b; ++i) seconds.push_back(s.t[p[i]] - tb);
-    design.Update(seconds, q - a);
+    design.Update(s, p, a, b, tb, q - a);
     long double rhs[4] = {}, hh = 0;
     for (long i = a; i < b; ++i) AddL4Values(rhs, hh, design.t[i - a], s.l4[p[i]] - x0, i >= q);
     const long n = b - a;
