@@ -18,6 +18,9 @@ using textfield::Cut;
 namespace {
 const int kMaxSatNumber = 700;
 const long double kMissing = 999.999L;  // clock value of an epoch without a record
+// Largest table of clock values held (epochs times satellites): a week of 30 s
+// clocks for 150 satellites needs 3 million.
+const long kMaxValues = 20000000L;
 
 // The number of columns [pos, pos + width) of a line of length len, or a framed
 // error naming the file, the columns, the line and its number.
@@ -144,32 +147,36 @@ void GNSSpClk::ReadData() {
   std::vector<mjd> epochs;
   std::vector<Record> records;
   std::string last, epochError;
-  long allRecords = 0;
+  long allRecords = 0, nEpochs = 0;
   short satno;
   std::string_view text;
   long double value;
+  // A table too large to hold keeps neither epochs nor values beyond the limit: the
+  // file is refused once it has been read.
+  auto holds = [&] { return nsat == 0 || nEpochs * nsat <= kMaxValues; };
   while (sawHeaderEnd && lr.Next(line, len)) {
     if (!SplitRecord(line, len, lr.LineNumber(), satno, text, value)) continue;
     ++allRecords;
-    if (epochs.empty() || text != last) {
+    if (nEpochs == 0 || text != last) {
       last.assign(text);
+      ++nEpochs;
       mjd t;
+      if (!holds()) continue;
       if (epochError.empty()) epochError = EpochError(last, epochs, line, len, t);
       epochs.push_back(t);
     }
     // A satellite missing from the header list has no column.
-    if (satno <= 0 || satno >= kMaxSatNumber || satIx(satno) < 0) continue;
+    if (satno <= 0 || satno >= kMaxSatNumber || satIx(satno) < 0 || !holds()) continue;
     records.push_back({static_cast<int32_t>(epochs.size() - 1), satIx(satno), value});
   }
-  FillTable(epochs, records, allRecords, sawHeaderEnd, epochError);
+  FillTable(epochs, nEpochs, records, allRecords, sawHeaderEnd, epochError);
 }
 
-void GNSSpClk::FillTable(const std::vector<mjd>& epochs, const std::vector<Record>& records,
-                         long allRecords, bool sawHeaderEnd, const std::string& epochError) {
-  nepoch = static_cast<int32_t>(epochs.size());
-  const long values = static_cast<long>(nepoch) * nsat;
-  // A week of 30 s clocks for 150 satellites needs 3 million values.
-  if (values > 20000000L)
+void GNSSpClk::FillTable(const std::vector<mjd>& epochs, long nEpochs,
+                         const std::vector<Record>& records, long allRecords, bool sawHeaderEnd,
+                         const std::string& epochError) {
+  const long values = nEpochs * nsat;
+  if (values > kMaxValues)
     ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   // The table holds every epoch for every listed satellite: a file with far fewer
   // records than that is not taken at its word.
@@ -178,6 +185,7 @@ void GNSSpClk::FillTable(const std::vector<mjd>& epochs, const std::vector<Recor
                  "RINEX CLOCK FILE - FAR FEWER SATELLITE CLOCKS THAN EPOCHS AND SATELLITES!");
   if (!sawHeaderEnd) HeaderError("RINEX CLOCK FILE - UNSUCCESFUL READING (DATA-HEADER)");
   if (!epochError.empty()) ProgramError("Tervan", epochError);
+  nepoch = static_cast<int32_t>(epochs.size());
   epoch.Resize(nepoch, 1);
   SatClk.Resize(nepoch, nsat, kMissing);
   for (long i = 0; i < nepoch; i++) epoch(i) = epochs[i];
@@ -240,7 +248,7 @@ void GNSSpClk::Join(const GNSSpClk& o) {
   const matrix<mjd> epoch0 = epoch;
   const matrix<long double> clk0 = SatClk;
   const long ne = nb + n0 + na;
-  if (ne * nsat > 20000000L)
+  if (ne * nsat > kMaxValues)
     ProgramError("Tervan", "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
   epoch.Resize(ne, 1);
   SatClk.Resize(ne, nsat, kMissing);

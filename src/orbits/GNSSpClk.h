@@ -61,9 +61,10 @@ class GNSSpClk {
   // and value; false for other lines.
   bool SplitRecord(const char* line, size_t len, long fileLine, short& satno,
                    std::string_view& text, long double& value) const;
-  // Checks the table size against the epochs and records read, then the first
-  // bad epoch (error text, empty when none), and fills the table.
-  void FillTable(const std::vector<mjd>& epochs, const std::vector<Record>& records,
+  // Checks the table size against the epochs (nEpochs counted, the first ones kept
+  // in epochs) and records read, then the first bad epoch (error text, empty when
+  // none), and fills the table.
+  void FillTable(const std::vector<mjd>& epochs, long nEpochs, const std::vector<Record>& records,
                  long allRecords, bool sawHeaderEnd, const std::string& epochError);
   bool OutsideWarning(const mjd& t);
   // Reads the file of SetFile alone.

@@ -271,6 +271,33 @@ TEST(GNSSpClkDeath, FarFewerRecordsThanTheTableWouldHoldEndsTheRun) {
                                    "CLOCKS THAN EPOCHS AND SATELLITES! ****"));
 }
 
+TEST(GNSSpClkDeath, ATableTooLargeToHoldEndsTheRunAfterTheRead) {
+  // 495 listed satellites and 40,500 epochs (20.0 million values) of one satellite.
+  ClkFile f;
+  f.sats.clear();
+  for (char sys : std::string("GREJC"))
+    for (int n = 1; n < 100; n++) {
+      char id[8];
+      std::snprintf(id, sizeof id, "%c%02d", sys, n);
+      f.sats.push_back(id);
+    }
+  std::string text = f.Text();
+  for (int e = 0; e < 40500; e++) {
+    char b[100];
+    std::snprintf(b, sizeof b, "AS G01  2020  6 25 %2d %2d %9.6f  1    0.123456789012E-03\n",
+                  e / 3600, e / 60 % 60, static_cast<double>(e % 60));
+    text += b;
+  }
+  TempDir dir;
+  const std::string name = dir.File("large.clk");
+  testsupport::WriteFile(name, text);
+  GNSSpClk clk;
+  clk.SetFile(name.c_str());
+  EXPECT_EXIT(clk.ReadFile(), ::testing::ExitedWithCode(1),
+              testsupport::Literal("**** Tervan: Error -> RINEX CLOCK FILE - TOO MANY EPOCHS AND "
+                                   "SATELLITES TO HOLD! ****"));
+}
+
 }  // namespace
 
 // A series cut into two files and joined gives the clocks of the whole series
