@@ -244,8 +244,9 @@ TEST(GNSSpClkDeath, HeaderFaultsEndTheRun) {
               testsupport::Literal("RINEX CLOCK FILE - UNSUCCESFUL READING (HEADER)"));
 }
 
-TEST(GNSSpClkDeath, FarFewerRecordsThanTheTableWouldHoldEndsTheRun) {
-  // 495 listed satellites and 300 epochs of one satellite's records only.
+// A clock file listing 495 satellites with records of G01 alone at the first
+// `epochs` seconds of the day.
+std::string OneOf495Satellites(int epochs) {
   ClkFile f;
   f.sats.clear();
   for (char sys : std::string("GREJC"))
@@ -255,47 +256,35 @@ TEST(GNSSpClkDeath, FarFewerRecordsThanTheTableWouldHoldEndsTheRun) {
       f.sats.push_back(id);
     }
   std::string text = f.Text();
-  for (int e = 0; e < 300; e++) {
-    char b[100];
-    std::snprintf(b, sizeof b, "AS G01  2020  6 25 %2d %2d  0.000000  1    0.123456789012E-03\n",
-                  e / 60, e % 60);
-    text += b;
-  }
-  TempDir dir;
-  const std::string name = dir.File("sparse.clk");
-  testsupport::WriteFile(name, text);
-  GNSSpClk clk;
-  clk.SetFile(name.c_str());
-  EXPECT_EXIT(clk.ReadFile(), ::testing::ExitedWithCode(1),
-              testsupport::Literal("**** Tervan: Error -> RINEX CLOCK FILE - FAR FEWER SATELLITE "
-                                   "CLOCKS THAN EPOCHS AND SATELLITES! ****"));
-}
-
-TEST(GNSSpClkDeath, ATableTooLargeToHoldEndsTheRunAfterTheRead) {
-  // 495 listed satellites and 40,500 epochs (20.0 million values) of one satellite.
-  ClkFile f;
-  f.sats.clear();
-  for (char sys : std::string("GREJC"))
-    for (int n = 1; n < 100; n++) {
-      char id[8];
-      std::snprintf(id, sizeof id, "%c%02d", sys, n);
-      f.sats.push_back(id);
-    }
-  std::string text = f.Text();
-  for (int e = 0; e < 40500; e++) {
+  for (int e = 0; e < epochs; e++) {
     char b[100];
     std::snprintf(b, sizeof b, "AS G01  2020  6 25 %2d %2d %9.6f  1    0.123456789012E-03\n",
                   e / 3600, e / 60 % 60, static_cast<double>(e % 60));
     text += b;
   }
+  return text;
+}
+
+// Reading the file text ends the run with the framed error message.
+void ExpectReadEnds(const std::string& text, const std::string& message) {
   TempDir dir;
-  const std::string name = dir.File("large.clk");
+  const std::string name = dir.File("refused.clk");
   testsupport::WriteFile(name, text);
   GNSSpClk clk;
   clk.SetFile(name.c_str());
   EXPECT_EXIT(clk.ReadFile(), ::testing::ExitedWithCode(1),
-              testsupport::Literal("**** Tervan: Error -> RINEX CLOCK FILE - TOO MANY EPOCHS AND "
-                                   "SATELLITES TO HOLD! ****"));
+              testsupport::Literal("**** Tervan: Error -> " + message + " ****"));
+}
+
+TEST(GNSSpClkDeath, FarFewerRecordsThanTheTableWouldHoldEndsTheRun) {
+  ExpectReadEnds(OneOf495Satellites(300),
+                 "RINEX CLOCK FILE - FAR FEWER SATELLITE CLOCKS THAN EPOCHS AND SATELLITES!");
+}
+
+TEST(GNSSpClkDeath, ATableTooLargeToHoldEndsTheRunAfterTheRead) {
+  // 495 satellites times 40,500 epochs: 20.0 million values.
+  ExpectReadEnds(OneOf495Satellites(40500),
+                 "RINEX CLOCK FILE - TOO MANY EPOCHS AND SATELLITES TO HOLD!");
 }
 
 }  // namespace
