@@ -1,7 +1,7 @@
 // Numbers as text for the single-difference file: the characters printf writes with
-// "%*.*Lf" and "%*d", without printf's exact multi-precision conversion where plain
-// integer arithmetic gives the same digits. Values close to a rounding half-way point,
-// not finite or too large for 64-bit integers go through snprintf itself.
+// "%*.*Lf" and "%*d", the digits from the exact binary value in integer arithmetic
+// (core/FixedDecimal). Values not finite or of 2^63 and more go through snprintf
+// itself.
 #ifndef TERVAN_TOOLS_SDIFF_FIXEDTEXT_H
 #define TERVAN_TOOLS_SDIFF_FIXEDTEXT_H
 
@@ -20,9 +20,6 @@ class FixedText {
   static size_t Append(std::string& out, long n, int width);
 
  private:
-  // Digits of v into buf (at least 48 characters) without padding; 0 when v needs
-  // snprintf.
-  static size_t Digits(char* buf, long double v, int decimals);
   static size_t Pad(std::string& out, const char* text, size_t n, int width);
 };
 
